@@ -1,0 +1,44 @@
+# Set-up and everyday commands. `make run` and `make test` install what they need first.
+BUILD      ?= build
+TEST_BUILD ?= build-asan
+JOBS       ?= $(shell nproc)
+CMAKE_GEN  := -G Ninja
+
+
+.PHONY: all deps build run deckwright test test-build bench format clean
+
+all: build
+
+deps:
+	@scripts/deps.sh
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPATIENCE_TESTS=OFF
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/bin/Patience
+
+deckwright: build
+	$(BUILD)/bin/Deckwright
+
+$(TEST_BUILD)/build.ninja:
+	cmake -S . -B $(TEST_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DPATIENCE_SANITIZE=ON -DPATIENCE_TESTS=ON
+
+test-build: deps $(TEST_BUILD)/build.ninja
+	cmake --build $(TEST_BUILD) -j $(JOBS)
+
+test: test-build
+	cd $(TEST_BUILD) && QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
+	  ctest --output-on-failure -j $(JOBS) --timeout 600
+
+bench: build
+	scripts/bench.sh $(BUILD)
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD) $(TEST_BUILD)

@@ -1,0 +1,18 @@
+#pragma once
+// Windows BMP files: reading 1, 4, 8, 16, 24 and 32-bit pictures (palettes, bit fields,
+// bottom-up and top-down rows, RLE4 and RLE8, core and info headers up to V5) and writing
+// 24-bit uncompressed pictures. Damaged files raise EInvalidGraphic naming the file; the
+// reader never reads outside the data it was given.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TBitmap;
+
+// Decodes data into out (PixelFormat pf32bit for 32-bit files, else pf24bit).
+void DecodeBmp(const std::vector<uint8_t>& data, TBitmap& out, const std::string& name);
+std::vector<uint8_t> EncodeBmp24(const TBitmap& bmp);
+// Writes atomically (temporary file renamed into place).
+void SaveBmp24(const std::string& path, const TBitmap& bmp);
+void LoadBmpFile(const std::string& path, TBitmap& out);

@@ -1,0 +1,25 @@
+#pragma once
+// Helpers shared by the tests: temporary folders and paths of the built program folder.
+
+#include <string>
+
+// A fresh folder removed with everything in it when the object goes.
+class TTempDir {
+ public:
+  TTempDir();
+  ~TTempDir();
+  TTempDir(const TTempDir&) = delete;
+  TTempDir& operator=(const TTempDir&) = delete;
+  const std::string& Path() const { return FPath; }
+  std::string operator/(const std::string& name) const { return FPath + "/" + name; }
+
+ private:
+  std::string FPath;
+};
+
+// Writes text as it stands (no line-end conversion).
+void WriteTextFile(const std::string& path, const std::string& text);
+// The build's program folder (bin/), where the generated assets land.
+std::string BuiltProgramDir();
+// The source tree's root.
+std::string SourceDir();
