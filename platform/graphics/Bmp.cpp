@@ -1,0 +1,387 @@
+#include "platform/graphics/Bmp.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include "platform/core/Exceptions.h"
+#include "platform/core/Files.h"
+#include "platform/graphics/Bitmap.h"
+
+// Every read goes through a bounds-checked cursor or a range checked once before a row loop; a
+// damaged file ends in EInvalidGraphic, never in a read outside the buffer.
+
+namespace {
+
+constexpr uint32_t kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3, kBiAlphaBitfields = 6;
+constexpr uint32_t kFileHeaderSize = 14;
+
+[[noreturn]] void Fail(const std::string& name, const std::string& why) {
+  throw EInvalidGraphic("\"" + name + "\" is not a valid bitmap: " + why);
+}
+
+uint16_t U16(const uint8_t* p) {
+  return uint16_t(p[0] | (p[1] << 8));
+}
+uint32_t U32(const uint8_t* p) {
+  return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+}
+int32_t I32(const uint8_t* p) {
+  return int32_t(U32(p));
+}
+
+// One colour channel of a bit-field pixel, scaled to 0..255 through a table.
+struct TChannel {
+  uint32_t mask = 0;
+  int shift = 0;
+  int drop = 0;  // low bits dropped when the field is wider than 8 bits
+  uint8_t scale[256] = {};
+
+  void Init(uint32_t m) {
+    mask = m;
+    if (m == 0) return;
+    shift = std::countr_zero(m);
+    int bits = 32 - std::countl_zero(m) - shift;
+    drop = std::max(0, bits - 8);
+    bits -= drop;
+    const uint32_t top = (1u << bits) - 1;
+    for (uint32_t v = 0; v <= top; ++v) scale[v] = uint8_t((v * 255 + top / 2) / top);
+  }
+  uint32_t Get(uint32_t p) const { return mask ? scale[((p & mask) >> shift) >> drop] : 0; }
+};
+
+struct TFormat {
+  int width = 0, height = 0;
+  bool topDown = false;
+  int bpp = 0;
+  uint32_t compression = kBiRgb;
+  uint32_t masks[3] = {0, 0, 0};
+  std::vector<uint32_t> palette;  // as stored pixels
+};
+
+// The pixel buffer for w x h, refusing sizes that would be absurd to allocate.
+constexpr int kMaxSide = 32768;
+constexpr uint64_t kMaxPixels = uint64_t(1) << 26;
+
+void CheckSize(int64_t w, int64_t h, const std::string& name) {
+  if (w < 0 || h < 0) Fail(name, "negative size");
+  if (w > kMaxSide || h > kMaxSide || uint64_t(w) * uint64_t(h) > kMaxPixels) Fail(name, "picture too large");
+}
+
+// Writes pixel rows into the bitmap in file order, turning bottom-up files the right way up.
+uint32_t* RowOf(TBitmap& bmp, const TFormat& f, int fileRow) {
+  return bmp.ScanLine(f.topDown ? fileRow : f.height - 1 - fileRow);
+}
+
+void DecodeIndexed(const uint8_t* data, size_t size, const TFormat& f, TBitmap& bmp,
+                   const std::string& name) {
+  const uint64_t stride = ((uint64_t(f.width) * uint64_t(f.bpp) + 31) / 32) * 4;
+  const uint64_t rowBytes = (uint64_t(f.width) * uint64_t(f.bpp) + 7) / 8;
+  if (f.height > 0 && (f.height - 1) * stride + rowBytes > size) Fail(name, "pixel data truncated");
+  const uint32_t* pal = f.palette.data();
+  const unsigned count = unsigned(f.palette.size());
+  const int bpp = f.bpp;
+  const unsigned mask = (1u << bpp) - 1;
+  for (int r = 0; r < f.height; ++r) {
+    const uint8_t* s = data + size_t(r) * stride;
+    uint32_t* d = RowOf(bmp, f, r);
+    unsigned worst = 0;
+    if (bpp == 8) {
+      for (int x = 0; x < f.width; ++x) {
+        const unsigned i = s[x];
+        worst = std::max(worst, i);
+        d[x] = pal[std::min(i, count - 1)];
+      }
+    } else {
+      const int perByte = 8 / bpp;
+      for (int x = 0; x < f.width; ++x) {
+        const int shift = 8 - bpp * (x % perByte + 1);
+        const unsigned i = (s[x / perByte] >> shift) & mask;
+        worst = std::max(worst, i);
+        d[x] = pal[std::min(i, count - 1)];
+      }
+    }
+    if (worst >= count) Fail(name, "colour index outside the palette");
+  }
+}
+
+void DecodeBitfields(const uint8_t* data, size_t size, const TFormat& f, TBitmap& bmp,
+                     const std::string& name) {
+  const int bytes = f.bpp / 8;
+  const uint64_t stride = ((uint64_t(f.width) * uint64_t(f.bpp) + 31) / 32) * 4;
+  const uint64_t rowBytes = uint64_t(f.width) * uint64_t(bytes);
+  if (f.height > 0 && (f.height - 1) * stride + rowBytes > size) Fail(name, "pixel data truncated");
+  TChannel r, g, b;
+  r.Init(f.masks[0]);
+  g.Init(f.masks[1]);
+  b.Init(f.masks[2]);
+  if (f.bpp == 16) {
+    // Every 16-bit value through one table.
+    std::vector<uint32_t> lut(65536);
+    for (uint32_t v = 0; v < 65536; ++v) lut[v] = kOpaque | (r.Get(v) << 16) | (g.Get(v) << 8) | b.Get(v);
+    for (int y = 0; y < f.height; ++y) {
+      const uint8_t* s = data + size_t(y) * stride;
+      uint32_t* d = RowOf(bmp, f, y);
+      for (int x = 0; x < f.width; ++x) d[x] = lut[U16(s + 2 * x)];
+    }
+  } else if (f.masks[0] == 0xFF0000 && f.masks[1] == 0xFF00 && f.masks[2] == 0xFF) {
+    for (int y = 0; y < f.height; ++y) {
+      const uint8_t* s = data + size_t(y) * stride;
+      uint32_t* d = RowOf(bmp, f, y);
+      for (int x = 0; x < f.width; ++x) d[x] = U32(s + 4 * x) | kOpaque;
+    }
+  } else {
+    for (int y = 0; y < f.height; ++y) {
+      const uint8_t* s = data + size_t(y) * stride;
+      uint32_t* d = RowOf(bmp, f, y);
+      for (int x = 0; x < f.width; ++x) {
+        const uint32_t v = U32(s + 4 * x);
+        d[x] = kOpaque | (r.Get(v) << 16) | (g.Get(v) << 8) | b.Get(v);
+      }
+    }
+  }
+}
+
+void Decode24(const uint8_t* data, size_t size, const TFormat& f, TBitmap& bmp, const std::string& name) {
+  const uint64_t stride = ((uint64_t(f.width) * 24 + 31) / 32) * 4;
+  const uint64_t rowBytes = uint64_t(f.width) * 3;
+  if (f.height > 0 && (f.height - 1) * stride + rowBytes > size) Fail(name, "pixel data truncated");
+  for (int y = 0; y < f.height; ++y) {
+    const uint8_t* s = data + size_t(y) * stride;
+    uint32_t* d = RowOf(bmp, f, y);
+    for (int x = 0; x < f.width; ++x, s += 3)
+      d[x] = kOpaque | (uint32_t(s[2]) << 16) | (uint32_t(s[1]) << 8) | s[0];
+  }
+}
+
+// RLE8 and RLE4. Pixels the stream skips (deltas, early ends of line or picture) keep palette
+// entry 0.
+void DecodeRle(const uint8_t* data, size_t size, const TFormat& f, TBitmap& bmp, const std::string& name) {
+  const bool four = f.compression == kBiRle4;
+  const uint32_t* pal = f.palette.data();
+  const unsigned count = unsigned(f.palette.size());
+  const uint32_t background = pal[0];
+  for (int y = 0; y < f.height; ++y) std::fill_n(bmp.ScanLine(y), f.width, background);
+  const int w = f.width, h = f.height;
+  size_t pos = 0;
+  int x = 0, y = 0;
+  auto need = [&](size_t n) {
+    if (size - pos < n) Fail(name, "compressed data ends early");
+  };
+  auto check = [&](unsigned i) {
+    if (i >= count) Fail(name, "colour index outside the palette");
+    return pal[i];
+  };
+  for (;;) {
+    if (pos >= size) {
+      // A stream may stop after its last row without the end-of-picture mark.
+      if (y >= h) break;
+      Fail(name, "compressed data ends early");
+    }
+    need(2);
+    const unsigned n = data[pos], v = data[pos + 1];
+    pos += 2;
+    if (n > 0) {
+      if (y >= h || unsigned(w - x) < n) Fail(name, "compressed run outside the picture");
+      uint32_t* d = RowOf(bmp, f, y) + x;
+      if (four) {
+        const uint32_t hi = check(v >> 4), lo = check(v & 15);
+        for (unsigned i = 0; i < n; ++i) d[i] = (i & 1) ? lo : hi;
+      } else {
+        std::fill_n(d, n, check(v));
+      }
+      x += int(n);
+      continue;
+    }
+    if (v == 0) {  // end of line
+      x = 0;
+      if (++y > h) Fail(name, "compressed data runs past the last row");
+    } else if (v == 1) {  // end of picture
+      break;
+    } else if (v == 2) {  // delta
+      need(2);
+      const unsigned dx = data[pos], dy = data[pos + 1];
+      pos += 2;
+      if (unsigned(w - x) < dx || unsigned(h - y) < dy) Fail(name, "compressed delta outside the picture");
+      x += int(dx);
+      y += int(dy);
+    } else {  // absolute run of v pixels, padded to a 16-bit boundary
+      const size_t bytes = four ? (v + 1) / 2 : v;
+      need(bytes + (bytes & 1));
+      if (y >= h || unsigned(w - x) < v) Fail(name, "compressed run outside the picture");
+      uint32_t* d = RowOf(bmp, f, y) + x;
+      const uint8_t* s = data + pos;
+      if (four) {
+        for (unsigned i = 0; i < v; ++i) d[i] = check((i & 1) ? (s[i / 2] & 15) : (s[i / 2] >> 4));
+      } else {
+        for (unsigned i = 0; i < v; ++i) d[i] = check(s[i]);
+      }
+      pos += bytes + (bytes & 1);
+      x += int(v);
+    }
+  }
+}
+
+// Reads count palette entries of entrySize bytes (B, G, R[, reserved]).
+std::vector<uint32_t> ReadPalette(const uint8_t* p, unsigned count, unsigned entrySize) {
+  std::vector<uint32_t> pal(count);
+  for (unsigned i = 0; i < count; ++i, p += entrySize)
+    pal[i] = kOpaque | (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
+  return pal;
+}
+
+}  // namespace
+
+void DecodeBmp(const std::vector<uint8_t>& data, TBitmap& out, const std::string& name) {
+  const uint8_t* d = data.data();
+  const size_t size = data.size();
+  if (size < kFileHeaderSize + 12 || d[0] != 'B' || d[1] != 'M') Fail(name, "no bitmap header");
+  const uint32_t offBits = U32(d + 10);
+  const uint32_t hdrSize = U32(d + 14);
+  if (hdrSize != 12 && hdrSize != 40 && hdrSize != 52 && hdrSize != 56 && hdrSize != 108 && hdrSize != 124)
+    Fail(name, "unknown header size " + std::to_string(hdrSize));
+  if (size - kFileHeaderSize < hdrSize) Fail(name, "header truncated");
+  const uint8_t* h = d + kFileHeaderSize;
+
+  TFormat f;
+  int64_t width, height;
+  unsigned planes, clrUsed = 0, entrySize;
+  if (hdrSize == 12) {
+    width = U16(h + 4);
+    height = U16(h + 6);
+    planes = U16(h + 8);
+    f.bpp = U16(h + 10);
+    entrySize = 3;
+  } else {
+    width = I32(h + 4);
+    height = I32(h + 8);
+    planes = U16(h + 12);
+    f.bpp = U16(h + 14);
+    f.compression = U32(h + 16);
+    clrUsed = U32(h + 32);
+    entrySize = 4;
+  }
+  if (planes != 1) Fail(name, "plane count is not 1");
+  f.topDown = height < 0;
+  if (f.topDown) height = -height;
+  CheckSize(width, height, name);
+  f.width = int(width);
+  f.height = int(height);
+
+  // Where the colour table or the bit masks start.
+  uint64_t tablePos = kFileHeaderSize + uint64_t(hdrSize);
+  switch (f.compression) {
+    case kBiRgb:
+      if (f.bpp != 1 && f.bpp != 2 && f.bpp != 4 && f.bpp != 8 && f.bpp != 16 && f.bpp != 24 && f.bpp != 32)
+        Fail(name, "unsupported bit depth " + std::to_string(f.bpp));
+      if (f.bpp == 16) {
+        f.masks[0] = 0x7C00, f.masks[1] = 0x03E0, f.masks[2] = 0x001F;
+      } else if (f.bpp == 32) {
+        f.masks[0] = 0xFF0000, f.masks[1] = 0xFF00, f.masks[2] = 0xFF;
+      }
+      break;
+    case kBiRle8:
+    case kBiRle4:
+      if (f.bpp != (f.compression == kBiRle8 ? 8 : 4)) Fail(name, "compression does not match the bit depth");
+      break;
+    case kBiBitfields:
+    case kBiAlphaBitfields: {
+      if (hdrSize == 12 || (f.bpp != 16 && f.bpp != 32)) Fail(name, "bit fields need 16 or 32 bits a pixel");
+      // The masks are part of a V2 or later header, or follow a 40-byte one.
+      const uint8_t* m = h + 40;
+      if (hdrSize == 40) {
+        const uint64_t n = f.compression == kBiAlphaBitfields ? 16 : 12;
+        if (tablePos + n > size) Fail(name, "bit masks truncated");
+        m = d + tablePos;
+        tablePos += n;
+      }
+      for (int i = 0; i < 3; ++i) f.masks[i] = U32(m + 4 * i);
+      break;
+    }
+    default:
+      Fail(name, "unsupported compression " + std::to_string(f.compression));
+  }
+
+  if (offBits < tablePos || offBits > size) Fail(name, "pixel data offset outside the file");
+  if (f.bpp <= 8) {
+    // The colour table: biClrUsed entries, or all 2^bpp; a table cut short by the pixel data
+    // offset keeps the entries that are there.
+    const unsigned full = 1u << f.bpp;
+    unsigned count = (clrUsed == 0 || clrUsed > full) ? full : clrUsed;
+    count = unsigned(std::min<uint64_t>(count, (offBits - tablePos) / entrySize));
+    if (count == 0) Fail(name, "colour table missing");
+    f.palette = ReadPalette(d + tablePos, count, entrySize);
+  }
+
+  TBitmap bmp(f.width, f.height);
+  bmp.PixelFormat = f.bpp == 32 ? TPixelFormat::pf32bit : TPixelFormat::pf24bit;
+  const uint8_t* pixels = d + offBits;
+  const size_t avail = size - offBits;
+  if (f.width > 0 && f.height > 0) {
+    if (f.compression == kBiRle8 || f.compression == kBiRle4)
+      DecodeRle(pixels, avail, f, bmp, name);
+    else if (f.bpp <= 8)
+      DecodeIndexed(pixels, avail, f, bmp, name);
+    else if (f.bpp == 24)
+      Decode24(pixels, avail, f, bmp, name);
+    else
+      DecodeBitfields(pixels, avail, f, bmp, name);
+  }
+  bmp.Transparent = out.Transparent;
+  out = std::move(bmp);
+}
+
+std::vector<uint8_t> EncodeBmp24(const TBitmap& bmp) {
+  const uint32_t w = uint32_t(bmp.Width()), h = uint32_t(bmp.Height());
+  const uint32_t stride = (w * 3 + 3) & ~3u;
+  const uint64_t imageSize = uint64_t(stride) * h;
+  const uint64_t fileSize = 54 + imageSize;
+  if (fileSize > 0xFFFFFFFFu) throw EInvalidGraphic("Picture too large for a bitmap file");
+  std::vector<uint8_t> out(size_t(fileSize), 0);
+  uint8_t* p = out.data();
+  auto put16 = [&](size_t at, uint32_t v) {
+    p[at] = uint8_t(v);
+    p[at + 1] = uint8_t(v >> 8);
+  };
+  auto put32 = [&](size_t at, uint32_t v) {
+    put16(at, v & 0xFFFF);
+    put16(at + 2, v >> 16);
+  };
+  p[0] = 'B';
+  p[1] = 'M';
+  put32(2, uint32_t(fileSize));
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, w);
+  put32(22, h);  // positive: bottom-up rows
+  put16(26, 1);
+  put16(28, 24);
+  put32(30, kBiRgb);
+  put32(34, uint32_t(imageSize));
+  put32(38, 2835);  // 72 dpi in pixels per metre
+  put32(42, 2835);
+  for (uint32_t y = 0; y < h; ++y) {
+    const uint32_t* s = bmp.ScanLine(int(h - 1 - y));
+    uint8_t* d = p + 54 + size_t(y) * stride;
+    for (uint32_t x = 0; x < w; ++x, d += 3) {
+      d[0] = uint8_t(s[x]);
+      d[1] = uint8_t(s[x] >> 8);
+      d[2] = uint8_t(s[x] >> 16);
+    }
+  }
+  return out;
+}
+
+void SaveBmp24(const std::string& path, const TBitmap& bmp) {
+  std::vector<uint8_t> data;
+  try {
+    data = EncodeBmp24(bmp);
+  } catch (const EInvalidGraphic& e) {
+    throw EFileError("Cannot write file \"" + path + "\": " + e.what());
+  }
+  WriteFileAtomic(path, std::string(data.begin(), data.end()));
+}
+
+void LoadBmpFile(const std::string& path, TBitmap& out) {
+  DecodeBmp(ReadFileBytes(path), out, path);
+}
