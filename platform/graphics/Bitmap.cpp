@@ -35,7 +35,9 @@ TColor TBitmap::TransparentColor() const {
   return PixelToColor(RawPixel(0, FHeight - 1));
 }
 
-void TBitmap::Clear(TColor c) { std::fill(FPixels.begin(), FPixels.end(), ColorToPixel(ColorToRGB(c))); }
+void TBitmap::Clear(TColor c) {
+  std::fill(FPixels.begin(), FPixels.end(), ColorToPixel(ColorToRGB(c)));
+}
 
 QImage TBitmap::Image() {
   if (Empty()) return QImage();
@@ -73,9 +75,13 @@ void TBitmap::LoadFromFile(const std::string& path) {
   *this = std::move(loaded);
 }
 
-void TBitmap::SaveToFile(const std::string& path) const { SaveBmp24(path, *this); }
+void TBitmap::SaveToFile(const std::string& path) const {
+  SaveBmp24(path, *this);
+}
 
-bool operator==(const TBitmap& a, const TBitmap& b) { return SamePixels(a, b); }
+bool operator==(const TBitmap& a, const TBitmap& b) {
+  return SamePixels(a, b);
+}
 
 bool SamePixels(const TBitmap& a, const TBitmap& b) {
   if (a.Width() != b.Width() || a.Height() != b.Height()) return false;

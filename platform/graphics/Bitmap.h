@@ -21,7 +21,9 @@ constexpr uint32_t ColorToPixel(TColor c) {
 constexpr TColor PixelToColor(uint32_t p) {
   return TColor(((p >> 16) & 0xFF) | (p & 0xFF00) | ((p & 0xFF) << 16));
 }
-constexpr bool SameRGB(uint32_t a, uint32_t b) { return ((a ^ b) & 0xFFFFFF) == 0; }
+constexpr bool SameRGB(uint32_t a, uint32_t b) {
+  return ((a ^ b) & 0xFFFFFF) == 0;
+}
 
 class TBitmap {
  public:

@@ -313,12 +313,20 @@ void DecodeBmp(const std::vector<uint8_t>& data, TBitmap& out, const std::string
     f.palette = ReadPalette(d + tablePos, count, entrySize);
   }
 
-  TBitmap bmp(f.width, f.height);
-  bmp.PixelFormat = f.bpp == 32 ? TPixelFormat::pf32bit : TPixelFormat::pf24bit;
   const uint8_t* pixels = d + offBits;
   const size_t avail = size - offBits;
+  const bool rle = f.compression == kBiRle8 || f.compression == kBiRle4;
+  // Uncompressed rows must all be there (the last one may lack its padding); checked before the
+  // picture is allocated, so a small file cannot make us reserve a huge one.
+  if (!rle && f.width > 0 && f.height > 0) {
+    const uint64_t stride = ((uint64_t(f.width) * uint64_t(f.bpp) + 31) / 32) * 4;
+    const uint64_t rowBytes = (uint64_t(f.width) * uint64_t(f.bpp) + 7) / 8;
+    if (uint64_t(f.height - 1) * stride + rowBytes > avail) Fail(name, "pixel data truncated");
+  }
+  TBitmap bmp(f.width, f.height);
+  bmp.PixelFormat = f.bpp == 32 ? TPixelFormat::pf32bit : TPixelFormat::pf24bit;
   if (f.width > 0 && f.height > 0) {
-    if (f.compression == kBiRle8 || f.compression == kBiRle4)
+    if (rle)
       DecodeRle(pixels, avail, f, bmp, name);
     else if (f.bpp <= 8)
       DecodeIndexed(pixels, avail, f, bmp, name);

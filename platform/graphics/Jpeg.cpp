@@ -25,7 +25,6 @@ constexpr uint64_t kMaxPixels = uint64_t(1) << 26;
 struct TJpegError {
   jpeg_error_mgr pub;
   std::jmp_buf jump;
-  bool failed;                    // a warning that leaves the picture incomplete
   char message[JMSG_LENGTH_MAX];  // the first fatal error or incomplete-picture warning
 };
 
@@ -36,15 +35,16 @@ extern "C" void JpegErrorExit(j_common_ptr cinfo) {
 }
 
 // Warnings arrive with level -1. libjpeg decodes a truncated or corrupt stream to the end with
-// grey filling and only warns; such a picture is refused. Extraneous bytes before a marker are
-// harmless and common, so that warning alone is let through.
+// grey filling and only warns; such a picture is refused, and at the first warning, so that a
+// short file claiming a large picture costs no time decoding grey. Extraneous bytes before a
+// marker are harmless and common, so that warning alone is let through.
 extern "C" void JpegEmitMessage(j_common_ptr cinfo, int level) {
   if (level >= 0) return;
   TJpegError* err = reinterpret_cast<TJpegError*>(cinfo->err);
   cinfo->err->num_warnings++;
-  if (cinfo->err->msg_code == JWRN_EXTRANEOUS_DATA || err->failed) return;
-  err->failed = true;
+  if (cinfo->err->msg_code == JWRN_EXTRANEOUS_DATA) return;
   cinfo->err->format_message(cinfo, err->message);
+  std::longjmp(err->jump, 1);
 }
 
 extern "C" void JpegOutputMessage(j_common_ptr) {}
@@ -83,7 +83,6 @@ bool DecodeInto(const uint8_t* data, unsigned long size, bool highQuality, TJpeg
   err.pub.error_exit = JpegErrorExit;
   err.pub.emit_message = JpegEmitMessage;
   err.pub.output_message = JpegOutputMessage;
-  err.failed = false;
   err.message[0] = 0;
   if (setjmp(err.jump)) {
     jpeg_destroy_decompress(&cinfo);
@@ -130,14 +129,17 @@ bool DecodeInto(const uint8_t* data, unsigned long size, bool highQuality, TJpeg
   }
   while (cinfo.output_scanline < cinfo.output_height) {
     uint32_t* d = res->bmp.ScanLine(int(cinfo.output_scanline));
+    JSAMPROW row = comps == 4 ? reinterpret_cast<JSAMPROW>(d) : res->spare.data();
+    // A memory source never suspends, so every call yields a row; a zero would spin forever.
+    if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) {
+      jpeg_destroy_decompress(&cinfo);
+      SetError(*res, "decoder made no progress");
+      return false;
+    }
     if (comps == 4) {
-      JSAMPROW row = reinterpret_cast<JSAMPROW>(d);
-      jpeg_read_scanlines(&cinfo, &row, 1);
       if (fixX)
         for (int x = 0; x < w; ++x) d[x] |= kOpaque;
     } else {
-      JSAMPROW row = res->spare.data();
-      jpeg_read_scanlines(&cinfo, &row, 1);
       const uint8_t* s = res->spare.data();
       for (int x = 0; x < w; ++x, s += 3)
         d[x] = kOpaque | (uint32_t(s[0]) << 16) | (uint32_t(s[1]) << 8) | s[2];
@@ -145,10 +147,6 @@ bool DecodeInto(const uint8_t* data, unsigned long size, bool highQuality, TJpeg
   }
   jpeg_finish_decompress(&cinfo);
   jpeg_destroy_decompress(&cinfo);
-  if (err.failed) {
-    SetError(*res, err.message);
-    return false;
-  }
   return true;
 }
 

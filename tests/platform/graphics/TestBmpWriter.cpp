@@ -11,6 +11,13 @@ void Put32(std::vector<uint8_t>& d, size_t at, uint32_t v) {
   Put16(d, at + 2, v >> 16);
 }
 
+uint32_t Get16(const std::vector<uint8_t>& d, size_t at) {
+  return uint32_t(d[at] | (d[at + 1] << 8));
+}
+uint32_t Get32(const std::vector<uint8_t>& d, size_t at) {
+  return Get16(d, at) | (Get16(d, at + 2) << 16);
+}
+
 namespace {
 
 void Append(std::vector<uint8_t>& d, std::initializer_list<int> bytes) {

@@ -35,3 +35,5 @@ std::vector<uint8_t> EncodeRle4(const std::vector<uint32_t>& idx, int w, int h, 
 // Little-endian stores into a byte vector.
 void Put16(std::vector<uint8_t>& d, size_t at, uint32_t v);
 void Put32(std::vector<uint8_t>& d, size_t at, uint32_t v);
+uint32_t Get16(const std::vector<uint8_t>& d, size_t at);
+uint32_t Get32(const std::vector<uint8_t>& d, size_t at);
