@@ -24,7 +24,7 @@ struct TSetStyle {
   int W = 71;
   int H = 96;
   int Shadow = 4;     // width of the right shadow strip, height of the bottom one
-  double Radius = 5;  // corner radius of the card shape
+  double Radius = 5.5;  // corner radius of the card shape
   QRect IndexBox;     // top-left corner index; the others are copies of it
   bool FourIndices = false;
   double RankHeight = 9;  // cap height of the index rank

@@ -13,7 +13,7 @@ TSetStyle StandardStyle() {
   s.W = 71;
   s.H = 96;
   s.Shadow = 4;
-  s.Radius = 5;
+  s.Radius = 5.5;
   s.IndexBox = QRect(2, 4, 11, 24);
   s.FourIndices = false;
   s.RankHeight = 9;
@@ -39,7 +39,7 @@ TSetStyle TemplateStyle() {
   s.W = 89;
   s.H = 123;
   s.Shadow = 4;
-  s.Radius = 5;
+  s.Radius = 6;
   s.IndexBox = QRect(3, 4, 13, 29);
   s.FourIndices = true;
   s.RankHeight = 11;
@@ -236,9 +236,11 @@ QImage DrawIndex(const TSetStyle& style, TArtSuit suit, int rank) {
   p.setRenderHint(QPainter::TextAntialiasing);
   const double cx = img.width() / 2.0;
   const QColor& colour = SuitColour(suit);
-  DrawIndexText(p, RankText(rank), cx, 1, style.RankHeight, img.width() - (style.FourIndices ? 2 : 0),
+  // The template's index keeps a blank rim inside its box, since the maker copies the box as such.
+  const double top = style.FourIndices ? 2 : 1;
+  DrawIndexText(p, RankText(rank), cx, top, style.RankHeight, img.width() - (style.FourIndices ? 2 : 0),
                 colour);
-  const double suitTop = 1 + style.RankHeight + (style.FourIndices ? 3 : 2);
+  const double suitTop = top + style.RankHeight + (style.FourIndices ? 3 : 2);
   DrawSuit(p, suit, QPointF(cx, suitTop + style.IndexSuit / 2.0), style.IndexSuit, colour);
   return img;
 }
