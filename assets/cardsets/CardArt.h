@@ -23,9 +23,9 @@ struct TSetStyle {
   std::string Name;
   int W = 71;
   int H = 96;
-  int Shadow = 4;     // width of the right shadow strip, height of the bottom one
+  int Shadow = 4;       // width of the right shadow strip, height of the bottom one
   double Radius = 5.5;  // corner radius of the card shape
-  QRect IndexBox;     // top-left corner index; the others are copies of it
+  QRect IndexBox;       // top-left corner index; the others are copies of it
   bool FourIndices = false;
   double RankHeight = 9;  // cap height of the index rank
   double IndexSuit = 7;   // height of the index suit symbol

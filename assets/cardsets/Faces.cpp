@@ -128,14 +128,18 @@ void DrawIndexText(QPainter& p, const QString& text, double x, double top, doubl
   const QRectF box = fm.tightBoundingRect(text);
   double sx = 1.0;
   if (box.width() > maxWidth) sx = maxWidth / box.width();
+  // Letters that reach below the baseline (J, Q) are set a little shorter so that every rank
+  // ends on the same line above the suit symbol.
+  const double capTop = std::round(top - ink.top()) + ink.top();
+  double sy = 1.0;
+  if (box.bottom() > 0.5) sy = (-ink.top()) / (box.bottom() - ink.top());
   p.save();
   p.setFont(font);
   p.setPen(colour);
   // Cap line on a pixel boundary, ink centred on whole pixels.
-  const double baseline = std::round(top - ink.top());
   const double left = std::round(x - box.width() * sx / 2.0) - box.left() * sx;
-  p.translate(left, baseline);
-  p.scale(sx, 1.0);
+  p.translate(left, capTop - ink.top() * sy);
+  p.scale(sx, sy);
   p.drawText(QPointF(0, 0), text);
   p.restore();
 }
