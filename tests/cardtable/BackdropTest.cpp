@@ -219,14 +219,6 @@ TEST(BackdropEventsTest, SettersFireByMode) {
   EXPECT_FALSE(bd.Enabled());
 }
 
-TEST(BackdropEventsTest, NoCallbackAssignedIsFine) {
-  TBackdrop bd;
-  bd.SetEnabled(true);
-  bd.SetNewMode(true);
-  bd.SetNewColorTo(clWhite);
-  EXPECT_EQ(bd.NewColorTo(), clWhite);
-}
-
 // ---------------------------------------------------------------------------------------------
 // FillGradientRect
 

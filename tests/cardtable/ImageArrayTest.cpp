@@ -344,10 +344,6 @@ TEST(ImageArrayStorageTest, VectorBetween) {
   EXPECT_EQ(v.Y0, 0.0f);
 }
 
-TEST(ImageArrayStorageTest, SharedInstanceIsOne) {
-  EXPECT_EQ(&SharedImageArray(), &SharedImageArray());
-}
-
 TEST(LiftDarkPixelsTest, RaisesRedBelowSum30) {
   TBitmap bmp(4, 1);
   bmp.SetPixel(0, 0, RGB(9, 10, 10));   // sum 29
