@@ -65,7 +65,10 @@ namespace Ink {
 inline const QColor Black(22, 22, 26);
 inline const QColor Red(198, 22, 34);
 inline const QColor Paper(255, 255, 255);
-inline const QColor Outline(72, 72, 76);
+// The card edge. The maker frames a picture in red 20 and ANDs it with this edge when it builds
+// new faces and backs on a card of the set; red 86 shares the bits of 20, so the edge stays a
+// dark red there and never turns into the black that keys out.
+inline const QColor Outline(86, 86, 90);
 inline const QColor Gold(236, 184, 48);
 inline const QColor Skin(250, 214, 172);
 }  // namespace Ink
