@@ -419,6 +419,15 @@ TEST(FillTest, FrameRectIsOnePixelJustInside) {
       "....#.", "....#.", "######", "....#.", "....#.",
   };
   ExpectMask(b, thin, clBlack);
+  // Two pixels wide or high: both edges drawn.
+  b.Clear(clWhite);
+  FrameRect(b, TRect(0, 0, 2, 2), clBlack);
+  FrameRect(b, TRect(3, 1, 6, 3), clBlack);
+  FrameRect(b, TRect(0, 2, 2, 5), clBlack);
+  const char* two[] = {
+      "##....", "##.###", "##.###", "##....", "##....",
+  };
+  ExpectMask(b, two, clBlack);
   b.Clear(clWhite);
   FrameRect(b, TRect(-1, -1, 7, 6), clBlack);  // every side outside: nothing
   FrameRect(b, TRect(INT_MIN, INT_MIN, INT_MAX, INT_MAX), clBlack);
