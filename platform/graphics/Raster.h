@@ -1,7 +1,10 @@
 #pragma once
 // Raster copies between bitmaps, clipped to both bitmaps, as the table's drawing needs them.
 // Copy = source, And = destination AND source, Paint = destination OR source,
-// NotCopy = inverted source. Source and destination may be the same bitmap.
+// NotCopy = inverted source. Source and destination may be the same bitmap, overlapping or not:
+// the result is as if the source had been copied aside first. Every result pixel has X = 0xFF.
+// Rectangles may lie partly or wholly outside either bitmap; only pixels whose destination and
+// source both lie inside are touched.
 
 #include "platform/core/Types.h"
 
@@ -11,13 +14,14 @@ enum class TRasterOp { Copy, And, Paint, NotCopy };
 
 void BitBlt(TBitmap& dst, int x, int y, int w, int h, const TBitmap& src, int sx, int sy,
             TRasterOp op = TRasterOp::Copy);
-// Nearest-neighbour stretch of the source rectangle onto the destination rectangle.
-// Zero or negative sizes draw nothing.
+// Nearest-neighbour stretch of the source rectangle onto the destination rectangle: destination
+// column x + i (0 <= i < w) takes source column sx + (i * sw) / w, rows likewise, so equal sizes
+// copy pixel for pixel. Zero or negative sizes draw nothing.
 void StretchBlt(TBitmap& dst, int x, int y, int w, int h, const TBitmap& src, int sx, int sy, int sw, int sh,
                 TRasterOp op = TRasterOp::Copy);
 // Whole source at (x, y); a Transparent source leaves out its key colour.
 void Draw(TBitmap& dst, int x, int y, const TBitmap& src);
-// Whole source at (x, y), leaving out every pixel of colour key.
+// Whole source at (x, y), leaving out every pixel equal to key in R, G and B.
 void DrawTransparent(TBitmap& dst, int x, int y, const TBitmap& src, TColor key);
 // Whole source stretched into r; a Transparent source leaves out its key colour.
 void StretchDraw(TBitmap& dst, const TRect& r, const TBitmap& src);
