@@ -1,0 +1,365 @@
+// The card table control: construction, properties, the back buffer and the screen, resizing with
+// the owner form, and the mouse entry points. Drawing cards is in CardTableDraw.cpp, the background
+// and places in CardTableBackground.cpp.
+
+#include "cardtable/CardTable.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/core/Files.h"
+
+namespace {
+
+// Draws nowhere: the table of a program without a window, and of most tests.
+class TNullSurface : public TTableSurface {
+ public:
+  void CopyToScreen(const TBitmap&, const TRect&) override {}
+  void Paint(const TBitmap&) override {}
+  void Invalidate() override {}
+};
+
+}  // namespace
+
+TCardTable::TCardTable(TTableSurface* surface) {
+  Construct(surface, nullptr);
+}
+
+TCardTable::TCardTable(TTableSurface* surface, const std::string& cardsetsDir) {
+  Construct(surface, &cardsetsDir);
+}
+
+void TCardTable::Construct(TTableSurface* surface, const std::string* cardsetsDir) {
+  if (!surface) {
+    FNullSurface = std::make_unique<TNullSurface>();
+    surface = FNullSurface.get();
+  }
+  FSurface = surface;
+  // The deck first: it may search for the card sets folder and ask the user for it.
+  FCardDeck =
+      cardsetsDir ? std::make_unique<TCardDeck>(this, *cardsetsDir) : std::make_unique<TCardDeck>(this);
+  FCardDeck->OnCardsReplaced = [this] { DropCardsOf(FCardDeck.get()); };
+  FSprite = std::make_unique<TSprite>(this);
+  Buffer.PixelFormat = TPixelFormat::pf32bit;
+  ProgramDir = ::ProgramDir();
+  CustomStreaming = false;
+  FScreenUpdates = false;
+  FColor = 0xFF8080;
+  FCardSpeed = 32;
+  FLeft = FTop = 0;
+  FWidth = 500;
+  FHeight = 400;
+  FJpegPerformance = jpBestQuality;
+  FStretchBackground = false;
+  FTableArea = std::make_unique<TTableArea>(this);
+  FSurface->AttachTable(this);
+  FSurface->SetBounds(BoundsRect());
+  // No such file: the colour path builds the 500 x 400 buffer.
+  SetBackgroundPicture("None");
+  TableCount = 0;
+  FPlaceDeckOffset = 666;
+  Dragging = DraggingFromDeck = false;
+  DragCard = nullptr;
+  DragAndDrop = DragFromDeck = DragFaceDown = LiftOffset = SnappedToDrop = false;
+  FScreenUpdates = true;
+  RepaintLabels = false;
+  FAutoShadeMode = 3;
+  FSurface->SendToBack();
+  AutoResize = false;
+  FMinWidth = 500;
+  FMinHeight = 400;
+  FTurnOverAnimationSpeed = 8;
+  TurnOverAnimationVertical = true;
+  TurnOverAnimationLift = false;
+  FBackDrop.SetRefreshEvent([this] { BackdropChanged(); });
+  SlowMoveRegion = false;
+  SMR_WaitMode = true;
+  AnimationsOn = true;
+  ShadowMode = smDarken;
+  DragCardCursor = crDrag;
+  MeasureFormBorders();
+  FSurface->SetFormMinimumSize(FMinWidth, FMinHeight);
+  FastMovementMode = false;
+  SoftShadow = true;
+  HQDragShade = true;
+  FHQDragShadeColour = 1;
+  DisableCardClicks = false;
+}
+
+TCardTable::~TCardTable() {
+  FBackDrop.SetRefreshEvent(nullptr);
+  if (FCardDeck) FCardDeck->OnCardsReplaced = nullptr;
+  FSurface->AttachTable(nullptr);
+}
+
+void TCardTable::Trace(const std::string& line) {
+  if (OnTrace)
+    OnTrace(line);
+  else
+    std::fprintf(stderr, "%s\n", line.c_str());
+}
+
+void TCardTable::ProcessEvents() {
+  FSurface->ProcessEvents();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The control
+
+void TCardTable::SetBounds(int left, int top, int width, int height) {
+  FLeft = left;
+  FTop = top;
+  FWidth = std::max(width, 0);
+  FHeight = std::max(height, 0);
+  FSurface->SetBounds(BoundsRect());
+}
+
+void TCardTable::SetVisible(bool value) {
+  FVisible = value;
+  FSurface->SetVisible(value);
+}
+
+void TCardTable::MeasureFormBorders() {
+  const TPoint form = FSurface->FormSize(), client = FSurface->ClientSize();
+  FormBorderWidth = form.X - client.X;
+  FormBorderHeight = form.Y - client.Y;
+}
+
+void TCardTable::FormCanResize(int& NewWidth, int& NewHeight, bool& Resize) {
+  const TPoint form = FSurface->FormSize();
+  TPoint client = FSurface->ClientSize();
+  if (client.X == 0 || client.Y == 0) client = TPoint(form.X - FormBorderWidth, form.Y - FormBorderHeight);
+  if (NewWidth < FMinWidth || NewHeight < FMinHeight) {
+    Resize = false;
+    return;
+  }
+  Resize = true;
+  const int width = NewWidth + client.X - form.X - FLeft;
+  const int height = NewHeight + client.Y - form.Y - FTop;
+  int w = FWidth, h = FHeight;
+  if (FAlign == alClient || AutoResize) {
+    w = width;
+    h = height;
+  } else if (FAlign == alLeft || FAlign == alRight) {
+    h = height;
+  } else if (FAlign == alTop || FAlign == alBottom) {
+    w = width;
+  }
+  ApplyBounds(FLeft, FTop, w, h);
+}
+
+void TCardTable::ApplyBounds(int left, int top, int width, int height) {
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  if (width == FWidth && height == FHeight) {
+    FLeft = left;
+    FTop = top;
+    FSurface->SetBounds(BoundsRect());
+    if (FScreenUpdates) RebuildIfResized();
+    return;
+  }
+  SetBounds(left, top, width, height);
+  // While ScreenUpdates is off the buffer keeps its size until the updates come back (or the
+  // background is rebuilt), so a bulk operation is never interrupted by a redraw.
+  if (FScreenUpdates) RefreshBackground();
+}
+
+void TCardTable::RebuildIfResized() {
+  if (Buffer.Width() != FWidth || Buffer.Height() != FHeight) RefreshBackground();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The screen
+
+void TCardTable::SetScreenUpdates(bool value) {
+  FScreenUpdates = value;
+  if (value) RebuildIfResized();
+}
+
+void TCardTable::Paint() {
+  if (!FScreenUpdates) return;
+  RebuildIfResized();
+  if (FVisible) FSurface->Paint(Buffer);
+}
+
+void TCardTable::Invalidate() {
+  FSurface->Invalidate();
+}
+
+void TCardTable::CopyToScreen(int X, int Y, int Width, int Height) {
+  if (!FVisible || !FScreenUpdates || Width <= 0 || Height <= 0) return;
+  // Clipped in 64 bits: rectangles of cards far off the table must not wrap around.
+  const long long l = std::max<long long>(X, 0), t = std::max<long long>(Y, 0);
+  const long long r = std::min<long long>((long long)X + Width, Buffer.Width());
+  const long long b = std::min<long long>((long long)Y + Height, Buffer.Height());
+  if (r <= l || b <= t) return;
+  FSurface->CopyToScreen(Buffer, TRect(int(l), int(t), int(r), int(b)));
+}
+
+void TCardTable::ShowTable() {
+  FSurface->ShowParent();
+  SetVisible(true);
+  Paint();
+  RepaintOwnerLabels();
+}
+
+void TCardTable::RepaintOwnerLabels() {
+  if (FScreenUpdates && RepaintLabels) FSurface->RepaintOwnerLabels();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Properties
+
+void TCardTable::SetCardDeck(const TCardDeck* deck) {
+  if (deck) FCardDeck->Assign(*deck);
+}
+
+void TCardTable::SetCardSpeed(int value) {
+  if (value > 0) FCardSpeed = value;
+}
+
+void TCardTable::SetPlaceDeckOffset(int value) {
+  if (value != 0) FPlaceDeckOffset = value;
+}
+
+void TCardTable::SetTurnOverAnimationSpeed(int value) {
+  if (value >= 0) FTurnOverAnimationSpeed = value;
+}
+
+void TCardTable::SetAutoShadeMode(int value) {
+  if (value >= 1 && value <= 3) FAutoShadeMode = value;
+}
+
+void TCardTable::SetHQDragShadeColour(int value) {
+  FHQDragShadeColour = value >= 0 && value <= 7 ? value : 0;
+}
+
+void TCardTable::SetMinWidth(int value) {
+  FMinWidth = value;
+  FSurface->SetFormMinimumSize(FMinWidth, FMinHeight);
+}
+
+void TCardTable::SetMinHeight(int value) {
+  FMinHeight = value;
+  FSurface->SetFormMinimumSize(FMinWidth, FMinHeight);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Cards of a deck whose card objects are about to be freed: taken off the table and out of every
+// list, so that nothing refers to them afterwards.
+
+void TCardTable::DropCardsOf(TCardDeck* deck) {
+  int lowest = 0;
+  for (int i = 1; i <= TableCount && lowest == 0; ++i)
+    if (TableCards[size_t(i)]->Deck == deck) lowest = i;
+  if (lowest > 0)
+    for (int i = TableCount; i >= lowest; --i) {
+      TCard* c = TableCards[size_t(i)];
+      if (c->Displayed) EraseCard(c, c->Deck);
+      c->Displayed = false;
+    }
+  TRect erased;
+  EraseStock(deck, erased);
+  if (lowest > 0) {
+    int n = lowest - 1;
+    for (int i = lowest; i <= TableCount; ++i)
+      if (TableCards[size_t(i)]->Deck != deck) TableCards[size_t(++n)] = TableCards[size_t(i)];
+    for (int i = n + 1; i <= TableCount; ++i) TableCards[size_t(i)] = nullptr;
+    TableCount = n;
+    for (int i = lowest; i <= TableCount; ++i) {
+      TCard* c = TableCards[size_t(i)];
+      RedrawWithSaveUnder(c, c->X, c->Y, c->Angle);
+    }
+  }
+  if (DragCard && DragCard->Deck == deck) {
+    DragCard = nullptr;
+    Dragging = false;
+  }
+  std::erase_if(Draggable, [deck](TCard* c) { return c && c->Deck == deck; });
+  Invalidate();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Mouse
+
+TCard* TCardTable::CardAt(int X, int Y, bool RespectDisabled) {
+  if (RespectDisabled && DisableCardClicks) return nullptr;
+  auto hits = [X, Y](const TCard* c) {
+    const long long w = c->Deck->CardWidth, h = c->Deck->CardHeight;
+    return X >= c->X && X <= c->X + w && Y >= c->Y && Y <= c->Y + h;
+  };
+  for (int i = TableCount; i >= 1; --i)
+    if (hits(TableCards[size_t(i)])) return TableCards[size_t(i)];
+  const TCardDeck* d = FCardDeck.get();
+  for (int i = d->CardCount; i >= 1; --i) {
+    TCard* c = d->Cards[size_t(i)].get();
+    if (c && c->Displayed && c->State == 0 && hits(c)) return c;
+  }
+  return nullptr;
+}
+
+void TCardTable::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (OnMouseDown) OnMouseDown(Button, Shift, X, Y);
+  PressCard(Button, X, Y, CardAt(X, Y, true));
+}
+
+void TCardTable::ClickAt(TMouseButton Button, TShiftState /*Shift*/, int X, int Y) {
+  PressCard(Button, X, Y, CardAt(X, Y, false));
+}
+
+void TCardTable::MouseMove(TShiftState Shift, int X, int Y) {
+  if (OnMouseMove) OnMouseMove(Shift, X, Y);
+  if (DisableCardClicks || !Dragging) return;
+  // The drag step follows the pointer here once dragging is in place.
+}
+
+void TCardTable::MouseUp(TMouseButton Button, TShiftState /*Shift*/, int /*X*/, int /*Y*/) {
+  if (DisableCardClicks || !Dragging || Button != mbLeft) return;
+  // The end of a drag is handled here once dragging is in place.
+}
+
+void TCardTable::PressCard(TMouseButton Button, int X, int Y, TCard* Card) {
+  if (!Card) {
+    TTableArea* area = FTableArea.get();
+    if (area->Visible && area->Contains(X, Y) && area->OnClick)
+      area->OnClick(X, Y, Button);
+    else if (OnTableClickEvent)
+      OnTableClickEvent(X, Y, Button);
+    return;
+  }
+  const bool wouldDrag =
+      DragAndDrop && Button == mbLeft &&
+      ((Card->State == 1 && (Card->FaceUp || DragFaceDown)) || (Card->State == 0 && DragFromDeck));
+  // A card outside a non-empty draggable list ignores a left press altogether.
+  if (wouldDrag && Card->State == 1 && !Draggable.empty() &&
+      std::find(Draggable.begin(), Draggable.end(), Card) == Draggable.end())
+    return;
+  if (Card->Deck == FCardDeck.get()) {
+    if (OnCardClickEvent) OnCardClickEvent(Card, Button);
+  } else if (OnExternalCardClickEvent) {
+    OnExternalCardClickEvent(Card, Button);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Sprite and areas
+
+TTableArea* TCardTable::TableArea(int Index) {
+  return Index == 1 ? FTableArea.get() : nullptr;
+}
+
+void TCardTable::ShowAreasBelowCards(int Kind, bool newBuffer) {
+  if (FTableArea->Visible && FTableArea->Kind != Kind) FTableArea->Show(newBuffer);
+  if (FScreenUpdates) {
+    Invalidate();
+    RepaintOwnerLabels();
+  }
+}
+
+void TCardTable::ShowAreasAboveCards(int Kind, bool newBuffer) {
+  if (FTableArea->Visible && FTableArea->Kind == Kind) FTableArea->Show(newBuffer);
+  if (FScreenUpdates) {
+    Invalidate();
+    RepaintOwnerLabels();
+  }
+}

@@ -1,0 +1,402 @@
+#pragma once
+// TCardTable: the play surface of both programs. Everything is drawn into a back buffer of the
+// table's size; each operation then copies only the rectangle it changed to the screen through the
+// table's surface (TableSurface.h). Cards, place markers, shadows and sprites each keep a save-under
+// copy of the buffer that lay beneath them and are taken off by copying it back, so erasing runs
+// topmost first and drawing bottom first.
+//
+// The owner drives the table through its operations and hears from it through five events. Bulk
+// changes switch ScreenUpdates off and paint once at the end.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cardtable/Backdrop.h"
+#include "cardtable/CardDeck.h"
+#include "cardtable/TableSprites.h"
+#include "cardtable/TableSurface.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Canvas.h"
+
+enum TJPEGPerformance : uint8_t { jpBestQuality, jpBestSpeed };
+
+using TCardClickEvent = std::function<void(TCard* ACard, TMouseButton Button)>;
+using TCardDropEvent = std::function<void(TCard* ACard, int X, int Y, int RelX, int RelY, int Index)>;
+using TCardRestoredEvent = std::function<void()>;
+using TMouseEvent = std::function<void(TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(TShiftState Shift, int X, int Y)>;
+using TNotifyEvent = std::function<void()>;
+using TTraceEvent = std::function<void(const std::string& Line)>;
+using TDropPoints = std::vector<TPoint>;
+using TDropAngles = std::vector<float>;
+
+// Entries of the display list; one more than a deck can hold.
+constexpr int kMaxTableCards = 109;
+
+// One frame of the lifted turn: progress d, offset of the shadow from its start along the turn,
+// and the shadow's length L along the turn.
+struct TLiftTurnFrame {
+  int D = 0;
+  int Offset = 0;
+  int L = 0;
+  friend bool operator==(const TLiftTurnFrame&, const TLiftTurnFrame&) = default;
+};
+// The frames of a lifted turn of a card of cardSize pixels along the turn, at speed v (already capped),
+// starting with a shadow of startL pixels that may grow to limit. L never drops below 1.
+std::vector<TLiftTurnFrame> LiftTurnSchedule(int cardSize, int v, int startL, int limit);
+
+class TCardTable {
+ public:
+  // Creates the table with its deck ("Standard", found by the card sets folder search) and a
+  // 500 x 400 buffer of $FF8080. A null surface draws nowhere.
+  explicit TCardTable(TTableSurface* surface = nullptr);
+  // The same with a known card sets folder (no search, no dialog).
+  TCardTable(TTableSurface* surface, const std::string& cardsetsDir);
+  ~TCardTable();
+  TCardTable(const TCardTable&) = delete;
+  TCardTable& operator=(const TCardTable&) = delete;
+
+  // ---------------------------------------------------------------------------------------------
+  // The control
+
+  TTableSurface& Surface() { return *FSurface; }
+  int Left() const { return FLeft; }
+  int Top() const { return FTop; }
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
+  // Moves and sizes the control. The buffer follows at the next ApplyBounds, background change,
+  // Paint or SetScreenUpdates(true).
+  void SetBounds(int left, int top, int width, int height);
+  TAlign Align() const { return FAlign; }
+  void SetAlign(TAlign value) { FAlign = value; }
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool value);
+  bool Enabled = true;
+  int Tag = 0;
+  TCursor Cursor = crDefault;
+
+  // Outer size of the owner form minus its client size, measured at construction.
+  int FormBorderWidth = 0;
+  int FormBorderHeight = 0;
+  void MeasureFormBorders();
+
+  // The owner form is about to take the outer size NewWidth x NewHeight: refuses sizes below
+  // MinWidth x MinHeight and otherwise lets the table follow as Align (or AutoResize) says.
+  void FormCanResize(int& NewWidth, int& NewHeight, bool& Resize);
+  // New bounds. Unchanged size: only moves. Otherwise the buffer is rebuilt at the new size and
+  // everything redrawn; while ScreenUpdates is off the rebuild waits until it is switched on.
+  void ApplyBounds(int left, int top, int width, int height);
+
+  // ---------------------------------------------------------------------------------------------
+  // The back buffer and the screen
+
+  // Always the control's size (between a resize and the rebuild it follows, see ApplyBounds).
+  TBitmap Buffer;
+  // Text and shapes on the buffer (the game's effects draw there, then copy or Paint).
+  TCanvas& BufferCanvas() { return FBufferCanvas; }
+  // Folder of the running program; the default folder of the table's state file.
+  std::string ProgramDir;
+
+  // Copies reach the screen only while this is set.
+  bool ScreenUpdates() const { return FScreenUpdates; }
+  // Switching on applies a resize that came while it was off.
+  void SetScreenUpdates(bool value);
+  // Copies the whole buffer to the screen (when ScreenUpdates is set).
+  void Paint();
+  // Asks for a whole repaint from the event loop.
+  void Invalidate();
+  // Copies a rectangle of the buffer to the same place on the screen when the table is visible and
+  // ScreenUpdates is set.
+  void CopyToScreen(int X, int Y, int Width, int Height);
+  void CopyToScreen(const TRect& r) { CopyToScreen(r.Left, r.Top, r.Width(), r.Height()); }
+  // Shows the parent and the table, repaints it and the labels over it.
+  void ShowTable();
+  // Repaints the windowless controls over the table when ScreenUpdates and RepaintLabels are set.
+  void RepaintOwnerLabels();
+
+  // ---------------------------------------------------------------------------------------------
+  // Published properties
+
+  TCardDeck* CardDeck() const { return FCardDeck.get(); }
+  // Copies the deck into the table's own deck; nullptr is ignored.
+  void SetCardDeck(const TCardDeck* deck);
+
+  TColor Color() const { return FColor; }
+  // New buffer in the colour (or the gradient when BackDrop is enabled), no picture, full redraw.
+  void SetColor(TColor value);
+  const std::string& BackgroundPicture() const { return FBackgroundPicture; }
+  // A .bmp or .jpg tiled or stretched over the table. A missing or unreadable file leaves the plain
+  // colour (and, when unreadable, a trace line); the name is then "None".
+  void SetBackgroundPicture(const std::string& name);
+  bool StretchBackground() const { return FStretchBackground; }
+  void SetStretchBackground(bool value);
+  TJPEGPerformance JpegPerformance() const { return FJpegPerformance; }
+  void SetJpegPerformance(TJPEGPerformance value);
+  TBackdrop& BackDrop() { return FBackDrop; }
+
+  int CardSpeed() const { return FCardSpeed; }
+  void SetCardSpeed(int value);  // values of 0 or below are ignored
+  int PlaceDeckOffset() const { return FPlaceDeckOffset; }
+  void SetPlaceDeckOffset(int value);  // 0 is ignored
+  int TurnOverAnimationSpeed() const { return FTurnOverAnimationSpeed; }
+  void SetTurnOverAnimationSpeed(int value);  // negative values are ignored
+  int AutoShadeMode() const { return FAutoShadeMode; }
+  void SetAutoShadeMode(int value);  // only 1, 2 or 3
+  int HQDragShadeColour() const { return FHQDragShadeColour; }
+  void SetHQDragShadeColour(int value);  // 0..7, anything else stores 0
+  int MinWidth() const { return FMinWidth; }
+  void SetMinWidth(int value);
+  int MinHeight() const { return FMinHeight; }
+  void SetMinHeight(int value);
+
+  TCursor DragCardCursor = crDrag;
+  bool DragAndDrop = false;
+  bool DragFromDeck = false;
+  bool DragFaceDown = false;
+  bool LiftOffset = false;
+  bool RepaintLabels = false;
+  bool AutoResize = false;
+  bool TurnOverAnimationVertical = true;
+  bool TurnOverAnimationLift = false;
+  bool SlowMoveRegion = false;
+  bool SMR_WaitMode = true;
+  TShadowMode ShadowMode = smDarken;
+  bool SoftShadow = true;
+  bool FastMovementMode = false;
+  bool HQDragShade = true;
+  // Blocks card presses and drags; the table sets it during every animation.
+  bool DisableCardClicks = false;
+
+  // Events.
+  TCardClickEvent OnCardClickEvent;          // a press on a card of CardDeck
+  TCardClickEvent OnExternalCardClickEvent;  // a press on a displayed card of another deck
+  TCardDropEvent OnCardDropEvent;            // the left button released during a drag
+  TCardRestoredEvent OnCardRestoredEvent;    // RestoreCard has moved the card home
+  TTableClickEvent OnTableClickEvent;        // a press that hit no card and no visible area
+  TNotifyEvent OnClick;
+  TMouseEvent OnMouseDown;
+  TMouseMoveEvent OnMouseMove;
+  TMouseEvent OnMouseUp;  // kept for the owner's assignments; the table never raises it
+  // Where the table reports what went wrong without stopping (an unreadable picture). Unassigned,
+  // the line goes to the standard error stream.
+  TTraceEvent OnTrace;
+
+  // ---------------------------------------------------------------------------------------------
+  // Cards on the table
+
+  // Display list in drawing order, 1..TableCount; the last entry is the topmost card.
+  std::array<TCard*, kMaxTableCards + 1> TableCards{};
+  int TableCount = 0;
+
+  // The one routine that puts a card into the buffer: upright by mask (AND) and face or back (OR),
+  // turned by a transparent draw of the turned picture. With SaveUnder, a displayed card is left
+  // alone, otherwise the buffer beneath is saved first. Touches neither the list nor the screen.
+  void DrawCard(TCard* Card, int X, int Y, TCardDeck* Deck, bool SaveUnder, float Angle);
+  // Copies the card's save-under back over its rectangle.
+  void EraseCard(TCard* Card, TCardDeck* Deck);
+  // Takes the card off and draws it again with a fresh save-under at (X, Y) and Angle, whether or
+  // not it was marked displayed; it is displayed afterwards. No list change, no screen copy.
+  void RedrawWithSaveUnder(TCard* Card, int X, int Y, float Angle);
+  // Appends a displayed card that is not listed yet, while there is room.
+  void AddToDisplayList(TCard* Card);
+  // Draws a card that is not displayed on top of everything and lists it.
+  void AddCard(TCard* Card, int X, int Y, float Angle = 0);
+  // The deck's next card (nullptr: the table's deck); listed where it lies when it was drawn in
+  // the stock pile.
+  TCard* DealCard(TCardDeck* Deck = nullptr);
+  // Draws the stock pile at (X, Y): the next card on top, one pixel up and left every
+  // PlaceDeckOffset cards.
+  void DrawDeck(int X, int Y, TCardDeck* Deck = nullptr);
+  // Takes the N-th stock card out of the pile, redraws the pile at (X, Y) and shows the card on top
+  // where it lay.
+  TCard* DealNthCard(int N, int X, int Y, TCardDeck* Deck = nullptr);
+  // Takes a displayed card off the table (from under the cards over it) and out of the list.
+  void RemoveCard(TCard* Card, bool IgnoreOverlaps = false);
+  // Turns a displayed card to Angle in place, under the cards over it.
+  void RotateCard(TCard* Card, float Angle);
+  // Finds the listed cards lying over Card (Fresh) or those of Covering that still do, grows Bounds
+  // by them and erases them topmost first. Index is the card's place in the list (0: not listed).
+  void LiftCovering(TCard* Card, TCardDeck* Deck, bool IgnoreOverlaps, bool Fresh, int& Index,
+                    TCardList& Covering, TRect& Bounds);
+  // Draws the cards in list order with fresh save-unders.
+  void RedrawCards(const TCardList& Cards);
+  // Erases every listed card, topmost first, and empties the list.
+  void ClearDisplayList();
+  // Erases the deck's drawn stock pile.
+  void EraseStockPile(TCardDeck* Deck = nullptr);
+  // Takes every card off the table and back into the deck.
+  void CollectCards(TCardDeck* Deck = nullptr);
+  // Collects the table's deck and re-applies the background.
+  void ClearTable();
+  // Draws everything again over a new buffer: areas below the cards, places, the stock pile, the
+  // list, areas above the cards and the sprite. The caller invalidates.
+  void RedrawAll();
+
+  // The card's rectangle on the table (turned or upright).
+  TRect CardRect(const TCard* Card) const;
+  // The card's place in the list, searched from the top; 0 when it is not there.
+  int DisplayIndex(const TCard* Card) const;
+
+  // ---------------------------------------------------------------------------------------------
+  // Animations
+
+  // Waits at least Milliseconds on the program's clock.
+  void Delay(int Milliseconds);
+  // Moves a displayed card to (X, Y) step by step, with its shadow while it is free of other cards.
+  void MoveCard(TCard* Card, int X, int Y);
+  // Turns the card over; animated when it is displayed.
+  void TurnOverCard(TCard* Card, bool IgnoreOverlaps = false);
+  // One squeezed frame of a turn at Progress 0..size.
+  void DrawTurnFrame(TCard* Card, TCardDeck* Deck, int Progress);
+  // The turn with the card lifted over a travelling shadow; false when cards cover the card.
+  bool LiftAndTurn(TCard* Card);
+  // Gates the turn animations.
+  bool AnimationsOn = true;
+  // An animation presents at most one frame per this many milliseconds (0: no pacing).
+  int FramePeriodMs = 16;
+
+  // The two-strip shadow of a lifted card at (X, Y); erased right strip first.
+  void DrawDragShadow(int X, int Y, TCardDeck* Deck);
+  void EraseDragShadow(TCardDeck* Deck);
+  // The shadow size s: the width of the deck's right-hand shadow strip.
+  int ShadowSize(const TCardDeck* Deck = nullptr) const;
+
+  // ---------------------------------------------------------------------------------------------
+  // Mouse and dragging state
+
+  bool DraggingFromDeck = false;
+  bool Dragging = false;
+  TCard* DragCard = nullptr;
+  float DragAngle = 0;
+  int DragOriginX = 0;
+  int DragOriginY = 0;
+  int DragIndex = 0;
+  TCardList Draggable;
+  TDropPoints DropPoints;
+  TDropAngles DropAngles;
+  int GrabX = 0;
+  int GrabY = 0;
+  TCursor SavedCursor = crDefault;
+  bool SnappedToDrop = false;
+  bool CustomStreaming = false;
+  std::vector<int> OverlapStack;  // drop points the dragged card overlaps, in the order it entered
+  int OverlapTop = -1;
+  int ShadedDropPoint = -1;
+
+  void SetDraggableCards(const TCardList& Cards) { Draggable = Cards; }
+  void SetDropPoints(const TDropPoints& Points) { DropPoints = Points; }
+  void SetDropAngles(const TDropAngles& Angles) { DropAngles = Angles; }
+
+  // The hit test: the list top down, then the drawn stock pile; edges included.
+  TCard* CardAt(int X, int Y, bool RespectDisabled);
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  void MouseMove(TShiftState Shift, int X, int Y);
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+  // A press that ignores DisableCardClicks (replays and automatic moves).
+  void ClickAt(TMouseButton Button, TShiftState Shift, int X, int Y);
+  // Click events for a press on Card, or the table click when Card is nullptr.
+  void PressCard(TMouseButton Button, int X, int Y, TCard* Card);
+
+  // ---------------------------------------------------------------------------------------------
+  // Background and places
+
+  // Re-applies the picture, or the colour when there is none.
+  void RefreshBackground();
+  // The backdrop's refresh event: the gradient replaces any picture, or the colour comes back.
+  void BackdropChanged();
+  // The picture-open dialog; a chosen file becomes BackgroundPicture. False when cancelled.
+  bool ChooseBackgroundPicture(const std::string& InitialDir = "");
+  // The number of JPEG files decoded for the background so far.
+  int JpegDecodeCount() const { return FJpegDecodeCount; }
+
+  // 1, 21, 34, 35, 36, 37, 38 for kinds 0..6; 0 for any other kind.
+  static int FirstPlaceIndex(int Kind);
+  // Shows place FirstPlaceIndex(Kind) + Index - 1 of the deck at (X, Y), turned by Angle. Places
+  // go under a dragged card but are not lifted under other cards.
+  void ShowPlace(int Kind, int X, int Y, int Index, TCardDeck* Deck, float Angle, bool Update);
+  void HidePlace(int Kind, int Index, TCardDeck* Deck, bool Update);
+  // Hides every shown place of the deck, 38 down to 1, then paints.
+  void HidePlaces(TCardDeck* Deck = nullptr);
+  // Draws the shown places of the table's deck again with fresh save-unders.
+  void RedrawPlaces();
+  // The place's rectangle on the table (turned or upright).
+  TRect PlaceRect(const TCardPlace& Place) const;
+
+  // ---------------------------------------------------------------------------------------------
+  // Sprite and table areas
+
+  TSprite& Sprite() { return *FSprite; }
+  // The table's one area (index 1); nullptr for any other index.
+  TTableArea* TableArea(int Index);
+  // Shows again the visible areas whose kind differs from Kind (below the cards) or equals it
+  // (above the cards), then invalidates when ScreenUpdates is set.
+  void ShowAreasBelowCards(int Kind, bool newBuffer = false);
+  void ShowAreasAboveCards(int Kind, bool newBuffer = false);
+
+ private:
+  void Construct(TTableSurface* surface, const std::string* cardsetsDir);
+  TCardDeck* DeckOr(TCardDeck* deck) const { return deck ? deck : FCardDeck.get(); }
+  void Trace(const std::string& line);
+  void ProcessEvents();
+  // Rebuilds the buffer when it no longer has the control's size.
+  void RebuildIfResized();
+  // A new buffer of the control's size (contents to be painted by the caller).
+  void NewBuffer();
+  void DropCardsOf(TCardDeck* deck);
+  void RemoveFromList(int index);
+  void EraseStock(TCardDeck* deck, TRect& erased);
+  void PaceFrame();
+  void RestoreRect(TCard* card, const TRect& r);
+  void LiftCoveringFrom(TCard* card, const TRect& start, bool ignoreOverlaps, bool fresh, int& index,
+                        TCardList& covering, TRect& bounds);
+  // Places.
+  TCardPlace* PlaceOf(int kind, int index, TCardDeck* deck);
+  const TBitmap& PlacePicture(const TCardPlace& place, bool turned) const;
+  void DrawPlace(TCardPlace& place, TCardDeck* deck);
+  void DrawHQShade(TCardPlace& place, TCardDeck* deck);
+  bool DragCardDrawn() const;
+  void TakeOffDragCard();
+  void PutBackDragCard();
+  bool LoadBackground(const std::string& name, TBitmap& picture);
+
+  TTableSurface* FSurface = nullptr;
+  std::unique_ptr<TTableSurface> FNullSurface;
+  TCanvas FBufferCanvas{Buffer};
+  std::unique_ptr<TCardDeck> FCardDeck;
+  TBackdrop FBackDrop;
+  std::unique_ptr<TSprite> FSprite;
+  std::unique_ptr<TTableArea> FTableArea;
+
+  int FLeft = 0, FTop = 0, FWidth = 500, FHeight = 400;
+  TAlign FAlign = alNone;
+  bool FVisible = true;
+  bool FScreenUpdates = false;
+
+  TColor FColor = 0xFF8080;
+  std::string FBackgroundPicture;
+  bool FStretchBackground = false;
+  TJPEGPerformance FJpegPerformance = jpBestQuality;
+  // The decoded background JPEG, kept while the picture name does not change.
+  TBitmap FJpegPicture;
+  std::string FJpegName;
+  int FJpegDecodeCount = 0;
+
+  int FCardSpeed = 32;
+  int FPlaceDeckOffset = 666;
+  int FTurnOverAnimationSpeed = 8;
+  int FAutoShadeMode = 3;
+  int FHQDragShadeColour = 1;
+  int FMinWidth = 500;
+  int FMinHeight = 400;
+
+  uint64_t FNextFrame = 0;
+  // The picture and angle each place's turned picture was rendered from.
+  std::array<const TBitmap*, kPlaceCount + 1> FPlaceRotatedSource{};
+  // Key of the cached high-quality drop shade: position, angle and upright or turned.
+  float FHQShadeAngle = 0;
+};

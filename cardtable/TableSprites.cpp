@@ -1,0 +1,129 @@
+#include "cardtable/TableSprites.h"
+
+#include <algorithm>
+
+#include "cardtable/CardTable.h"
+#include "cardtable/ImageArrayUnit.h"
+#include "platform/core/Files.h"
+#include "platform/core/Text.h"
+#include "platform/graphics/Bmp.h"
+#include "platform/graphics/Jpeg.h"
+#include "platform/graphics/Raster.h"
+
+// ---------------------------------------------------------------------------------------------
+// TTableImage
+
+TTableImage::TTableImage(TCardTable* table) : Table(table) {
+  Picture.PixelFormat = TPixelFormat::pf32bit;
+}
+
+void TTableImage::LoadPicture(const std::string& fileName) {
+  TBitmap loaded;
+  if (SameText(ExtractFileExt(fileName), ".jpg"))
+    LoadJpegFile(ResolvePath(fileName), loaded, true);
+  else
+    LoadBmpFile(ResolvePath(fileName), loaded);
+  loaded.Transparent = false;
+  Picture = std::move(loaded);
+  Background.SetSize(Picture.Width(), Picture.Height());
+}
+
+void TTableImage::Show(int x, int y, bool newBuffer) {
+  if (Shown && !newBuffer) Hide();
+  TBitmap& buffer = Table->Buffer;
+  Background.SetSize(Picture.Width(), Picture.Height());
+  BitBlt(Background, 0, 0, Picture.Width(), Picture.Height(), buffer, x, y);
+  BitBlt(buffer, x, y, Picture.Width(), Picture.Height(), Picture, 0, 0);
+  X = x;
+  Y = y;
+  Visible = true;
+  Shown = true;
+}
+
+void TTableImage::Hide() {
+  if (Shown) BitBlt(Table->Buffer, X, Y, Background.Width(), Background.Height(), Background, 0, 0);
+  Shown = false;
+  Visible = false;
+}
+
+void TTableImage::SetVisible(bool value) {
+  if (value == Visible) return;
+  if (!value)
+    Hide();
+  else
+    Visible = true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TTableArea
+
+TTableArea::TTableArea(TCardTable* table) : Image(table), Table(table) {}
+
+void TTableArea::Show(bool newBuffer) {
+  TBitmap& buffer = Table->Buffer;
+  if (Shown && !newBuffer) BitBlt(buffer, X, Y, Background.Width(), Background.Height(), Background, 0, 0);
+  Visible = true;
+  Background.SetSize(Width, Height);
+  BitBlt(Background, 0, 0, Width, Height, buffer, X, Y);
+  if (Kind == 0) {
+    // The frame lies on the area's outermost pixels, inside its save-under.
+    FrameRect(buffer, TRect(X, Y, X + Width, Y + Height), clBlack);
+    Table->BufferCanvas().Brush.Style = TBrushStyle::bsClear;
+  } else if (Image.Visible) {
+    // The area's own save-under already holds what lies beneath the picture.
+    Image.Show(X, Y, true);
+  }
+  Shown = true;
+}
+
+void TTableArea::Hide() {
+  if (Shown) BitBlt(Table->Buffer, X, Y, Background.Width(), Background.Height(), Background, 0, 0);
+  Image.Shown = false;
+  Shown = false;
+  Visible = false;
+}
+
+bool TTableArea::Contains(int x, int y) const {
+  return x >= X && (long long)x <= (long long)X + Width && y >= Y && (long long)y <= (long long)Y + Height;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TSprite
+
+TSprite::TSprite(TCardTable* table) : Table(table) {
+  Rendered.Transparent = true;
+}
+
+void TSprite::Draw() {
+  TRect old;
+  if (Visible) {
+    Restore();
+    old = DrawRect();
+  }
+  TImageArray& ia = SharedImageArray();
+  ia.LoadFromBitmap(Source);
+  ia.DrawRotated(Rendered, TPoint(Source.Width() / 2, Source.Height() / 2), Angle, Origin, Scale, false,
+                 false);
+  Rendered.Transparent = true;
+  DrawWidth = Rendered.Width();
+  DrawHeight = Rendered.Height();
+  DrawX = Source.Width() / 2 + X - Origin.X;
+  DrawY = Source.Height() / 2 + Y - Origin.Y;
+  TBitmap& buffer = Table->Buffer;
+  if (Background.Width() < DrawWidth || Background.Height() < DrawHeight)
+    Background.SetSize(std::max(Background.Width(), DrawWidth), std::max(Background.Height(), DrawHeight));
+  BitBlt(Background, 0, 0, DrawWidth, DrawHeight, buffer, DrawX, DrawY);
+  DrawTransparent(buffer, DrawX, DrawY, Rendered, Rendered.TransparentColor());
+  Visible = true;
+  Table->CopyToScreen(UnionRect(old, DrawRect()));
+}
+
+void TSprite::Restore() {
+  BitBlt(Table->Buffer, DrawX, DrawY, DrawWidth, DrawHeight, Background, 0, 0);
+  Visible = false;
+}
+
+void TSprite::Erase() {
+  Restore();
+  Table->CopyToScreen(DrawRect());
+}
