@@ -305,7 +305,7 @@ TEST(StretchBltTest, StretchWithinOneBitmap) {
   EXPECT_SAME_PIXELS(got, want);
 }
 
-TEST(DrawTest, OpaqueDrawCopiesEverything) {
+TEST(RasterDrawTest, OpaqueDrawCopiesEverything) {
   TBitmap src = Pattern(4, 3, 1);
   src.SetPixel(0, 2, clBlack);  // key colour, not used while Transparent is off
   TBitmap dst(6, 6);
@@ -316,7 +316,7 @@ TEST(DrawTest, OpaqueDrawCopiesEverything) {
   EXPECT_EQ(dst.Pixel(0, 0), clWhite);
 }
 
-TEST(DrawTest, TransparentDrawLeavesOutTheBottomLeftColour) {
+TEST(RasterDrawTest, TransparentDrawLeavesOutTheBottomLeftColour) {
   TBitmap src(3, 3);
   src.Clear(clRed);
   src.SetPixel(1, 1, clBlue);
@@ -334,7 +334,7 @@ TEST(DrawTest, TransparentDrawLeavesOutTheBottomLeftColour) {
   ExpectOpaque(dst);
 }
 
-TEST(DrawTest, KeyMatchesOnRGBOnlyNotTheXByte) {
+TEST(RasterDrawTest, KeyMatchesOnRGBOnlyNotTheXByte) {
   TBitmap src(2, 1);
   src.ScanLine(0)[0] = 0x000000FF;  // key colour blue (B in the low byte) with X = 0
   src.ScanLine(0)[1] = 0xFF00FF00;
@@ -345,7 +345,7 @@ TEST(DrawTest, KeyMatchesOnRGBOnlyNotTheXByte) {
   EXPECT_EQ(dst.Pixel(1, 0), clLime);
 }
 
-TEST(DrawTest, ExplicitKeyAndOverlapWithinOneBitmap) {
+TEST(RasterDrawTest, ExplicitKeyAndOverlapWithinOneBitmap) {
   TBitmap got = Pattern(10, 10, 4);
   for (int x = 0; x < 10; ++x) got.SetPixel(x, 4, clFuchsia);
   TBitmap want = got;
@@ -364,7 +364,7 @@ TEST(DrawTest, ExplicitKeyAndOverlapWithinOneBitmap) {
     }
 }
 
-TEST(DrawTest, StretchDrawHonoursTransparency) {
+TEST(RasterDrawTest, StretchDrawHonoursTransparency) {
   TBitmap src(2, 2);
   src.Clear(clBlack);
   src.SetPixel(1, 0, clYellow);
@@ -388,7 +388,7 @@ TEST(DrawTest, StretchDrawHonoursTransparency) {
   EXPECT_SAME_PIXELS(clipped, want);
 }
 
-TEST(FillTest, FillRectClipsAndUsesSystemColours) {
+TEST(RasterFillTest, FillRectClipsAndUsesSystemColours) {
   TBitmap b(5, 4);
   b.Clear(clWhite);
   FillRect(b, TRect(-2, 2, 3, 10), clRed);
@@ -403,7 +403,7 @@ TEST(FillTest, FillRectClipsAndUsesSystemColours) {
   ExpectOpaque(b);
 }
 
-TEST(FillTest, FrameRectIsOnePixelJustInside) {
+TEST(RasterFillTest, FrameRectIsOnePixelJustInside) {
   TBitmap b(6, 5);
   b.Clear(clWhite);
   FrameRect(b, TRect(1, 1, 5, 4), clBlack);
@@ -436,7 +436,7 @@ TEST(FillTest, FrameRectIsOnePixelJustInside) {
   ExpectMask(b, none, clBlack);
 }
 
-TEST(FillTest, PatternIsTiledFromTheBitmapOrigin) {
+TEST(RasterFillTest, PatternIsTiledFromTheBitmapOrigin) {
   const TBitmap brush = Pattern(3, 2, 11);
   TBitmap b(10, 7);
   b.Clear(clWhite);
@@ -453,7 +453,7 @@ TEST(FillTest, PatternIsTiledFromTheBitmapOrigin) {
   EXPECT_SAME_PIXELS(b, before);
 }
 
-TEST(FillTest, InvertFlipsColourBitsOnly) {
+TEST(RasterFillTest, InvertFlipsColourBitsOnly) {
   TBitmap b(2, 1);
   b.SetPixel(0, 0, 0x123456);
   b.ScanLine(0)[1] = 0x00000000;
