@@ -138,6 +138,12 @@ TEST_F(DrawTest, RemovingACardFromUnderAFanKeepsTheFan) {
   EXPECT_TRUE(CopiedAlready());
   Table->RemoveCard(fan[2]);  // not displayed any more: nothing
   EXPECT_EQ(Table->TableCount, 3);
+  // The lifted cards took fresh save-unders of what truly lies beneath them: taking the fan off
+  // from the top leaves the bare table.
+  Table->RemoveCard(fan[4]);
+  Table->RemoveCard(fan[3]);
+  Table->RemoveCard(fan[1]);
+  EXPECT_TRUE(SameBitmaps(OracleBackground(*Table), Table->Buffer));
 
   // Ignoring overlaps, the cards over it are not lifted: the removed card's rectangle shows what lay
   // beneath it even where another card covered it.
@@ -146,6 +152,18 @@ TEST_F(DrawTest, RemovingACardFromUnderAFanKeepsTheFan) {
   Table->RemoveCard(under, true);
   EXPECT_TRUE(over->Displayed);
   EXPECT_EQ(Table->Buffer.Pixel(265, 65), Table->Color());
+}
+
+TEST_F(DrawTest, AnotherDecksPileIsErasedWhole) {
+  TCardDeck other(nullptr, CardsetsDir);
+  other.SetCardCount(104);
+  Table->DrawDeck(100, 50, &other);
+  EXPECT_EQ(other.DeckX, 100);
+  EXPECT_TRUE(other.Cards[104]->Displayed);
+  Table->EraseStockPile(&other);
+  for (int i = 1; i <= 104; ++i) EXPECT_FALSE(other.Cards[size_t(i)]->Displayed) << i;
+  EXPECT_TRUE(SameBitmaps(OracleBackground(*Table), Table->Buffer));
+  EXPECT_TRUE(ScreenAtRest());
 }
 
 TEST_F(DrawTest, AStockCardIsRemovedWithoutTouchingTheList) {
