@@ -92,6 +92,11 @@ TCardTable::~TCardTable() {
   FSurface->AttachTable(nullptr);
 }
 
+void TCardTable::DetachSurface() {
+  if (!FNullSurface) FNullSurface = std::make_unique<TNullSurface>();
+  FSurface = FNullSurface.get();
+}
+
 void TCardTable::Trace(const std::string& line) {
   if (OnTrace)
     OnTrace(line);

@@ -64,6 +64,8 @@ class TCardTable {
   // The control
 
   TTableSurface& Surface() { return *FSurface; }
+  // The surface is going: the table draws nowhere from now on.
+  void DetachSurface();
   int Left() const { return FLeft; }
   int Top() const { return FTop; }
   int Width() const { return FWidth; }

@@ -1,0 +1,283 @@
+#include "cardtable/CardTableWidget.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QStringList>
+
+#include "cardtable/CardTable.h"
+
+namespace {
+
+TMouseButton ButtonOf(Qt::MouseButton b, bool& known) {
+  known = true;
+  switch (b) {
+    case Qt::LeftButton:
+      return mbLeft;
+    case Qt::RightButton:
+      return mbRight;
+    case Qt::MiddleButton:
+      return mbMiddle;
+    default:
+      known = false;
+      return mbLeft;
+  }
+}
+
+TShiftState ShiftOf(const QMouseEvent* e, bool twice) {
+  TShiftState s = 0;
+  const Qt::KeyboardModifiers m = e->modifiers();
+  if (m & Qt::ShiftModifier) s |= ssShift;
+  if (m & Qt::AltModifier) s |= ssAlt;
+  if (m & Qt::ControlModifier) s |= ssCtrl;
+  const Qt::MouseButtons b = e->buttons();
+  if (b & Qt::LeftButton) s |= ssLeft;
+  if (b & Qt::RightButton) s |= ssRight;
+  if (b & Qt::MiddleButton) s |= ssMiddle;
+  if (twice) s |= ssDouble;
+  return s;
+}
+
+Qt::CursorShape ShapeOf(TCursor c) {
+  switch (c) {
+    case crNone:
+      return Qt::BlankCursor;
+    case crCross:
+      return Qt::CrossCursor;
+    case crIBeam:
+      return Qt::IBeamCursor;
+    case crSizeNESW:
+      return Qt::SizeBDiagCursor;
+    case crSizeNS:
+      return Qt::SizeVerCursor;
+    case crSizeNWSE:
+      return Qt::SizeFDiagCursor;
+    case crSizeWE:
+      return Qt::SizeHorCursor;
+    case crUpArrow:
+      return Qt::UpArrowCursor;
+    case crHourGlass:
+    case crSQLWait:
+      return Qt::WaitCursor;
+    case crDrag:
+      return Qt::DragMoveCursor;
+    case crMultiDrag:
+      return Qt::DragCopyCursor;
+    case crNoDrop:
+    case crNo:
+      return Qt::ForbiddenCursor;
+    case crHSplit:
+      return Qt::SplitHCursor;
+    case crVSplit:
+      return Qt::SplitVCursor;
+    case crAppStart:
+      return Qt::BusyCursor;
+    case crHelp:
+      return Qt::WhatsThisCursor;
+    case crHandPoint:
+      return Qt::PointingHandCursor;
+    case crSizeAll:
+      return Qt::SizeAllCursor;
+    default:
+      return Qt::ArrowCursor;
+  }
+}
+
+// "Description (*.a *.b)|*.A;*.B" as a Qt name filter with the patterns after the bar.
+QString QtFilter(const std::string& filter) {
+  const QString f = QString::fromStdString(filter);
+  const int bar = f.indexOf('|');
+  if (bar < 0) return f;
+  QString name = f.left(bar);
+  const int paren = name.indexOf('(');
+  if (paren > 0) name = name.left(paren).trimmed();
+  const QStringList patterns = f.mid(bar + 1).split(';', Qt::SkipEmptyParts);
+  return name + " (" + patterns.join(' ') + ")";
+}
+
+}  // namespace
+
+TCardTableWidget::TCardTableWidget(QWidget* parent) : QWidget(parent) {
+  // The buffer covers every pixel: nothing is erased before painting.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAttribute(Qt::WA_NoSystemBackground);
+  setMouseTracking(true);
+  FWatched = parent;
+  if (FWatched) FWatched->installEventFilter(this);
+}
+
+TCardTableWidget::~TCardTableWidget() {
+  if (FOverrideCursor) QGuiApplication::restoreOverrideCursor();
+  // A table that outlives its widget draws nowhere from now on.
+  if (FTable) FTable->DetachSurface();
+}
+
+void TCardTableWidget::AttachTable(TCardTable* table) {
+  FTable = table;
+}
+
+void TCardTableWidget::CopyToScreen(const TBitmap& /*buffer*/, const TRect& r) {
+  repaint(QRect(r.Left, r.Top, r.Width(), r.Height()));
+}
+
+void TCardTableWidget::Paint(const TBitmap& /*buffer*/) {
+  repaint();
+}
+
+void TCardTableWidget::Invalidate() {
+  update();
+}
+
+void TCardTableWidget::ProcessEvents() {
+  // Pending repaints happen; clicks and keys wait until the table's work is done.
+  static bool busy = false;
+  if (busy) return;
+  busy = true;
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  busy = false;
+}
+
+void TCardTableWidget::SetBounds(const TRect& r) {
+  FInBounds = true;
+  if (isWindow())
+    resize(r.Width(), r.Height());
+  else
+    setGeometry(r.Left, r.Top, r.Width(), r.Height());
+  FInBounds = false;
+}
+
+void TCardTableWidget::SetVisible(bool visible) {
+  setVisible(visible);
+}
+
+void TCardTableWidget::ShowParent() {
+  if (parentWidget() && !parentWidget()->isVisible()) parentWidget()->show();
+}
+
+void TCardTableWidget::SendToBack() {
+  lower();
+}
+
+void TCardTableWidget::SetScreenCursor(TCursor cursor) {
+  FCursor = cursor;
+  if (cursor == crDefault) {
+    if (FOverrideCursor) QGuiApplication::restoreOverrideCursor();
+    FOverrideCursor = false;
+    return;
+  }
+  if (FOverrideCursor)
+    QGuiApplication::changeOverrideCursor(QCursor(ShapeOf(cursor)));
+  else
+    QGuiApplication::setOverrideCursor(QCursor(ShapeOf(cursor)));
+  FOverrideCursor = true;
+}
+
+TPoint TCardTableWidget::FormSize() const {
+  const QRect f = window()->frameGeometry();
+  return TPoint(f.width(), f.height());
+}
+
+TPoint TCardTableWidget::ClientSize() const {
+  // The area the table may take: its parent's, which in a main window lies below the menu bar.
+  const QWidget* area = parentWidget() ? parentWidget() : this;
+  return TPoint(area->width(), area->height());
+}
+
+void TCardTableWidget::SetFormMinimumSize(int outerWidth, int outerHeight) {
+  QWidget* w = window();
+  const int bw = w->frameGeometry().width() - w->width(), bh = w->frameGeometry().height() - w->height();
+  w->setMinimumSize(std::max(outerWidth - bw, 0), std::max(outerHeight - bh, 0));
+}
+
+void TCardTableWidget::RepaintOwnerLabels() {
+  QWidget* p = parentWidget();
+  if (!p) return;
+  // Siblings stacked above the table that overlap it are painted again over the new pixels.
+  bool above = false;
+  for (QObject* o : p->children()) {
+    if (o == this) {
+      above = true;
+      continue;
+    }
+    auto* w = qobject_cast<QWidget*>(o);
+    if (above && w && w->isVisible() && !w->isWindow() && w->geometry().intersects(geometry())) w->repaint();
+  }
+}
+
+std::optional<std::string> TCardTableWidget::ChoosePictureFile(const std::string& initialDir,
+                                                               const std::string& filter) {
+  const QString file =
+      QFileDialog::getOpenFileName(this, QString(), QString::fromStdString(initialDir), QtFilter(filter));
+  if (file.isEmpty()) return std::nullopt;
+  return file.toStdString();
+}
+
+void TCardTableWidget::FollowForm() {
+  if (!FTable) return;
+  const TPoint form = FormSize();
+  int w = form.X, h = form.Y;
+  bool resize = true;
+  FTable->FormCanResize(w, h, resize);
+}
+
+bool TCardTableWidget::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == FWatched && FTable && !FInBounds &&
+      (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+    FollowForm();
+  return QWidget::eventFilter(watched, event);
+}
+
+void TCardTableWidget::paintEvent(QPaintEvent* event) {
+  ++FPaintCount;
+  if (!FTable || !FTable->ScreenUpdates()) return;
+  const TBitmap& b = FTable->Buffer;
+  QPainter p(this);
+  // The buffer's own memory, read in place: its pixels are 0xFFRRGGBB, the RGB32 layout.
+  const QImage image(reinterpret_cast<const uchar*>(b.Bits()), b.Width(), b.Height(), b.Width() * 4,
+                     QImage::Format_RGB32);
+  const QRect inside(0, 0, b.Width(), b.Height());
+  for (const QRect& r : event->region()) {
+    const QRect part = r & inside;
+    if (!part.isEmpty()) p.drawImage(part.topLeft(), image, part);
+  }
+  // Between a resize and the rebuild that follows it the buffer may be smaller than the widget.
+  const QRegion outside = event->region() - QRegion(inside);
+  if (!outside.isEmpty()) {
+    const TColor c = FTable->Color();
+    for (const QRect& r : outside) p.fillRect(r, QColor(GetRValue(c), GetGValue(c), GetBValue(c)));
+  }
+}
+
+void TCardTableWidget::Press(QMouseEvent* event, bool twice) {
+  bool known = false;
+  const TMouseButton button = ButtonOf(event->button(), known);
+  if (!FTable || !known) return;
+  const QPoint at = event->position().toPoint();
+  FTable->MouseDown(button, ShiftOf(event, twice), at.x(), at.y());
+}
+
+void TCardTableWidget::mousePressEvent(QMouseEvent* event) {
+  Press(event, false);
+}
+
+// A double click is a second press.
+void TCardTableWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+  Press(event, true);
+}
+
+void TCardTableWidget::mouseMoveEvent(QMouseEvent* event) {
+  if (!FTable) return;
+  const QPoint at = event->position().toPoint();
+  FTable->MouseMove(ShiftOf(event, false), at.x(), at.y());
+}
+
+void TCardTableWidget::mouseReleaseEvent(QMouseEvent* event) {
+  bool known = false;
+  const TMouseButton button = ButtonOf(event->button(), known);
+  if (!FTable || !known) return;
+  const QPoint at = event->position().toPoint();
+  FTable->MouseUp(button, ShiftOf(event, false), at.x(), at.y());
+  if (FTable->OnClick && button == mbLeft && rect().contains(at)) FTable->OnClick();
+}

@@ -1,0 +1,62 @@
+#pragma once
+// TCardTableWidget: the Qt widget that shows a card table. It is the table's surface: a copy of a
+// changed rectangle is a synchronous repaint of that rectangle (animations never return to the event
+// loop), the paint handler draws the table's back buffer straight from its memory, and mouse presses,
+// moves and releases go to the table. A double click arrives as a second press. The widget follows
+// its parent's size as the table's Align says and keeps the window above the table's minimum size.
+//
+//   auto* view = new TCardTableWidget(parentWidget);
+//   auto table = std::make_unique<TCardTable>(view);   // the table attaches itself to the widget
+
+#include <QWidget>
+
+#include "cardtable/TableSurface.h"
+
+class TCardTableWidget : public QWidget, public TTableSurface {
+  Q_OBJECT
+ public:
+  explicit TCardTableWidget(QWidget* parent = nullptr);
+  ~TCardTableWidget() override;
+
+  TCardTable* Table() const { return FTable; }
+  // Lets the table take the size the form now offers (as after a resize of the form).
+  void FollowForm();
+  // Paint events handled so far.
+  int PaintCount() const { return FPaintCount; }
+
+  // TTableSurface
+  void AttachTable(TCardTable* table) override;
+  void CopyToScreen(const TBitmap& buffer, const TRect& r) override;
+  void Paint(const TBitmap& buffer) override;
+  void Invalidate() override;
+  void ProcessEvents() override;
+  void SetBounds(const TRect& r) override;
+  void SetVisible(bool visible) override;
+  void ShowParent() override;
+  void SendToBack() override;
+  TCursor ScreenCursor() const override { return FCursor; }
+  void SetScreenCursor(TCursor cursor) override;
+  TPoint FormSize() const override;
+  TPoint ClientSize() const override;
+  void SetFormMinimumSize(int outerWidth, int outerHeight) override;
+  void RepaintOwnerLabels() override;
+  std::optional<std::string> ChoosePictureFile(const std::string& initialDir,
+                                               const std::string& filter) override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void Press(QMouseEvent* event, bool twice);
+  QWidget* FWatched = nullptr;
+  TCardTable* FTable = nullptr;
+  TCursor FCursor = crDefault;
+  bool FOverrideCursor = false;
+  bool FInBounds = false;
+  int FPaintCount = 0;
+};
