@@ -422,4 +422,39 @@ TEST_F(BackgroundTest, TheSpriteComesOffWithoutATraceAndReturnsAfterARedraw) {
   EXPECT_TRUE(SameBitmaps(before, Table->Buffer));
 }
 
+TEST_F(BackgroundTest, AnOversizedSpritePictureDrawsNothing) {
+  const TBitmap before = Table->Buffer;
+  TSprite& s = Table->Sprite();
+  s.Source.SetSize(40000, 2);  // turned, wider than any picture the renderer makes
+  s.Source.Clear(0x123456);
+  s.Angle = 0.3f;
+  s.Draw();
+  s.Erase();
+  EXPECT_TRUE(SameBitmaps(before, Table->Buffer));
+}
+
+TEST_F(BackgroundTest, GradientsFitTablesOfAnySize) {
+  TBackdrop& bd = Table->BackDrop();
+  bd.SetNewMode(true);
+  bd.SetNewColorFrom(clBlack);
+  bd.SetNewColorTo(clWhite);
+  bd.SetEnabled(true);
+  for (TPoint size : {TPoint(0, 0), TPoint(1, 1), TPoint(1, 300), TPoint(300, 1), TPoint(3, 2)})
+    for (int style = 0; style < 4; ++style) {
+      Table->ApplyBounds(0, 0, size.X, size.Y);
+      bd.SetNewType(TGradientStyle(style));
+      Table->BackdropChanged();
+      ASSERT_EQ(Table->Buffer.Width(), size.X);
+      if (size.X > 0 && size.Y > 0) {
+        EXPECT_EQ(Table->Buffer.Pixel(style == 3 ? size.X - 1 : 0, 0), clBlack);
+      }
+    }
+  // The bands on a table narrower than the 256 bands: the later bands lie over the earlier ones.
+  bd.SetNewMode(false);
+  Table->ApplyBounds(0, 0, 5, 5);
+  const TColor c = Table->Buffer.Pixel(4, 4);
+  EXPECT_EQ(GetRValue(c), GetGValue(c));
+  EXPECT_GT(GetRValue(c), GetRValue(Table->Buffer.Pixel(0, 0)));
+}
+
 }  // namespace

@@ -177,6 +177,25 @@ TEST_F(DrawTest, AStockCardIsRemovedWithoutTouchingTheList) {
   EXPECT_TRUE(Consistent());
 }
 
+TEST_F(DrawTest, AQuarterTurnedCardKeepsItsCentreAndShowsTheTableAtItsCorners) {
+  TCard* c = Show(100, 100, kQuarter);
+  // 30 x 40 turned a quarter is 40 x 30, centred where the upright card's centre was.
+  EXPECT_EQ(c->RotatedWidth, 40);
+  EXPECT_EQ(c->RotatedHeight, 30);
+  EXPECT_EQ(c->RotationOrigin, TPoint(20, 15));
+  EXPECT_EQ(c->RotatedX, 95);
+  EXPECT_EQ(c->RotatedY, 105);
+  // Turned counter-clockwise: the table pixel (x, y) of the picture shows face pixel (29 - y, x);
+  // outside the card's shape the colour key lets the table through.
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 40; ++x) {
+      const TColor expected =
+          InsideCardShape(29 - y, x, 30, 40, 4) ? c->Face.Pixel(29 - y, x) : Table->Color();
+      ASSERT_EQ(Table->Buffer.Pixel(95 + x, 105 + y), expected) << x << "," << y;
+    }
+  EXPECT_TRUE(CopiedAlready());
+}
+
 TEST_F(DrawTest, TurningToThePresentAngleDoesNothing) {
   TCard* c = Show(100, 100, 0.5f);
   Settle();
