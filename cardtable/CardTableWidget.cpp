@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QStringList>
 
 #include "cardtable/CardTable.h"
@@ -227,6 +229,16 @@ bool TCardTableWidget::eventFilter(QObject* watched, QEvent* event) {
       (event->type() == QEvent::Resize || event->type() == QEvent::Show))
     FollowForm();
   return QWidget::eventFilter(watched, event);
+}
+
+void TCardTableWidget::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (FTable && !FInBounds && !isWindow()) FTable->ApplyBounds(x(), y(), width(), height());
+}
+
+void TCardTableWidget::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  if (FTable && !FInBounds && !isWindow()) FTable->ApplyBounds(x(), y(), width(), height());
 }
 
 void TCardTableWidget::paintEvent(QPaintEvent* event) {

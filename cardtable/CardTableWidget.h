@@ -50,6 +50,9 @@ class TCardTableWidget : public QWidget, public TTableSurface {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Bounds set from outside (a layout) reach the table too.
+  void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
  private:
   void Press(QMouseEvent* event, bool twice);

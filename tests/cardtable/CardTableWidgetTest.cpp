@@ -138,6 +138,15 @@ TEST_F(WidgetTest, TheTableFollowsItsParentAndKeepsTheWindowLargeEnough) {
   EXPECT_GE(Table->Width(), 500);
 }
 
+TEST_F(WidgetTest, BoundsSetFromOutsideReachTheTable) {
+  Show(50, 50);
+  View->setGeometry(10, 20, 600, 450);  // as a layout would
+  EXPECT_EQ(Table->BoundsRect(), Bounds(10, 20, 600, 450));
+  EXPECT_EQ(Table->Buffer.Width(), 600);
+  EXPECT_TRUE(Consistent());
+  EXPECT_TRUE(SameBitmaps(Table->Buffer, Grabbed()));
+}
+
 TEST_F(WidgetTest, TheScreenCursorFollowsTheTable) {
   View->SetScreenCursor(crDrag);
   ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
