@@ -133,7 +133,7 @@ class TCardTable {
   void SetColor(TColor value);
   const std::string& BackgroundPicture() const { return FBackgroundPicture; }
   // A .bmp or .jpg tiled or stretched over the table. A missing or unreadable file leaves the plain
-  // colour (and, when unreadable, a trace line); the name is then "None".
+  // colour and a trace line; the name is then "None" ("None" itself means no picture).
   void SetBackgroundPicture(const std::string& name);
   bool StretchBackground() const { return FStretchBackground; }
   void SetStretchBackground(bool value);

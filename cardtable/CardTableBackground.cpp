@@ -94,7 +94,12 @@ bool TCardTable::LoadBackground(const std::string& name, TBitmap& picture) {
 void TCardTable::SetBackgroundPicture(const std::string& name) {
   TBitmap picture;
   // Decoded before the buffer is touched: a missing or damaged file leaves the plain colour.
-  if (name == kNone || name.empty() || !FileExists(name) || !LoadBackground(name, picture)) {
+  bool usable = name != kNone && !name.empty();
+  if (usable && !FileExists(name)) {
+    Trace("Background picture \"" + name + "\" not found; using the table colour.");
+    usable = false;
+  }
+  if (!usable || !LoadBackground(name, picture)) {
     SetColor(FColor);
     return;
   }

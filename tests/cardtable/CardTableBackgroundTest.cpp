@@ -61,10 +61,14 @@ TEST_F(BackgroundTest, AStretchedPictureCoversTheTable) {
 TEST_F(BackgroundTest, AMissingPictureMeansThePlainColour) {
   Show(20, 20);
   Table->SetColor(0x405060);
+  Table->SetBackgroundPicture("None");
+  Table->SetBackgroundPicture("");
+  EXPECT_TRUE(Traces.empty());
   Table->SetBackgroundPicture(Dir / "nothing.bmp");
   EXPECT_EQ(Table->BackgroundPicture(), "None");
   EXPECT_EQ(Table->Buffer.Pixel(200, 100), 0x405060);
-  EXPECT_TRUE(Traces.empty());
+  ASSERT_EQ(Traces.size(), 1u);
+  EXPECT_NE(Traces[0].find("nothing.bmp"), std::string::npos);
   EXPECT_TRUE(Consistent());
 }
 
