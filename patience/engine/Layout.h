@@ -1,0 +1,92 @@
+#pragma once
+// Layout geometry: the variables every position on the game table is computed from, and the
+// places that follow from them and from the rules record (stock, waste, free cells, reserve
+// cards, the fan step). Most games lay their piles on one grid: columns at LeftMargin + k x
+// ColumnStep, the first row at TopMargin, the tableau at SecondRowY.
+//
+// The Compact layout keeps the variables at factor 1.0 whatever the card size; the Extended
+// layout takes the card's factors and then stretches ColumnStep, RowStep, ReserveX and SecondRowY
+// to fill the table. Margins, waste places and fan offsets are never stretched.
+
+#include "patience/engine/Rules.h"
+#include "platform/core/Types.h"
+
+struct TLayout {
+  float WidthFactor = 1.0f;   // card width / BaseCardWidth
+  float HeightFactor = 1.0f;  // card height / BaseCardHeight
+  int ColumnStep = 102;
+  int RowStep = 155;
+  int LeftMargin = 15;
+  int TopMargin = 15;
+  int ReserveX = 15;
+  int SecondRowY = 170;
+  int WasteX = 117;
+  int WasteY = 15;
+  int AltWasteX = 15;
+  int AltWasteY = 170;
+  int FanOffset = 20;
+  int FanReduction = 4;
+  int SideFanOffset = 12;
+  int BaseCardWidth = 71;
+  int BaseCardHeight = 96;
+
+  // The five stretched variables as last stored (kept for the trace; nothing reads them back).
+  struct TSaved {
+    int ColumnStep = 0, RowStep = 0, ReserveX = 0, SecondRowY = 0, SideFanOffset = 0;
+  } SavedLayout;
+
+  // Every variable from the two factors (width first), each product truncated toward zero.
+  void SetConstantVariables(float widthFactor, float heightFactor);
+  // ColumnStep and ReserveX times the first, RowStep and SecondRowY times the second, truncated.
+  void ModifyConstantVariables(float widthStretch, float heightStretch);
+  void StoreConstantVariables();
+
+  friend bool operator==(const TLayout& a, const TLayout& b) {
+    return a.ColumnStep == b.ColumnStep && a.RowStep == b.RowStep && a.LeftMargin == b.LeftMargin &&
+           a.TopMargin == b.TopMargin && a.ReserveX == b.ReserveX && a.SecondRowY == b.SecondRowY &&
+           a.WasteX == b.WasteX && a.WasteY == b.WasteY && a.AltWasteX == b.AltWasteX &&
+           a.AltWasteY == b.AltWasteY && a.FanOffset == b.FanOffset && a.FanReduction == b.FanReduction &&
+           a.SideFanOffset == b.SideFanOffset;
+  }
+};
+
+// The fan step of the game: FanOffset, less FanReduction under the compact fan, negated for
+// piles that grow upward.
+int TableauFanOf(const TGameRules& rules, const TLayout& layout);
+
+// A quarter of a fan step, toward zero (5 for 20, 4 for 16, -5 for -20, 3 for a sideways 12).
+constexpr int QuarterStep(int step) {
+  return step / 4;
+}
+
+// Where the stock lies, by the stock rules.
+TPoint StockPlace(const TGameRules& rules, const TLayout& layout);
+// Where the waste lies, by the stock rules.
+TPoint WastePlace(const TGameRules& rules, const TLayout& layout);
+
+// Free cell k (1..Count): a row starting one column step right of the origin, or a column
+// starting at the origin. The deal, the markers, the drop points and the layout all use this one
+// place, so a cell's card always lies on its marker.
+TPoint CellPlace(const TGameRules& rules, const TLayout& layout, int k);
+
+// Reserve slot i (from 0) of a reserve that is not free cells, in the first case that applies:
+// a row at the top margin (Origin.Y -1), a row lower down (Origin.Y < -1), a downward fan, or a
+// squared pile. Free cells lie at CellPlace(i + 1).
+TPoint ReserveSlotPlace(const TGameRules& rules, const TLayout& layout, int tableauFan, int i);
+
+// Largest X and largest Y of the game's places and cards (top-left corners); the stock and the
+// waste do not count.
+TPoint MaxInLayout(const TGameRules& rules, const TLayout& layout);
+
+// The stretch of the layout to a table: factors to hand to ModifyConstantVariables, 1.0 where
+// the layout already reaches the usable size (it is only ever stretched, never shrunk) or may
+// not be stretched that way. maxInLayout is MaxInLayout of the game dealt at the unstretched
+// places.
+struct TStretch {
+  float Width = 1.0f;
+  float Height = 1.0f;
+  bool StretchesWidth = false;
+  bool StretchesHeight = false;
+};
+TStretch StretchToTable(const TGameRules& rules, TPoint maxInLayout, int tableWidth, int tableHeight,
+                        int cardWidth, int cardHeight);

@@ -1,0 +1,192 @@
+#pragma once
+// The play engine: the rules record and piles of the game in play, the layout variables, the
+// deal with its own generator, the move history lines and the score. It draws on a card table
+// and tells the window what to show through TEngineHost; it has no window of its own.
+//
+// An engine made on a deck instead of a table has no view: its cards change only in the model
+// (positions, faces, stock order). The Extended layout deals each new game once on such an
+// engine to measure it before the real deal.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "cardtable/CardTable.h"
+#include "patience/engine/EngineHost.h"
+#include "patience/engine/Layout.h"
+#include "patience/engine/Rules.h"
+#include "platform/core/Random.h"
+#include "platform/core/StringList.h"
+
+// What the engine needs of a game of the catalogue: its caption, its rules and its places.
+class TGameSetup {
+ public:
+  virtual ~TGameSetup() = default;
+  // The exact menu caption; saved games and statistics know the game by it.
+  virtual const std::string& Caption() const = 0;
+  // Clears the record and stores every rule field of the game (not its places).
+  virtual void ApplyRules(TGameRules& rules) const = 0;
+  // Stores the game's places for the layout, and nothing else.
+  virtual void ComputePlaces(const TLayout& layout, TGameRules& rules) const = 0;
+};
+
+// Points of the scored sounds (the scoring file may change them).
+struct TScoreValues {
+  int Drop = -1;
+  int Success = 50;
+  int Undo = -5;
+  int Waste = -10;
+};
+
+// The games the engine knows by name.
+enum class TEngineSpecial : uint8_t { None, Clock, Dial, AcesUp, FourColours, Burleigh, OneFoundation };
+TEngineSpecial EngineSpecialOf(const std::string& gameName);
+
+class TPatienceEngine {
+ public:
+  // An engine playing on a table (and the table's deck). The host may be null (no window).
+  explicit TPatienceEngine(TCardTable& table, TEngineHost* host = nullptr);
+  // An engine without a view, on a deck of its own.
+  explicit TPatienceEngine(TCardDeck& deck, TEngineHost* host = nullptr);
+  ~TPatienceEngine();
+  TPatienceEngine(const TPatienceEngine&) = delete;
+  TPatienceEngine& operator=(const TPatienceEngine&) = delete;
+
+  // ---------------------------------------------------------------------------------------------
+  // State read by the window and by the play logic
+
+  TGameRules Rules;
+  TLayout Layout;
+  int TableauFan = 20;  // the fan step of the game in play (Layout.FanOffset adjusted)
+
+  TStringList HistoryList;  // the saved-game text: name, seed, "O" open or "0" closed, then records
+  TStringList UndoList;
+  int HistoryPointer = 0;
+  int UndoPointer = 0;
+
+  bool Busy = false;
+  bool Redoing = false;
+  TCard* SelectedCard = nullptr;
+  // Per deal: the stock click alternates the stock's ends ("Burleigh"), starting from the top.
+  bool StockFromTop = false;
+  TCard* LastDealtCard = nullptr;
+  // Per deal: a redeal that gathered the tableau deals pile by pile from then on.
+  bool RedealPileByPile = false;
+  TScoreValues ScoreValues;
+
+  // The lists last handed to the table.
+  TDropPoints DropPointList;
+  TDropAngles DropAngleList;
+  TCardList DraggableList;
+
+  // ---------------------------------------------------------------------------------------------
+  // Games and deals
+
+  // Chooses a game as its menu item does: nothing when it is the game in play (false); otherwise
+  // the game's rules and places go into the record and it is dealt.
+  bool ChooseGame(std::shared_ptr<const TGameSetup> game);
+  const TGameSetup* CurrentGame() const { return FGame.get(); }
+
+  // Deals the game the record holds. A restart of a closed game of the same name stays closed,
+  // except for a new deal (the New command), which always opens it.
+  void StartGame(bool newDeal = false);
+  // The New command: the same game dealt again with the next seed.
+  void NewDeal();
+
+  // The seed the next deal records and shuffles with. Until one is set, the first deal takes one
+  // from the time of day.
+  uint32_t RandomSeed() const { return FDealRandom.Seed; }
+  void SetRandomSeed(uint32_t seed);
+  bool NeedRandomize() const { return FNeedRandomize; }
+  // The deal's generator, continued by reshuffles.
+  TRandom& DealRandom() { return FDealRandom; }
+
+  // Deals the tableau from the stock (also after a redeal that gathered it).
+  void TableauDeal();
+  // Gathers the tableau into the stock (bottom up, piles in order), reshuffles for DealCount -4
+  // and deals it again pile by pile; the core of the redeal of gathering games.
+  void RedealTableau();
+  // Hands the table the draggable cards and drop points, counting empty piles and cells.
+  void SetLists();
+
+  // Plays a sound through the host and keeps the score: "drop.wav", "success.wav", "undo.wav" and
+  // "waste.wav" score, "success.wav" counts a card onto the foundations. Nothing at all while the
+  // table's screen updates are off, except "fanfare_x.wav".
+  void Sound(const std::string& name, int mode, int ms);
+
+  TEngineSpecial Special() const { return FSpecial; }
+  // The table's screen updates (always off without a view).
+  bool ScreenUpdates() const;
+  TCardTable* Table() const { return FTable; }
+  TCardDeck& Deck() const { return *FDeck; }
+  TEngineHost& Host() const { return *FHost; }
+  bool HasView() const { return FTable != nullptr; }
+
+  // The free cell place k (1..), as deals, markers and drop points use it.
+  TPoint CellPlace(int k) const { return ::CellPlace(Rules, Layout, k); }
+  TPoint StockPlace() const { return ::StockPlace(Rules, Layout); }
+  TPoint WastePlace() const { return ::WastePlace(Rules, Layout); }
+
+  // ---------------------------------------------------------------------------------------------
+  // Layout
+
+  // WidthFactor and HeightFactor from the deck's card size.
+  void UpdateCardFactors();
+  // The places of the game in play for the layout variables as they are now, and the fan step;
+  // every other field of the record and all play state stay. False when no game is chosen.
+  bool ReloadGamePlaces();
+  // Move place markers and cards of the game in play to what the layout gives now.
+  void ModifyReserve();
+  void ModifyTableau();
+  void ModifyFoundation();
+  void ModifyExcept();
+  void ModifyDeck();
+  void ModifyWaste();
+  void ModifyRedeal();
+  void ModifyAll();
+  // Stretches the current layout to the table and moves the game there.
+  void AutoMode();
+  // Before a new game's deal in the Extended layout: deals it hidden on an engine without a view
+  // at the unstretched places, stretches the layout to the table by what that deal measured, and
+  // leaves the record's places stretched. The real deal then uses the same seed.
+  void AutoStart();
+  // The Compact (false) or the Extended layout re-applied to the variables and the game in play.
+  void ApplyLayout(bool extended);
+
+ private:
+  void Construct(TEngineHost* host);
+  void Trace(const std::string& line);
+  void Pause(int ms, bool onlyWithSound = false);
+  void ResolveSeed();
+  // Table operations that also work without a view.
+  TCard* DealFromStock();
+  void MoveTo(TCard* card, int x, int y);
+  void AddAt(TCard* card, int x, int y, float angle = 0);
+  void TurnUp(TCard* card, bool ignoreOverlaps = false);
+  void RotateTo(TCard* card, float angle);
+  void TakeOff(TCard* card);
+  float FoundationAngle(int i) const;
+
+  void ShowPlaces();
+  void DealBases();
+  void DealBaseOnlyCard();
+  void DealToFoundations();
+  void DealReserve();
+  void DealExceptPiles();
+  void DealOneCard(TCard* card, int pile, int row, std::vector<int>& offsets);
+  void KingToBottom(int pile);
+  void SetFoundationLabel();
+  void RedrawTable();
+  int SuperMove(int emptyPiles) const;
+
+  TCardTable* FTable = nullptr;
+  TCardDeck* FDeck = nullptr;
+  TEngineHost* FHost = nullptr;
+  std::unique_ptr<TEngineHost> FNullHost;
+  std::shared_ptr<const TGameSetup> FGame;
+  TEngineSpecial FSpecial = TEngineSpecial::None;
+  TRandom FDealRandom;
+  bool FNeedRandomize = true;
+  // The deck of the hidden trial deal, kept between games.
+  std::unique_ptr<TCardDeck> FTrialDeck;
+};
