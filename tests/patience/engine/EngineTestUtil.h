@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -99,3 +100,24 @@ std::string CardName(const TCard* card);
 
 // The invariants of a fresh deal (see the cpp).
 ::testing::AssertionResult DealIsSound(const TPatienceEngine& engine, const TCardTable& table);
+
+// A game made up by a test: a caption and two functions that fill the record.
+class TCustomGame : public TGameSetup {
+ public:
+  using TRulesFn = std::function<void(TGameRules&)>;
+  using TPlacesFn = std::function<void(const TLayout&, TGameRules&)>;
+  TCustomGame(std::string caption, TRulesFn rules, TPlacesFn places)
+      : FCaption(std::move(caption)), FRules(std::move(rules)), FPlaces(std::move(places)) {}
+  const std::string& Caption() const override { return FCaption; }
+  void ApplyRules(TGameRules& rules) const override {
+    rules.ClearRules(false);
+    rules.GameName = FCaption;
+    FRules(rules);
+  }
+  void ComputePlaces(const TLayout& layout, TGameRules& rules) const override { FPlaces(layout, rules); }
+
+ private:
+  std::string FCaption;
+  TRulesFn FRules;
+  TPlacesFn FPlaces;
+};
