@@ -250,8 +250,9 @@ TEST(DealTest, TheClockDealsFourAPileAndSendsKingsInTheCentreToTheBottom) {
     for (int i = 0; i < 13; ++i) {
       ASSERT_EQ(r.FoundationPiles[size_t(i)].size(), 4u);
       for (const TCard* c : r.FoundationPiles[size_t(i)]) EXPECT_EQ(c->Angle, r.FoundationAngles[size_t(i)]);
-      if (i < 12)
+      if (i < 12) {
         for (const TCard* c : r.FoundationPiles[size_t(i)]) EXPECT_FALSE(c->FaceUp);
+      }
     }
     const TCardList& centre = r.FoundationPiles[12];
     int up = 0;
