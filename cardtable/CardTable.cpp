@@ -1,6 +1,7 @@
 // The card table control: construction, properties, the back buffer and the screen, resizing with
-// the owner form, and the mouse entry points. Drawing cards is in CardTableDraw.cpp, the background
-// and places in CardTableBackground.cpp.
+// the owner form. Drawing cards is in CardTableDraw.cpp, the mouse and dragging in
+// CardTableDrag.cpp, the background and places in CardTableBackground.cpp, the settings file in
+// TableStatus.cpp.
 
 #include "cardtable/CardTable.h"
 
@@ -282,68 +283,6 @@ void TCardTable::DropCardsOf(TCardDeck* deck) {
   }
   std::erase_if(Draggable, [deck](TCard* c) { return c && c->Deck == deck; });
   Invalidate();
-}
-
-// ---------------------------------------------------------------------------------------------
-// Mouse
-
-TCard* TCardTable::CardAt(int X, int Y, bool RespectDisabled) {
-  if (RespectDisabled && DisableCardClicks) return nullptr;
-  auto hits = [X, Y](const TCard* c) {
-    const long long w = c->Deck->CardWidth, h = c->Deck->CardHeight;
-    return X >= c->X && X <= c->X + w && Y >= c->Y && Y <= c->Y + h;
-  };
-  for (int i = TableCount; i >= 1; --i)
-    if (hits(TableCards[size_t(i)])) return TableCards[size_t(i)];
-  const TCardDeck* d = FCardDeck.get();
-  for (int i = d->CardCount; i >= 1; --i) {
-    TCard* c = d->Cards[size_t(i)].get();
-    if (c && c->Displayed && c->State == 0 && hits(c)) return c;
-  }
-  return nullptr;
-}
-
-void TCardTable::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (OnMouseDown) OnMouseDown(Button, Shift, X, Y);
-  PressCard(Button, X, Y, CardAt(X, Y, true));
-}
-
-void TCardTable::ClickAt(TMouseButton Button, TShiftState /*Shift*/, int X, int Y) {
-  PressCard(Button, X, Y, CardAt(X, Y, false));
-}
-
-void TCardTable::MouseMove(TShiftState Shift, int X, int Y) {
-  if (OnMouseMove) OnMouseMove(Shift, X, Y);
-  if (DisableCardClicks || !Dragging) return;
-  // The drag step follows the pointer here once dragging is in place.
-}
-
-void TCardTable::MouseUp(TMouseButton Button, TShiftState /*Shift*/, int /*X*/, int /*Y*/) {
-  if (DisableCardClicks || !Dragging || Button != mbLeft) return;
-  // The end of a drag is handled here once dragging is in place.
-}
-
-void TCardTable::PressCard(TMouseButton Button, int X, int Y, TCard* Card) {
-  if (!Card) {
-    TTableArea* area = FTableArea.get();
-    if (area->Visible && area->Contains(X, Y) && area->OnClick)
-      area->OnClick(X, Y, Button);
-    else if (OnTableClickEvent)
-      OnTableClickEvent(X, Y, Button);
-    return;
-  }
-  const bool wouldDrag =
-      DragAndDrop && Button == mbLeft &&
-      ((Card->State == 1 && (Card->FaceUp || DragFaceDown)) || (Card->State == 0 && DragFromDeck));
-  // A card outside a non-empty draggable list ignores a left press altogether.
-  if (wouldDrag && Card->State == 1 && !Draggable.empty() &&
-      std::find(Draggable.begin(), Draggable.end(), Card) == Draggable.end())
-    return;
-  if (Card->Deck == FCardDeck.get()) {
-    if (OnCardClickEvent) OnCardClickEvent(Card, Button);
-  } else if (OnExternalCardClickEvent) {
-    OnExternalCardClickEvent(Card, Button);
-  }
 }
 
 // ---------------------------------------------------------------------------------------------

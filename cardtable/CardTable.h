@@ -49,6 +49,34 @@ struct TLiftTurnFrame {
 // starting with a shadow of startL pixels that may grow to limit. L never drops below 1.
 std::vector<TLiftTurnFrame> LiftTurnSchedule(int cardSize, int v, int startL, int limit);
 
+// The length of one step of a moving card dx, dy pixels (absolute) from its target, and whether the
+// step first waits 2 ms: CardSpeed plus the number of covering cards while cards cover it; with
+// SlowMoveRegion the last half card creeps one pixel a step (waiting within an eighth of a card
+// when waitMode is set); CardSpeed otherwise.
+struct TMoveStep {
+  int Step = 0;
+  bool Wait = false;
+  friend bool operator==(const TMoveStep&, const TMoveStep&) = default;
+};
+TMoveStep MoveStepLength(long long dx, long long dy, int cardWidth, int cardHeight, int cardSpeed,
+                         int coveringCount, bool slowMoveRegion, bool waitMode);
+
+// Drop points the dragged card overlaps at once (AutoShadeMode 1); further ones are not recorded.
+constexpr int kOverlapStackSize = 10;
+
+// What one drag step does to the drop shade: hide it (first), then show it at a drop point.
+struct TDropShadeChange {
+  bool Hide = false;
+  int Show = -1;
+  friend bool operator==(const TDropShadeChange&, const TDropShadeChange&) = default;
+};
+// Decides the drop shade for the dragged card's face rectangle and the mouse position by mode
+// (1 the point entered last, 2 the point under the pointer, 3 the largest overlap). Points are
+// cardSize rectangles, edges included; the point equal to origin (where the drag began) is never
+// considered. stack (the overlap stack) is updated; shaded is the point shaded now, -1 for none.
+TDropShadeChange DecideDropShade(int mode, const TDropPoints& points, TPoint cardSize, TPoint origin,
+                                 const TRect& face, TPoint mouse, std::vector<int>& stack, int shaded);
+
 class TCardTable {
  public:
   // Creates the table with its deck ("Standard", found by the card sets folder search) and a
@@ -112,6 +140,8 @@ class TCardTable {
   void Paint();
   // Asks for a whole repaint from the event loop.
   void Invalidate();
+  // Lets pending repaints happen; user input stays queued.
+  void ProcessEvents();
   // Copies a rectangle of the buffer to the same place on the screen when the table is visible and
   // ScreenUpdates is set.
   void CopyToScreen(int X, int Y, int Width, int Height);
@@ -296,13 +326,32 @@ class TCardTable {
 
   // The hit test: the list top down, then the drawn stock pile; edges included.
   TCard* CardAt(int X, int Y, bool RespectDisabled);
+  // A press on the table: a drag start (left button on a draggable card) and the click events.
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  // During a drag the card, its shadow and the drop shade follow the pointer.
   void MouseMove(TShiftState Shift, int X, int Y);
+  // The left button ends a drag: OnCardDropEvent with the shaded drop point or -1. The card stays
+  // drawn where it was released until the owner answers with DropCard or RestoreCard (without a
+  // handler the table restores it itself).
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
-  // A press that ignores DisableCardClicks (replays and automatic moves).
+  // The press of a replay or an automatic move: ignores DisableCardClicks, but does nothing while
+  // an animation runs or a dragged card waits for the owner.
   void ClickAt(TMouseButton Button, TShiftState Shift, int X, int Y);
-  // Click events for a press on Card, or the table click when Card is nullptr.
+  // A drag start and the click events for a press on Card, or the area or table click when Card
+  // is nullptr. While a card is dragged or waits for the owner's answer every press is ignored.
   void PressCard(TMouseButton Button, int X, int Y, TCard* Card);
+  // The mouse was taken away during a drag (the window lost the focus, a release went astray):
+  // the drag ends as a release at the last position the table saw.
+  void MouseCaptureLost();
+  // Accepts the drop: the dragged card flies (Animate) or goes straight to (X, Y), turned by Angle,
+  // and becomes the topmost card. Nothing when no card is dragged.
+  void DropCard(int X, int Y, bool Animate = true, float Angle = 0);
+  // Refuses the drop: the dragged card flies home, OnCardRestoredEvent is raised, and the card
+  // goes back to its place in the list (or the stock) at its old angle. Nothing when no card is
+  // dragged.
+  void RestoreCard();
+  // An animation (a move, a turn, a drop or a restore) is running.
+  bool Animating() const { return FAnimating > 0; }
 
   // ---------------------------------------------------------------------------------------------
   // Background and places
@@ -341,10 +390,28 @@ class TCardTable {
   void ShowAreasAboveCards(int Kind, bool newBuffer = false);
 
  private:
+  // Saves, sets and restores DisableCardClicks around an animation and counts it as running.
+  class TAnimationScope {
+   public:
+    explicit TAnimationScope(TCardTable& table) : FTable(table), FSaved(table.DisableCardClicks) {
+      table.DisableCardClicks = true;
+      ++table.FAnimating;
+    }
+    ~TAnimationScope() {
+      FTable.DisableCardClicks = FSaved;
+      --FTable.FAnimating;
+    }
+    TAnimationScope(const TAnimationScope&) = delete;
+    TAnimationScope& operator=(const TAnimationScope&) = delete;
+
+   private:
+    TCardTable& FTable;
+    bool FSaved;
+  };
+
   void Construct(TTableSurface* surface, const std::string* cardsetsDir);
   TCardDeck* DeckOr(TCardDeck* deck) const { return deck ? deck : FCardDeck.get(); }
   void Trace(const std::string& line);
-  void ProcessEvents();
   // Rebuilds the buffer when it no longer has the control's size.
   void RebuildIfResized();
   // A new buffer of the control's size (contents to be painted by the caller).
@@ -365,6 +432,12 @@ class TCardTable {
   void TakeOffDragCard();
   void PutBackDragCard();
   bool LoadBackground(const std::string& name, TBitmap& picture);
+  // Dragging.
+  TCard* StartDrag(TCard* card, int x, int y);
+  void DragStep(int x, int y);
+  void HideDropShade(TRect& dirty);
+  void ShowDropShade(int index, TRect& dirty);
+  void PlaceTurned(TCard* card, float angle);
 
   TTableSurface* FSurface = nullptr;
   std::unique_ptr<TTableSurface> FNullSurface;
@@ -397,6 +470,8 @@ class TCardTable {
   int FMinHeight = 400;
 
   uint64_t FNextFrame = 0;
+  int FAnimating = 0;
+  TPoint FLastMouse;
   // The picture and angle each place's turned picture was rendered from.
   std::array<const TBitmap*, kPlaceCount + 1> FPlaceRotatedSource{};
   // Key of the cached high-quality drop shade: position, angle and upright or turned.

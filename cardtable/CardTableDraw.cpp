@@ -356,10 +356,18 @@ void TCardTable::PaceFrame() {
   FNextFrame = now + uint64_t(FramePeriodMs);
 }
 
+TMoveStep MoveStepLength(long long dx, long long dy, int cardWidth, int cardHeight, int cardSpeed,
+                         int coveringCount, bool slowMoveRegion, bool waitMode) {
+  if (coveringCount > 0) return {cardSpeed + coveringCount, false};
+  if (!slowMoveRegion) return {cardSpeed, false};
+  const int hw = cardWidth / 2, hh = cardHeight / 2;
+  if (dx > hw || dy > hh) return {int(std::min<long long>(std::max(dx - hw, dy - hh), cardSpeed)), false};
+  return {1, waitMode && dx <= cardWidth / 8 && dy <= cardHeight / 8};
+}
+
 void TCardTable::MoveCard(TCard* Card, int X, int Y) {
   if (!Card || !Card->Displayed) return;
-  const bool savedClicks = DisableCardClicks;
-  DisableCardClicks = true;
+  TAnimationScope animation(*this);
   TCardDeck* d = Card->Deck;
   const int w = d->CardWidth, h = d->CardHeight, s = ShadowSize(d);
   bool first = true, shadowShown = false;
@@ -377,19 +385,11 @@ void TCardTable::MoveCard(TCard* Card, int X, int Y) {
     if (shadowShown) EraseDragShadow(d);
     Card->Displayed = false;
 
-    int step = FCardSpeed;
-    if (!covering.empty()) {
-      step = FCardSpeed + int(covering.size());
-    } else if (SlowMoveRegion) {
-      const long long dx = std::llabs((long long)Card->X - X), dy = std::llabs((long long)Card->Y - Y);
-      if (dx > w / 2 || dy > h / 2) {
-        step = int(std::min<long long>(std::max(dx - w / 2, dy - h / 2), FCardSpeed));
-      } else {
-        step = 1;
-        if (SMR_WaitMode && dx <= w / 8 && dy <= h / 8) Delay(2);
-      }
-    }
-    const int nx = StepTowards(Card->X, X, step), ny = StepTowards(Card->Y, Y, step);
+    const TMoveStep step =
+        MoveStepLength(std::llabs((long long)Card->X - X), std::llabs((long long)Card->Y - Y), w, h,
+                       FCardSpeed, int(covering.size()), SlowMoveRegion, SMR_WaitMode);
+    if (step.Wait) Delay(2);
+    const int nx = StepTowards(Card->X, X, step.Step), ny = StepTowards(Card->Y, Y, step.Step);
 
     if (covering.empty()) {
       DrawDragShadow(nx, ny, d);
@@ -435,7 +435,6 @@ void TCardTable::MoveCard(TCard* Card, int X, int Y) {
       CopyToScreen(changed);
     }
   }
-  DisableCardClicks = savedClicks;
 }
 
 void TCardTable::TurnOverCard(TCard* Card, bool IgnoreOverlaps) {
@@ -444,8 +443,7 @@ void TCardTable::TurnOverCard(TCard* Card, bool IgnoreOverlaps) {
     return;
   Card->FaceUp = !Card->FaceUp;
   if (!Card->Displayed) return;
-  const bool savedClicks = DisableCardClicks;
-  DisableCardClicks = true;
+  TAnimationScope animation(*this);
   TCardDeck* d = Card->Deck;
   int index = 0;
   TCardList covering;
@@ -474,7 +472,6 @@ void TCardTable::TurnOverCard(TCard* Card, bool IgnoreOverlaps) {
       Delay(1);
     } while (p < size);
   }
-  DisableCardClicks = savedClicks;
 }
 
 void TCardTable::DrawTurnFrame(TCard* Card, TCardDeck* Deck, int Progress) {
@@ -530,8 +527,7 @@ bool TCardTable::LiftAndTurn(TCard* Card) {
     RedrawCards(covering);
     return false;
   }
-  const bool savedClicks = DisableCardClicks;
-  DisableCardClicks = true;
+  TAnimationScope animation(*this);
   const int w = d->CardWidth, h = d->CardHeight, s = ShadowSize(d);
 
   // Picked up: on top of the list, up and to the left of where it lay.
@@ -618,7 +614,6 @@ bool TCardTable::LiftAndTurn(TCard* Card) {
     }
     CopyToScreen(Bounds(cx, cy, w + s, h + s));
   }
-  DisableCardClicks = savedClicks;
   return true;
 }
 

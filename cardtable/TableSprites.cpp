@@ -4,6 +4,7 @@
 
 #include "cardtable/CardTable.h"
 #include "cardtable/ImageArrayUnit.h"
+#include "platform/core/Clock.h"
 #include "platform/core/Files.h"
 #include "platform/core/Text.h"
 #include "platform/graphics/Bmp.h"
@@ -126,4 +127,83 @@ void TSprite::Restore() {
 void TSprite::Erase() {
   Restore();
   Table->CopyToScreen(DrawRect());
+}
+
+// ---------------------------------------------------------------------------------------------
+// The effects
+
+int TSprite::FramePeriod() const {
+  return Table->FramePeriodMs > 0 ? Table->FramePeriodMs : kNominalFrameMs;
+}
+
+double TSprite::WaitFrame(uint64_t start, int k, int duration) const {
+  TClock& clock = Clock();
+  const uint64_t due = start + uint64_t(k) * uint64_t(FramePeriod());
+  uint64_t now = clock.NowMs();
+  if (now < due) {
+    clock.Sleep(int(due - now));
+    now = clock.NowMs();
+  }
+  return double(std::min<uint64_t>(now - start, uint64_t(std::max(duration, 0))));
+}
+
+void TSprite::Zoom(TCard* Card, int Milliseconds, float Step, bool ShrinkBack) {
+  if (!Card) return;
+  Source = Card->Face;
+  Scale = 1.0f;
+  X = Card->X;
+  Y = Card->Y;
+  FramesDrawn = 0;
+  Draw();
+  // The scale after t milliseconds: one Step per nominal frame, kept inside (0, kMaxScale].
+  const double period = FramePeriod();
+  auto scaleAt = [&](double base, double t, double sign) {
+    return float(std::clamp(base + sign * double(Step) * t / period, 1.0 / 64, double(kMaxScale)));
+  };
+  uint64_t start = Clock().NowMs();
+  double t = 0;
+  int k = 0;
+  do {
+    t = WaitFrame(start, ++k, Milliseconds);
+    Scale = scaleAt(1.0, t, 1.0);
+    Draw();
+    ++FramesDrawn;
+  } while (t < Milliseconds);
+  if (ShrinkBack) {
+    const double peak = Scale;
+    start = Clock().NowMs();
+    k = 0;
+    do {
+      t = WaitFrame(start, ++k, Milliseconds);
+      const float next = scaleAt(peak, t, -1.0);
+      if (next < 1.0f) break;
+      Scale = next;
+      Draw();
+      ++FramesDrawn;
+    } while (t < Milliseconds);
+  }
+  Erase();
+  Table->ProcessEvents();
+}
+
+void TSprite::Spin(TCard* Card, int Milliseconds, float Step) {
+  if (!Card) return;
+  Source = Card->Face;
+  X = Card->X;
+  Y = Card->Y;
+  Angle = Card->Angle;
+  FramesDrawn = 0;
+  Draw();
+  const float start = Angle;
+  const uint64_t begin = Clock().NowMs();
+  double t = 0;
+  int k = 0;
+  do {
+    t = WaitFrame(begin, ++k, Milliseconds);
+    Angle = float(start + double(Step) * t / FramePeriod());
+    Draw();
+    ++FramesDrawn;
+  } while (t < Milliseconds);
+  Erase();
+  Table->ProcessEvents();
 }

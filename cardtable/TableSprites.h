@@ -5,6 +5,7 @@
 // or as a picture). The table owns one sprite and one area and shows them again after every full
 // redraw.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -13,6 +14,7 @@
 #include "platform/graphics/Bitmap.h"
 
 class TCardTable;
+class TCard;
 
 // A press on the table that hit no card: position and button.
 using TTableClickEvent = std::function<void(int X, int Y, TMouseButton Button)>;
@@ -95,4 +97,24 @@ class TSprite {
   // Restore, then copy the rectangle to the screen.
   void Erase();
   TRect DrawRect() const { return Bounds(DrawX, DrawY, DrawWidth, DrawHeight); }
+
+  // The card's face grows by Step per frame for Milliseconds (and, with ShrinkBack, shrinks back
+  // as long again, stopping before it gets smaller than the card), then the sprite is erased.
+  // Frames come at most once per display frame and the scale follows the time on the program's
+  // clock, never the number of frames drawn, so the growth is the same on any machine; it can never
+  // pass kMaxScale.
+  void Zoom(TCard* Card, int Milliseconds, float Step, bool ShrinkBack);
+  // The card's face turns by Step radians per frame from the card's angle for Milliseconds, then the
+  // sprite is erased. Paced like Zoom.
+  void Spin(TCard* Card, int Milliseconds, float Step);
+  // The frame the effects count their steps in when the table does not pace its frames.
+  static constexpr int kNominalFrameMs = 16;
+  static constexpr float kMaxScale = 4.0f;
+  // Frames drawn by the last effect (for the benchmarks and tests).
+  int FramesDrawn = 0;
+
+ private:
+  int FramePeriod() const;
+  // Sleeps until frame k after start; returns the milliseconds since start, at most duration.
+  double WaitFrame(uint64_t start, int k, int duration) const;
 };

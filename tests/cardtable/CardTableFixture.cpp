@@ -124,6 +124,7 @@ void TRecordingSurface::SetBounds(const TRect& r) {
 void TRecordingSurface::CopyToScreen(const TBitmap& buffer, const TRect& r) {
   Copies.push_back(r);
   BitBlt(Screen, r.Left, r.Top, r.Width(), r.Height(), buffer, r.Left, r.Top);
+  if (OnCopy) OnCopy();
 }
 
 void TRecordingSurface::Paint(const TBitmap& buffer) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -50,6 +51,8 @@ class TRecordingSurface : public TTableSurface {
   std::optional<std::string> PictureAnswer;
   std::string LastFilter;
   TCardTable* Table = nullptr;
+  // Called after each copy to the screen (input arriving in the middle of an animation).
+  std::function<void()> OnCopy;
 
   void AttachTable(TCardTable* table) override { Table = table; }
   void CopyToScreen(const TBitmap& buffer, const TRect& r) override;
