@@ -23,6 +23,28 @@
 #include "platform/graphics/Canvas.h"
 
 enum TJPEGPerformance : uint8_t { jpBestQuality, jpBestSpeed };
+enum THelpType : uint8_t { htKeyword, htContext };
+
+// The control's margins (kept for the settings file; the table does not lay out by them).
+struct TMargins {
+  int Left = 3;
+  int Top = 3;
+  int Right = 3;
+  int Bottom = 3;
+  friend bool operator==(const TMargins&, const TMargins&) = default;
+};
+
+// What LoadStatus found.
+enum class TStatusLoad : uint8_t {
+  NoFile,   // no settings file: nothing changed
+  Loaded,   // read and applied
+  Damaged,  // unreadable: set aside as "Status.Dat.bad", nothing changed
+};
+
+// The name of the table's settings file, and the names the file lists after the properties (each
+// without a value: the table streams no per-card data).
+extern const char* const kStatusFileName;
+extern const char* const kStatusCustomNames[16];
 
 using TCardClickEvent = std::function<void(TCard* ACard, TMouseButton Button)>;
 using TCardDropEvent = std::function<void(TCard* ACard, int X, int Y, int RelX, int RelY, int Index)>;
@@ -109,6 +131,13 @@ class TCardTable {
   bool Enabled = true;
   int Tag = 0;
   TCursor Cursor = crDefault;
+  // Kept for the settings file.
+  bool AlignWithMargins = false;
+  std::string Hint;
+  THelpType HelpType = htContext;
+  std::string HelpKeyword;
+  int HelpContext = 0;
+  TMargins Margins;
 
   // Outer size of the owner form minus its client size, measured at construction.
   int FormBorderWidth = 0;
@@ -377,6 +406,26 @@ class TCardTable {
   void RedrawPlaces();
   // The place's rectangle on the table (turned or upright).
   TRect PlaceRect(const TCardPlace& Place) const;
+
+  // ---------------------------------------------------------------------------------------------
+  // The settings file "Status.Dat"
+
+  // Writes the table's published settings to Dir/"Status.Dat" (Dir empty: ProgramDir) through a
+  // temporary file renamed into place, reusing the spelling of a file already there. Raises
+  // EFileError when it cannot be written; the old file is then untouched.
+  void SaveStatus(const std::string& Dir = "");
+  // Reads Dir/"Status.Dat" (any case; Dir empty: ProgramDir) and applies its settings in file order
+  // through the setters with ScreenUpdates off, then re-applies the background. Settings the table
+  // does not know are skipped, and so are values of the wrong kind. A file that cannot be read is
+  // renamed to "Status.Dat.bad" and changes nothing; a trace line tells of it.
+  TStatusLoad LoadStatus(const std::string& Dir = "");
+  // The file's bytes: the resource header and the component stream.
+  std::string StatusData() const;
+  // Applies the bytes of a settings file. Raises EReadError, having changed nothing, when they
+  // cannot be read. Does not switch ScreenUpdates or re-apply the background.
+  void ApplyStatusData(const std::string& Data);
+  // The settings file in Dir as it is spelt on disk (or with its own spelling when it is missing).
+  std::string StatusFilePath(const std::string& Dir = "") const;
 
   // ---------------------------------------------------------------------------------------------
   // Sprite and table areas
