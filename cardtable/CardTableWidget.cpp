@@ -262,10 +262,20 @@ void TCardTableWidget::paintEvent(QPaintEvent* event) {
   }
 }
 
+bool TCardTableWidget::event(QEvent* event) {
+  const QEvent::Type t = event->type();
+  if (FTable && (t == QEvent::WindowDeactivate || t == QEvent::Hide)) {
+    FLeftDown = false;
+    FTable->MouseCaptureLost();
+  }
+  return QWidget::event(event);
+}
+
 void TCardTableWidget::Press(QMouseEvent* event, bool twice) {
   bool known = false;
   const TMouseButton button = ButtonOf(event->button(), known);
   if (!FTable || !known) return;
+  if (button == mbLeft) FLeftDown = true;
   const QPoint at = event->position().toPoint();
   FTable->MouseDown(button, ShiftOf(event, twice), at.x(), at.y());
 }
@@ -283,12 +293,18 @@ void TCardTableWidget::mouseMoveEvent(QMouseEvent* event) {
   if (!FTable) return;
   const QPoint at = event->position().toPoint();
   FTable->MouseMove(ShiftOf(event, false), at.x(), at.y());
+  // The button is up, but its release never came here.
+  if (FLeftDown && !(event->buttons() & Qt::LeftButton)) {
+    FLeftDown = false;
+    FTable->MouseCaptureLost();
+  }
 }
 
 void TCardTableWidget::mouseReleaseEvent(QMouseEvent* event) {
   bool known = false;
   const TMouseButton button = ButtonOf(event->button(), known);
   if (!FTable || !known) return;
+  if (button == mbLeft) FLeftDown = false;
   const QPoint at = event->position().toPoint();
   FTable->MouseUp(button, ShiftOf(event, false), at.x(), at.y());
   if (FTable->OnClick && button == mbLeft && rect().contains(at)) FTable->OnClick();

@@ -4,6 +4,8 @@
 // loop), the paint handler draws the table's back buffer straight from its memory, and mouse presses,
 // moves and releases go to the table. A double click arrives as a second press. The widget follows
 // its parent's size as the table's Align says and keeps the window above the table's minimum size.
+// When the mouse is taken away in the middle of a drag (the window loses the focus, or the release
+// goes astray), the drag ends as a release where the pointer was last seen.
 //
 //   auto* view = new TCardTableWidget(parentWidget);
 //   auto table = std::make_unique<TCardTable>(view);   // the table attaches itself to the widget
@@ -50,6 +52,8 @@ class TCardTableWidget : public QWidget, public TTableSurface {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // The mouse taken away during a drag (the window deactivated, the table hidden) ends the drag.
+  bool event(QEvent* event) override;
   // Bounds set from outside (a layout) reach the table too.
   void resizeEvent(QResizeEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
@@ -61,5 +65,6 @@ class TCardTableWidget : public QWidget, public TTableSurface {
   TCursor FCursor = crDefault;
   bool FOverrideCursor = false;
   bool FInBounds = false;
+  bool FLeftDown = false;  // a left press seen here and not yet released
   int FPaintCount = 0;
 };
