@@ -1,5 +1,6 @@
 // Seeded random sequences of everything the table draws: deals from a drawn pile, cards added,
-// removed, moved, turned to an angle and turned over, places shown and hidden, backgrounds changed,
+// removed, moved, turned to an angle and turned over, dragged by the mouse (from the list or the
+// stock, over drop points) and dropped or sent home, places shown and hidden, backgrounds changed,
 // the table resized and collected. After every step a fresh recomposition must equal the buffer and
 // the screen at rest must equal the buffer; at the end, taking everything off leaves the bare
 // background.
@@ -77,8 +78,55 @@ class OracleSequenceTest : public TCardTableTest, public ::testing::WithParamInt
     if (FreeSpot(c, p)) Table->MoveCard(c, p.X, p.Y);
   }
 
+  // A drag by the mouse from a listed card or the stock, answered with a drop or a restore.
+  std::string DragOp() {
+    Table->DragAndDrop = true;
+    Table->DragFromDeck = Chance(50);
+    Table->DragFaceDown = true;
+    Table->LiftOffset = Chance(50);
+    Table->HQDragShade = Chance(50);
+    Table->SetAutoShadeMode(1 + R(3));
+    Table->SetHQDragShadeColour(R(8));
+    TDropPoints points;
+    TDropAngles angles;
+    for (int i = R(4); i > 0; --i) {
+      points.push_back(AnySpot());
+      angles.push_back(Chance(30) ? 0.4f * float(R(5) - 2) : 0.0f);
+    }
+    Table->SetDropPoints(points);
+    Table->SetDropAngles(Chance(50) ? angles : TDropAngles{});
+    TPoint at(kPileX + 5, kPileY + 5);
+    if (Chance(75)) {
+      TCard* c = AnyListed();
+      if (!c) return "drag (none)";
+      at = TPoint(c->X + 1 + R(28), c->Y + 1 + R(38));
+    }
+    Table->OnCardDropEvent = [this](TCard*, int, int, int, int, int index) {
+      if (Chance(40)) {
+        Table->RestoreCard();
+        return;
+      }
+      const TPoint p = index >= 0 ? Table->DropPoints[size_t(index)] : AnySpot();
+      Table->DropCard(p.X, p.Y, Chance(70), Chance(25) ? AnyAngle() : 0.0f);
+    };
+    Table->MouseDown(mbLeft, ssLeft, at.X, at.Y);
+    if (!Table->DragCard) return "drag (no card)";
+    TPoint last = at;
+    for (int i = R(7); i > 0; --i) {
+      last = Chance(50) || points.empty() ? AnySpot() : points[size_t(R(int(points.size())))];
+      last.X += R(20) - 10;
+      last.Y += R(20) - 10;
+      Table->MouseMove(ssLeft, last.X, last.Y);
+    }
+    Table->MouseUp(mbLeft, 0, last.X, last.Y);
+    if (Table->DragCard) return "drag (unanswered)";
+    ++Drags;
+    return "drag";
+  }
+
   // One random step; returns its name.
   std::string Step() {
+    if (R(100) < 12) return DragOp();
     const int op = R(100);
     if (op < 15) {
       if (!PileDrawn()) Table->DrawDeck(kPileX, kPileY);
@@ -205,6 +253,7 @@ class OracleSequenceTest : public TCardTableTest, public ::testing::WithParamInt
   }
 
   TRandom Rng;
+  int Drags = 0;
 };
 
 TEST_P(OracleSequenceTest, BufferAndScreenMatchAFreshRecompositionAfterEveryStep) {
@@ -217,6 +266,7 @@ TEST_P(OracleSequenceTest, BufferAndScreenMatchAFreshRecompositionAfterEveryStep
     ASSERT_TRUE(Consistent()) << "step " << step << ": " << name;
     ASSERT_TRUE(ScreenAtRest()) << "step " << step << ": " << name;
   }
+  EXPECT_GE(Drags, 8);
   // Everything off: the bare background.
   while (Table->TableCount > 0) Table->RemoveCard(AnyListed());
   Table->EraseStockPile();
