@@ -5,8 +5,9 @@
 //   Grid(LM + c*CS, TM + r*RS, 1, 2, 4, 5) rows r = 1..2, inside each columns c = 4..5
 //   At(LM + 5*CS - Div(CS, 2), TM - 15)   one place; Div is the integer quotient
 //   Rounded(3.35_k * RS)                  3.35 x RowStep, exact, rounded half to even
-// Misuse (a quotient of a sum, a loop variable applied twice) throws std::logic_error when the
-// row is built.
+// Misuse (a quotient of a sum, a loop variable applied twice, a run that does not move with its
+// range) does not compile in these forms; PointAt and PlaceRun, their run-time twins, throw
+// std::logic_error instead.
 
 #include <cstdint>
 #include <stdexcept>
@@ -94,14 +95,14 @@ constexpr TExpr Div(const TExpr& e, int d) {
   return TExpr(TTerm{.Coef = 1, .Var = t.Var, .Op = TTermOp::Div, .Num = t.Coef, .Den = d});
 }
 
-inline TPlacePoint At(const TExpr& x, const TExpr& y) {
+constexpr TPlacePoint PointAt(const TExpr& x, const TExpr& y) {
   if (x.Uses(TLoopVar::Column) || x.Uses(TLoopVar::Row) || y.Uses(TLoopVar::Column) || y.Uses(TLoopVar::Row))
     throw std::logic_error("a single place has no loop variable");
   return TPlacePoint{x, y};
 }
 // A run must move with each loop variable that has more than one value, and a loop variable
 // without a range of its own (always 0) is a slip in the formula.
-inline TPlaceRun Run(const TExpr& x, const TExpr& y, int c0, int c1, int r0, int r1) {
+constexpr TPlaceRun PlaceRun(const TExpr& x, const TExpr& y, int c0, int c1, int r0, int r1) {
   auto uses = [&](TLoopVar v) { return x.Uses(v) || y.Uses(v); };
   if (c1 < c0 || r1 < r0) throw std::logic_error("empty run");
   if (c1 > c0 && !uses(TLoopVar::Column)) throw std::logic_error("column run without column variable");
@@ -110,14 +111,20 @@ inline TPlaceRun Run(const TExpr& x, const TExpr& y, int c0, int c1, int r0, int
   if (r0 == 0 && r1 == 0 && uses(TLoopVar::Row)) throw std::logic_error("row variable without range");
   return TPlaceRun(x, y, c0, c1, r0, r1);
 }
-inline TPlaceRun ForC(const TExpr& x, const TExpr& y, int c0, int c1) {
-  return Run(x, y, c0, c1, 0, 0);
+
+// The forms the rows use are evaluated while compiling: a slip in a row does not compile, and
+// the rows hold finished constants.
+consteval TPlacePoint At(const TExpr& x, const TExpr& y) {
+  return PointAt(x, y);
 }
-inline TPlaceRun ForR(const TExpr& x, const TExpr& y, int r0, int r1) {
-  return Run(x, y, 0, 0, r0, r1);
+consteval TPlaceRun ForC(const TExpr& x, const TExpr& y, int c0, int c1) {
+  return PlaceRun(x, y, c0, c1, 0, 0);
 }
-inline TPlaceRun Grid(const TExpr& x, const TExpr& y, int r0, int r1, int c0, int c1) {
-  return Run(x, y, c0, c1, r0, r1);
+consteval TPlaceRun ForR(const TExpr& x, const TExpr& y, int r0, int r1) {
+  return PlaceRun(x, y, 0, 0, r0, r1);
+}
+consteval TPlaceRun Grid(const TExpr& x, const TExpr& y, int r0, int r1, int c0, int c1) {
+  return PlaceRun(x, y, c0, c1, r0, r1);
 }
 
 }  // namespace catalogue_dsl

@@ -56,12 +56,13 @@ TGameDef FreecellNxMGame(int columns, int cells) {
       .DealMode = dmFastDeal,
       .Tableau = {.Count = columns,
                   .CardsPerPile = cardsPerPile,
-                  .Places = {ForC(LM + c * CS, SRY, 10 - columns, 9)},  // the piles end at column 9
+                  .Places = {PlaceRun(LM + c * CS, SRY, 10 - columns, 9, 0, 0)},  // the piles end at column 9
                   .Rules = {DownByOne, AlternateColour, Fanned, FromReserve, FromTableau, DragRuns,
                             DealByRows, DealFaceUp}},
       .Foundations = {.Count = 4,
                       .Places = cells <= 6 ? TPlaces{ForC(LM + c * CS, TM, 6, 9)}
                                            : TPlaces{ForR(LM, TM + r * RS, 0, 3)},
                       .Rules = {UpByOne, SameSuit, EmptyTakesAce}},
-      .Reserve = {.Count = cells, .FreeCells = true, .Origin = At(LM + CellOriginColumn(cells) * CS, TM)}};
+      .Reserve = {
+          .Count = cells, .FreeCells = true, .Origin = PointAt(LM + CellOriginColumn(cells) * CS, TM)}};
 }

@@ -54,10 +54,10 @@ constexpr int64_t RoundHalfEven(int64_t num, int64_t den) {
   return q;
 }
 
-// A sum of up to eight terms; an integer converts to a constant term.
+// A sum of up to six terms; an integer converts to a constant term.
 class TExpr {
  public:
-  static constexpr int kMaxTerms = 8;
+  static constexpr int kMaxTerms = 6;
 
   constexpr TExpr() = default;
   constexpr TExpr(int constant) {  // NOLINT: integers are expressions
@@ -137,9 +137,10 @@ struct TPlaceRun {
   int R0 = 0;
   int R1 = 0;
 
-  TPlaceRun() = default;
-  TPlaceRun(TExpr x, TExpr y, int c0, int c1, int r0, int r1) : X(x), Y(y), C0(c0), C1(c1), R0(r0), R1(r1) {}
-  TPlaceRun(const TPlacePoint& p) : X(p.X), Y(p.Y) {}  // NOLINT: a point is a run of one
+  constexpr TPlaceRun() = default;
+  constexpr TPlaceRun(const TExpr& x, const TExpr& y, int c0, int c1, int r0, int r1)
+      : X(x), Y(y), C0(c0), C1(c1), R0(r0), R1(r1) {}
+  constexpr TPlaceRun(const TPlacePoint& p) : X(p.X), Y(p.Y) {}  // NOLINT: a point is a run of one
 
   int Size() const { return (C1 - C0 + 1) * (R1 - R0 + 1); }
   void AppendTo(std::vector<TPoint>& out, const TLayoutVars& vars) const;

@@ -46,7 +46,7 @@ TEST(PlaceExprTest, RoundedProductsTieToEven) {
   EXPECT_NE(std::lround(3.5 * 155), 542);          // rounding half away would give 543
   EXPECT_EQ(half.Eval(WithSteps(102, 157)), 550);  // 549.5 up to the even neighbour
 
-  const TExpr top = Rounded(0.15_k * RS);  // ties when RowStep is 10 mod 20
+  const TExpr top = Rounded(0.15_k * RS);        // ties when RowStep is 10 mod 20
   EXPECT_EQ(top.Eval(WithSteps(102, 170)), 26);  // 25.5
   EXPECT_EQ(top.Eval(WithSteps(102, 150)), 22);  // 22.5
   EXPECT_EQ(top.Eval(WithSteps(102, 155)), 23);  // 23.25
@@ -56,7 +56,7 @@ TEST(PlaceExprTest, RoundedProductsTieToEven) {
   EXPECT_EQ(low.Eval(WithSteps(102, 150)), 502);  // 502.5
   EXPECT_EQ(low.Eval(WithSteps(102, 130)), 436);  // 435.5
 
-  const TExpr nine = Rounded(0.9_k * CS);  // ties when the variable is 5 mod 10
+  const TExpr nine = Rounded(0.9_k * CS);        // ties when the variable is 5 mod 10
   EXPECT_EQ(nine.Eval(WithSteps(155, 0)), 140);  // 139.5
   EXPECT_EQ(nine.Eval(WithSteps(165, 0)), 148);  // 148.5
   EXPECT_EQ(nine.Eval(WithSteps(105, 0)), 94);   // 94.5
@@ -95,21 +95,22 @@ TEST(PlaceExprTest, RunsListRowsOuterColumnsInner) {
   pts = EvalPlaces({At(LM, TM), ForC(LM + c * CS, SRY, 2, 4), ForR(LM, TM + r * RS, 1, 2)}, v);
   std::vector<TPoint> want = {{15, 15}, {219, 170}, {321, 170}, {423, 170}, {15, 170}, {15, 325}};
   EXPECT_EQ(pts, want);
-  EXPECT_EQ(PlaceCount({At(LM, TM), ForC(LM + c * CS, SRY, 2, 4), Grid(c * CS, r * RS, 0, 3, 0, 12)}), 1 + 3 + 52);
+  EXPECT_EQ(PlaceCount({At(LM, TM), ForC(LM + c * CS, SRY, 2, 4), Grid(c * CS, r * RS, 0, 3, 0, 12)}),
+            1 + 3 + 52);
 }
 
 TEST(PlaceExprTest, SlipsInFormulasAreRefused) {
-  EXPECT_THROW(Div(CS + RS, 2), std::logic_error);          // quotient of a sum
-  EXPECT_THROW(Div(c * CS, 2), std::logic_error);           // quotient of a run
+  EXPECT_THROW(Div(CS + RS, 2), std::logic_error);  // quotient of a sum
+  EXPECT_THROW(Div(c * CS, 2), std::logic_error);   // quotient of a run
   EXPECT_THROW(Div(CS, 0), std::logic_error);
   EXPECT_THROW(Rounded(0.9_k * (CS + 5)), std::logic_error);
-  EXPECT_THROW(c * (r * CS), std::logic_error);             // loop variable applied twice
-  EXPECT_THROW(ForC(LM + r * CS, SRY, 0, 3), std::logic_error);  // row variable in a column run
-  EXPECT_THROW(ForC(LM, SRY, 0, 3), std::logic_error);           // a run that does not move
-  EXPECT_THROW(ForR(LM + c * CS, TM + r * RS, 0, 3), std::logic_error);
-  EXPECT_THROW(At(LM + c * CS, TM), std::logic_error);
-  EXPECT_THROW(Grid(LM + c * CS, TM, 0, 1, 0, 3), std::logic_error);  // rows that do not move
-  EXPECT_THROW(ForC(LM + c * CS, SRY, 4, 3), std::logic_error);       // empty run
+  EXPECT_THROW(c * (r * CS), std::logic_error);                            // loop variable applied twice
+  EXPECT_THROW(PlaceRun(LM + r * CS, SRY, 0, 3, 0, 0), std::logic_error);  // row variable in a column run
+  EXPECT_THROW(PlaceRun(LM, SRY, 0, 3, 0, 0), std::logic_error);           // a run that does not move
+  EXPECT_THROW(PlaceRun(LM + c * CS, TM + r * RS, 0, 0, 0, 3), std::logic_error);
+  EXPECT_THROW(PointAt(LM + c * CS, TM), std::logic_error);
+  EXPECT_THROW(PlaceRun(LM + c * CS, TM, 0, 3, 0, 1), std::logic_error);   // rows that do not move
+  EXPECT_THROW(PlaceRun(LM + c * CS, SRY, 4, 3, 0, 0), std::logic_error);  // empty run
   TExpr many = LM;
   for (int i = 1; i < TExpr::kMaxTerms; ++i) many = many + CS;
   EXPECT_THROW(many + RS, std::length_error);
