@@ -2,7 +2,9 @@
 // - one step of a card crossing the table with its shadow: erase the card and its shadow, draw the
 //   shadow and the card, copy the changed rectangle to the screen (memory screen or the Qt widget);
 //   for comparison the same step with a whole-table paint;
-// - the full redraw with 104 cards on the table, and the background changes that include it.
+// - one drag step (card, shadow and drop shade following the pointer);
+// - the full redraw with 104 cards on the table, and the background changes that include it;
+// - the settings file written to memory and read back.
 // The clock is virtual, so frame pacing adds no waiting to the figures.
 #include <benchmark/benchmark.h>
 
@@ -74,6 +76,47 @@ BENCHMARK(BM_MoveStep)
     ->Args({0, 0, 1})
     ->Args({0, 1, 1})
     ->Unit(benchmark::kMillisecond);
+
+// One drag step: the pointer moves 16 pixels along a row of drop points over the fans, the card
+// and its darkened shadow follow, and the drop shade (largest overlap) moves from point to point.
+// Arguments: high-quality shade (1) or the plain "Shade" picture (0), screen (0 memory, 1 Qt widget).
+void BM_DragStep(benchmark::State& state) {
+  TMoveScene scene(state.range(1) == 1);
+  TCardTable& t = *scene.Table;
+  t.DragAndDrop = true;
+  t.HQDragShade = state.range(0) == 1;
+  TDropPoints points;
+  for (int i = 0; i < 10; ++i) points.push_back(TPoint(60 + 180 * i, 400));
+  t.SetDropPoints(points);
+  t.MouseDown(mbLeft, ssLeft, 10, 160);
+  int x = 10, dx = 16, shades = 0, last = -1;
+  for (auto _ : state) {
+    x += dx;
+    if (x > kW - 80 || x < 10) dx = -dx;
+    t.MouseMove(ssLeft, x, 420);
+    if (t.ShadedDropPoint != last) ++shades;
+    last = t.ShadedDropPoint;
+  }
+  t.MouseUp(mbLeft, 0, x, 420);
+  state.counters["shade_changes"] = double(shades);
+}
+BENCHMARK(BM_DragStep)
+    ->ArgNames({"hq", "widget"})
+    ->Args({1, 0})
+    ->Args({0, 0})
+    ->Args({1, 1})
+    ->Unit(benchmark::kMicrosecond);
+
+// Writing the settings file's bytes and reading them back into the table (with its redraws).
+void BM_StatusRoundTrip(benchmark::State& state) {
+  TMoveScene scene(false);
+  TCardTable& t = *scene.Table;
+  for (auto _ : state) {
+    const std::string data = t.StatusData();
+    t.ApplyStatusData(data);
+  }
+}
+BENCHMARK(BM_StatusRoundTrip)->Unit(benchmark::kMillisecond);
 
 struct TFullScene {
   TVirtualClock Clock;
