@@ -425,6 +425,8 @@ class TCardTable {
   // cannot be read. Does not switch ScreenUpdates or re-apply the background.
   void ApplyStatusData(const std::string& Data);
   // The settings file in Dir as it is spelt on disk (or with its own spelling when it is missing).
+  // Dir may also name the file itself (a path ending in ".dat", any case), for SaveStatus and
+  // LoadStatus as well.
   std::string StatusFilePath(const std::string& Dir = "") const;
 
   // ---------------------------------------------------------------------------------------------

@@ -263,6 +263,8 @@ std::string TCardTable::StatusData() const {
 }
 
 std::string TCardTable::StatusFilePath(const std::string& Dir) const {
+  // A file of the settings' kind given by its own path is used as it is.
+  if (SameText(ExtractFileExt(Dir), ".dat") && !DirectoryExists(Dir)) return ResolvePath(Dir);
   const std::string dir = Dir.empty() ? ProgramDir : ExcludeTrailingSeparator(Dir);
   return ResolvePath(PathJoin(dir, kStatusFileName));
 }

@@ -310,6 +310,10 @@ TEST_F(StatusTest, TheFileIsFoundInAnyCaseAndReplacedWhereItIs) {
   u->SaveStatus(Folder);
   EXPECT_EQ(ListFiles(Folder), std::vector<std::string>{"status.DAT"});
   EXPECT_EQ(u->StatusFilePath(Folder), Folder + "/status.DAT");
+  // The file named by its own path, in any case.
+  EXPECT_EQ(u->StatusFilePath(Folder + "/STATUS.dat"), Folder + "/status.DAT");
+  u->SaveStatus(Folder + "/Other.dat");
+  EXPECT_EQ(NewTable()->LoadStatus(Folder + "/other.DAT"), TStatusLoad::Loaded);
 }
 
 TEST_F(StatusTest, NoFileChangesNothingButTheBackgroundIsAppliedOnce) {
