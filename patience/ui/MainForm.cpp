@@ -1,0 +1,397 @@
+#include "patience/ui/MainForm.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+#include <exception>
+
+#include "cardtable/CardTableWidget.h"
+#include "cardtable/VistaFuncs.h"
+#include "patience/catalogue/GameStart.h"
+#include "patience/ui/MenuDraw.h"
+#include "patience/ui/ToolbarImages.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Files.h"
+#include "platform/core/Random.h"
+#include "platform/graphics/Raster.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/QtMenus.h"
+
+namespace {
+
+constexpr int kGameToolBarHeight = 30;
+// The table's least size once the game has started.
+constexpr int kTableMinWidth = 700;
+constexpr int kTableMinHeight = 500;
+
+QString Q(const std::string& s) {
+  return QString::fromStdString(s);
+}
+
+}  // namespace
+
+bool IsFastSwitch(const QStringList& parameters) {
+  return parameters.size() == 1 && parameters[0].compare(QStringLiteral("fast"), Qt::CaseInsensitive) == 0;
+}
+
+TForm1::TForm1(const QStringList& parameters, const TForm1Options& options) {
+  setWindowTitle(QStringLiteral("Patience."));
+  setFocusPolicy(Qt::StrongFocus);
+  FormCreate(parameters, options);
+}
+
+TForm1::~TForm1() {
+  qApp->removeEventFilter(this);
+  // The engine plays on the table, and the table draws through its widget.
+  Engine.reset();
+  CardTable1.reset();
+}
+
+// -----------------------------------------------------------------------------------------------
+// Creation
+
+void TForm1::BuildMenus() {
+  Game1 = MainMenu1.Add("Game1", " Game ");
+  FullScreenF111 = Game1->Add("FullScreenF111", "Full Screen   F11");
+  FullScreenF111->SetImageIndex(tiFullScreen);
+  FullScreenF111->OnClick = [this](TMenuItem&) { FullScreenF111Click(); };
+  Game1->Add("N2", "-");
+  QuitProgram1 = Game1->Add("QuitProgram1", "Quit Program");
+  QuitProgram1->SetImageIndex(tiQuit);
+  QuitProgram1->OnClick = [this](TMenuItem&) { QuitProgram1Click(); };
+
+  ChooseGame1 = MainMenu1.Add("ChooseGame1", " Game Type ");
+  const TGameMenus games = BuildGameTypeMenu(*ChooseGame1, [this](TMenuItem& item) { GameItemClick(item); });
+  Alphabeticallist1 = games.Alphabeticallist1;
+  N800x600Games1 = games.N800x600Games1;
+  Favourites1 = games.Favourites1;
+
+  Statistics1 = MainMenu1.Add("Statistics1", " Statistics ");
+  Options1 = MainMenu1.Add("Options1", " Options ");
+  Help1 = MainMenu1.Add("Help1", " Help ");
+  EnableDebugMenu1 = Help1->Add("EnableDebugMenu1", "Debug Menu");
+  EnableDebugMenu1->SetImageIndex(tiDebug);
+  EnableDebugMenu1->OnClick = [this](TMenuItem&) { EnableDebugMenu1Click(); };
+  Debug1 = MainMenu1.Add("Debug1", " Debug ");
+
+  OwnerDrawAll(MainMenu1);
+}
+
+void TForm1::FormCreate(const QStringList& parameters, const TForm1Options& options) {
+  ApplySystemUiFont(this);
+  BuildMenus();
+  ToolBar1 = new TMenuBarWidget(MainMenu1, this);
+
+  ToolBar = new QWidget(this);
+  ToolBar->setAutoFillBackground(true);
+  auto* bar = new QHBoxLayout(ToolBar);
+  bar->setContentsMargins(6, 2, 6, 2);
+  FoundationLabel = new QLabel(ToolBar);
+  PointsLabel = new QLabel(QStringLiteral("  Points = 0  "), ToolBar);
+  bar->addWidget(FoundationLabel);
+  bar->addWidget(PointsLabel);
+  bar->addStretch(1);
+  PlaceBars();
+
+  try {
+    // The card table fills the window below the two bars and is played by the engine.
+    CardTable1View = new TCardTableWidget(this);
+    CardTable1 = options.CardsetsDir.empty()
+                     ? std::make_unique<TCardTable>(CardTable1View)
+                     : std::make_unique<TCardTable>(CardTable1View, options.CardsetsDir);
+    TCardTable& t = *CardTable1;
+    t.SetAlign(alClient);
+    t.DragAndDrop = true;
+    t.SetPlaceDeckOffset(7);
+    t.SlowMoveRegion = true;
+    t.SMR_WaitMode = true;
+    t.FastMovementMode = false;
+    t.LiftOffset = true;
+    t.TurnOverAnimationLift = true;
+    t.ApplyBounds(0, ToolBar1->height() + ToolBar->height(), std::max(width(), 1),
+                  std::max(height() - ToolBar1->height() - ToolBar->height(), 1));
+    Engine = std::make_unique<TPatienceEngine>(t, this);
+
+    // The debug menu shows only when asked for from the Help menu.
+    Debug1->SetVisible(false);
+
+    FastMode = IsFastSwitch(parameters);
+    if (FastMode) {
+      t.ShadowMode = smOriginal;
+      t.HQDragShade = false;
+      t.SlowMoveRegion = false;
+      t.FastMovementMode = true;
+      t.SetCardSpeed(64);
+      t.SetTurnOverAnimationSpeed(32);
+      t.TurnOverAnimationLift = false;
+    }
+
+    // The window is the program's only top-level window, so it alone has a task-bar entry: Qt
+    // keeps no hidden application window, and dialogs are transient for their owner.
+
+    Engine->Rules.GameClosed = true;
+    if (!ScreenOk(800, 600, true)) Application().Terminate();
+
+    const std::string backdrop = PathJoin(t.ProgramDir, "backdrop.jpg");
+    if (FileExists(backdrop)) {
+      BackdropPicture.emplace();
+      BackdropPicture->LoadFromFile(ResolvePath(backdrop));
+    }
+
+    SavedBounds = TSavedBounds();
+    ParkedTurnOverSpeed = 8;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "Patience: the main window could not be created: %s\n", e.what());
+    Application().Terminate();
+  }
+
+  resize(SavedBounds.Width, SavedBounds.Height);
+  move(SavedBounds.Left, SavedBounds.Top);
+  // Every key reaches the form first.
+  qApp->installEventFilter(this);
+}
+
+// -----------------------------------------------------------------------------------------------
+// Show, first activation, closing
+
+void TForm1::FormShow() {
+  if (windowState() & Qt::WindowMaximized) return;
+  WindowStateChanging = true;
+  setWindowState(windowState() | Qt::WindowMaximized);
+  Application().ProcessMessages();
+  WindowStateChanging = false;
+}
+
+void TForm1::FormActivate() {
+  if (StartupDone) return;
+  StartupDone = true;
+  try {
+    Randomize();
+    // The table stays hidden until a game is dealt.
+    if (CardTable1) {
+      CardTable1->SetVisible(false);
+      Application().ProcessMessages();
+      CardTable1->SetMinWidth(kTableMinWidth);
+      CardTable1->SetMinHeight(kTableMinHeight);
+    }
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "Patience: start-up failed: %s\n", e.what());
+    Application().Terminate();
+  }
+}
+
+bool TForm1::FormClose() {
+  Application().ProcessMessages();
+  if (Busy()) return false;
+  if (CardTable1 && CardTable1->DisableCardClicks) return false;
+  if (MessageDlg("Quit Patience?", mtConfirmation, mbYes | mbNo) != mrYes) return false;
+  return true;
+}
+
+void TForm1::QuitProgram1Click() {
+  if (ToolBarTag == 0) close();
+}
+
+void TForm1::EnableDebugMenu1Click() {
+  Debug1->SetVisible(!Debug1->Visible());
+}
+
+void TForm1::GameItemClick(TMenuItem& Sender) {
+  if (Engine) StartGameByCaption(*Engine, Sender.Caption());
+}
+
+bool TForm1::ScreenOk(int Width, int Height, bool Show) {
+  const TPoint screen = ::ScreenSize();
+  if (screen.X >= Width && screen.Y >= Height) return true;
+  if (Show) {
+    Beep();
+    MessageDlg("Screen resolution must be at least " + std::to_string(Width) + " x " +
+                   std::to_string(Height) + " to play this game.",
+               mtError, mbOK);
+  }
+  return false;
+}
+
+// -----------------------------------------------------------------------------------------------
+// Full screen, keys, resizing, painting
+
+bool TForm1::FullScreen() const {
+  return CardTable1 && ToolBar1 && CardTable1->Top() == ToolBar1->height();
+}
+
+void TForm1::SetTableTop(int top) {
+  if (!CardTable1) return;
+  CardTable1->ApplyBounds(CardTable1->Left(), top, std::max(width() - CardTable1->Left(), 1),
+                          std::max(height() - top, 1));
+}
+
+void TForm1::FullScreenF111Click() {
+  if (isMinimized() || !CardTable1) return;
+  if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+    const QRect g = geometry();
+    SavedBounds = {g.height(), g.width(), g.x(), g.y()};
+    setWindowState(windowState() | Qt::WindowMaximized);
+  }
+  hide();
+  WindowStateChanging = true;
+  if (FullScreen()) {
+    setWindowFlag(Qt::FramelessWindowHint, false);
+    setWindowState((windowState() & ~Qt::WindowFullScreen) | Qt::WindowMaximized);
+    setGeometry(SavedBounds.Left, SavedBounds.Top, SavedBounds.Width, SavedBounds.Height);
+    ToolBar->setVisible(true);
+    SetTableTop(SavedTableTop);
+  } else {
+    SavedTableTop = CardTable1->Top();
+    ToolBar->setVisible(false);
+    SetTableTop(ToolBar1->height());
+    setWindowFlag(Qt::FramelessWindowHint, true);
+    setWindowState(windowState() | Qt::WindowFullScreen);
+  }
+  show();
+  FollowWindowState();
+  WindowStateChanging = false;
+}
+
+void TForm1::FollowWindowState() {
+  if (!FNoWindowManager) return;
+  QScreen* s = screen();
+  if (!s) return;
+  if (windowState() & Qt::WindowFullScreen)
+    setGeometry(s->geometry());
+  else if (windowState() & Qt::WindowMaximized)
+    setGeometry(s->availableGeometry());
+}
+
+bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers /*shift*/) {
+  if (key == Qt::Key_F11) {
+    FullScreenF111Click();
+    return true;
+  }
+  return false;
+}
+
+void TForm1::StretchBackdrop() {
+  if (!BackdropPicture) return;
+  BackdropBitmap.SetSize(std::max(width(), 1), std::max(height(), 1));
+  StretchDraw(BackdropBitmap, TRect(0, 0, BackdropBitmap.Width(), BackdropBitmap.Height()), *BackdropPicture);
+}
+
+void TForm1::PlaceBars() {
+  const int barHeight = ToolBar1->sizeHint().height();
+  ToolBar1->setGeometry(0, 0, width(), barHeight);
+  ToolBar->setGeometry(0, barHeight, width(), kGameToolBarHeight);
+}
+
+void TForm1::FormResize() {
+  PlaceBars();
+  if (WindowStateChanging && BackdropPicture) StretchBackdrop();
+}
+
+// -----------------------------------------------------------------------------------------------
+// Qt events
+
+bool TForm1::event(QEvent* e) {
+  if (e->type() == QEvent::WindowActivate && FShownOnce) FormActivate();
+  return QWidget::event(e);
+}
+
+void TForm1::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  if (FShownOnce) return;
+  FShownOnce = true;
+  FormShow();
+  // No window manager: nothing frames the window, and nothing maximizes it either.
+  QTimer::singleShot(200, this, [this] {
+    FNoWindowManager = frameGeometry() == geometry() && !(windowFlags() & Qt::FramelessWindowHint);
+    FollowWindowState();
+  });
+  // Without a window manager no activation ever arrives: the first one is queued here.
+  QTimer::singleShot(0, this, [this] { FormActivate(); });
+}
+
+void TForm1::closeEvent(QCloseEvent* e) {
+  if (FormClose())
+    e->accept();
+  else
+    e->ignore();
+}
+
+void TForm1::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  FormResize();
+}
+
+void TForm1::paintEvent(QPaintEvent* /*e*/) {
+  if (!isVisible() || !BackdropPicture) return;
+  if (BackdropBitmap.Empty()) StretchBackdrop();
+  QPainter p(this);
+  p.drawImage(0, 0, BackdropBitmap.ToQImage());
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* e) {
+  if (e->type() == QEvent::KeyPress) {
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (w && w->window() == this) {
+      auto* k = static_cast<QKeyEvent*>(e);
+      if (FormKeyDown(k->key(), k->modifiers())) return true;
+    }
+  }
+  return QWidget::eventFilter(watched, e);
+}
+
+// -----------------------------------------------------------------------------------------------
+// The engine's host
+
+void TForm1::Pause(int ms) {
+  const uint64_t until = Clock().NowMs() + uint64_t(std::max(ms, 0));
+  // Repaints go on meanwhile; the player's clicks and keys wait.
+  do {
+    Application().ProcessPaintMessages();
+    const uint64_t now = Clock().NowMs();
+    if (now >= until) break;
+    Sleep(int(std::min<uint64_t>(until - now, 10)));
+  } while (Clock().NowMs() < until);
+}
+
+void TForm1::SetCaption(const std::string& caption) {
+  setWindowTitle(Q(caption));
+}
+
+void TForm1::SetFoundationLabel(const std::string& text) {
+  FoundationLabel->setText(Q(text));
+}
+
+void TForm1::ShowPoints(int points) {
+  if (PointsLabel->isEnabled()) PointsLabel->setText(Q("  Points = " + std::to_string(points) + "  "));
+}
+
+void TForm1::SetCommand(TEngineCommand command, bool enabled) {
+  switch (command) {
+    case TEngineCommand::MenuBar:
+      ToolBar1->setEnabled(enabled);
+      break;
+    default:
+      // The play commands (New Game, Info, Undo, Redo, Save, Redeal) join the menus with the play
+      // logic; until then there is nothing to enable.
+      break;
+  }
+}
+
+void TForm1::CloseStartScreen() {
+  if (CardTable1 && !CardTable1->Visible()) CardTable1->ShowTable();
+}
+
+bool TForm1::ScoringOn() {
+  return PointsLabel->isEnabled();
+}
+
+TPoint TForm1::ScreenSize() {
+  return ::ScreenSize();
+}

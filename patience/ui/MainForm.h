@@ -1,0 +1,149 @@
+#pragma once
+// TForm1, the game's main window "Patience.": the menu bar ToolBar1 with the main menu, the game
+// toolbar ToolBar with its labels, and the card table CardTable1 below them, played by the play
+// engine. The window is the engine's host: it shows the caption, labels and command states the
+// engine sets and paces its deals.
+//
+// Life cycle: the constructor is the form's creation; the first show maximizes the window and
+// then, once and after it, runs the first activation; closing asks "Quit Patience?" unless a
+// deal runs or the table animates. F11 switches full screen on and off.
+
+#include <QStringList>
+#include <QWidget>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "cardtable/CardTable.h"
+#include "patience/engine/EngineHost.h"
+#include "patience/engine/PatienceEngine.h"
+#include "patience/ui/GameMenus.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/ui/Menus.h"
+
+class QLabel;
+class TCardTableWidget;
+class TMenuBarWidget;
+
+// "fast" as the one parameter of the command line, in any case.
+bool IsFastSwitch(const QStringList& parameters);
+
+struct TForm1Options {
+  // The card sets folder; empty for the table's own search (current folder, program folder,
+  // Config.txt, the search path, then the player is asked).
+  std::string CardsetsDir;
+};
+
+class TForm1 : public QWidget, public TEngineHost {
+  Q_OBJECT
+ public:
+  // Creates the window (FormCreate). parameters: the command line after the program's name and
+  // after the toolkit's own options.
+  explicit TForm1(const QStringList& parameters, const TForm1Options& options = {});
+  ~TForm1() override;
+
+  // ---------------------------------------------------------------------------------------------
+  // Components
+
+  TMenuItem MainMenu1{"MainMenu1"};
+  TMenuItem* Game1 = nullptr;        // " Game "
+  TMenuItem* ChooseGame1 = nullptr;  // " Game Type "
+  TMenuItem* Statistics1 = nullptr;  // " Statistics "
+  TMenuItem* Options1 = nullptr;     // " Options "
+  TMenuItem* Help1 = nullptr;        // " Help "
+  TMenuItem* Debug1 = nullptr;       // " Debug " (the sixth button of the bar, hidden at start)
+  TMenuItem* FullScreenF111 = nullptr;
+  TMenuItem* QuitProgram1 = nullptr;
+  TMenuItem* EnableDebugMenu1 = nullptr;
+  TMenuItem* Alphabeticallist1 = nullptr;
+  TMenuItem* N800x600Games1 = nullptr;
+  TMenuItem* Favourites1 = nullptr;
+
+  TMenuBarWidget* ToolBar1 = nullptr;  // the menu bar
+  QWidget* ToolBar = nullptr;          // the game toolbar
+  // The game toolbar's Tag: non-zero while a command runs that Quit and others must wait for.
+  int ToolBarTag = 0;
+  QLabel* FoundationLabel = nullptr;
+  QLabel* PointsLabel = nullptr;
+
+  TCardTableWidget* CardTable1View = nullptr;
+  std::unique_ptr<TCardTable> CardTable1;
+  std::unique_ptr<TPatienceEngine> Engine;
+
+  // ---------------------------------------------------------------------------------------------
+  // State
+
+  bool FastMode = false;
+  int ParkedTurnOverSpeed = 8;
+  struct TSavedBounds {
+    int Height = 600, Width = 700, Left = 100, Top = 100;
+  } SavedBounds;
+  int SavedTableTop = 0;
+  // Set only while the window is maximized or switched to or from full screen.
+  bool WindowStateChanging = false;
+  // The first activation has run.
+  bool StartupDone = false;
+  // "backdrop.jpg" of the program folder and its copy stretched to the client area; none when the
+  // file is missing.
+  std::optional<TBitmap> BackdropPicture;
+  TBitmap BackdropBitmap;
+
+  // ---------------------------------------------------------------------------------------------
+  // Events and commands
+
+  void FormShow();
+  // The first activation; later activations do nothing.
+  void FormActivate();
+  // Whether the window may close now (false: it stays, as caNone).
+  bool FormClose();
+  void FormResize();
+  // True when the key was taken.
+  bool FormKeyDown(int key, Qt::KeyboardModifiers shift);
+
+  void QuitProgram1Click();
+  void FullScreenF111Click();
+  void EnableDebugMenu1Click();
+  // The handler of every game item of " Game Type ": starts the game of the item's caption.
+  void GameItemClick(TMenuItem& Sender);
+
+  // True when the screen is at least Width x Height; otherwise, when Show, a beep and the
+  // resolution message. False then.
+  bool ScreenOk(int Width, int Height, bool Show);
+  bool Busy() const { return Engine && Engine->Busy; }
+  bool GameClosed() const { return Engine->Rules.GameClosed; }
+  // Full screen is on (the table lies right under the menu bar).
+  bool FullScreen() const;
+
+  // ---------------------------------------------------------------------------------------------
+  // TEngineHost
+
+  void Pause(int ms) override;
+  void SetCaption(const std::string& caption) override;
+  void SetFoundationLabel(const std::string& text) override;
+  void ShowPoints(int points) override;
+  void SetCommand(TEngineCommand command, bool enabled) override;
+  void CloseStartScreen() override;
+  bool ScoringOn() override;
+  TPoint ScreenSize() override;
+
+ protected:
+  bool event(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void FormCreate(const QStringList& parameters, const TForm1Options& options);
+  void BuildMenus();
+  void PlaceBars();
+  void SetTableTop(int top);
+  void StretchBackdrop();
+  // Without a window manager a maximized or full-screen request changes nothing; the window then
+  // takes the area itself.
+  void FollowWindowState();
+
+  bool FShownOnce = false;
+  bool FNoWindowManager = false;
+};
