@@ -211,7 +211,7 @@ bool TForm1::ScreenOk(int Width, int Height, bool Show) {
   const TPoint screen = ::ScreenSize();
   if (screen.X >= Width && screen.Y >= Height) return true;
   if (Show) {
-    Beep();
+    ::Beep();
     MessageDlg("Screen resolution must be at least " + std::to_string(Width) + " x " +
                    std::to_string(Height) + " to play this game.",
                mtError, mbOK);
