@@ -5,9 +5,11 @@
 // The card sets come from the program folder (bin/Cardsets).
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 
 #include "patience/ui/MainForm.h"
 #include "patience/ui/MenuDraw.h"
@@ -104,6 +106,13 @@ TEST(Screenshot, MenusAndADealtGame) {
   form.FullScreenF111Click();
   Settle();
   EXPECT_TRUE(SaveScreen("full-screen-off.png"));
+  // 4. Closing asks; the picture is taken while the question is up, then it is answered "No".
+  QTimer::singleShot(500, [] {
+    SaveScreen("quit-question.png");
+    if (QWidget* box = QApplication::activeModalWidget()) box->close();
+  });
+  EXPECT_FALSE(form.close());
+  EXPECT_TRUE(form.isVisible());
   form.Engine->Busy = true;  // so the window can go without the question
   form.hide();
 }
