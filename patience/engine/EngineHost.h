@@ -42,10 +42,18 @@ class TEngineHost {
   // Ends the sparkle and the picture cross-fade, closes the start screen when it shows.
   virtual void StopEffects() {}
   virtual void CloseStartScreen() {}
+  // The flourish of sparks over a foundation that took a card (r: table coordinates).
+  virtual void Sparkle(const TRect& /*r*/) {}
+  // The game was won: the winning show.
+  virtual void WinAnimation() {}
+  virtual void Beep() {}
 
   // Statistics: a game ended (lost when a new one starts while it was still open).
   virtual void RecordGame(const std::string& /*gameName*/, const std::string& /*saveName*/, int /*points*/,
                           bool /*won*/) {}
+  // The game of this saved-game file is over: its file is marked closed (line 2 "0"); the
+  // engine has already marked its own history. Empty: the game was never saved.
+  virtual void CloseGameFile(const std::string& /*saveName*/) {}
   virtual void Trace(const std::string& /*line*/) {}
 
   // Options and the surroundings.
@@ -53,5 +61,9 @@ class TEngineHost {
   virtual bool SoundOn() { return false; }         // options line 1 is "On" (some pauses need it)
   virtual bool ExtendedLayout() { return false; }  // the Extended layout is in force
   virtual bool AutoMoveOn() { return false; }
+  // The auto-move option was switched (the window keeps it, its button and menu items).
+  virtual void SetAutoMoveOption(bool /*on*/) {}
+  // Options line 6: the New and Redeal commands move the cards back to the stock visibly.
+  virtual bool AnimatedRedeals() { return false; }
   virtual TPoint ScreenSize() { return TPoint(1920, 1080); }
 };

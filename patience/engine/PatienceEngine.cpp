@@ -74,12 +74,6 @@ bool SameColourOf(const TCard* a, const TCard* b) {
   return a->IsRed() == b->IsRed();
 }
 
-// The King-on-Ace and Ace-on-King wraps: card onto target whatever the value rules say.
-bool SpecialCase(const TPileRules& rules, const TCard* card, const TCard* target) {
-  return (rules.Has(KingOnAce) && card->Value == cvKing && target->Value == cvAce) ||
-         (rules.Has(AceOnKing) && card->Value == cvAce && target->Value == cvKing);
-}
-
 }  // namespace
 
 TEngineSpecial EngineSpecialOf(const std::string& gameName) {
@@ -98,13 +92,20 @@ TEngineSpecial EngineSpecialOf(const std::string& gameName) {
 TPatienceEngine::TPatienceEngine(TCardTable& table, TEngineHost* host)
     : FTable(&table), FDeck(table.CardDeck()) {
   Construct(host);
+  AttachTable();
 }
 
 TPatienceEngine::TPatienceEngine(TCardDeck& deck, TEngineHost* host) : FDeck(&deck) {
   Construct(host);
 }
 
-TPatienceEngine::~TPatienceEngine() = default;
+TPatienceEngine::~TPatienceEngine() {
+  if (!FTable) return;
+  FTable->OnCardDropEvent = nullptr;
+  FTable->OnCardClickEvent = nullptr;
+  FTable->OnTableClickEvent = nullptr;
+  FTable->OnCardRestoredEvent = nullptr;
+}
 
 void TPatienceEngine::Construct(TEngineHost* host) {
   if (!host) {
@@ -178,6 +179,14 @@ void TPatienceEngine::TurnUp(TCard* card, bool ignoreOverlaps) {
     card->FaceUp = true;
 }
 
+void TPatienceEngine::TurnDown(TCard* card, bool ignoreOverlaps) {
+  if (!card->FaceUp) return;
+  if (FTable)
+    FTable->TurnOverCard(card, ignoreOverlaps);
+  else
+    card->FaceUp = false;
+}
+
 void TPatienceEngine::RotateTo(TCard* card, float angle) {
   if (FTable && card->Displayed)
     FTable->RotateCard(card, angle);
@@ -218,7 +227,8 @@ void TPatienceEngine::Sound(const std::string& name, int mode, int ms) {
     play = "waste.wav";
   }
   FHost->PlaySound(play, mode, ms);
-  FHost->ShowPoints(Rules.Points);
+  // A redo keeps the points it started with, so the label waits for its end.
+  if (!FQuiet) FHost->ShowPoints(Rules.Points);
 }
 
 // -----------------------------------------------------------------------------------------------
@@ -247,7 +257,9 @@ void TPatienceEngine::StartGame(bool newDeal) {
     return;
   }
   FHost->StopEffects();
-  if (!Rules.GameClosed && !Rules.LastGameName.empty() && FHost->ScoringOn()) {
+  // A game whose history is marked closed has been recorded already (or never counts).
+  const bool previousOpen = HistoryList.Count() < 3 || HistoryList[2] != "0";
+  if (!Rules.GameClosed && previousOpen && !Rules.LastGameName.empty() && FHost->ScoringOn()) {
     Trace("Updates stats for " + Rules.LastGameName);
     FHost->RecordGame(Rules.LastGameName, Rules.SaveName, Rules.Points, false);
   }
@@ -295,7 +307,7 @@ void TPatienceEngine::StartGame(bool newDeal) {
   }
 
   FHost->SetCommand(TEngineCommand::SaveSet, true);
-  FHost->SetCommand(TEngineCommand::Redeal, false);
+  SetRedealOffered(false);
 
   Rules.TableauPiles.clear();
   Rules.FoundationPiles.clear();
@@ -307,6 +319,8 @@ void TPatienceEngine::StartGame(bool newDeal) {
   Rules.Foundations.BaseCard = nullptr;
   Rules.Stock.PassesDone = 0;
   SelectedCard = nullptr;
+  FSelected = TPilePos();
+  FWon = false;
   LastDealtCard = nullptr;
   StockFromTop = Rules.StockFromTop;
   RedealPileByPile = false;
@@ -378,7 +392,7 @@ void TPatienceEngine::StartGame(bool newDeal) {
     FHost->SetCommand(TEngineCommand::Undo, true);
     FHost->SetCommand(TEngineCommand::Redo, false);
     FHost->SetCommand(TEngineCommand::MenuBar, true);
-    if (Rules.Stock.DealCount < -2) FHost->SetCommand(TEngineCommand::Redeal, true);
+    if (Rules.Stock.DealCount < -2) SetRedealOffered(true);
   }
   if (FTable) {
     FTable->AnimationsOn = !Rules.Foundations.Rules.Has(NoAnimations);
@@ -386,6 +400,7 @@ void TPatienceEngine::StartGame(bool newDeal) {
   }
   Busy = false;
   if (FTable) FTable->DisableCardClicks = false;
+  if (AutoMoveActive()) Automove(nullptr);
   Trace("Exit StartGame");
 }
 
@@ -709,7 +724,7 @@ void TPatienceEngine::RedealTableau() {
   SetLists();
   ++Rules.Stock.PassesDone;
   const int allowed = Rules.Stock.PassesAllowed;
-  if (allowed == 0 || Rules.Stock.PassesDone < allowed) FHost->SetCommand(TEngineCommand::Redeal, true);
+  if (allowed == 0 || Rules.Stock.PassesDone < allowed) SetRedealOffered(true);
 }
 
 // -----------------------------------------------------------------------------------------------
@@ -826,7 +841,8 @@ void TPatienceEngine::SetLists() {
       if (FSpecial == TEngineSpecial::Clock && f.Has(ClockFoundations) && int(top->Value) == int(i)) continue;
       DraggableList.push_back(top);
     }
-  if (DraggableList.empty()) DraggableList.push_back(nullptr);
+  // Nothing may be dragged once the game is won (an empty list would let every card go).
+  if (DraggableList.empty() || FWon) DraggableList.assign(1, nullptr);
   if (FTable) FTable->SetDraggableCards(DraggableList);
 }
 

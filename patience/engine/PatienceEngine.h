@@ -1,7 +1,9 @@
 #pragma once
 // The play engine: the rules record and piles of the game in play, the layout variables, the
-// deal with its own generator, the move history lines and the score. It draws on a card table
-// and tells the window what to show through TEngineHost; it has no window of its own.
+// deal with its own generator, play (drops, clicks, the stock, pair games, auto-move, redeals),
+// the move history with undo and redo, and the score. It draws on a card table, hears the
+// table's events and tells the window what to show through TEngineHost; it has no window of its
+// own.
 //
 // An engine made on a deck instead of a table has no view: its cards change only in the model
 // (positions, faces, stock order). The Extended layout deals each new game once on such an
@@ -36,6 +38,13 @@ struct TScoreValues {
   int Success = 50;
   int Undo = -5;
   int Waste = -10;
+};
+
+// A place in a pile: the pile (or reserve or waste slot) and the card's index in it.
+struct TPilePos {
+  int Pile = 0;
+  int Index = 0;
+  friend bool operator==(const TPilePos&, const TPilePos&) = default;
 };
 
 // The games the engine knows by name.
@@ -128,6 +137,79 @@ class TPatienceEngine {
   TPoint WastePlace() const { return ::WastePlace(Rules, Layout); }
 
   // ---------------------------------------------------------------------------------------------
+  // The table's events. An engine made on a table attaches these handlers to the table's
+  // OnCardDropEvent, OnCardClickEvent, OnTableClickEvent and OnCardRestoredEvent itself.
+
+  // A dragged card was released over drop point index (-1: none). Records the move, validates it
+  // and answers the table: the card (and the cards on it) fly to the target, or back home.
+  void CardTable1CardDropEvent(TCard* card, int x, int y, int relX, int relY, int index);
+  // A press on a card: a stock deal, a pair-game choice, a zoom (right) or an auto-move request
+  // (middle).
+  void CardTable1CardClickEvent(TCard* card, TMouseButton button);
+  // A press on the bare table: the right button runs one forced auto-move pass.
+  void TableClickEvent(int x, int y, TMouseButton button);
+  void CardRestoredEvent();
+
+  // ---------------------------------------------------------------------------------------------
+  // Commands of the window. Each does nothing while another command of the game runs.
+
+  // New deal: the tableau flies back to the stock when animated redeals are on, then the game is
+  // dealt again with the next seed.
+  void NewExecute();
+  // Redeal: the waste back into the stock, or the tableau gathered and dealt again. Refused
+  // unless the Redeal command is offered (the stock is empty and passes remain, or the game
+  // gathers its tableau and passes remain).
+  void ReDealWastepileExecute();
+  // Undo the last move (a stock deal and a refill with the move before it count as one).
+  void Undo1Click();
+  // Redo the next undone move.
+  void Redo1Click();
+  // The auto-move option (the host keeps it): on runs a pass at once.
+  void AutoMoveOnClick();
+  void AutoMoveOffClick();
+  void AutomoveToggle();
+  // One auto-move pass (card nil: any card; otherwise that card only, forced) and the chain of
+  // passes that follows it while the option is on.
+  void Automove(TCard* card);
+  // The middle click: that card to a foundation, then a pass while the option is on.
+  void CardMiddleClicked(TCard* card);
+  // One forced pass, as a right click on the table runs it.
+  void ForcedAutoMovePass();
+
+  bool CanUndo() const;
+  bool CanRedo() const;
+  bool CanRedeal() const { return FRedealOffered; }
+  // The game was won (nothing may be dragged until an undo or a new deal).
+  bool Won() const { return FWon; }
+  // A command or an event handler of the game runs.
+  bool CommandRunning() const { return FDepth > 0; }
+
+  // ---------------------------------------------------------------------------------------------
+  // Replay
+
+  // Replays one history record through the table as a press and a drop (or a stock click or a
+  // redeal) and records it again. A record that names no card, a card that may not be dragged or
+  // a drop index beyond the drop points is refused like a refused drop. False when the record was
+  // not a valid move.
+  bool MakeMove(int kind, int pile, int index, int target);
+  // Replays the records of a saved game (lines 3 on; the caller has dealt the game from line 1's
+  // seed) with auto-move off and animated redeals off. Stops at a line that is not a number.
+  void ReplayMoves(const TStringList& lines);
+  bool Replaying() const { return FReplaying; }
+
+  // ---------------------------------------------------------------------------------------------
+  // Rules of play (no side effects)
+
+  // Whether card may go from the source onto the target pile (its top slot, nil when empty).
+  bool ValidDrop(const TCard* card, int targetKind, TPilePos target, int sourceKind, TPilePos source) const;
+  // Run size limit through free cells and empty piles.
+  int SuperMove(int emptyPiles) const;
+  // The auto-move safety test: true keeps the card back.
+  bool AutoMoveKeepsBack(const TCard* card) const;
+  // The auto-move option as the passes see it (off while redoing and replaying).
+  bool AutoMoveActive() const;
+
+  // ---------------------------------------------------------------------------------------------
   // Layout
 
   // WidthFactor and HeightFactor from the deck's card size.
@@ -163,6 +245,7 @@ class TPatienceEngine {
   void MoveTo(TCard* card, int x, int y);
   void AddAt(TCard* card, int x, int y, float angle = 0);
   void TurnUp(TCard* card, bool ignoreOverlaps = false);
+  void TurnDown(TCard* card, bool ignoreOverlaps = false);
   void RotateTo(TCard* card, float angle);
   void TakeOff(TCard* card);
   float FoundationAngle(int i) const;
@@ -177,7 +260,46 @@ class TPatienceEngine {
   void KingToBottom(int pile);
   void SetFoundationLabel();
   void RedrawTable();
-  int SuperMove(int emptyPiles) const;
+
+  // Play (Drops.cpp, Clicks.cpp, History.cpp, AutoMove.cpp, Redeal.cpp).
+  class TCommandScope;
+  friend class TCommandScope;
+  void AttachTable();
+  void SetRedealOffered(bool offered);
+  void ShowPointsLabel();
+  void CloseGame();
+  void SetClosedCaption();
+  void CheckWin(const char* trace);
+  void StartSparkle(TPoint place);
+  TPoint FoundationPoint(int f) const;
+  TPoint StepBeyond(TPoint p, int steps) const;
+  bool FindSource(TCard* card, int& kind, TPilePos& pos, int& recordPile);
+  bool FindTarget(int index, const TCard* dragged, TPoint home, int& kind, TPilePos& pos) const;
+  void AppendHistory(int kind, int pile, int index, int target);
+  void AppendUndo(int kind, int pilePlus1, int link, int index);
+  int Link() const { return -HistoryList.Count(); }
+  void MarkTurnedUp();
+  void Refuse();
+  void MoveRun(TCard* card, const TPilePos& source, int target, bool targetEmpty, TPoint point);
+  void PlaceOnFoundation(TCard* card, int kind, const TPilePos& source, int f, TPoint point);
+  void TrimSource(int kind, const TPilePos& source, bool single);
+  void RefillEmptyPile(int pile);
+  void ClockSpecial(int f);
+  void CommitBase(TCard* card, int f);
+  void StockClick();
+  void PairClick(TCard* card);
+  void DealToPiles(int pile);
+  void HistoryChanged();
+  TCard* GetCard(int kind, TPilePos pos);
+  void SetCard(TCard* card, int kind, TPilePos pos);
+  void UndoMove(int sourceKind, int targetKind, bool turnedBack, TPilePos target, TPilePos source);
+  TPoint ReturnPlace(int sourceKind, bool turnedBack, TPilePos source) const;
+  void RelayReserve();
+  TCard* CardAtSource(int kind, int pile, int index) const;
+  bool AutomovePass(TCard* card);
+  bool ValidAutoMove(int kind, TPilePos pos, bool forced, bool asked);
+  void Redeal(bool animated);
+  void CollectCards();
 
   TCardTable* FTable = nullptr;
   TCardDeck* FDeck = nullptr;
@@ -189,4 +311,17 @@ class TPatienceEngine {
   bool FNeedRandomize = true;
   // The deck of the hidden trial deal, kept between games.
   std::unique_ptr<TCardDeck> FTrialDeck;
+
+  // Play state.
+  int FDepth = 0;                  // commands and handlers running (the game toolbar's Tag)
+  bool FQuiet = false;             // a redo runs: no auto-move, the points label stays
+  bool FReplaying = false;         // a saved game is replayed: no auto-move, plain redeals
+  bool FMakingMove = false;        // a replayed or automatic press is under way
+  bool FWon = false;               // the deal was won; nothing is draggable
+  bool FRedealOffered = false;     // the Redeal command is shown and enabled
+  bool FForceAutoMove = false;     // the passes of a forced pass skip the safety test
+  bool FAutoMoveForcedOn = false;  // a forced pass runs as if the option were on
+  int FAutoMoveDepth = 0;          // passes running; drops inside them do not start their own
+  bool FDropSucceeded = false;     // the last drop handled moved its card
+  TPilePos FSelected;              // where SelectedCard lies (pair games)
 };

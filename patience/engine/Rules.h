@@ -170,16 +170,32 @@ struct TExceptPiles {
 constexpr uint8_t dmFastDeal = 1;    // element 0
 constexpr uint8_t dmCompactFan = 2;  // element 1
 
+// The King-on-Ace and Ace-on-King wraps: card onto target whatever the value rules say.
+inline bool SpecialCase(const TPileRules& rules, const TCard* card, const TCard* target) {
+  return (rules.Has(KingOnAce) && card->Value == cvKing && target->Value == cvAce) ||
+         (rules.Has(AceOnKing) && card->Value == cvAce && target->Value == cvKing);
+}
+
 // An empty tableau pile or foundation is a list of one nil, never of length 0.
-inline bool IsEmpty(const TCardList& pile) { return pile.empty() || pile[0] == nullptr; }
+inline bool IsEmpty(const TCardList& pile) {
+  return pile.empty() || pile[0] == nullptr;
+}
 // Cards held: 0 for [nil].
-inline int CardCountOf(const TCardList& pile) { return IsEmpty(pile) ? 0 : int(pile.size()); }
+inline int CardCountOf(const TCardList& pile) {
+  return IsEmpty(pile) ? 0 : int(pile.size());
+}
 // Index of the top element (0 for [nil] and [c]).
-inline int TopIndex(const TCardList& pile) { return pile.empty() ? 0 : int(pile.size()) - 1; }
+inline int TopIndex(const TCardList& pile) {
+  return pile.empty() ? 0 : int(pile.size()) - 1;
+}
 // The top card, nil when the pile is empty.
-inline TCard* TopCard(const TCardList& pile) { return IsEmpty(pile) ? nullptr : pile.back(); }
+inline TCard* TopCard(const TCardList& pile) {
+  return IsEmpty(pile) ? nullptr : pile.back();
+}
 // An empty pile: [nil].
-inline TCardList EmptyPile() { return TCardList{nullptr}; }
+inline TCardList EmptyPile() {
+  return TCardList{nullptr};
+}
 
 // The record of the game in play, its places and piles. One exists per game window.
 struct TGameRules {

@@ -42,6 +42,12 @@ class TFakeHost : public TEngineHost {
   bool Scoring = true;
   bool Sound = false;
   bool Extended = false;
+  bool AutoMove = false;
+  bool Animated = false;
+  int Beeps = 0;
+  int WinShows = 0;
+  int Sparkles = 0;
+  std::vector<std::string> ClosedFiles;
   TPoint Screen{1920, 1080};
 
   void PlaySound(const std::string& name, int mode, int ms) override { Sounds.push_back({name, mode, ms}); }
@@ -63,6 +69,13 @@ class TFakeHost : public TEngineHost {
   bool SoundOn() override { return Sound; }
   bool ExtendedLayout() override { return Extended; }
   TPoint ScreenSize() override { return Screen; }
+  bool AutoMoveOn() override { return AutoMove; }
+  void SetAutoMoveOption(bool on) override { AutoMove = on; }
+  bool AnimatedRedeals() override { return Animated; }
+  void Beep() override { ++Beeps; }
+  void WinAnimation() override { ++WinShows; }
+  void Sparkle(const TRect&) override { ++Sparkles; }
+  void CloseGameFile(const std::string& saveName) override { ClosedFiles.push_back(saveName); }
 
   int CountSounds(const std::string& name) const;
   bool Traced(const std::string& line) const;

@@ -1,0 +1,49 @@
+#pragma once
+// What the play tests share: the records a player could make now (from the engine's own drag
+// list and drop points), the whole position as text, and the invariants every event must keep.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/patience/engine/EngineTestUtil.h"
+
+// One history record: kind, pile, index, target.
+struct TRecord {
+  int Kind = 0;
+  int Pile = 0;
+  int Index = 0;
+  int Target = 0;
+  friend bool operator==(const TRecord&, const TRecord&) = default;
+};
+std::string ToString(const TRecord& r);
+
+// Where a card lies as a record names it (reserve and waste: the slot in both pile and index);
+// false when it lies in no pile.
+bool SourceOf(const TPatienceEngine& e, const TCard* card, int& kind, TPilePos& pos);
+// The pile a drop point stands for, found by position: an empty cell, a foundation, a tableau pile.
+bool TargetOf(const TPatienceEngine& e, int index, int& kind, TPilePos& pos);
+
+// Every action the rules accept now: drags of the engine's draggable cards (and of the stock's
+// next card when cards are dragged from the stock) to its drop points, the stock click, the
+// redeal when offered, and in pair games clicks on the cards on top.
+std::vector<TRecord> LegalMoves(const TPatienceEngine& e);
+// Drags the rules refuse (some onto no drop point at all).
+std::vector<TRecord> RefusedDrags(const TPatienceEngine& e);
+
+// The position as text: every pile with faces, positions, angles and whether each card is shown,
+// the stock's order, the foundation count, passes, base card and the won flag.
+std::string PlaySnapshot(const TPatienceEngine& e);
+
+// The invariants of play (see the cpp); checked after every event.
+::testing::AssertionResult PlayIsSound(const TPatienceEngine& e, const TCardTable& t);
+
+// Every move one step and every turn instant: play tests check positions, not animation.
+void FastTable(TCardTable& t);
+
+// The records of the history (lines 3 on).
+std::vector<TRecord> HistoryRecords(const TPatienceEngine& e);
+
+// Drops card (already a source of a record) on the drop point of the given pile.
+int DropIndexOf(const TPatienceEngine& e, int kind, int pile);
