@@ -369,3 +369,131 @@ int DropIndexOf(const TPatienceEngine& e, int kind, int pile) {
   }
   return -1;
 }
+
+TCard* CardNamed(const TPatienceEngine& e, const std::string& name) {
+  static const std::string values = "A23456789TJQK";
+  static const std::string suits = "cdhs";
+  const std::string n = !name.empty() && name[0] == '_' ? name.substr(1) : name;
+  if (n.size() != 2) return nullptr;
+  const size_t v = values.find(n[0]), s = suits.find(n[1]);
+  const TCardDeck& d = e.Deck();
+  for (int i = 1; i <= d.CardCount; ++i) {
+    TCard* c = d.Cards[size_t(i)].get();
+    if (size_t(c->Value) == v && size_t(c->Suit) == s) return c;
+  }
+  return nullptr;
+}
+
+void Arrange(TEngineRig& rig, const TPosition& position) {
+  TPatienceEngine& e = *rig.Engine;
+  TCardTable& t = *rig.Table;
+  TCardDeck& d = e.Deck();
+  TGameRules& r = e.Rules;
+  t.CollectCards();
+  std::set<const TCard*> used;
+  // Takes the named card out of the stock (it is dealt, shown later).
+  auto take = [&](const std::string& name) -> TCard* {
+    // With two packs the second card of a name is the one not placed yet.
+    TCard* c = nullptr;
+    for (int i = 1; i <= d.CardCount && !c; ++i) {
+      TCard* k = d.Cards[size_t(i)].get();
+      if (CardName(k) == (name[0] == '_' ? name.substr(1) : name) && !used.count(k)) c = k;
+    }
+    if (!c) {
+      ADD_FAILURE() << "no card " << name << " to place";
+      return nullptr;
+    }
+    used.insert(c);
+    int n = 0;
+    for (int i = d.Dealt + 1; i <= d.CardCount; ++i) {
+      ++n;
+      if (d.Cards[size_t(i)].get() == c) break;
+    }
+    TCard* taken = d.TakeNthCard(n);
+    taken->FaceUp = name[0] != '_';
+    return taken;
+  };
+  auto pileOf = [&](const std::vector<std::string>& names) {
+    TCardList pile;
+    for (const std::string& n : names)
+      if (TCard* c = take(n)) pile.push_back(c);
+    if (pile.empty()) pile = EmptyPile();
+    return pile;
+  };
+  for (size_t p = 0; p < r.TableauPiles.size(); ++p)
+    r.TableauPiles[p] = p < position.Tableau.size() ? pileOf(position.Tableau[p]) : EmptyPile();
+  for (size_t f = 0; f < r.FoundationPiles.size(); ++f)
+    r.FoundationPiles[f] = f < position.Foundations.size() ? pileOf(position.Foundations[f]) : EmptyPile();
+  if (r.Reserve.FreeCells) {
+    r.ReserveCards.assign(size_t(r.Reserve.Count), nullptr);
+    for (size_t k = 0; k < position.Reserve.size() && k < r.ReserveCards.size(); ++k)
+      if (!position.Reserve[k].empty()) r.ReserveCards[k] = take(position.Reserve[k]);
+  } else {
+    r.ReserveCards.clear();
+    for (const std::string& n : position.Reserve) r.ReserveCards.push_back(take(n));
+  }
+  r.WasteCards.clear();
+  for (const std::string& n : position.Waste) r.WasteCards.push_back(take(n));
+  for (TCardList& pile : r.ExceptPileCards) pile.clear();
+  // The stock: the named cards first, then the rest (or the rest onto a pile).
+  TCardList stock;
+  for (const std::string& n : position.Stock) stock.push_back(take(n));
+  TCardList rest;
+  while (d.CardsLeft(false) > 0) rest.push_back(d.NextCard());
+  if (position.Rest >= 0) {
+    TCardList& pile = r.TableauPiles[size_t(position.Rest)];
+    if (IsEmpty(pile)) pile.clear();
+    for (TCard* c : rest) {
+      c->FaceUp = false;
+      pile.push_back(c);
+    }
+    if (!pile.empty()) pile.back()->FaceUp = true;
+    rest.clear();
+  }
+  stock.insert(stock.end(), rest.begin(), rest.end());
+  d.PutBack(stock);
+  // Places as a layout change lays them, then everything shown bottom first.
+  e.ModifyAll();
+  auto show = [&](const TCardList& cards) {
+    for (TCard* c : cards)
+      if (c) t.AddCard(c, c->X, c->Y);
+  };
+  for (const TCardList& p : r.TableauPiles) show(p);
+  for (const TCardList& p : r.FoundationPiles) show(p);
+  show(r.ReserveCards);
+  show(r.WasteCards);
+  e.ModifyDeck();
+  r.FoundationCount = 0;
+  for (const TCardList& p : r.FoundationPiles) r.FoundationCount += CardCountOf(p);
+  if (r.Foundations.Rules.Has(WholeSuitsOnly)) r.FoundationCount *= 13;
+  r.Points = 0;
+  e.HistoryList.Lines.resize(3);
+  e.HistoryPointer = 3;
+  e.UndoList.Clear();
+  e.UndoPointer = 0;
+  e.SetLists();
+}
+
+std::shared_ptr<TCustomGame> LabGame(const std::string& name, std::function<void(TGameRules&)> extra) {
+  return std::make_shared<TCustomGame>(
+      name,
+      [extra](TGameRules& r) {
+        r.Tableau.Count = 4;
+        r.Tableau.Rules = {Fanned, DealFaceUp};
+        r.Foundations.Count = 4;
+        r.Reserve.Count = 4;
+        r.Reserve.FreeCells = true;
+        r.Reserve.Origin = TPoint(500, 15);
+        r.Stock.DealCount = 1;
+        r.DealMode = dmFastDeal;
+        if (extra) extra(r);
+      },
+      [](const TLayout& l, TGameRules& r) {
+        r.TableauPlaces.clear();
+        for (int p = 0; p < r.Tableau.Count; ++p)
+          r.TableauPlaces.push_back(TPoint(l.LeftMargin + p * l.ColumnStep, 300));
+        r.FoundationPlaces.clear();
+        for (int f = 0; f < r.Foundations.Count; ++f)
+          r.FoundationPlaces.push_back(TPoint(l.LeftMargin + (f + r.Tableau.Count) * l.ColumnStep, 300));
+      });
+}

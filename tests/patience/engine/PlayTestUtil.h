@@ -47,3 +47,27 @@ std::vector<TRecord> HistoryRecords(const TPatienceEngine& e);
 
 // Drops card (already a source of a record) on the drop point of the given pile.
 int DropIndexOf(const TPatienceEngine& e, int kind, int pile);
+
+// A position laid out by a test. Cards are written "Ks", "Td", "_5h" (face down); "" is an empty
+// free cell. Cards that no list names go to the stock after those of Stock (top first), unless
+// Rest names a tableau pile that takes them all.
+struct TPosition {
+  std::vector<std::vector<std::string>> Tableau;
+  std::vector<std::vector<std::string>> Foundations;
+  std::vector<std::string> Reserve;
+  std::vector<std::string> Waste;
+  std::vector<std::string> Stock;
+  int Rest = -1;
+};
+// Lays the position out on the table of the dealt game: piles, faces, places as a layout change
+// gives them, the stock, the drag lists; the history keeps only its first three lines and the
+// foundation count follows the foundations.
+void Arrange(TEngineRig& rig, const TPosition& position);
+// The deck's card of that name ("Qh").
+TCard* CardNamed(const TPatienceEngine& e, const std::string& name);
+
+// A made-up game with every kind of pile: four fanned tableau piles (places at y 300), four
+// foundations to their right, a waste (one card a click) and four free cells at (500, 15). The
+// extra function changes the rules further.
+std::shared_ptr<TCustomGame> LabGame(const std::string& name = "Lab",
+                                     std::function<void(TGameRules&)> extra = nullptr);
