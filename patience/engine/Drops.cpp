@@ -332,10 +332,11 @@ void TPatienceEngine::CardTable1CardDropEvent(TCard* card, int /*x*/, int /*y*/,
       }
     }
   }
-  FDropSucceeded = true;
   SetLists();
   CheckWin("Game has been won");
   if (!FWon && FAutoMoveDepth == 0 && AutoMoveActive()) Automove(nullptr);
+  // The passes that followed report their own drops; this one moved its card.
+  FDropSucceeded = true;
 }
 
 // The dragged card and the cards lying on it go onto a tableau pile as one move.
