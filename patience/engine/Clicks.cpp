@@ -13,6 +13,7 @@ void TPatienceEngine::CardTable1CardClickEvent(TCard* card, TMouseButton button)
   if (Busy || FTable->Dragging) return;
   // A press let through by a pause of another handler is not a move of the player's.
   if (FDepth > 0 && !FMakingMove) return;
+  TSetFor<bool> consumed(FMakingMove, false);
   if (button == mbMiddle) {
     CardMiddleClicked(card);
     return;

@@ -222,6 +222,8 @@ void TPatienceEngine::CardTable1CardDropEvent(TCard* card, int /*x*/, int /*y*/,
     if (FTable->DragCard) FTable->RestoreCard();
     return;
   }
+  // A replayed drop is let in once: events that come while it runs are strangers again.
+  TSetFor<bool> consumed(FMakingMove, false);
   TCommandScope scope(*this);
   FDropSucceeded = false;
   Trace("CardDropEvent: Value " + std::to_string(card->PointValue()) + " Index " + std::to_string(index));

@@ -383,7 +383,6 @@ bool TPatienceEngine::MakeMove(int kind, int pile, int index, int target) {
   if (kind >= 0 && kind <= 7)
     Trace("MakeMove: " + std::string(kKindWords[kind]) + std::to_string(pile) + " " + std::to_string(index) +
           " " + std::to_string(target));
-  TSetFor<bool> making(FMakingMove, true);
   const bool pairGame = Rules.Tableau.Rules.Has(PairGame);
   if (kind == pkStockClick) {
     if (Busy || FTable->Dragging || pairGame) return false;
@@ -396,6 +395,7 @@ bool TPatienceEngine::MakeMove(int kind, int pile, int index, int target) {
   }
   if (kind == pkRedeal) {
     const int before = HistoryList.Count();
+    TSetFor<bool> token(FMakingMove, true);
     ReDealWastepileExecute();
     return HistoryList.Count() != before;
   }
@@ -415,6 +415,7 @@ bool TPatienceEngine::MakeMove(int kind, int pile, int index, int target) {
   if (FTable->Animating() || FTable->DragCard || Busy) return false;
   if (pairGame) {
     if (kind != pkTableau || !card || !card->Displayed) return refused();
+    TSetFor<bool> token(FMakingMove, true);
     FTable->PressCard(mbLeft, card->X + 1, card->Y + 1, card);
     return true;
   }
@@ -436,16 +437,23 @@ bool TPatienceEngine::MakeMove(int kind, int pile, int index, int target) {
     at = TPoint(card->X + FDeck->CardWidth - 1, card->Y + FDeck->CardHeight - 1);
   }
   const TCard* hit = FTable->CardAt(at.X, at.Y, false);
-  if (kind == pkStock ? hit && hit->State == 0 : hit == card)
-    FTable->ClickAt(mbLeft, 0, at.X, at.Y);
-  else
-    FTable->PressCard(mbLeft, at.X, at.Y, card);  // another card lies over the press point
+  {
+    // The press and then the drop are the replay's own events (see the handlers).
+    TSetFor<bool> token(FMakingMove, true);
+    if (kind == pkStock ? hit && hit->State == 0 : hit == card)
+      FTable->ClickAt(mbLeft, 0, at.X, at.Y);
+    else
+      FTable->PressCard(mbLeft, at.X, at.Y, card);  // another card lies over the press point
+  }
   if (FTable->DragCard != card) {
     if (FTable->DragCard) FTable->RestoreCard();
     return refused();
   }
   Trace("MakeMove calls CardDropEvent: " + std::to_string(card->PointValue()) + " " + std::to_string(target));
-  CardTable1CardDropEvent(card, 0, 0, 0, 0, target);
+  {
+    TSetFor<bool> token(FMakingMove, true);
+    CardTable1CardDropEvent(card, 0, 0, 0, 0, target);
+  }
   SetLists();
   return FDropSucceeded;
 }

@@ -316,7 +316,7 @@ class TPatienceEngine {
   int FDepth = 0;                  // commands and handlers running (the game toolbar's Tag)
   bool FQuiet = false;             // a redo runs: no auto-move, the points label stays
   bool FReplaying = false;         // a saved game is replayed: no auto-move, plain redeals
-  bool FMakingMove = false;        // a replayed or automatic press is under way
+  bool FMakingMove = false;        // the next event is a replayed press or drop (taken once)
   bool FWon = false;               // the deal was won; nothing is draggable
   bool FRedealOffered = false;     // the Redeal command is shown and enabled
   bool FForceAutoMove = false;     // the passes of a forced pass skip the safety test

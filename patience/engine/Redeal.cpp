@@ -50,6 +50,7 @@ void TPatienceEngine::ReDealWastepileExecute() {
   const bool gather = Rules.Stock.DealCount < -2;
   if (!FRedealOffered || (!gather && FDeck->CardsLeft(false) > 0)) return;
   const bool animated = FHost->AnimatedRedeals() && !FQuiet && !FReplaying && !FMakingMove;
+  TSetFor<bool> consumed(FMakingMove, false);
   TCommandScope scope(*this);
   Redeal(animated);
   if (AutoMoveActive() && Rules.Stock.DealCount == -4) Automove(nullptr);
