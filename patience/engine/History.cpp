@@ -461,6 +461,8 @@ bool TPatienceEngine::MakeMove(int kind, int pile, int index, int target) {
 void TPatienceEngine::ReplayMoves(const TStringList& lines) {
   if (!FTable) return;
   TSetFor<bool> replaying(FReplaying, true);
+  // A saved game that was closed stays closed: its replayed win is not counted again.
+  if (lines.Count() > 2 && lines[2] == "0" && HistoryList.Count() > 2) HistoryList[2] = "0";
   for (int k = 3; k + 3 < lines.Count(); k += 4) {
     int v[4];
     for (int i = 0; i < 4; ++i)

@@ -193,7 +193,8 @@ class TPatienceEngine {
   // not a valid move.
   bool MakeMove(int kind, int pile, int index, int target);
   // Replays the records of a saved game (lines 3 on; the caller has dealt the game from line 1's
-  // seed) with auto-move off and animated redeals off. Stops at a line that is not a number.
+  // seed) with auto-move off and animated redeals off. A closed game ("0" on line 2) stays closed.
+  // Stops at a line that is not a number.
   void ReplayMoves(const TStringList& lines);
   bool Replaying() const { return FReplaying; }
 

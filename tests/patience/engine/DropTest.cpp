@@ -239,6 +239,17 @@ TEST_F(DropTest, TheWinIsFoundOnceAndNothingMovesAfterIt) {
   EXPECT_EQ(Rig.Table->Draggable, (TCardList{nullptr}));
   EXPECT_EQ(Rig.Host.Recorded.size(), 1u);
   EXPECT_TRUE(PlayIsSound(E(), *Rig.Table));
+  // Replaying the closed game wins it again without counting it again.
+  const TStringList saved = E().HistoryList;
+  ASSERT_EQ(saved[2], "0");
+  E().NewDeal();
+  ASSERT_FALSE(E().Won());
+  ASSERT_EQ(E().HistoryList[2], "O");
+  Arrange(Rig, {.Tableau = {{"Ks"}, {}, {}, {}},
+                .Foundations = {suit('c', 13), suit('d', 13), suit('h', 13), suit('s', 12)}});
+  E().ReplayMoves(saved);
+  EXPECT_TRUE(E().Won());
+  EXPECT_EQ(Rig.Host.Recorded.size(), 1u);
 }
 
 TEST_F(DropTest, TwoPacksWinAt104AndAcesUpWithFourAcesLeft) {
