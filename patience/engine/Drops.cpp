@@ -284,7 +284,7 @@ void TPatienceEngine::CardTable1CardDropEvent(TCard* card, int /*x*/, int /*y*/,
   const TPoint point = DropPointList[size_t(index)];
   if (targetKind == pkTableau && Groups(t) && kind == pkTableau) {
     const bool empty = IsEmpty(Rules.TableauPiles[size_t(target.Pile)]);
-    MoveRun(card, source, target.Pile, empty, point);
+    MoveRun(source, target.Pile, empty, point);
   } else {
     TCardList* targetPile = nullptr;
     if (targetKind == pkTableau) targetPile = &Rules.TableauPiles[size_t(target.Pile)];
@@ -306,7 +306,7 @@ void TPatienceEngine::CardTable1CardDropEvent(TCard* card, int /*x*/, int /*y*/,
       AppendUndo(targetKind, target.Pile + 1, Link(), targetKind == pkTableau ? held : 0);
     }
 
-    TrimSource(kind, source, true);
+    TrimSource(kind, source);
 
     switch (targetKind) {
       case pkReserve:
@@ -319,7 +319,7 @@ void TPatienceEngine::CardTable1CardDropEvent(TCard* card, int /*x*/, int /*y*/,
           pile[0] = stored;
         else
           pile.push_back(stored);
-        if (wasEmpty) CommitBase(card, target.Pile);
+        if (wasEmpty) CommitBase(card);
         if (!wasEmpty && f.Has(ClockFoundations) && FSpecial == TEngineSpecial::Clock)
           ClockSpecial(target.Pile);
         break;
@@ -342,8 +342,7 @@ void TPatienceEngine::CardTable1CardDropEvent(TCard* card, int /*x*/, int /*y*/,
 }
 
 // The dragged card and the cards lying on it go onto a tableau pile as one move.
-void TPatienceEngine::MoveRun(TCard* /*card*/, const TPilePos& source, int target, bool targetEmpty,
-                              TPoint point) {
+void TPatienceEngine::MoveRun(const TPilePos& source, int target, bool targetEmpty, TPoint point) {
   TCardList& from = Rules.TableauPiles[size_t(source.Pile)];
   TCardList& to = Rules.TableauPiles[size_t(target)];
   const TCardList run(from.begin() + source.Index, from.end());
@@ -362,7 +361,7 @@ void TPatienceEngine::MoveRun(TCard* /*card*/, const TPilePos& source, int targe
     MoveTo(run[d], p.X, p.Y);
     Sound("drop0.wav", 5, 10);
   }
-  TrimSource(pkTableau, source, false);
+  TrimSource(pkTableau, source);
 }
 
 // The card goes onto foundation f (and, for a whole suit, the rest of the run follows).
@@ -408,7 +407,7 @@ void TPatienceEngine::PlaceOnFoundation(TCard* card, int kind, const TPilePos& s
 }
 
 // A card put on an empty foundation of a base-setting game fixes the base.
-void TPatienceEngine::CommitBase(TCard* card, int /*f*/) {
+void TPatienceEngine::CommitBase(TCard* card) {
   const TPileRules& rules = Rules.Foundations.Rules;
   if (!rules.Has(FirstSetsBase)) return;
   if (Rules.Foundations.BaseCard && !rules.Has(EachSetsBase)) return;
@@ -417,7 +416,7 @@ void TPatienceEngine::CommitBase(TCard* card, int /*f*/) {
 }
 
 // The pile the card left.
-void TPatienceEngine::TrimSource(int kind, const TPilePos& source, bool /*single*/) {
+void TPatienceEngine::TrimSource(int kind, const TPilePos& source) {
   TGameRules& r = Rules;
   switch (kind) {
     case pkExcept: {

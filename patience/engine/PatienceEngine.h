@@ -281,12 +281,12 @@ class TPatienceEngine {
   int Link() const { return -HistoryList.Count(); }
   void MarkTurnedUp();
   void Refuse();
-  void MoveRun(TCard* card, const TPilePos& source, int target, bool targetEmpty, TPoint point);
+  void MoveRun(const TPilePos& source, int target, bool targetEmpty, TPoint point);
   void PlaceOnFoundation(TCard* card, int kind, const TPilePos& source, int f, TPoint point);
-  void TrimSource(int kind, const TPilePos& source, bool single);
+  void TrimSource(int kind, const TPilePos& source);
   void RefillEmptyPile(int pile);
   void ClockSpecial(int f);
-  void CommitBase(TCard* card, int f);
+  void CommitBase(TCard* card);
   void StockClick();
   void PairClick(TCard* card);
   void DealToPiles(int pile);

@@ -162,8 +162,11 @@ TEST_F(AutoMoveTest, OnlyThePlayerSetsABase) {
     ASSERT_TRUE(e.MakeMove(first.Kind, first.Pile, first.Index, first.Target));
     EXPECT_EQ(e.Rules.Foundations.BaseCard, base);
     EXPECT_NE(rig.Host.FoundationLabel, "   Move");
-    for (const TCardList& f : e.Rules.FoundationPiles)
-      if (!IsEmpty(f)) EXPECT_EQ(f[0]->Value, base->Value);
+    for (const TCardList& f : e.Rules.FoundationPiles) {
+      if (!IsEmpty(f)) {
+        EXPECT_EQ(f[0]->Value, base->Value);
+      }
+    }
     EXPECT_TRUE(PlayIsSound(e, *rig.Table));
   }
 }

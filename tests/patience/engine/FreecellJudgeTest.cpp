@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <regex>
 #include <sstream>
 
 #include "platform/core/Files.h"
@@ -102,46 +101,44 @@ int FoundationFor(const TPatienceEngine& e, const TCard* c) {
 
 // One solver move as a record of the engine; false when the line names no card the engine has.
 bool RecordOf(const TPatienceEngine& e, const std::string& line, TRecord& rec) {
-  static const std::regex stackToFoundation(R"(Move a card from stack (\d+) to the foundations)");
-  static const std::regex stackToCell(R"(Move a card from stack (\d+) to freecell (\d+))");
-  static const std::regex cellToStack(R"(Move a card from freecell (\d+) to stack (\d+))");
-  static const std::regex cellToFoundation(R"(Move a card from freecell (\d+) to the foundations)");
-  static const std::regex cellToCell(R"(Move a card from freecell (\d+) to freecell (\d+))");
-  static const std::regex stackToStack(R"(Move (\d+) cards? from stack (\d+) to stack (\d+))");
   const TGameRules& r = e.Rules;
-  std::smatch m;
   auto pile = [&](int p) -> const TCardList* {
     return p >= 0 && p < int(r.TableauPiles.size()) ? &r.TableauPiles[size_t(p)] : nullptr;
   };
   auto cell = [&](int k) -> const TCard* {
     return k >= 0 && k < int(r.ReserveCards.size()) ? r.ReserveCards[size_t(k)] : nullptr;
   };
-  if (std::regex_match(line, m, stackToFoundation)) {
-    const TCardList* p = pile(std::stoi(m[1]));
+  // The whole line must match one of the solver's templates.
+  auto matches = [&](const char* format, int* a, int* b, int* c) {
+    int used = -1;
+    const std::string f = std::string(format) + "%n";
+    const int n = c   ? std::sscanf(line.c_str(), f.c_str(), a, b, c, &used)
+                  : b ? std::sscanf(line.c_str(), f.c_str(), a, b, &used)
+                      : std::sscanf(line.c_str(), f.c_str(), a, &used);
+    return n == (c ? 3 : b ? 2 : 1) && used == int(line.size());
+  };
+  int a = 0, b = 0, c = 0;
+  if (matches("Move a card from stack %d to the foundations", &a, nullptr, nullptr)) {
+    const TCardList* p = pile(a);
     if (!p || IsEmpty(*p)) return false;
-    rec = {pkTableau, std::stoi(m[1]), TopIndex(*p),
-           DropIndexOf(e, pkFoundation, FoundationFor(e, p->back()))};
-  } else if (std::regex_match(line, m, stackToCell)) {
-    const TCardList* p = pile(std::stoi(m[1]));
+    rec = {pkTableau, a, TopIndex(*p), DropIndexOf(e, pkFoundation, FoundationFor(e, p->back()))};
+  } else if (matches("Move a card from stack %d to freecell %d", &a, &b, nullptr)) {
+    const TCardList* p = pile(a);
     if (!p || IsEmpty(*p)) return false;
-    rec = {pkTableau, std::stoi(m[1]), TopIndex(*p), DropIndexOf(e, pkReserve, std::stoi(m[2]))};
-  } else if (std::regex_match(line, m, cellToStack)) {
-    const int k = std::stoi(m[1]);
-    if (!cell(k)) return false;
-    rec = {pkReserve, k, k, DropIndexOf(e, pkTableau, std::stoi(m[2]))};
-  } else if (std::regex_match(line, m, cellToFoundation)) {
-    const int k = std::stoi(m[1]);
-    if (!cell(k)) return false;
-    rec = {pkReserve, k, k, DropIndexOf(e, pkFoundation, FoundationFor(e, cell(k)))};
-  } else if (std::regex_match(line, m, cellToCell)) {
-    const int k = std::stoi(m[1]);
-    if (!cell(k)) return false;
-    rec = {pkReserve, k, k, DropIndexOf(e, pkReserve, std::stoi(m[2]))};
-  } else if (std::regex_match(line, m, stackToStack)) {
-    const int n = std::stoi(m[1]);
-    const TCardList* p = pile(std::stoi(m[2]));
-    if (!p || CardCountOf(*p) < n) return false;
-    rec = {pkTableau, std::stoi(m[2]), int(p->size()) - n, DropIndexOf(e, pkTableau, std::stoi(m[3]))};
+    rec = {pkTableau, a, TopIndex(*p), DropIndexOf(e, pkReserve, b)};
+  } else if (matches("Move a card from freecell %d to stack %d", &a, &b, nullptr)) {
+    if (!cell(a)) return false;
+    rec = {pkReserve, a, a, DropIndexOf(e, pkTableau, b)};
+  } else if (matches("Move a card from freecell %d to the foundations", &a, nullptr, nullptr)) {
+    if (!cell(a)) return false;
+    rec = {pkReserve, a, a, DropIndexOf(e, pkFoundation, FoundationFor(e, cell(a)))};
+  } else if (matches("Move a card from freecell %d to freecell %d", &a, &b, nullptr)) {
+    if (!cell(a)) return false;
+    rec = {pkReserve, a, a, DropIndexOf(e, pkReserve, b)};
+  } else if (matches("Move %d cards from stack %d to stack %d", &a, &b, &c)) {
+    const TCardList* p = pile(b);
+    if (!p || CardCountOf(*p) < a) return false;
+    rec = {pkTableau, b, int(p->size()) - a, DropIndexOf(e, pkTableau, c)};
   } else {
     return false;
   }

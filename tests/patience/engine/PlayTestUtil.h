@@ -52,11 +52,11 @@ int DropIndexOf(const TPatienceEngine& e, int kind, int pile);
 // free cell. Cards that no list names go to the stock after those of Stock (top first), unless
 // Rest names a tableau pile that takes them all.
 struct TPosition {
-  std::vector<std::vector<std::string>> Tableau;
-  std::vector<std::vector<std::string>> Foundations;
-  std::vector<std::string> Reserve;
-  std::vector<std::string> Waste;
-  std::vector<std::string> Stock;
+  std::vector<std::vector<std::string>> Tableau = {};
+  std::vector<std::vector<std::string>> Foundations = {};
+  std::vector<std::string> Reserve = {};
+  std::vector<std::string> Waste = {};
+  std::vector<std::string> Stock = {};
   int Rest = -1;
 };
 // Lays the position out on the table of the dealt game: piles, faces, places as a layout change
