@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 
+#include "patience/engine/EngineScopes.h"
 #include "platform/core/Numeric.h"
 
 namespace {
@@ -235,7 +236,8 @@ void TPatienceEngine::Sound(const std::string& name, int mode, int ms) {
 // Choosing and dealing a game
 
 bool TPatienceEngine::ChooseGame(std::shared_ptr<const TGameSetup> game) {
-  if (!game || Rules.GameName == game->Caption()) return false;
+  // Not while a move or a command of the game in play is under way.
+  if (!game || Rules.GameName == game->Caption() || CommandRunning()) return false;
   FGame = std::move(game);
   FGame->ApplyRules(Rules);
   ReloadGamePlaces();
@@ -244,7 +246,7 @@ bool TPatienceEngine::ChooseGame(std::shared_ptr<const TGameSetup> game) {
 }
 
 void TPatienceEngine::NewDeal() {
-  if (Busy || Rules.GameName.empty()) return;
+  if (Busy || CommandRunning() || Rules.GameName.empty()) return;
   FHost->SetCommand(TEngineCommand::NewGame, false);
   StartGame(true);
 }
@@ -256,6 +258,10 @@ void TPatienceEngine::StartGame(bool newDeal) {
     Trace("Exit early - StartGame GameName is empty");
     return;
   }
+  // A deal is not interrupted, least of all by another deal let in by one of its pauses.
+  if (FDealing) return;
+  TSetFor<bool> dealing(FDealing, true);
+  TCommandScope scope(*this);
   FHost->StopEffects();
   // A game whose history is marked closed has been recorded already (or never counts).
   const bool previousOpen = HistoryList.Count() < 3 || HistoryList[2] != "0";

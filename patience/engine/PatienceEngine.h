@@ -91,15 +91,15 @@ class TPatienceEngine {
   // ---------------------------------------------------------------------------------------------
   // Games and deals
 
-  // Chooses a game as its menu item does: nothing when it is the game in play (false); otherwise
-  // the game's rules and places go into the record and it is dealt.
+  // Chooses a game as its menu item does: nothing when it is the game in play or while a move or
+  // command runs (false); otherwise the game's rules and places go into the record and it is dealt.
   bool ChooseGame(std::shared_ptr<const TGameSetup> game);
   const TGameSetup* CurrentGame() const { return FGame.get(); }
 
   // Deals the game the record holds. A restart of a closed game of the same name stays closed,
   // except for a new deal (the New command), which always opens it.
   void StartGame(bool newDeal = false);
-  // The New command: the same game dealt again with the next seed.
+  // The same game dealt again with the next seed (NewExecute is the command with its animation).
   void NewDeal();
 
   // The seed the next deal records and shuffles with. Until one is set, the first deal takes one
@@ -315,6 +315,7 @@ class TPatienceEngine {
 
   // Play state.
   int FDepth = 0;                  // commands and handlers running (the game toolbar's Tag)
+  bool FDealing = false;           // StartGame runs
   bool FQuiet = false;             // a redo runs: no auto-move, the points label stays
   bool FReplaying = false;         // a saved game is replayed: no auto-move, plain redeals
   bool FMakingMove = false;        // the next event is a replayed press or drop (taken once)

@@ -53,7 +53,7 @@ class TStorm {
     TCardTable& t = *Rig.Table;
     TPatienceEngine& e = *Rig.Engine;
     const TPoint p = SomewhereUseful();
-    switch (Rng.Random(12)) {
+    switch (Rng.Random(14)) {
       case 0:
       case 1:
       case 2:
@@ -78,6 +78,13 @@ class TStorm {
         break;
       case 10:
         e.ReDealWastepileExecute();
+        break;
+      case 12:
+        e.NewExecute();
+        break;
+      case 13:
+        // Another game from the menu (refused while anything of the game in play runs).
+        StartGameByCaption(e, Rng.Random(2) ? "Freecell" : "Klondike 2 [Turn over 3]");
         break;
       default:
         e.AutomoveToggle();
@@ -178,7 +185,7 @@ void Storm(const std::string& game, uint32_t seed, int gestures, TStormStats& to
   played.Lines.assign(e.HistoryList.Lines.begin(), e.HistoryList.Lines.begin() + e.HistoryPointer);
   TEngineRig replay;
   FastTable(*replay.Table);
-  replay.Deal(game, uint32_t(std::stoll(played[1])));
+  replay.Deal(played[0], uint32_t(std::stoll(played[1])));
   replay.Engine->ReplayMoves(played);
   EXPECT_EQ(PlaySnapshot(*replay.Engine), PlaySnapshot(e));
   total.Gestures += storm.Stats.Gestures;
