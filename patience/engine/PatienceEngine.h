@@ -113,7 +113,8 @@ class TPatienceEngine {
   // Deals the tableau from the stock (also after a redeal that gathered it).
   void TableauDeal();
   // Gathers the tableau into the stock (bottom up, piles in order), reshuffles for DealCount -4
-  // and deals it again pile by pile; the core of the redeal of gathering games.
+  // and deals it again pile by pile: the core of the redeal of gathering games, which the Redeal
+  // command (ReDealWastepileExecute) records and guards; this core does neither.
   void RedealTableau();
   // Hands the table the draggable cards and drop points, counting empty piles and cells.
   void SetLists();
