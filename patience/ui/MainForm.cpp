@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -23,6 +22,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/QtMenus.h"
+#include "platform/ui/ToolBar.h"
 
 namespace {
 
@@ -59,6 +59,7 @@ TForm1::~TForm1() {
 
 void TForm1::BuildMenus() {
   Game1 = MainMenu1.Add("Game1", " Game ");
+  BuildPlayMenus();
   FullScreenF111 = Game1->Add("FullScreenF111", "Full Screen   F11");
   FullScreenF111->SetImageIndex(tiFullScreen);
   FullScreenF111->OnClick = [this](TMenuItem&) { FullScreenF111Click(); };
@@ -75,6 +76,14 @@ void TForm1::BuildMenus() {
 
   Statistics1 = MainMenu1.Add("Statistics1", " Statistics ");
   Options1 = MainMenu1.Add("Options1", " Options ");
+  AutoMove1 = Options1->Add("AutoMove1", "Auto Move");
+  AutoMoveOnItem = AutoMove1->Add("AutoMoveOn", "On");
+  AutoMoveOnItem->SetImageIndex(tiAutoMoveOn);
+  AutoMoveOnItem->OnClick = [this](TMenuItem&) { AutoMoveOnClick(); };
+  AutoMoveOffItem = AutoMove1->Add("AutoMoveOff", "Off");
+  AutoMoveOffItem->SetImageIndex(tiAutoMoveOff);
+  AutoMoveOffItem->OnClick = [this](TMenuItem&) { AutoMoveOffClick(); };
+  AutoMoveOffItem->SetEnabled(false);  // the option is off until the first activation
   Help1 = MainMenu1.Add("Help1", " Help ");
   EnableDebugMenu1 = Help1->Add("EnableDebugMenu1", "Debug Menu");
   EnableDebugMenu1->SetImageIndex(tiDebug);
@@ -89,15 +98,7 @@ void TForm1::FormCreate(const QStringList& parameters, const TForm1Options& opti
   BuildMenus();
   ToolBar1 = new TMenuBarWidget(MainMenu1, this);
 
-  ToolBar = new QWidget(this);
-  ToolBar->setAutoFillBackground(true);
-  auto* bar = new QHBoxLayout(ToolBar);
-  bar->setContentsMargins(6, 2, 6, 2);
-  FoundationLabel = new QLabel(ToolBar);
-  PointsLabel = new QLabel(QStringLiteral("  Points = 0  "), ToolBar);
-  bar->addWidget(FoundationLabel);
-  bar->addWidget(PointsLabel);
-  bar->addStretch(1);
+  BuildGameToolBar();
   PlaceBars();
 
   try {
@@ -118,6 +119,8 @@ void TForm1::FormCreate(const QStringList& parameters, const TForm1Options& opti
     t.ApplyBounds(0, ToolBar1->height() + ToolBar->height(), std::max(width(), 1),
                   std::max(height() - ToolBar1->height() - ToolBar->height(), 1));
     Engine = std::make_unique<TPatienceEngine>(t, this);
+    // Over the table, above it in the stacking order.
+    ReDealButton2->raise();
 
     // The debug menu shows only when asked for from the Help menu.
     Debug1->SetVisible(false);
@@ -174,9 +177,10 @@ void TForm1::FormActivate() {
   StartupDone = true;
   try {
     Randomize();
-    // The table stays hidden until a game is dealt.
+    // Auto-move starts on, the option's default.
+    if (Engine) Engine->AutoMoveOnClick();
+    // Until a game is chosen the table lies empty.
     if (CardTable1) {
-      CardTable1->SetVisible(false);
       Application().ProcessMessages();
       CardTable1->SetMinWidth(kTableMinWidth);
       CardTable1->SetMinHeight(kTableMinHeight);
@@ -196,7 +200,11 @@ bool TForm1::FormClose() {
 }
 
 void TForm1::QuitProgram1Click() {
-  if (ToolBarTag == 0) close();
+  if (!CommandRunning()) close();
+}
+
+bool TForm1::CommandRunning() const {
+  return ToolBarTag != 0 || (Engine && Engine->CommandRunning());
 }
 
 void TForm1::EnableDebugMenu1Click() {
@@ -230,6 +238,7 @@ void TForm1::SetTableTop(int top) {
   if (!CardTable1) return;
   CardTable1->ApplyBounds(CardTable1->Left(), top, std::max(width() - CardTable1->Left(), 1),
                           std::max(height() - top, 1));
+  PlaceRedealOnTable();
 }
 
 void TForm1::FullScreenF111Click() {
@@ -370,18 +379,6 @@ void TForm1::SetFoundationLabel(const std::string& text) {
 
 void TForm1::ShowPoints(int points) {
   if (PointsLabel->isEnabled()) PointsLabel->setText(Q("  Points = " + std::to_string(points) + "  "));
-}
-
-void TForm1::SetCommand(TEngineCommand command, bool enabled) {
-  switch (command) {
-    case TEngineCommand::MenuBar:
-      ToolBar1->setEnabled(enabled);
-      break;
-    default:
-      // The play commands (New Game, Info, Undo, Redo, Save, Redeal) join the menus with the play
-      // logic; until then there is nothing to enable.
-      break;
-  }
 }
 
 void TForm1::CloseStartScreen() {

@@ -7,6 +7,11 @@
 // Life cycle: the constructor is the form's creation; the first show maximizes the window and
 // then, once and after it, runs the first activation; closing asks "Quit Patience?" unless a
 // deal runs or the table animates. F11 switches full screen on and off.
+//
+// Play: the " Game " menu and the game toolbar carry New Game, Undo and Redo, the toolbar the
+// auto-move toggle, and the Redeal button lies on the table over the empty stock while the
+// engine offers a redeal. Each command is the engine's, which refuses it while another command
+// or a move of the game runs; the states the engine sets (SetCommand) are the states shown.
 
 #include <QStringList>
 #include <QWidget>
@@ -22,8 +27,11 @@
 #include "platform/ui/Menus.h"
 
 class QLabel;
+class QToolButton;
 class TCardTableWidget;
 class TMenuBarWidget;
+class TToolBarWidget;
+class TToolButton;
 
 // "fast" as the one parameter of the command line, in any case.
 bool IsFastSwitch(const QStringList& parameters);
@@ -46,12 +54,21 @@ class TForm1 : public QWidget, public TEngineHost {
   // Components
 
   TMenuItem MainMenu1{"MainMenu1"};
-  TMenuItem* Game1 = nullptr;        // " Game "
+  TMenuItem* Game1 = nullptr;  // " Game "
+  TMenuItem* NewGame1 = nullptr;
+  TMenuItem* Redealwastepile1 = nullptr;
+  TMenuItem* Undo1 = nullptr;
+  TMenuItem* Redo1 = nullptr;
   TMenuItem* ChooseGame1 = nullptr;  // " Game Type "
   TMenuItem* Statistics1 = nullptr;  // " Statistics "
   TMenuItem* Options1 = nullptr;     // " Options "
-  TMenuItem* Help1 = nullptr;        // " Help "
-  TMenuItem* Debug1 = nullptr;       // " Debug " (the sixth button of the bar, hidden at start)
+  TMenuItem* AutoMove1 = nullptr;    // Options > "Auto Move"
+  // Its items "On" and "Off", named AutoMoveOn and AutoMoveOff in the menu (the window's
+  // AutoMoveOn() is the host's question whether the option is on).
+  TMenuItem* AutoMoveOnItem = nullptr;
+  TMenuItem* AutoMoveOffItem = nullptr;
+  TMenuItem* Help1 = nullptr;   // " Help "
+  TMenuItem* Debug1 = nullptr;  // " Debug " (the sixth button of the bar, hidden at start)
   TMenuItem* FullScreenF111 = nullptr;
   TMenuItem* QuitProgram1 = nullptr;
   TMenuItem* EnableDebugMenu1 = nullptr;
@@ -59,8 +76,16 @@ class TForm1 : public QWidget, public TEngineHost {
   TMenuItem* N800x600Games1 = nullptr;
   TMenuItem* Favourites1 = nullptr;
 
-  TMenuBarWidget* ToolBar1 = nullptr;  // the menu bar
-  QWidget* ToolBar = nullptr;          // the game toolbar
+  TMenuBarWidget* ToolBar1 = nullptr;   // the menu bar
+  TToolBarWidget* ToolBar = nullptr;    // the game toolbar
+  TToolButton* NewGame = nullptr;       // "New Game"
+  TToolButton* ToolButton9 = nullptr;   // "Undo"
+  TToolButton* ToolButton11 = nullptr;  // "Redo"
+  // "Auto Move Toggle": image 13 while auto-move is on, 18 while it is off.
+  TToolButton* ToolButton16 = nullptr;
+  // The Redeal button, 50 x 50, on the table centred on the stock; shown only while the engine
+  // offers a redeal.
+  QToolButton* ReDealButton2 = nullptr;
   // The game toolbar's Tag: non-zero while a command runs that Quit and others must wait for.
   int ToolBarTag = 0;
   QLabel* FoundationLabel = nullptr;
@@ -106,6 +131,17 @@ class TForm1 : public QWidget, public TEngineHost {
   // The handler of every game item of " Game Type ": starts the game of the item's caption.
   void GameItemClick(TMenuItem& Sender);
 
+  // Play commands (menu items and buttons); each is the engine's command of the same name.
+  void NewExecute();
+  void ReDealWastepileExecute();
+  void ToolButton90Click();   // Undo
+  void ToolButton110Click();  // Redo
+  void AutomoveToggle();
+  void AutoMoveOnClick();
+  void AutoMoveOffClick();
+  // A command of the game runs (the game toolbar's Tag, or the engine's own guard).
+  bool CommandRunning() const;
+
   // True when the screen is at least Width x Height; otherwise, when Show, a beep and the
   // resolution message. False then.
   bool ScreenOk(int Width, int Height, bool Show);
@@ -122,8 +158,12 @@ class TForm1 : public QWidget, public TEngineHost {
   void SetFoundationLabel(const std::string& text) override;
   void ShowPoints(int points) override;
   void SetCommand(TEngineCommand command, bool enabled) override;
+  void PlaceRedealButton(int left, int top) override;
   void CloseStartScreen() override;
+  void Beep() override;
   bool ScoringOn() override;
+  bool AutoMoveOn() override { return FAutoMove; }
+  void SetAutoMoveOption(bool on) override;
   TPoint ScreenSize() override;
 
  protected:
@@ -137,6 +177,10 @@ class TForm1 : public QWidget, public TEngineHost {
  private:
   void FormCreate(const QStringList& parameters, const TForm1Options& options);
   void BuildMenus();
+  void BuildPlayMenus();
+  void BuildGameToolBar();
+  // The Redeal button where the engine last placed it, relative to the table's top.
+  void PlaceRedealOnTable();
   void PlaceBars();
   void SetTableTop(int top);
   void StretchBackdrop();
@@ -144,6 +188,9 @@ class TForm1 : public QWidget, public TEngineHost {
   // takes the area itself.
   void FollowWindowState();
 
+  bool FAutoMove = false;
+  // The Redeal button's place: x in the window, y below the table's top.
+  TPoint FRedealPlace{0, 0};
   bool FShownOnce = false;
   bool FNoWindowManager = false;
 };

@@ -285,18 +285,20 @@ const TDraw kGlyphs[tiImageCount] = {
     DrawAutoMoveOff, DrawDebug,      DrawCards,   DrawStartScreen,
 };
 
+// The glyphs are drawn on a 16 x 16 grid; a larger picture scales the drawing, not the pixels.
+QImage RenderGlyph(TDraw draw, int size) {
+  QImage glyph(size, size, QImage::Format_ARGB32_Premultiplied);
+  glyph.fill(Qt::transparent);
+  QPainter p(&glyph);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.scale(size / 16.0, size / 16.0);
+  draw(p);
+  return glyph;
+}
+
 TImageList MakeToolbarImages() {
   TImageList list(16, 16);
-  for (TDraw draw : kGlyphs) {
-    QImage glyph(16, 16, QImage::Format_ARGB32_Premultiplied);
-    glyph.fill(Qt::transparent);
-    {
-      QPainter p(&glyph);
-      p.setRenderHint(QPainter::Antialiasing);
-      draw(p);
-    }
-    list.Add(glyph);
-  }
+  for (TDraw draw : kGlyphs) list.Add(RenderGlyph(draw, 16));
   return list;
 }
 
@@ -318,6 +320,11 @@ TBitmap MakeBand() {
 const TImageList& ToolbarImages() {
   static const TImageList images = MakeToolbarImages();
   return images;
+}
+
+QImage ToolbarGlyph(int index, int size) {
+  if (index < 0 || index >= tiImageCount || size <= 0) return QImage();
+  return RenderGlyph(kGlyphs[index], size);
 }
 
 const TBitmap& MenuBandBitmap() {

@@ -3,6 +3,8 @@
 // each) and the "B1" band that fills the left of every menu item. All are drawn here by code
 // the first time they are asked for.
 
+#include <QImage>
+
 #include "platform/graphics/Bitmap.h"
 #include "platform/ui/ImageList.h"
 
@@ -34,5 +36,8 @@ enum TToolbarImage : int {
 };
 
 const TImageList& ToolbarImages();
+// Glyph index drawn at size x size pixels (for buttons larger than the toolbar's); a null image
+// for an index outside the strip.
+QImage ToolbarGlyph(int index, int size);
 // "B1": 32 x 27, pale blue on the left shading to white on the right.
 const TBitmap& MenuBandBitmap();

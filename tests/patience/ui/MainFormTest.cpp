@@ -13,6 +13,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/QtMenus.h"
+#include "platform/ui/ToolBar.h"
 #include "tests/cardtable/TestCardset.h"
 #include "tests/support/TestUtil.h"
 
@@ -166,7 +167,10 @@ TEST_F(MainFormTest, TheFirstActivationRunsOnceAfterTheFirstShow) {
   EXPECT_FALSE(f.StartupDone);  // queued, not run inside the show
   QCoreApplication::processEvents();
   EXPECT_TRUE(f.StartupDone);
-  EXPECT_FALSE(f.CardTable1->Visible());
+  // No game yet: the table lies empty, auto-move is on.
+  EXPECT_TRUE(f.CardTable1->Visible());
+  EXPECT_EQ(f.CardTable1->TableCount, 0);
+  EXPECT_TRUE(f.AutoMoveOn());
   EXPECT_EQ(f.CardTable1->MinWidth(), 700);
   EXPECT_EQ(f.CardTable1->MinHeight(), 500);
 
@@ -321,7 +325,9 @@ TEST_F(MainFormTest, TheBackdropPictureIsOptional) {
   EXPECT_EQ(Form->BackdropPicture->Width(), 40);
   Form->show();
   QCoreApplication::processEvents();
-  // Painted over the client area, stretched to it.
+  // Painted over the client area, stretched to it, where the table leaves it bare.
+  Form->CardTable1->SetVisible(false);
+  QCoreApplication::processEvents();
   const QImage shot = Form->grab().toImage();
   const QColor c = shot.pixelColor(Form->width() / 2, Form->height() - 5);
   EXPECT_NEAR(c.green(), 200, 8);
