@@ -11,10 +11,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include "cardtable/CardTableWidget.h"
 #include "patience/ui/MainForm.h"
 #include "patience/ui/MenuDraw.h"
 #include "platform/core/Files.h"
 #include "platform/ui/QtMenus.h"
+#include "platform/ui/ToolBar.h"
 #include "tests/support/TestUtil.h"
 
 namespace {
@@ -113,6 +115,68 @@ TEST(Screenshot, MenusAndADealtGame) {
   });
   EXPECT_FALSE(form.close());
   EXPECT_TRUE(form.isVisible());
+  form.Engine->Busy = true;  // so the window can go without the question
+  form.hide();
+}
+
+// Play by mouse: a card in mid-drag over its target, the Redeal button on the empty stock, the
+// table after an undo, and the window before any game.
+TEST(Screenshot, PlayingKlondike) {
+  if (ShotDir().empty() || QGuiApplication::platformName() == "offscreen")
+    GTEST_SKIP() << "no display asked for";
+  const std::string cardsets = PathJoin(BuiltProgramDir(), "Cardsets");
+  ASSERT_TRUE(DirectoryExists(cardsets)) << cardsets;
+  TForm1 form({}, TForm1Options{cardsets});
+  form.show();
+  Settle(600);
+  EXPECT_TRUE(SaveScreen("before-a-game.png"));
+
+  form.ToolButton16->click();  // auto-move off, so an Ace waits on the tableau
+  GetMenuItem(form.Alphabeticallist1, "Klondike 2 [Turn over 3]", true)->Click();
+  TPatienceEngine& e = *form.Engine;
+  auto aceOnTop = [&]() -> TCard* {
+    for (const TCardList& p : e.Rules.TableauPiles)
+      if (TCard* top = TopCard(p); top && top->FaceUp && top->Value == cvAce) return top;
+    return nullptr;
+  };
+  for (uint32_t seed = 1; seed < 400 && !aceOnTop(); ++seed) {
+    e.SetRandomSeed(seed);
+    form.NewGame->click();
+  }
+  TCard* ace = aceOnTop();
+  ASSERT_NE(ace, nullptr);
+  Settle();
+
+  // The Ace held over the first foundation: its shadow and the drop shade show.
+  QWidget* view = form.CardTable1View;
+  const QPoint from(ace->X + 30, ace->Y + 40);
+  const TPoint place = e.Rules.FoundationPlaces[0];
+  const QPoint to = from + QPoint(place.X - ace->X + 8, place.Y - ace->Y + 10);
+  QTest::mousePress(view, Qt::LeftButton, {}, from);
+  for (int i = 1; i <= 20; ++i) {
+    QTest::mouseMove(view, from + (to - from) * i / 20);
+    QTest::qWait(10);
+  }
+  Settle();
+  EXPECT_TRUE(SaveScreen("mid-drag.png"));
+  QTest::mouseRelease(view, Qt::LeftButton, {}, to);
+  Settle();
+
+  // Through the stock to its end: the Redeal button sits on the empty stock.
+  const TPoint stock = e.StockPlace();
+  for (int i = 0; i < 30 && e.Deck().CardsLeft(false) > 0; ++i) {
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(stock.X + 35, stock.Y + 48));
+    QTest::qWait(50);
+  }
+  Settle();
+  EXPECT_TRUE(form.ReDealButton2->isVisible());
+  EXPECT_TRUE(SaveScreen("redeal-offered.png"));
+  form.ReDealButton2->click();
+  Settle();
+  EXPECT_TRUE(SaveScreen("redealt.png"));
+  form.ToolButton9->click();
+  Settle();
+  EXPECT_TRUE(SaveScreen("undone.png"));
   form.Engine->Busy = true;  // so the window can go without the question
   form.hide();
 }
