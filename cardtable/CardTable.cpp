@@ -62,6 +62,8 @@ void TCardTable::Construct(TTableSurface* surface, const std::string* cardsetsDi
   Dragging = DraggingFromDeck = false;
   DragCard = nullptr;
   DragAndDrop = DragFromDeck = DragFaceDown = LiftOffset = SnappedToDrop = false;
+  // The control is painted whole when it first shows: the construction owes the screen nothing.
+  FMissed = TRect();
   FScreenUpdates = true;
   RepaintLabels = false;
   FAutoShadeMode = 3;
@@ -179,17 +181,31 @@ void TCardTable::RebuildIfResized() {
 
 void TCardTable::SetScreenUpdates(bool value) {
   FScreenUpdates = value;
-  if (value) RebuildIfResized();
+  if (!value) return;
+  RebuildIfResized();
+  // Repaints served while updates were off showed nothing new: those parts are shown now.
+  if (!FMissed.IsEmpty() && FVisible) {
+    const TRect missed = FMissed;
+    FMissed = TRect();
+    CopyToScreen(missed);
+  }
 }
 
 void TCardTable::Paint() {
   if (!FScreenUpdates) return;
   RebuildIfResized();
-  if (FVisible) FSurface->Paint(Buffer);
+  if (!FVisible) return;
+  FMissed = TRect();
+  FSurface->Paint(Buffer);
 }
 
 void TCardTable::Invalidate() {
+  if (!FScreenUpdates) ScreenMissed(TRect(0, 0, FWidth, FHeight));
   FSurface->Invalidate();
+}
+
+void TCardTable::ScreenMissed(const TRect& r) {
+  FMissed = UnionRect(FMissed, r);
 }
 
 void TCardTable::CopyToScreen(int X, int Y, int Width, int Height) {

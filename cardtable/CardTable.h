@@ -163,12 +163,21 @@ class TCardTable {
 
   // Copies reach the screen only while this is set.
   bool ScreenUpdates() const { return FScreenUpdates; }
-  // Switching on applies a resize that came while it was off.
+  // Switching on applies a resize that came while it was off, then shows what the screen missed
+  // meanwhile (see ScreenMissed).
   void SetScreenUpdates(bool value);
   // Copies the whole buffer to the screen (when ScreenUpdates is set).
   void Paint();
-  // Asks for a whole repaint from the event loop.
+  // Asks for a whole repaint from the event loop. Asked while ScreenUpdates is off, the repaint may
+  // be served before updates return (showing nothing new), so the table also owes the screen a
+  // copy of the whole table for when they do.
   void Invalidate();
+  // The surface had to show r while ScreenUpdates was off (the window system asked for a repaint
+  // in the middle of a bulk change) and showed nothing new there: r is copied to the screen when
+  // updates return, unless a Paint has shown everything before.
+  void ScreenMissed(const TRect& r);
+  // What the screen still misses (empty when nothing).
+  TRect MissedRect() const { return FMissed; }
   // Lets pending repaints happen; user input stays queued.
   void ProcessEvents();
   // Copies a rectangle of the buffer to the same place on the screen when the table is visible and
@@ -502,6 +511,8 @@ class TCardTable {
   TAlign FAlign = alNone;
   bool FVisible = true;
   bool FScreenUpdates = false;
+  // Table coordinates the screen could not show while ScreenUpdates was off.
+  TRect FMissed;
 
   TColor FColor = 0xFF8080;
   std::string FBackgroundPicture;

@@ -243,7 +243,14 @@ void TCardTableWidget::moveEvent(QMoveEvent* event) {
 
 void TCardTableWidget::paintEvent(QPaintEvent* event) {
   ++FPaintCount;
-  if (!FTable || !FTable->ScreenUpdates()) return;
+  if (!FTable) return;
+  if (!FTable->ScreenUpdates()) {
+    // The buffer is in the middle of a bulk change and must not show; the window system now takes
+    // this part as painted, so the table shows it when its updates return.
+    const QRect r = event->region().boundingRect();
+    FTable->ScreenMissed(Bounds(r.x(), r.y(), r.width(), r.height()));
+    return;
+  }
   const TBitmap& b = FTable->Buffer;
   QPainter p(this);
   // The buffer's own memory, read in place: its pixels are 0xFFRRGGBB, the RGB32 layout.

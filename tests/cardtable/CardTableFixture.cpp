@@ -133,8 +133,9 @@ void TRecordingSurface::Paint(const TBitmap& buffer) {
 }
 
 void TRecordingSurface::Flush() {
-  if (!InvalidatePending || !Table || !Table->ScreenUpdates()) return;
+  if (!InvalidatePending || !Table) return;
   InvalidatePending = false;
+  if (!Table->ScreenUpdates()) return;
   BitBlt(Screen, 0, 0, Table->Buffer.Width(), Table->Buffer.Height(), Table->Buffer, 0, 0);
 }
 
