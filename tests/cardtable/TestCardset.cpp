@@ -4,6 +4,7 @@
 
 #include "platform/core/Files.h"
 #include "platform/graphics/Bmp.h"
+#include "tests/support/TestUtil.h"
 
 namespace {
 
@@ -64,4 +65,16 @@ void WriteTestCardset(const std::string& root, const std::string& name, const TT
     Write(dir, b, Filled(w, h, 0x202020 * (++k) + o.Tint), o);
   Write(dir, "Shade.bmp", Filled(w, h, 0x0A0B0C + o.Tint), o);
   if (o.Shadow02) Write(dir, "Shadow02.bmp", Filled(w, h, 0x0D0E0F + o.Tint), o);
+}
+
+const std::string& StandardTestCardsetsDir() {
+  static TTempDir dir;
+  static const std::string path = [] {
+    TTestCardsetOptions o;
+    o.Width = 71;
+    o.Height = 96;
+    WriteTestCardset(dir.Path(), "Standard", o);
+    return dir.Path();
+  }();
+  return path;
 }

@@ -25,3 +25,6 @@ void WriteTestCardset(const std::string& root, const std::string& name, const TT
 // The colour a face of the given file name is filled with (tint included).
 TColor TestFaceColour(const std::string& fileName, int tint = 0);
 TColor TestBackColour(int n, int tint = 0);
+// A folder with a "Standard" set of 71 x 96 cards (the real set's size), written once per test
+// program and removed at its end.
+const std::string& StandardTestCardsetsDir();

@@ -15,18 +15,7 @@ bool TFakeHost::Traced(const std::string& line) const {
   return std::find(Traces.begin(), Traces.end(), line) != Traces.end();
 }
 
-const std::string& TestCardsetsDir() {
-  static TTempDir dir;
-  static const std::string path = [] {
-    TTestCardsetOptions o;
-    o.Width = 71;
-    o.Height = 96;
-    o.Backs = 1;
-    WriteTestCardset(dir.Path(), "Standard", o);
-    return dir.Path();
-  }();
-  return path;
-}
+const std::string& TestCardsetsDir() { return StandardTestCardsetsDir(); }
 
 TEngineRig::TEngineRig(int width, int height, const std::string& cardsetsDir) {
   FScoped = std::make_unique<TScopedClock>(Clock);
@@ -95,6 +84,29 @@ std::string DealSnapshot(const TPatienceEngine& engine, bool positions) {
   return out.str();
 }
 
+// Piles are never of length 0, and nil appears only as [nil] or in a free cell.
+void CheckPileShapes(const TGameRules& R, std::vector<std::string>& faults) {
+  auto Fault = [&](const std::string& s) { faults.push_back(s); };
+  auto shaped = [&](const char* kind, const std::vector<TCardList>& piles, int count) {
+    if (int(piles.size()) != count) Fault(std::string(kind) + " pile count differs from the rules");
+    for (size_t i = 0; i < piles.size(); ++i) {
+      const TCardList& p = piles[i];
+      if (p.empty()) Fault(std::string(kind) + std::to_string(i) + " has length 0");
+      if (p.size() > 1 && std::find(p.begin(), p.end(), nullptr) != p.end())
+        Fault(std::string(kind) + std::to_string(i) + " holds a nil among cards");
+    }
+  };
+  shaped("T", R.TableauPiles, R.Tableau.Count);
+  shaped("F", R.FoundationPiles, R.Foundations.Count);
+  if (R.Reserve.FreeCells) {
+    if (int(R.ReserveCards.size()) != R.Reserve.Count) Fault("free cells are not one slot a cell");
+  } else if (std::find(R.ReserveCards.begin(), R.ReserveCards.end(), nullptr) != R.ReserveCards.end()) {
+    Fault("a plain reserve holds a nil");
+  }
+  if (std::find(R.WasteCards.begin(), R.WasteCards.end(), nullptr) != R.WasteCards.end())
+    Fault("the waste holds a nil");
+}
+
 namespace {
 
 struct TChecker {
@@ -134,27 +146,7 @@ struct TChecker {
     if (int(seen.size()) != d.CardCount) Fault("piles hold cards that are not the deck's");
   }
 
-  // Piles are never of length 0, and nil appears only as [nil] or in a free cell.
-  void PileShapes() {
-    auto shaped = [&](const char* kind, const std::vector<TCardList>& piles, int count) {
-      if (int(piles.size()) != count) Fault(std::string(kind) + " pile count differs from the rules");
-      for (size_t i = 0; i < piles.size(); ++i) {
-        const TCardList& p = piles[i];
-        if (p.empty()) Fault(std::string(kind) + std::to_string(i) + " has length 0");
-        if (p.size() > 1 && std::find(p.begin(), p.end(), nullptr) != p.end())
-          Fault(std::string(kind) + std::to_string(i) + " holds a nil among cards");
-      }
-    };
-    shaped("T", R.TableauPiles, R.Tableau.Count);
-    shaped("F", R.FoundationPiles, R.Foundations.Count);
-    if (R.Reserve.FreeCells) {
-      if (int(R.ReserveCards.size()) != R.Reserve.Count) Fault("free cells are not one slot a cell");
-    } else if (std::find(R.ReserveCards.begin(), R.ReserveCards.end(), nullptr) != R.ReserveCards.end()) {
-      Fault("a plain reserve holds a nil");
-    }
-    if (std::find(R.WasteCards.begin(), R.WasteCards.end(), nullptr) != R.WasteCards.end())
-      Fault("the waste holds a nil");
-  }
+  void PileShapes() { CheckPileShapes(R, Faults); }
 
   // Faces as the rules say.
   void Faces() {

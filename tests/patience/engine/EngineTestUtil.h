@@ -110,6 +110,9 @@ class TEngineRig {
 std::string DealSnapshot(const TPatienceEngine& engine, bool positions);
 // "Ac", "Td", "Ks"...
 std::string CardName(const TCard* card);
+// Adds a line to faults for every pile of the wrong count or shape (a pile of length 0, a nil
+// among cards, a nil in a plain reserve or the waste).
+void CheckPileShapes(const TGameRules& rules, std::vector<std::string>& faults);
 
 // The invariants of a fresh deal (see the cpp).
 ::testing::AssertionResult DealIsSound(const TPatienceEngine& engine, const TCardTable& table);

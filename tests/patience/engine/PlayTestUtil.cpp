@@ -285,26 +285,7 @@ struct TPlayChecker {
       if (!c->FaceUp) Fault("a waste card lies face down");
   }
 
-  void Shapes() {
-    auto shaped = [&](const char* kind, const std::vector<TCardList>& piles, int count) {
-      if (int(piles.size()) != count) Fault(std::string(kind) + " pile count differs from the rules");
-      for (size_t i = 0; i < piles.size(); ++i) {
-        const TCardList& p = piles[i];
-        if (p.empty()) Fault(std::string(kind) + std::to_string(i) + " has length 0");
-        if (p.size() > 1 && std::find(p.begin(), p.end(), nullptr) != p.end())
-          Fault(std::string(kind) + std::to_string(i) + " holds a nil among cards");
-      }
-    };
-    shaped("T", R.TableauPiles, R.Tableau.Count);
-    shaped("F", R.FoundationPiles, R.Foundations.Count);
-    if (R.Reserve.FreeCells) {
-      if (int(R.ReserveCards.size()) != R.Reserve.Count) Fault("free cells are not one slot a cell");
-    } else if (std::find(R.ReserveCards.begin(), R.ReserveCards.end(), nullptr) != R.ReserveCards.end()) {
-      Fault("a plain reserve holds a nil");
-    }
-    if (std::find(R.WasteCards.begin(), R.WasteCards.end(), nullptr) != R.WasteCards.end())
-      Fault("the waste holds a nil");
-  }
+  void Shapes() { CheckPileShapes(R, Faults); }
 
   void Lists() {
     if (E.DropPointList != T.DropPoints) Fault("the table's drop points are not the engine's");

@@ -19,18 +19,6 @@
 
 namespace {
 
-const std::string& CardsetsDir() {
-  static TTempDir dir;
-  static const bool written = [] {
-    TTestCardsetOptions o;
-    o.Width = 71;
-    o.Height = 96;
-    WriteTestCardset(dir.Path(), "Standard", o);
-    return true;
-  }();
-  (void)written;
-  return dir.Path();
-}
 
 // A window on the test card set, a virtual clock and a screen of 1280 x 1024; the questions it
 // asks are recorded and answered with Answer.
@@ -46,7 +34,7 @@ class MainFormTest : public ::testing::Test {
     Application().ResetForTesting();
   }
   TForm1& Make(const QStringList& parameters = {}) {
-    Form = std::make_unique<TForm1>(parameters, TForm1Options{CardsetsDir()});
+    Form = std::make_unique<TForm1>(parameters, TForm1Options{StandardTestCardsetsDir()});
     return *Form;
   }
   TForm1& Shown(const QStringList& parameters = {}) {

@@ -23,18 +23,6 @@
 
 namespace {
 
-const std::string& PlayCardsetsDir() {
-  static TTempDir dir;
-  static const bool written = [] {
-    TTestCardsetOptions o;
-    o.Width = 71;
-    o.Height = 96;
-    WriteTestCardset(dir.Path(), "Standard", o);
-    return true;
-  }();
-  (void)written;
-  return dir.Path();
-}
 
 // A window that can act in the middle of a command: the engine plays its sounds part-way
 // through, and OnSound runs there.
@@ -74,7 +62,7 @@ class PlayCommandsTest : public ::testing::Test {
   }
   // The window shown and past its first activation.
   TPlayForm& Shown() {
-    Form = std::make_unique<TPlayForm>(QStringList{}, TForm1Options{PlayCardsetsDir()});
+    Form = std::make_unique<TPlayForm>(QStringList{}, TForm1Options{StandardTestCardsetsDir()});
     Form->show();
     QCoreApplication::processEvents();
     return *Form;

@@ -24,7 +24,7 @@ struct TTestBmp {
   std::vector<uint8_t> rle;
 };
 
-std::vector<uint8_t> BuildBmp(const TTestBmp& spec);
+std::vector<uint8_t> BuildBmp(const TTestBmp& bmp);
 
 // RLE streams for index rows, top row first; each row ends with end-of-line, the picture with
 // end-of-picture. When skipZero is set, runs of index 0 are left out with delta escapes instead.
