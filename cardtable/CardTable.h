@@ -470,6 +470,9 @@ class TCardTable {
   };
 
   void Construct(TTableSurface* surface, const std::string* cardsetsDir);
+  // The dragged card leaves the buffer with its shadow, and the drop shade goes (a drop or a
+  // restore starts so).
+  void TakeUpDragCard(TCard* c, TCardDeck* d);
   TCardDeck* DeckOr(TCardDeck* deck) const { return deck ? deck : FCardDeck.get(); }
   void Trace(const std::string& line);
   // Rebuilds the buffer when it no longer has the control's size.

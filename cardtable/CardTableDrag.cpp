@@ -294,23 +294,27 @@ void TCardTable::PlaceTurned(TCard* card, float angle) {
   }
 }
 
-void TCardTable::DropCard(int X, int Y, bool Animate, float Angle) {
-  TCard* c = DragCard;
-  if (!c) return;
-  TCardDeck* d = c->Deck;
-  const int w = d->CardWidth, h = d->CardHeight, s = ShadowSize(d);
+void TCardTable::TakeUpDragCard(TCard* c, TCardDeck* d) {
   // A drop answered without a release (an automatic move) may still show the shade.
   if (ShadedDropPoint >= 0) {
     TRect dirty;
     HideDropShade(dirty);
     CopyToScreen(dirty);
   }
-  const int rx = c->X, ry = c->Y;
   if (c->Displayed) {
     EraseCard(c, d);
     EraseDragShadow(d);
   }
   c->Displayed = false;
+}
+
+void TCardTable::DropCard(int X, int Y, bool Animate, float Angle) {
+  TCard* c = DragCard;
+  if (!c) return;
+  TCardDeck* d = c->Deck;
+  const int w = d->CardWidth, h = d->CardHeight, s = ShadowSize(d);
+  const int rx = c->X, ry = c->Y;
+  TakeUpDragCard(c, d);
   {
     TAnimationScope animation(*this);
     if (Animate) {
@@ -348,18 +352,9 @@ void TCardTable::RestoreCard() {
   if (!c) return;
   TCardDeck* d = c->Deck;
   const int w = d->CardWidth, h = d->CardHeight, s = ShadowSize(d);
-  if (ShadedDropPoint >= 0) {
-    TRect dirty;
-    HideDropShade(dirty);
-    CopyToScreen(dirty);
-  }
-  TAnimationScope animation(*this);
   const int rx = c->X, ry = c->Y;
-  if (c->Displayed) {
-    EraseCard(c, d);
-    EraseDragShadow(d);
-  }
-  c->Displayed = false;
+  TakeUpDragCard(c, d);
+  TAnimationScope animation(*this);
   // Home, on top of everything, then held there with its shadow while the owner hears of it.
   AddCard(c, rx, ry, 0.0f);
   CopyToScreen(Bounds(rx, ry, w + s, h + s));
