@@ -57,7 +57,9 @@ TCardsetsPrompt& Prompt() {
   return p;
 }
 
-bool HasStandard(const std::string& dir) { return !dir.empty() && DirectoryExists(PathJoin(dir, "Standard")); }
+bool HasStandard(const std::string& dir) {
+  return !dir.empty() && DirectoryExists(PathJoin(dir, "Standard"));
+}
 
 }  // namespace
 
@@ -86,7 +88,9 @@ void TCard::SetState(int value) {
   if (value >= -2 && value <= 1) State = value;
 }
 
-int TCard::PointValue() const { return std::min(int(Value) + 1, 10); }
+int TCard::PointValue() const {
+  return std::min(int(Value) + 1, 10);
+}
 
 void TCard::SetAngle(float angle) {
   Angle = angle;
@@ -131,7 +135,9 @@ bool IsValidDeckName(const std::string& name) {
          name.find('\0') == std::string::npos;
 }
 
-void SetCardsetsPrompt(TCardsetsPrompt prompt) { Prompt() = std::move(prompt); }
+void SetCardsetsPrompt(TCardsetsPrompt prompt) {
+  Prompt() = std::move(prompt);
+}
 
 std::string FindCardsetsDir(TCardTable* owner) {
   const std::string cwd = GetCurrentDir();
@@ -155,7 +161,8 @@ std::string FindCardsetsDir(TCardTable* owner) {
       std::string entry = path.substr(start, end - start);
       start = end + 1;
       if (entry.empty()) continue;  // an empty entry would mean the root
-      if (DirectoryExists(PathJoin(entry, "Cardsets", "Standard"))) return ResolvePath(PathJoin(entry, "Cardsets"));
+      if (DirectoryExists(PathJoin(entry, "Cardsets", "Standard")))
+        return ResolvePath(PathJoin(entry, "Cardsets"));
     }
   }
   if (!dir.empty()) return ResolvePath(dir);
@@ -184,8 +191,8 @@ struct TCardDeck::TLoadedSet {
     TCardSuit Suit;
     TCardValue Value;
   };
-  std::vector<Identity> Ids;     // 1..Count (index 0 unused)
-  std::vector<TBitmap> Faces;    // 1..Count
+  std::vector<Identity> Ids;   // 1..Count (index 0 unused)
+  std::vector<TBitmap> Faces;  // 1..Count
   TBitmap Back, CardMask, InverseMask;
   TBitmap Shadow00, Shadow01, Shadow02;
   TBitmap Shadow00M, Shadow00IM, Shadow01M, Shadow01IM;
@@ -213,7 +220,8 @@ std::string TCardDeck::BackFile(const std::string& name, int n) const {
   return {};
 }
 
-std::unique_ptr<TCardDeck::TLoadedSet> TCardDeck::LoadSet(const std::string& name, float scale, int count) const {
+std::unique_ptr<TCardDeck::TLoadedSet> TCardDeck::LoadSet(const std::string& name, float scale,
+                                                          int count) const {
   auto set = std::make_unique<TLoadedSet>();
   set->Name = name;
   set->Scale = scale;
@@ -261,9 +269,11 @@ std::unique_ptr<TCardDeck::TLoadedSet> TCardDeck::LoadSet(const std::string& nam
   set->Shadow00IM = LoadPicture(PathJoin(dir, "Shadow00IM.bmp"));
   set->Shadow01M = LoadPicture(PathJoin(dir, "Shadow01M.bmp"));
   set->Shadow01IM = LoadPicture(PathJoin(dir, "Shadow01IM.bmp"));
-  static const char* kBottoms[kPileBottomKinds] = {"Bottom01.bmp", "Bottom02.bmp", "Bottom04.bmp", "Bottom05.bmp",
-                                                   "Bottom06.bmp", "Bottom07.bmp", "Shade.bmp"};
-  for (int k = 0; k < kPileBottomKinds; ++k) set->PileBottoms[size_t(k)] = LoadPicture(PathJoin(dir, kBottoms[k]));
+  static const char* kBottoms[kPileBottomKinds] = {"Bottom01.bmp", "Bottom02.bmp", "Bottom04.bmp",
+                                                   "Bottom05.bmp", "Bottom06.bmp", "Bottom07.bmp",
+                                                   "Shade.bmp"};
+  for (int k = 0; k < kPileBottomKinds; ++k)
+    set->PileBottoms[size_t(k)] = LoadPicture(PathJoin(dir, kBottoms[k]));
 
   const std::string back = BackFile(name, 1);
   if (back.empty()) throw ECardTableError("No CardBacks Found.");
@@ -343,12 +353,13 @@ void TCardDeck::CommitSet(TLoadedSet& set) {
 
 void TCardDeck::RerotatePictures() {
   for (int i = 1; i <= CardCount; ++i)
-    if (Cards[size_t(i)] && Cards[size_t(i)]->Angle != 0.0f) Cards[size_t(i)]->SetAngle(Cards[size_t(i)]->Angle);
+    if (Cards[size_t(i)] && Cards[size_t(i)]->Angle != 0.0f)
+      Cards[size_t(i)]->SetAngle(Cards[size_t(i)]->Angle);
   for (int i = 1; i <= kPlaceCount; ++i) {
     TCardPlace& p = Places[size_t(i)];
     if (p.Angle == 0.0f || !p.Bottom) continue;
-    p.RotationOrigin =
-        RotatePicture(*p.Bottom, p.RotatedImage, TPoint(p.Bottom->Width() / 2, p.Bottom->Height() / 2), p.Angle);
+    p.RotationOrigin = RotatePicture(*p.Bottom, p.RotatedImage,
+                                     TPoint(p.Bottom->Width() / 2, p.Bottom->Height() / 2), p.Angle);
     p.RotatedWidth = p.RotatedImage.Width();
     p.RotatedHeight = p.RotatedImage.Height();
   }
@@ -363,7 +374,9 @@ void TCardDeck::ReloadSet(const std::string& name, float scale, int count, int b
 // ---------------------------------------------------------------------------------------------
 // Construction
 
-TCardDeck::TCardDeck(TCardTable* table) { Construct(table, FindCardsetsDir(table)); }
+TCardDeck::TCardDeck(TCardTable* table) {
+  Construct(table, FindCardsetsDir(table));
+}
 
 TCardDeck::TCardDeck(TCardTable* table, const std::string& cardsetsDir) {
   Construct(table, ExcludeTrailingSeparator(cardsetsDir));
@@ -557,7 +570,8 @@ TCard* TCardDeck::CardByIndex(int index) const {
 }
 
 TCardPlace& TCardDeck::PlaceByIndex(int index) {
-  if (index < 1 || index > kPlaceCount) throw EListError("Place index out of bounds (" + std::to_string(index) + ")");
+  if (index < 1 || index > kPlaceCount)
+    throw EListError("Place index out of bounds (" + std::to_string(index) + ")");
   return Places[size_t(index)];
 }
 

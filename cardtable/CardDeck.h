@@ -21,7 +21,19 @@ class TCardDeck;
 
 enum TCardSuit : uint8_t { csClub = 0, csDiamond = 1, csHeart = 2, csSpade = 3, csJoker = 4 };
 enum TCardValue : uint8_t {
-  cvAce = 0, cvTwo, cvThree, cvFour, cvFive, cvSix, cvSeven, cvEight, cvNine, cvTen, cvJack, cvQueen, cvKing
+  cvAce = 0,
+  cvTwo,
+  cvThree,
+  cvFour,
+  cvFive,
+  cvSix,
+  cvSeven,
+  cvEight,
+  cvNine,
+  cvTen,
+  cvJack,
+  cvQueen,
+  cvKing
 };
 enum TShadowMode : uint8_t { smOriginal, smDarken };
 

@@ -64,14 +64,20 @@ std::string SpecialFolderPath(int csidl) {
     return Usable(d);
   };
   switch (csidl) {
-    case CSIDL_PERSONAL: return userDir("DOCUMENTS", "Documents");
-    case CSIDL_DESKTOPDIRECTORY: return userDir("DESKTOP", "Desktop");
-    case CSIDL_MYPICTURES: return userDir("PICTURES", "Pictures");
-    case CSIDL_APPDATA: return Usable(FromEnvOr("XDG_CONFIG_HOME", home.empty() ? "" : PathJoin(home, ".config")));
+    case CSIDL_PERSONAL:
+      return userDir("DOCUMENTS", "Documents");
+    case CSIDL_DESKTOPDIRECTORY:
+      return userDir("DESKTOP", "Desktop");
+    case CSIDL_MYPICTURES:
+      return userDir("PICTURES", "Pictures");
+    case CSIDL_APPDATA:
+      return Usable(FromEnvOr("XDG_CONFIG_HOME", home.empty() ? "" : PathJoin(home, ".config")));
     case CSIDL_LOCAL_APPDATA:
       return Usable(FromEnvOr("XDG_DATA_HOME", home.empty() ? "" : PathJoin(home, ".local/share")));
-    case CSIDL_PROGRAM_FILES: return Usable(PATIENCE_INSTALL_PREFIX);
-    default: return {};
+    case CSIDL_PROGRAM_FILES:
+      return Usable(PATIENCE_INSTALL_PREFIX);
+    default:
+      return {};
   }
 }
 

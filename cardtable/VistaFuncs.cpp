@@ -13,7 +13,9 @@ std::function<bool(const std::string&)>& FontCheck() {
 }
 }  // namespace
 
-bool IsNewWindowsVersion() { return true; }
+bool IsNewWindowsVersion() {
+  return true;
+}
 
 bool IsFontInstalled(const std::string& family) {
   if (FontCheck()) return FontCheck()(family);
@@ -22,7 +24,9 @@ bool IsFontInstalled(const std::string& family) {
   return false;
 }
 
-void SetFontInstalledCheckForTesting(std::function<bool(const std::string&)> check) { FontCheck() = std::move(check); }
+void SetFontInstalledCheckForTesting(std::function<bool(const std::string&)> check) {
+  FontCheck() = std::move(check);
+}
 
 void ApplySystemUiFont(QWidget* form) {
   if (!form || !IsNewWindowsVersion()) return;

@@ -20,5 +20,9 @@ TSystemClock g_system;
 TClock* g_clock = &g_system;
 }  // namespace
 
-TClock& Clock() { return *g_clock; }
-void SetClock(TClock* clock) { g_clock = clock ? clock : &g_system; }
+TClock& Clock() {
+  return *g_clock;
+}
+void SetClock(TClock* clock) {
+  g_clock = clock ? clock : &g_system;
+}

@@ -40,8 +40,12 @@ TClock& Clock();
 // Installs a clock (not owned); nullptr restores the system clock.
 void SetClock(TClock* clock);
 
-inline uint64_t GetTickCount() { return Clock().NowMs(); }
-inline void Sleep(int ms) { Clock().Sleep(ms); }
+inline uint64_t GetTickCount() {
+  return Clock().NowMs();
+}
+inline void Sleep(int ms) {
+  Clock().Sleep(ms);
+}
 
 // Installs a clock for the lifetime of a scope.
 class TScopedClock {

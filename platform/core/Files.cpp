@@ -150,7 +150,9 @@ bool ForceDirectories(const std::string& path) {
   return ::mkdir(p.c_str(), 0777) == 0 || IsDir(p);
 }
 
-bool DeleteFile(const std::string& path) { return ::unlink(ResolvePath(path).c_str()) == 0; }
+bool DeleteFile(const std::string& path) {
+  return ::unlink(ResolvePath(path).c_str()) == 0;
+}
 
 bool RenameFile(const std::string& from, const std::string& to) {
   return ::rename(ResolvePath(from).c_str(), ResolvePath(to).c_str()) == 0;
@@ -182,8 +184,12 @@ static std::vector<std::string> ListEntries(const std::string& path, bool wantDi
   return out;
 }
 
-std::vector<std::string> ListSubfolders(const std::string& path) { return ListEntries(path, true); }
-std::vector<std::string> ListFiles(const std::string& path) { return ListEntries(path, false); }
+std::vector<std::string> ListSubfolders(const std::string& path) {
+  return ListEntries(path, true);
+}
+std::vector<std::string> ListFiles(const std::string& path) {
+  return ListEntries(path, false);
+}
 
 std::vector<uint8_t> ReadFileBytes(const std::string& path) {
   std::string p = ResolvePath(path);
@@ -237,7 +243,9 @@ std::string ProgramDir() {
   return dir;
 }
 
-void SetProgramDirForTesting(const std::string& dir) { g_programDirOverride = ExcludeTrailingSeparator(dir); }
+void SetProgramDirForTesting(const std::string& dir) {
+  g_programDirOverride = ExcludeTrailingSeparator(dir);
+}
 
 std::string GetCurrentDir() {
   char buf[4096];
@@ -245,7 +253,9 @@ std::string GetCurrentDir() {
   return buf;
 }
 
-bool SetCurrentDir(const std::string& dir) { return ::chdir(ResolvePath(dir).c_str()) == 0; }
+bool SetCurrentDir(const std::string& dir) {
+  return ::chdir(ResolvePath(dir).c_str()) == 0;
+}
 
 std::string GetEnv(const std::string& name) {
   const char* v = std::getenv(name.c_str());

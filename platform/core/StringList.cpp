@@ -5,22 +5,26 @@
 #include "platform/core/Text.h"
 
 void TStringList::Insert(int index, const std::string& s) {
-  if (index < 0 || index > Count()) throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+  if (index < 0 || index > Count())
+    throw EListError("List index out of bounds (" + std::to_string(index) + ")");
   Lines.insert(Lines.begin() + index, s);
 }
 
 void TStringList::Delete(int index) {
-  if (index < 0 || index >= Count()) throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+  if (index < 0 || index >= Count())
+    throw EListError("List index out of bounds (" + std::to_string(index) + ")");
   Lines.erase(Lines.begin() + index);
 }
 
 const std::string& TStringList::operator[](int index) const {
-  if (index < 0 || index >= Count()) throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+  if (index < 0 || index >= Count())
+    throw EListError("List index out of bounds (" + std::to_string(index) + ")");
   return Lines[size_t(index)];
 }
 
 std::string& TStringList::operator[](int index) {
-  if (index < 0 || index >= Count()) throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+  if (index < 0 || index >= Count())
+    throw EListError("List index out of bounds (" + std::to_string(index) + ")");
   return Lines[size_t(index)];
 }
 
@@ -60,9 +64,13 @@ void TStringList::SetText(const std::string& text) {
   if (pending) Lines.push_back(cur);
 }
 
-void TStringList::LoadFromFile(const std::string& path) { SetText(ReadFileText(path)); }
+void TStringList::LoadFromFile(const std::string& path) {
+  SetText(ReadFileText(path));
+}
 
-void TStringList::SaveToFile(const std::string& path) const { WriteFileAtomic(path, Text()); }
+void TStringList::SaveToFile(const std::string& path) const {
+  WriteFileAtomic(path, Text());
+}
 
 bool TStringList::TryLoadFromFile(const std::string& path) {
   try {

@@ -51,7 +51,9 @@ int StrToIntDef(std::string_view s, int def) {
   return v;
 }
 
-std::string IntToStr(long long v) { return std::to_string(v); }
+std::string IntToStr(long long v) {
+  return std::to_string(v);
+}
 
 std::string FloatToStr(double v) {
   char buf[64];

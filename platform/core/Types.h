@@ -12,7 +12,9 @@ struct TPoint {
   friend constexpr bool operator==(const TPoint&, const TPoint&) = default;
 };
 
-constexpr TPoint Point(int x, int y) { return TPoint(x, y); }
+constexpr TPoint Point(int x, int y) {
+  return TPoint(x, y);
+}
 
 // Right and Bottom are exclusive, as everywhere on the table.
 struct TRect {
@@ -29,8 +31,12 @@ struct TRect {
   friend constexpr bool operator==(const TRect&, const TRect&) = default;
 };
 
-constexpr TRect Rect(int l, int t, int r, int b) { return TRect(l, t, r, b); }
-constexpr TRect Bounds(int x, int y, int w, int h) { return TRect(x, y, x + w, y + h); }
+constexpr TRect Rect(int l, int t, int r, int b) {
+  return TRect(l, t, r, b);
+}
+constexpr TRect Bounds(int x, int y, int w, int h) {
+  return TRect(x, y, x + w, y + h);
+}
 
 // Intersection; empty (all zero) when the rectangles do not meet.
 constexpr TRect IntersectRect(const TRect& a, const TRect& b) {
@@ -53,9 +59,15 @@ using TColor = int32_t;
 constexpr TColor RGB(int r, int g, int b) {
   return TColor((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr int GetRValue(TColor c) { return c & 0xFF; }
-constexpr int GetGValue(TColor c) { return (c >> 8) & 0xFF; }
-constexpr int GetBValue(TColor c) { return (c >> 16) & 0xFF; }
+constexpr int GetRValue(TColor c) {
+  return c & 0xFF;
+}
+constexpr int GetGValue(TColor c) {
+  return (c >> 8) & 0xFF;
+}
+constexpr int GetBValue(TColor c) {
+  return (c >> 16) & 0xFF;
+}
 
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clWhite = 0xFFFFFF;

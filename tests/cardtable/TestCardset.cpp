@@ -27,8 +27,12 @@ int Hash(const std::string& s) {
 
 }  // namespace
 
-TColor TestFaceColour(const std::string& fileName, int tint) { return (Hash(fileName) + tint) & 0xFFFFFF; }
-TColor TestBackColour(int n, int tint) { return (0x102030 * n + 0x050505 + tint) & 0xFFFFFF; }
+TColor TestFaceColour(const std::string& fileName, int tint) {
+  return (Hash(fileName) + tint) & 0xFFFFFF;
+}
+TColor TestBackColour(int n, int tint) {
+  return (0x102030 * n + 0x050505 + tint) & 0xFFFFFF;
+}
 
 void WriteTestCardset(const std::string& root, const std::string& name, const TTestCardsetOptions& o) {
   const std::string dir = PathJoin(root, name);
@@ -41,11 +45,13 @@ void WriteTestCardset(const std::string& root, const std::string& name, const TT
       Write(dir, file, Filled(w, h, TestFaceColour(file, o.Tint)), o);
     }
   if (o.Jokers)
-    for (const char* j : {"01joker.bmp", "02joker.bmp"}) Write(dir, j, Filled(w, h, TestFaceColour(j, o.Tint)), o);
+    for (const char* j : {"01joker.bmp", "02joker.bmp"})
+      Write(dir, j, Filled(w, h, TestFaceColour(j, o.Tint)), o);
   std::vector<int> backs;
   for (int n = 1; n <= o.Backs; ++n) backs.push_back(n);
   backs.insert(backs.end(), o.ExtraBacks.begin(), o.ExtraBacks.end());
-  for (int n : backs) Write(dir, "Back" + std::to_string(n) + ".bmp", Filled(w, h, TestBackColour(n, o.Tint)), o);
+  for (int n : backs)
+    Write(dir, "Back" + std::to_string(n) + ".bmp", Filled(w, h, TestBackColour(n, o.Tint)), o);
   if (!o.Extras) return;
   TBitmap mask = Filled(w, h, clBlack);
   mask.SetPixel(0, 0, clWhite);
@@ -60,8 +66,8 @@ void WriteTestCardset(const std::string& root, const std::string& name, const TT
   Write(dir, "Shadow01M.bmp", Filled(s, h - s, clBlack), o);
   Write(dir, "Shadow01IM.bmp", Filled(s, h - s, clWhite), o);
   int k = 0;
-  for (const char* b : {"Bottom01.bmp", "Bottom02.bmp", "Bottom04.bmp", "Bottom05.bmp", "Bottom06.bmp",
-                        "Bottom07.bmp"})
+  for (const char* b :
+       {"Bottom01.bmp", "Bottom02.bmp", "Bottom04.bmp", "Bottom05.bmp", "Bottom06.bmp", "Bottom07.bmp"})
     Write(dir, b, Filled(w, h, 0x202020 * (++k) + o.Tint), o);
   Write(dir, "Shade.bmp", Filled(w, h, 0x0A0B0C + o.Tint), o);
   if (o.Shadow02) Write(dir, "Shadow02.bmp", Filled(w, h, 0x0D0E0F + o.Tint), o);

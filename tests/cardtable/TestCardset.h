@@ -10,10 +10,10 @@
 struct TTestCardsetOptions {
   int Width = 8;
   int Height = 10;
-  int Backs = 3;                 // Back1..BackN
-  std::vector<int> ExtraBacks;   // more back numbers (gaps allowed)
+  int Backs = 3;                // Back1..BackN
+  std::vector<int> ExtraBacks;  // more back numbers (gaps allowed)
   bool Jokers = true;
-  bool Extras = true;            // masks, shadows, bottoms, shade
+  bool Extras = true;  // masks, shadows, bottoms, shade
   bool Shadow02 = false;
   int ShadowSize = 2;
   std::vector<std::string> Skip;  // file names not to write

@@ -15,7 +15,9 @@ bool TFakeHost::Traced(const std::string& line) const {
   return std::find(Traces.begin(), Traces.end(), line) != Traces.end();
 }
 
-const std::string& TestCardsetsDir() { return StandardTestCardsetsDir(); }
+const std::string& TestCardsetsDir() {
+  return StandardTestCardsetsDir();
+}
 
 TEngineRig::TEngineRig(int width, int height, const std::string& cardsetsDir) {
   FScoped = std::make_unique<TScopedClock>(Clock);

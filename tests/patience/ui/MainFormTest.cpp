@@ -19,7 +19,6 @@
 
 namespace {
 
-
 // A window on the test card set, a virtual clock and a screen of 1280 x 1024; the questions it
 // asks are recorded and answered with Answer.
 class MainFormTest : public ::testing::Test {

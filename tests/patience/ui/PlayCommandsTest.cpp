@@ -23,7 +23,6 @@
 
 namespace {
 
-
 // A window that can act in the middle of a command: the engine plays its sounds part-way
 // through, and OnSound runs there.
 class TPlayForm : public TForm1 {

@@ -1,6 +1,6 @@
 // Pictures of the real window for a person to look at: run under a display with
 // PATIENCE_SCREENSHOT_DIR set (the test is skipped otherwise), for example
-//   cd build-asan/tests && PATIENCE_SCREENSHOT_DIR=/tmp/shots QT_QPA_PLATFORM=xcb \
+//   cd build-asan/tests && PATIENCE_SCREENSHOT_DIR=/tmp/shots QT_QPA_PLATFORM=xcb
 //     xvfb-run -a -s "-screen 0 1280x1024x24" ./test_patience_ui --gtest_filter='Screenshot*'
 // The card sets come from the program folder (bin/Cardsets, or PATIENCE_BIN_DIR when set).
 #include <gtest/gtest.h>

@@ -34,7 +34,7 @@ TEST(PathTest, ResolvesEveryComponentIgnoringCase) {
   EXPECT_EQ(ResolvePath(t / "CARDSETS/standard/back1.BMP"), t / "Cardsets/Standard/Back1.bmp");
   EXPECT_TRUE(FileExists(t / "cardSets/STANDARD/Back1.bmp"));
   EXPECT_TRUE(DirectoryExists(t / "CardSets"));
-  EXPECT_FALSE(FileExists(t / "CardSets"));          // a folder is not a file
+  EXPECT_FALSE(FileExists(t / "CardSets"));  // a folder is not a file
   EXPECT_FALSE(DirectoryExists(t / "Cardsets/Standard/Back1.bmp"));
   // A missing component keeps the spelling given, and so does everything after it.
   EXPECT_EQ(ResolvePath(t / "CARDSETS/New/Back1.bmp"), t / "Cardsets/New/Back1.bmp");
