@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev libgtest-dev googletest libbenchmark-dev
   libjpeg62-turbo-dev libsdl2-mixer-dev libcurl4-openssl-dev libchm-dev
   fonts-dejavu-core
