@@ -13,6 +13,7 @@
 #include "cardtable/CardTableWidget.h"
 #include "cardtable/VistaFuncs.h"
 #include "patience/catalogue/GameStart.h"
+#include "patience/files/Trace.h"
 #include "patience/ui/MenuDraw.h"
 #include "patience/ui/ToolbarImages.h"
 #include "platform/core/Clock.h"
@@ -391,4 +392,8 @@ bool TForm1::ScoringOn() {
 
 TPoint TForm1::ScreenSize() {
   return ::ScreenSize();
+}
+
+void TForm1::Trace(const std::string& line) {
+  ::Trace(line);
 }

@@ -165,6 +165,7 @@ class TForm1 : public QWidget, public TEngineHost {
   bool AutoMoveOn() override { return FAutoMove; }
   void SetAutoMoveOption(bool on) override;
   TPoint ScreenSize() override;
+  void Trace(const std::string& line) override;
 
  protected:
   bool event(QEvent* event) override;
