@@ -13,6 +13,7 @@
 
 #include "cardtable/DeckPathForm.h"
 #include "cardtable/SystemDirs.h"
+#include "patience/files/FileLocForm.h"
 #include "patience/ui/MainForm.h"
 #include "platform/ui/Application.h"
 
@@ -67,6 +68,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Patience"));
     Application().Title = "Patience";
     InstallDeckPathDialog();
+    InstallFileLocDialog();
 
     QStringList parameters = QApplication::arguments();
     if (!parameters.isEmpty()) parameters.removeFirst();

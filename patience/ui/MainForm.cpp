@@ -13,6 +13,7 @@
 #include "cardtable/CardTableWidget.h"
 #include "cardtable/VistaFuncs.h"
 #include "patience/catalogue/GameStart.h"
+#include "patience/files/DataMove.h"
 #include "patience/files/Trace.h"
 #include "patience/ui/MenuDraw.h"
 #include "patience/ui/ToolbarImages.h"
@@ -85,6 +86,8 @@ void TForm1::BuildMenus() {
   AutoMoveOffItem->SetImageIndex(tiAutoMoveOff);
   AutoMoveOffItem->OnClick = [this](TMenuItem&) { AutoMoveOffClick(); };
   AutoMoveOffItem->SetEnabled(false);  // the option is off until the first activation
+  SetUserFilelocation1 = Options1->Add("SetUserFilelocation1", "Change Save Data Location");
+  SetUserFilelocation1->OnClick = [this](TMenuItem&) { SetUserFilelocation1Click(); };
   Help1 = MainMenu1.Add("Help1", " Help ");
   EnableDebugMenu1 = Help1->Add("EnableDebugMenu1", "Debug Menu");
   EnableDebugMenu1->SetImageIndex(tiDebug);
@@ -151,6 +154,9 @@ void TForm1::FormCreate(const QStringList& parameters, const TForm1Options& opti
 
     SavedBounds = TSavedBounds();
     ParkedTurnOverSpeed = 8;
+
+    // The data folder: found, or asked for on the first run; older files brought along.
+    FindDataFolder(t.CardDeck(), FastMode, this);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "Patience: the main window could not be created: %s\n", e.what());
     Application().Terminate();
@@ -206,6 +212,10 @@ void TForm1::QuitProgram1Click() {
 
 bool TForm1::CommandRunning() const {
   return ToolBarTag != 0 || (Engine && Engine->CommandRunning());
+}
+
+void TForm1::SetUserFilelocation1Click() {
+  if (Engine && CardTable1) ChangeSaveDataLocation(CardTable1->CardDeck(), &Engine->Busy, this);
 }
 
 void TForm1::EnableDebugMenu1Click() {

@@ -67,8 +67,9 @@ class TForm1 : public QWidget, public TEngineHost {
   // AutoMoveOn() is the host's question whether the option is on).
   TMenuItem* AutoMoveOnItem = nullptr;
   TMenuItem* AutoMoveOffItem = nullptr;
-  TMenuItem* Help1 = nullptr;   // " Help "
-  TMenuItem* Debug1 = nullptr;  // " Debug " (the sixth button of the bar, hidden at start)
+  TMenuItem* SetUserFilelocation1 = nullptr;  // Options > "Change Save Data Location"
+  TMenuItem* Help1 = nullptr;                 // " Help "
+  TMenuItem* Debug1 = nullptr;                // " Debug " (the sixth button of the bar, hidden at start)
   TMenuItem* FullScreenF111 = nullptr;
   TMenuItem* QuitProgram1 = nullptr;
   TMenuItem* EnableDebugMenu1 = nullptr;
@@ -128,6 +129,8 @@ class TForm1 : public QWidget, public TEngineHost {
   void QuitProgram1Click();
   void FullScreenF111Click();
   void EnableDebugMenu1Click();
+  // Options > Change Save Data Location: moves the data folder (the window stays open meanwhile).
+  void SetUserFilelocation1Click();
   // The handler of every game item of " Game Type ": starts the game of the item's caption.
   void GameItemClick(TMenuItem& Sender);
 

@@ -1,0 +1,409 @@
+#include "patience/files/DataMove.h"
+
+#include <QRadioButton>
+#include <cctype>
+#include <charconv>
+#include <exception>
+#include <span>
+
+#include "cardtable/CardDeck.h"
+#include "cardtable/SystemDirs.h"
+#include "patience/files/DataFolder.h"
+#include "patience/files/FileLocForm.h"
+#include "patience/files/ShellFiles.h"
+#include "patience/files/Trace.h"
+#include "platform/core/Files.h"
+#include "platform/core/StringList.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Dialogs.h"
+
+namespace {
+
+// The data files a move takes along, in the order they are listed.
+const char* const kMovedFiles[] = {"Player.dat", "Options.dat",      "Status.dat", "debug.dat",
+                                   "fav.dat",    "internetinfo.dat", "Scoring.dat"};
+const char* const kMovedFolders[] = {"Save Games", "Data"};
+// What the start-up move takes: "Player.dat", "Options.dat" and "Scoring.dat" went before it.
+const char* const kStartupFiles[] = {"debug.dat", "fav.dat", "internetinfo.dat", "Scoring.dat", "Status.dat"};
+const char* const kTextMigrated[] = {"Player.dat", "Options.dat", "Scoring.dat"};
+
+std::string LocalPatience() {
+  return LocalAppDataDir.empty() ? std::string() : PathJoin(LocalAppDataDir, "Patience");
+}
+std::string DocumentsPatience() {
+  return MyDocumentsDir.empty() ? std::string() : PathJoin(MyDocumentsDir, "Patience");
+}
+
+// The folder of a location as the moves read it: 1 the program folder, 2 documents, any other
+// value local application data.
+std::string FolderOf(int location) {
+  if (location == 1) return ProgramDir();
+  if (location == 2) return DocumentsPatience();
+  return LocalPatience();
+}
+
+// The location of the player's own folders: local application data when known, else documents,
+// else (no home at all) the program folder.
+int UserLocation() {
+  if (!LocalAppDataDir.empty()) return 3;
+  if (!MyDocumentsDir.empty()) return 2;
+  return 1;
+}
+
+bool IsUserSet(const std::string& name) {
+  return name.size() >= 2 && std::toupper(static_cast<unsigned char>(name[0])) == 'U' && name[1] == '_';
+}
+
+bool ContainsBack(const std::string& name) {
+  for (size_t i = 0; i + 4 <= name.size(); ++i) {
+    bool match = true;
+    for (size_t k = 0; k < 4 && match; ++k)
+      match = std::tolower(static_cast<unsigned char>(name[i + k])) == "back"[k];
+    if (match) return true;
+  }
+  return false;
+}
+
+void FileHandlingError() {
+  ::Beep();
+  MessageBox(kFileHandlingError, "Notification.", MB_OK);
+}
+
+// Those of the names present in a folder, as paths with their spelling on disk.
+std::vector<std::string> Present(const std::string& folder, std::span<const char* const> files,
+                                 std::span<const char* const> folders) {
+  std::vector<std::string> list;
+  if (folder.empty()) return list;
+  for (const char* f : files)
+    if (FileExists(PathJoin(folder, f))) list.push_back(ResolvePath(PathJoin(folder, f)));
+  for (const char* f : folders)
+    if (DirectoryExists(PathJoin(folder, f))) list.push_back(ResolvePath(PathJoin(folder, f)));
+  return list;
+}
+
+// What a card-set copy brought over, so that exactly that is deleted afterwards.
+struct TCardSetCopy {
+  std::vector<std::string> UserSets;    // Old/CardSets/U_...
+  std::vector<std::string> BackFiles;   // Old/CardSets/<set>/...back...
+  std::vector<std::string> SetFolders;  // Old/CardSets/<set> of the standard sets
+  std::string Folder;                   // Old/CardSets
+};
+
+bool CopyCardSets(const std::string& Old, const std::string& New, TCopyJournal& journal,
+                  TCardSetCopy& copied) {
+  const std::string from = ResolvePath(PathJoin(Old, "CardSets"));
+  copied.Folder = from;
+  const std::vector<std::string> sets = ListSubfolders(from);
+  if (sets.empty()) return true;
+  const std::string to = ResolvePath(PathJoin(New, "CardSets"));
+  if (!journal.MakeFolder(to)) return false;
+  for (const std::string& name : sets) {
+    const std::string set = PathJoin(from, name);
+    if (IsUserSet(name)) {
+      copied.UserSets.push_back(set);
+      continue;
+    }
+    copied.SetFolders.push_back(set);
+    std::vector<std::string> backs;
+    CollectCardBackFiles(set, backs);
+    if (backs.empty()) continue;
+    if (ShellFiles(backs, ResolvePath(PathJoin(to, name)), 1, &journal) != 0) return false;
+    copied.BackFiles.insert(copied.BackFiles.end(), backs.begin(), backs.end());
+  }
+  return copied.UserSets.empty() || ShellFiles(copied.UserSets, to, 1, &journal) == 0;
+}
+
+void DeleteMovedCardSets(const TCardSetCopy& copied, bool oldIsProgramFolder) {
+  if (!copied.UserSets.empty() && ShellFiles(copied.UserSets, "", 0) != 0) ::Beep();
+  // The program's own sets stay whole; elsewhere only what was copied goes, and a set's folder
+  // only when nothing else is left in it.
+  if (oldIsProgramFolder) return;
+  if (!copied.BackFiles.empty() && ShellFiles(copied.BackFiles, "", 0) != 0) ::Beep();
+  for (const std::string& set : copied.SetFolders) RemoveEmptyFolder(set);
+  RemoveEmptyFolder(copied.Folder);
+}
+
+void SetDeckUserDir(TCardDeck* deck) {
+  if (deck) deck->SetUserCardsetsDir(UserCardsetsDirOf(DataLocation));
+}
+
+bool ParseId(const std::string& text, int& id) {
+  size_t b = 0, e = text.size();
+  while (b < e && std::isspace(static_cast<unsigned char>(text[b]))) ++b;
+  while (e > b && std::isspace(static_cast<unsigned char>(text[e - 1]))) --e;
+  if (b == e) return false;
+  const char* first = text.data() + b;
+  const char* last = text.data() + e;
+  if (*first == '+') ++first;
+  auto [ptr, ec] = std::from_chars(first, last, id);
+  return ec == std::errc() && ptr == last;
+}
+
+// Saves "Player.dat" for DataLocation; a failure falls back to the player's own folders.
+void SavePlayerDat(const TStringList& lines) {
+  auto saveAt = [&](int location) {
+    const std::string folder = FolderOf(location);
+    if (folder.empty()) return false;
+    if (location > 1) ForceDirectories(folder);
+    return lines.TrySaveToFile(PathJoin(folder, "Player.dat"));
+  };
+  if (saveAt(DataLocation)) return;
+  ::Trace("Write to dir caused exception");
+  ::Beep();
+  DataLocation = UserLocation();
+  saveAt(DataLocation);  // a second failure is ignored
+}
+
+// Brings the text files back after a move that could not finish.
+void MoveTextFilesBack(const std::string& from, const std::string& to) {
+  for (const char* name : kTextMigrated) MoveTextFile(name, from, to);
+}
+
+}  // namespace
+
+std::string UserCardsetsDirOf(int location) {
+  if (location == 1) return {};
+  const std::string folder = location == 2 ? DocumentsPatience() : LocalPatience();
+  return folder.empty() ? std::string() : PathJoin(folder, "CardSets");
+}
+
+bool MoveTextFile(const std::string& Name, const std::string& FromFolder, const std::string& ToFolder) {
+  try {
+    const std::string from = PathJoin(FromFolder, Name);
+    if (FromFolder.empty() || ToFolder.empty() || !FileExists(from)) return false;
+    // The same file under two spellings is already where it should be.
+    if (SameFolder(FromFolder, ToFolder)) return false;
+    TStringList lines;
+    lines.LoadFromFile(from);
+    if (!ForceDirectories(ToFolder)) return false;
+    lines.SaveToFile(PathJoin(ToFolder, Name));
+    DeleteFile(from);
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+void CollectCardBackFiles(const std::string& Folder, std::vector<std::string>& List) {
+  const std::string folder = ResolvePath(Folder);
+  for (const std::string& name : ListFiles(folder))
+    if (ContainsBack(name)) List.push_back(PathJoin(folder, name));
+}
+
+bool MoveCardSets(const std::string& OldFolder, const std::string& NewFolder) {
+  if (SameFolder(OldFolder, NewFolder)) return false;
+  TCopyJournal journal;
+  TCardSetCopy copied;
+  if (!CopyCardSets(OldFolder, NewFolder, journal, copied)) {
+    journal.Undo();
+    ::Beep();
+    return false;
+  }
+  Application().ProcessMessages();
+  DeleteMovedCardSets(copied, SameFolder(OldFolder, ProgramDir()));
+  return true;
+}
+
+bool MoveDataFiles(int FromLocation, int ToLocation) {
+  const std::string Old = FolderOf(FromLocation);
+  const std::string New = FolderOf(ToLocation);
+  if (Old.empty() || New.empty() || SameFolder(Old, New)) return true;
+  TCopyJournal journal;
+  bool ok = ToLocation <= 1 || DirectoryExists(New) || journal.MakeFolder(New);
+  const std::vector<std::string> list = Present(Old, kStartupFiles, kMovedFolders);
+  if (ok && !list.empty()) ok = ShellFiles(list, New, 1, &journal) == 0;
+  TCardSetCopy copied;
+  if (ok) ok = CopyCardSets(Old, New, journal, copied);
+  if (!ok) {
+    journal.Undo();
+    FileHandlingError();
+    return false;
+  }
+  for (const char* name : kStartupFiles)
+    if (FileExists(PathJoin(Old, name))) DeleteFile(PathJoin(Old, name));
+  const std::vector<std::string> folders = Present(Old, {}, kMovedFolders);
+  if (!folders.empty() && ShellFiles(folders, "", 0) != 0) FileHandlingError();
+  DeleteMovedCardSets(copied, SameFolder(Old, ProgramDir()));
+  Application().ProcessMessages();
+  if (DataLocation != 2) RemoveEmptyFolder(DocumentsPatience());
+  if (DataLocation != 3) RemoveEmptyFolder(LocalPatience());
+  return true;
+}
+
+void FindDataFolder(TCardDeck* Deck, bool FastMode, QWidget* Owner) {
+  DataLocation = 0;
+  int origin = 0;
+  bool reset = false;
+  TStringList lines;
+  std::string found;
+  struct TPlace {
+    int Origin;
+    std::string Folder;
+    const char* Text;
+  };
+  const TPlace places[] = {{3, LocalPatience(), "Origin - AppDir"},
+                           {2, DocumentsPatience(), "Origin - DocDir"},
+                           {1, ProgramDir(), "Origin - Dir"}};
+  for (const TPlace& p : places) {
+    if (p.Folder.empty() || !FileExists(PathJoin(p.Folder, "Player.dat"))) continue;
+    origin = p.Origin;
+    found = ResolvePath(PathJoin(p.Folder, "Player.dat"));
+    ::Trace(p.Text);
+    if (!lines.TryLoadFromFile(found)) {
+      ::Trace("Player.dat unreadable");
+      lines.Clear();
+    }
+    break;
+  }
+  int n = lines.Count();
+  ::Trace("Player.dat size - " + std::to_string(n));
+
+  if (n >= 2) {
+    int id = 0;
+    if (!ParseId(lines[1], id)) {
+      reset = true;
+      lines.Delete(1);
+      n = 1;
+    } else if (id < MinPlayerId) {
+      reset = true;
+    } else if (id < ProgramId && FastMode) {
+      reset = true;
+    } else if (id < ProgramId) {
+      lines[1] = std::to_string(ProgramId);
+      if (!lines.TrySaveToFile(found)) ::Trace("Player.dat not rewritten");
+    }
+  }
+  if (n == 1) reset = true;
+  ::Trace(std::string(reset ? "Reset - True - i " : "Reset - False - i ") + std::to_string(n));
+
+  if (reset && origin != 0) {
+    const std::string folder = FolderOf(origin);
+    for (const char* name : {"Options.dat", "Status.dat", "Player.dat"})
+      if (FileExists(PathJoin(folder, name))) DeleteFile(PathJoin(folder, name));
+  }
+
+  if (n >= 2) {
+    // More than two lines count as the normal two.
+    DataLocation = origin;
+    if (origin == 2 && !LocalAppDataDir.empty() && !SameFolder(DocumentsPatience(), LocalPatience())) {
+      ::Trace("File move attempt for v2050");
+      DataLocation = 3;
+      bool allMoved = true;
+      for (const char* name : kTextMigrated) {
+        if (reset && std::string(name) == "Player.dat") continue;
+        if (!FileExists(PathJoin(DocumentsPatience(), name))) continue;
+        if (!MoveTextFile(name, DocumentsPatience(), LocalPatience())) {
+          allMoved = false;
+          break;
+        }
+      }
+      if (allMoved) {
+        ::Trace("File move attempt ok");
+      } else {
+        MoveTextFilesBack(LocalPatience(), DocumentsPatience());
+        DataLocation = 2;
+        ::Trace("File move exception");
+      }
+    }
+  }
+
+  if (n < 2) {
+    // The first run, a one-line file or an unreadable id: only the name line is kept.
+    if (lines.Count() == 0) lines.Add("");
+    lines.Lines.resize(1);
+    lines.Add(std::to_string(ProgramId));
+    ::Trace("Asking user for DataLocation");
+    TFileLoc form(Owner);
+    const int answer = AskFileLoc(form);
+    if (answer == 1 && !form.RadioButton1->isChecked()) {
+      DataLocation = 1;
+      ::Trace("Answer was 1");
+    } else {
+      DataLocation = UserLocation();
+      ::Trace("Answer was 3");
+    }
+    SavePlayerDat(lines);
+  } else if (reset) {
+    ::Trace("Reset Patience Configuration. Rewrite Player.dat");
+    lines[1] = std::to_string(ProgramId);
+    SavePlayerDat(lines);
+  }
+
+  if (origin == 0) {
+    const std::string folder = FolderOf(DataLocation);
+    if (!folder.empty()) ForceDirectories(PathJoin(folder, "Data"));
+  } else if (origin != DataLocation && !SameFolder(FolderOf(origin), FolderOf(DataLocation))) {
+    ::Trace("Change DataLocation attempt");
+    try {
+      if (MoveDataFiles(origin, DataLocation)) {
+        ::Trace("Change DataLocation ok");
+      } else {
+        // The other data stayed behind: the text files that went ahead come back to it.
+        MoveTextFilesBack(FolderOf(DataLocation), FolderOf(origin));
+        DataLocation = origin;
+        ::Trace("Change DataLocation attempt failed");
+      }
+    } catch (const std::exception&) {
+      ::Trace("Change DataLocation attempt failed");
+    }
+  }
+  SetDeckUserDir(Deck);
+  Application().ProcessMessages();
+}
+
+bool ChangeSaveDataLocation(TCardDeck* Deck, bool* Busy, QWidget* Owner) {
+  const int oldLocation = DataLocation;
+  const std::string Old = DataFolder();
+  int location = oldLocation;
+  {
+    TFileLoc form(Owner);
+    if (oldLocation == 1)
+      form.RadioButton2->setChecked(true);
+    else
+      form.RadioButton1->setChecked(true);
+    if (AskFileLoc(form) != 1) return false;
+    location = form.RadioButton1->isChecked() ? (LocalAppDataDir.empty() ? 2 : 3) : 1;
+  }
+  const std::string New = FolderOf(location);
+  // The same folder, however it is spelled, is never moved onto itself.
+  if (New.empty() || New == Old || SameFolder(New, Old)) return false;
+
+  struct TBusyFlag {
+    bool* Flag;
+    explicit TBusyFlag(bool* f) : Flag(f) {
+      if (Flag) *Flag = true;
+    }
+    ~TBusyFlag() {
+      if (Flag) *Flag = false;
+    }
+  } busy(Busy);
+
+  try {
+    TCopyJournal journal;
+    bool ok = location <= 1 || DirectoryExists(New) || journal.MakeFolder(New);
+    const std::vector<std::string> list = Present(Old, kMovedFiles, kMovedFolders);
+    if (ok && !list.empty()) ok = ShellFiles(list, New, 1, &journal) == 0;
+    TCardSetCopy copied;
+    if (ok) ok = CopyCardSets(Old, New, journal, copied);
+    if (!ok) {
+      // Everything stays where it was and in use.
+      journal.Undo();
+      FileHandlingError();
+      return false;
+    }
+    DataLocation = location;
+    SetDeckUserDir(Deck);
+
+    for (const char* name : kMovedFiles)
+      if (FileExists(PathJoin(Old, name))) DeleteFile(PathJoin(Old, name));
+    const std::vector<std::string> folders = Present(Old, {}, kMovedFolders);
+    if (!folders.empty() && ShellFiles(folders, "", 0) != 0) FileHandlingError();
+    const bool oldIsProgramFolder = SameFolder(Old, ProgramDir());
+    DeleteMovedCardSets(copied, oldIsProgramFolder);
+    Application().ProcessMessages();
+    if (!oldIsProgramFolder) RemoveEmptyFolder(Old);
+  } catch (const std::exception&) {
+    // A failure after the switch leaves the copies in use; one before it changed nothing.
+  }
+  return DataLocation != oldLocation;
+}

@@ -1,0 +1,55 @@
+#pragma once
+// Finding the data folder at start-up and moving it to another place.
+//
+// "Player.dat" marks the data folder: it is searched in the local application data folder's
+// "Patience", then the documents folder's "Patience", then the program folder, and the first
+// found decides. Its line 1 is the id of the version that last wrote it; a too old or unreadable
+// id resets the configuration. The first run asks where the data goes ("Save Data Location").
+//
+// A move copies everything first and deletes the old files only once every copy has arrived, so
+// a move that fails part way takes back its copies and leaves the old folder complete and in use.
+// The same folder reached under two spellings is never moved onto itself.
+
+#include <string>
+#include <vector>
+
+class QWidget;
+class TCardDeck;
+
+inline constexpr const char* kFileHandlingError =
+    "File handling error. Change Save Data Location using an administrative account.";
+
+// The user card sets folder of a location: none for the program folder (its own "CardSets" holds
+// them), else the location's folder + "/CardSets" (documents for 2, local application data
+// otherwise).
+std::string UserCardsetsDirOf(int location);
+
+// When From/Name exists: reads its lines, creates To when missing, saves them as To/Name and
+// deletes From/Name. Any error is ignored. True when the file arrived.
+bool MoveTextFile(const std::string& Name, const std::string& FromFolder, const std::string& ToFolder);
+
+// Adds Folder/name for every file of Folder whose name contains "back" in any case.
+void CollectCardBackFiles(const std::string& Folder, std::vector<std::string>& List);
+
+// Copies the user card sets (folders beginning "U_") of Old/CardSets whole, and the card-back
+// files of every other set, into New/CardSets; then deletes from Old the user sets, and, unless
+// Old is the program folder, the copied back files (a standard set's folder goes only when that
+// leaves it empty, and so does Old/CardSets). Nothing is deleted when a copy fails: the copies
+// are taken back and the result is false (after a beep).
+bool MoveCardSets(const std::string& OldFolder, const std::string& NewFolder);
+
+// Start-up only: moves the data of one location's folder to another's ("Player.dat",
+// "Options.dat" and "Scoring.dat" are moved before, as text). False when the copy failed: the
+// player was told and nothing was deleted.
+bool MoveDataFiles(int FromLocation, int ToLocation);
+
+// The start-up step of the game's window: decides DataLocation from "Player.dat" (asking on the
+// first run), brings older files along, creates "Data" on the first run and gives the deck its
+// user card sets folder. Never raises; every failure is traced.
+void FindDataFolder(TCardDeck* Deck, bool FastMode, QWidget* Owner = nullptr);
+
+// Options > Change Save Data Location, for the game and for the card-set maker: asks with
+// "Save Data Location" and moves every data file, the saved games, the statistics and the user
+// card sets there. Busy (the game's flag; null for the maker) is set while files move. Deck gets
+// the new user card sets folder. True when the data folder changed.
+bool ChangeSaveDataLocation(TCardDeck* Deck, bool* Busy = nullptr, QWidget* Owner = nullptr);
