@@ -1,5 +1,7 @@
 #include "tests/support/TestUtil.h"
 
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -29,4 +31,31 @@ std::string BuiltProgramDir() {
 std::string SourceDir() {
   const char* v = std::getenv("PATIENCE_SOURCE_DIR");
   return v ? v : "../..";
+}
+
+void WriteToneWav(const std::string& path, int ms, int hz) {
+  const uint32_t rate = 44100, frames = rate * uint32_t(ms) / 1000, bytes = frames * 2;
+  std::string d;
+  auto u32 = [&](uint32_t v) {
+    for (int i = 0; i < 4; ++i) d += char((v >> (8 * i)) & 0xFF);
+  };
+  auto u16 = [&](uint16_t v) {
+    d += char(v & 0xFF);
+    d += char(v >> 8);
+  };
+  d += "RIFF";
+  u32(36 + bytes);
+  d += "WAVEfmt ";
+  u32(16);
+  u16(1);  // PCM
+  u16(1);  // mono
+  u32(rate);
+  u32(rate * 2);
+  u16(2);
+  u16(16);
+  d += "data";
+  u32(bytes);
+  for (uint32_t i = 0; i < frames; ++i)
+    u16(uint16_t(int16_t(3000.0 * std::sin(2.0 * 3.14159265358979 * hz * double(i) / rate))));
+  WriteTextFile(path, d);
 }

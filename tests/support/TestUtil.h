@@ -23,3 +23,5 @@ void WriteTextFile(const std::string& path, const std::string& text);
 std::string BuiltProgramDir();
 // The source tree's root.
 std::string SourceDir();
+// Writes a mono 16-bit 44.1 kHz WAVE file of a quiet sine tone lasting ms milliseconds.
+void WriteToneWav(const std::string& path, int ms, int hz = 440);

@@ -1,0 +1,273 @@
+#include "platform/audio/Audio.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/core/Clock.h"
+#include "platform/core/Files.h"
+
+namespace {
+
+// Added to every bounded wait: the device's buffer may hold the sound a little past its length.
+constexpr int kWaitMarginMs = 250;
+// How long a waiting loop sleeps between looks.
+constexpr int kPollMs = 2;
+// The channel of PlayFile.
+constexpr int kFileChannel = 0;
+
+Mix_Chunk* Chunk(void* p) {
+  return static_cast<Mix_Chunk*>(p);
+}
+
+}  // namespace
+
+TAudio::~TAudio() {
+  Free();
+}
+
+bool TAudio::Init(int frequency) {
+  if (FOpen) return true;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  if (Mix_OpenAudio(frequency, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+  }
+  int freq = frequency, channels = 2;
+  Uint16 format = MIX_DEFAULT_FORMAT;
+  if (Mix_QuerySpec(&freq, &format, &channels) != 0) {
+    FFrequency = freq;
+    FFormat = format;
+    FChannels = channels;
+  }
+  FMixerChannels = 1;
+  Mix_AllocateChannels(FMixerChannels);
+  FOpen = true;
+  return true;
+}
+
+void TAudio::Free() {
+  if (!FOpen) return;
+  Mix_HaltChannel(-1);
+  for (auto& [handle, sound] : FSounds) Mix_FreeChunk(Chunk(sound.Chunk));
+  for (auto& [path, chunk] : FFiles) Mix_FreeChunk(Chunk(chunk));
+  FSounds.clear();
+  FPlaybacks.clear();
+  FFiles.clear();
+  FFileChunk = nullptr;
+  Mix_CloseAudio();
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  FOpen = false;
+}
+
+uint32_t TAudio::NewHandle() {
+  if (++FNext == 0) ++FNext;
+  return FNext;
+}
+
+void* TAudio::LoadChunk(const std::string& file) const {
+  if (!FOpen) return nullptr;
+  const std::string path = ResolvePath(file);
+  if (!FileExists(path)) return nullptr;
+  return Mix_LoadWAV(path.c_str());
+}
+
+int TAudio::ChunkLengthMs(const void* chunk) const {
+  if (!chunk) return 0;
+  const Uint16 format = FFormat ? FFormat : Uint16(MIX_DEFAULT_FORMAT);
+  const int bytesPerFrame = FChannels * int(SDL_AUDIO_BITSIZE(format) / 8);
+  if (bytesPerFrame <= 0 || FFrequency <= 0) return 0;
+  const uint64_t frames = static_cast<const Mix_Chunk*>(chunk)->alen / uint64_t(bytesPerFrame);
+  return int(frames * 1000 / uint64_t(FFrequency));
+}
+
+uint32_t TAudio::Add(const std::string& file, bool stream, int maxPlaybacks) {
+  void* chunk = LoadChunk(file);
+  if (!chunk) return 0;
+  TSound sound;
+  sound.Chunk = chunk;
+  sound.Stream = stream;
+  sound.MaxPlaybacks = std::max(1, maxPlaybacks);
+  for (int i = 0; i < sound.MaxPlaybacks; ++i) {
+    TSlot slot;
+    slot.Mixer = FMixerChannels++;
+    sound.Slots.push_back(slot);
+  }
+  Mix_AllocateChannels(FMixerChannels);
+  const uint32_t handle = NewHandle();
+  if (stream) {
+    // A stream is its own channel, for good.
+    sound.Slots[0].Handle = handle;
+    FPlaybacks[handle] = TRef{handle, 0};
+  }
+  FSounds.emplace(handle, std::move(sound));
+  return handle;
+}
+
+HSAMPLE TAudio::SampleLoad(const std::string& file, int maxPlaybacks) {
+  return Add(file, false, maxPlaybacks);
+}
+
+HSTREAM TAudio::StreamCreateFile(const std::string& file) {
+  return Add(file, true, 1);
+}
+
+HCHANNEL TAudio::SampleGetChannel(HSAMPLE sample) {
+  auto it = FSounds.find(sample);
+  if (it == FSounds.end() || it->second.Stream) return 0;
+  TSound& sound = it->second;
+  // A slot that is free or whose playback has ended; else the one that has played longest.
+  int pick = -1;
+  for (int i = 0; i < int(sound.Slots.size()); ++i) {
+    const TSlot& s = sound.Slots[size_t(i)];
+    if (s.Handle == 0 || !Mix_Playing(s.Mixer)) {
+      pick = i;
+      break;
+    }
+  }
+  if (pick < 0) {
+    pick = 0;
+    for (int i = 1; i < int(sound.Slots.size()); ++i)
+      if (sound.Slots[size_t(i)].StartedMs < sound.Slots[size_t(pick)].StartedMs) pick = i;
+  }
+  TSlot& slot = sound.Slots[size_t(pick)];
+  Mix_HaltChannel(slot.Mixer);
+  if (slot.Handle) FPlaybacks.erase(slot.Handle);
+  slot.Handle = NewHandle();
+  slot.Loop = false;
+  slot.Volume = MIX_MAX_VOLUME;
+  slot.StartedMs = 0;
+  FPlaybacks[slot.Handle] = TRef{sample, pick};
+  return slot.Handle;
+}
+
+TAudio::TSlot* TAudio::SlotOf(HCHANNEL channel) {
+  auto p = FPlaybacks.find(channel);
+  if (p == FPlaybacks.end()) return nullptr;
+  auto s = FSounds.find(p->second.Sound);
+  if (s == FSounds.end()) return nullptr;
+  return &s->second.Slots[size_t(p->second.Slot)];
+}
+
+const TAudio::TSlot* TAudio::SlotOf(HCHANNEL channel) const {
+  return const_cast<TAudio*>(this)->SlotOf(channel);
+}
+
+const TAudio::TSound* TAudio::SoundOf(HCHANNEL channel) const {
+  auto p = FPlaybacks.find(channel);
+  if (p == FPlaybacks.end()) return nullptr;
+  auto s = FSounds.find(p->second.Sound);
+  return s == FSounds.end() ? nullptr : &s->second;
+}
+
+bool TAudio::ChannelSetVolume(HCHANNEL channel, float percent) {
+  TSlot* slot = SlotOf(channel);
+  if (!slot) return false;
+  const float p = std::clamp(percent, 0.0f, 100.0f);
+  slot->Volume = int(std::lround(p * MIX_MAX_VOLUME / 100.0f));
+  Mix_Volume(slot->Mixer, slot->Volume);
+  return true;
+}
+
+bool TAudio::ChannelSetLoop(HCHANNEL channel, bool loop) {
+  TSlot* slot = SlotOf(channel);
+  if (!slot) return false;
+  slot->Loop = loop;
+  return true;
+}
+
+bool TAudio::ChannelLoops(HCHANNEL channel) const {
+  const TSlot* slot = SlotOf(channel);
+  return slot && slot->Loop;
+}
+
+bool TAudio::ChannelPlay(HCHANNEL channel, bool restart) {
+  TSlot* slot = SlotOf(channel);
+  const TSound* sound = SoundOf(channel);
+  if (!slot || !sound) return false;
+  if (Mix_Playing(slot->Mixer)) {
+    if (!restart) return true;
+    Mix_HaltChannel(slot->Mixer);
+  }
+  Mix_Volume(slot->Mixer, slot->Volume);
+  if (Mix_PlayChannel(slot->Mixer, Chunk(sound->Chunk), slot->Loop ? -1 : 0) < 0) return false;
+  slot->StartedMs = Clock().NowMs();
+  return true;
+}
+
+int TAudio::ChannelIsActive(HCHANNEL channel) const {
+  const TSlot* slot = SlotOf(channel);
+  return slot && Mix_Playing(slot->Mixer) ? 1 : 0;
+}
+
+bool TAudio::ChannelStop(HCHANNEL channel) {
+  TSlot* slot = SlotOf(channel);
+  if (!slot) return false;
+  Mix_HaltChannel(slot->Mixer);
+  return true;
+}
+
+bool TAudio::SampleStop(HSAMPLE sample) {
+  auto it = FSounds.find(sample);
+  if (it == FSounds.end()) return false;
+  for (const TSlot& s : it->second.Slots) Mix_HaltChannel(s.Mixer);
+  return true;
+}
+
+int TAudio::LengthMs(uint32_t handle) const {
+  auto s = FSounds.find(handle);
+  if (s != FSounds.end()) return ChunkLengthMs(s->second.Chunk);
+  const TSound* sound = SoundOf(handle);
+  return sound ? ChunkLengthMs(sound->Chunk) : 0;
+}
+
+void TAudio::WaitWhileActive(HCHANNEL channel) const {
+  const TSlot* slot = SlotOf(channel);
+  if (!slot || slot->Loop || !ChannelIsActive(channel)) return;
+  const uint64_t until = slot->StartedMs + uint64_t(LengthMs(channel)) + kWaitMarginMs;
+  while (ChannelIsActive(channel) && Clock().NowMs() < until) Sleep(kPollMs);
+}
+
+// -----------------------------------------------------------------------------------------------
+// The file channel
+
+bool TAudio::FilePlaying() const {
+  return FOpen && Mix_Playing(kFileChannel);
+}
+
+void TAudio::StopFile() {
+  if (FOpen) Mix_HaltChannel(kFileChannel);
+}
+
+bool TAudio::PlayFile(const std::string& path, unsigned flags) {
+  if (path.empty()) {
+    StopFile();
+    return true;
+  }
+  if (!FOpen) return false;
+  if ((flags & SND_NOSTOP) && FilePlaying()) return false;
+  void* chunk = nullptr;
+  const std::string resolved = ResolvePath(path);
+  auto it = FFiles.find(resolved);
+  if (it != FFiles.end()) {
+    chunk = it->second;
+  } else {
+    chunk = LoadChunk(resolved);
+    if (!chunk) return false;
+    FFiles.emplace(resolved, chunk);
+  }
+  Mix_HaltChannel(kFileChannel);
+  Mix_Volume(kFileChannel, MIX_MAX_VOLUME);
+  const bool loop = (flags & SND_LOOP) && (flags & SND_ASYNC);
+  if (Mix_PlayChannel(kFileChannel, Chunk(chunk), loop ? -1 : 0) < 0) return false;
+  FFileChunk = chunk;
+  FFileLoop = loop;
+  FFileStartedMs = Clock().NowMs();
+  if (!(flags & SND_ASYNC)) {
+    const uint64_t until = FFileStartedMs + uint64_t(ChunkLengthMs(chunk)) + kWaitMarginMs;
+    while (Mix_Playing(kFileChannel) && Clock().NowMs() < until) Sleep(kPollMs);
+  }
+  return true;
+}

@@ -1,0 +1,173 @@
+// The sound layer on SDL's dummy output (which plays in real time): the playbacks a sample allows
+// and which one a further playback takes over, looping and stopping, streams, the file channel's
+// four ways of playing, and silence without a device or a file.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "platform/audio/Audio.h"
+#include "platform/core/Clock.h"
+#include "tests/support/TestUtil.h"
+
+namespace {
+
+class AudioTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteToneWav(Dir / "short.wav", 60);
+    WriteToneWav(Dir / "Long.wav", 400);
+    ASSERT_TRUE(Audio.Init(44100)) << "the dummy audio driver should open";
+  }
+
+  // A playback of the sample, started.
+  HCHANNEL Start(HSAMPLE sample) {
+    const HCHANNEL c = Audio.SampleGetChannel(sample);
+    EXPECT_NE(c, 0u);
+    EXPECT_TRUE(Audio.ChannelPlay(c, false));
+    return c;
+  }
+
+  TTempDir Dir;
+  TAudio Audio;
+};
+
+TEST_F(AudioTest, SampleAllowsItsPlaybacksAndAFurtherOneTakesOverTheLongestRunning) {
+  struct TCase {
+    int Max;
+    int Started;
+  };
+  for (const TCase c : {TCase{3, 3}, TCase{3, 4}, TCase{3, 6}, TCase{1, 2}}) {
+    SCOPED_TRACE(testing::Message() << "max " << c.Max << ", started " << c.Started);
+    const HSAMPLE s = Audio.SampleLoad(Dir / "Long.wav", c.Max);
+    ASSERT_NE(s, 0u);
+    std::vector<HCHANNEL> channels;
+    for (int i = 0; i < c.Started; ++i) {
+      channels.push_back(Start(s));
+      Sleep(5);  // each later than the one before
+    }
+    // The last Max playbacks play; every earlier one was taken over and is stale.
+    for (int i = 0; i < c.Started; ++i) {
+      const bool live = i >= c.Started - c.Max;
+      EXPECT_EQ(Audio.ChannelIsActive(channels[size_t(i)]), live ? 1 : 0) << "playback " << i;
+      EXPECT_EQ(Audio.ChannelSetVolume(channels[size_t(i)], 50.0f), live) << "playback " << i;
+    }
+    Audio.SampleStop(s);
+    for (HCHANNEL ch : channels) EXPECT_EQ(Audio.ChannelIsActive(ch), 0);
+  }
+}
+
+TEST_F(AudioTest, EndedPlaybackLeavesItsPlaceFreeAndWaitingEndsWithTheSound) {
+  const HSAMPLE s = Audio.SampleLoad(Dir / "short.wav", 3);
+  ASSERT_NE(s, 0u);
+  EXPECT_NEAR(Audio.LengthMs(s), 60, 2);
+  const HCHANNEL a = Start(s);
+  const uint64_t t0 = Clock().NowMs();
+  Audio.WaitWhileActive(a);
+  const uint64_t waited = Clock().NowMs() - t0;
+  EXPECT_EQ(Audio.ChannelIsActive(a), 0);
+  EXPECT_GE(waited, 40u);
+  EXPECT_LT(waited, 60u + 250u + 100u);
+  // The ended playback's place is taken before any running one's.
+  const HCHANNEL b = Start(Audio.SampleLoad(Dir / "Long.wav", 2));
+  const HCHANNEL c = Start(s);
+  EXPECT_EQ(Audio.ChannelIsActive(b), 1);
+  EXPECT_EQ(Audio.ChannelIsActive(c), 1);
+}
+
+TEST_F(AudioTest, LoopPlaysOnUntilStoppedAndIsNotWaitedFor) {
+  const HSAMPLE s = Audio.SampleLoad(Dir / "short.wav", 3);
+  const HCHANNEL loop = Audio.SampleGetChannel(s);
+  ASSERT_TRUE(Audio.ChannelSetLoop(loop, true));
+  EXPECT_TRUE(Audio.ChannelLoops(loop));
+  ASSERT_TRUE(Audio.ChannelPlay(loop, false));
+  const uint64_t t0 = Clock().NowMs();
+  Audio.WaitWhileActive(loop);
+  EXPECT_LT(Clock().NowMs() - t0, 20u);
+  Sleep(200);  // more than three passes
+  EXPECT_EQ(Audio.ChannelIsActive(loop), 1);
+  const HCHANNEL once = Start(s);
+  EXPECT_TRUE(Audio.ChannelStop(loop));
+  EXPECT_EQ(Audio.ChannelIsActive(loop), 0);
+  EXPECT_EQ(Audio.ChannelIsActive(once), 1);
+}
+
+TEST_F(AudioTest, StreamIsItsOwnChannelAndPlayingItAgainDoesNotRestartIt) {
+  const HSTREAM m = Audio.StreamCreateFile(Dir / "Long.wav");
+  ASSERT_NE(m, 0u);
+  EXPECT_EQ(Audio.SampleGetChannel(m), 0u);  // not a sample
+  EXPECT_TRUE(Audio.ChannelSetVolume(m, 40.0f));
+  EXPECT_TRUE(Audio.ChannelSetLoop(m, false));
+  ASSERT_TRUE(Audio.ChannelPlay(m, false));
+  Sleep(250);
+  EXPECT_TRUE(Audio.ChannelPlay(m, false));  // still the first pass: it ends within 400 ms
+  Audio.WaitWhileActive(m);
+  EXPECT_EQ(Audio.ChannelIsActive(m), 0);
+  ASSERT_TRUE(Audio.ChannelPlay(m, false));  // ended: starts from the beginning
+  EXPECT_EQ(Audio.ChannelIsActive(m), 1);
+  EXPECT_TRUE(Audio.ChannelStop(m));
+  EXPECT_EQ(Audio.ChannelIsActive(m), 0);
+}
+
+TEST_F(AudioTest, FileChannelPlaysOneFileAtATime) {
+  const std::string longer = Dir / "long.WAV";  // found whatever its case
+  EXPECT_TRUE(Audio.PlayFile(longer, SND_FILENAME | SND_ASYNC));
+  EXPECT_TRUE(Audio.FilePlaying());
+  // Something plays: "no stop" fails, a plain play replaces it.
+  EXPECT_FALSE(Audio.PlayFile(Dir / "short.wav", SND_FILENAME | SND_ASYNC | SND_NOSTOP));
+  const uint64_t t0 = Clock().NowMs();
+  EXPECT_TRUE(Audio.PlayFile(Dir / "short.wav", SND_FILENAME | SND_SYNC));
+  const uint64_t waited = Clock().NowMs() - t0;
+  EXPECT_FALSE(Audio.FilePlaying());
+  EXPECT_GE(waited, 40u);
+  EXPECT_LT(waited, 300u);
+  EXPECT_TRUE(Audio.PlayFile(Dir / "short.wav", SND_FILENAME | SND_ASYNC | SND_NOSTOP));
+  // A loop goes on past its length until everything is stopped.
+  EXPECT_TRUE(Audio.PlayFile(Dir / "short.wav", SND_FILENAME | SND_ASYNC | SND_LOOP));
+  Sleep(200);
+  EXPECT_TRUE(Audio.FilePlaying());
+  EXPECT_TRUE(Audio.PlayFile("", SND_ASYNC));
+  EXPECT_FALSE(Audio.FilePlaying());
+}
+
+TEST_F(AudioTest, MissingOrUnreadableFilesAreSilentFailures) {
+  WriteTextFile(Dir / "noise.wav", "not a sound at all");
+  for (const std::string name : {"absent.wav", "noise.wav"}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(Audio.SampleLoad(Dir / name, 3), 0u);
+    EXPECT_EQ(Audio.StreamCreateFile(Dir / name), 0u);
+    const uint64_t t0 = Clock().NowMs();
+    EXPECT_FALSE(Audio.PlayFile(Dir / name, SND_FILENAME | SND_SYNC));
+    EXPECT_LT(Clock().NowMs() - t0, 50u);
+  }
+  // Calls on no handle fail quietly.
+  EXPECT_EQ(Audio.SampleGetChannel(0), 0u);
+  EXPECT_FALSE(Audio.ChannelPlay(0, false));
+  EXPECT_EQ(Audio.ChannelIsActive(0), 0);
+  EXPECT_FALSE(Audio.ChannelStop(12345));
+  EXPECT_FALSE(Audio.SampleStop(0));
+}
+
+TEST(AudioNoDevice, WithoutADeviceEverythingIsSilentAndNothingWaits) {
+  TTempDir dir;
+  WriteToneWav(dir / "a.wav", 300);
+  const char* old = std::getenv("SDL_AUDIODRIVER");
+  const std::string saved = old ? old : "";
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  TAudio audio;
+  EXPECT_FALSE(audio.Init(44100));
+  if (old)
+    setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
+  else
+    unsetenv("SDL_AUDIODRIVER");
+  EXPECT_FALSE(audio.Ready());
+  EXPECT_EQ(audio.SampleLoad(dir / "a.wav", 3), 0u);
+  EXPECT_EQ(audio.StreamCreateFile(dir / "a.wav"), 0u);
+  const uint64_t t0 = Clock().NowMs();
+  EXPECT_FALSE(audio.PlayFile(dir / "a.wav", SND_FILENAME | SND_SYNC));
+  EXPECT_FALSE(audio.PlayFile(dir / "a.wav", SND_FILENAME | SND_ASYNC | SND_NOSTOP));
+  EXPECT_LT(Clock().NowMs() - t0, 50u);
+  EXPECT_FALSE(audio.FilePlaying());
+}
+
+}  // namespace
