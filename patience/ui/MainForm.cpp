@@ -93,6 +93,7 @@ void TForm1::BuildMenus() {
   EnableDebugMenu1->SetImageIndex(tiDebug);
   EnableDebugMenu1->OnClick = [this](TMenuItem&) { EnableDebugMenu1Click(); };
   Debug1 = MainMenu1.Add("Debug1", " Debug ");
+  BuildSoundMenus();
 
   OwnerDrawAll(MainMenu1);
 }
@@ -157,6 +158,9 @@ void TForm1::FormCreate(const QStringList& parameters, const TForm1Options& opti
 
     // The data folder: found, or asked for on the first run; older files brought along.
     FindDataFolder(t.CardDeck(), FastMode, this);
+
+    // The sounds of the program folder's "Sounds".
+    SetUpSound();
   } catch (const std::exception& e) {
     std::fprintf(stderr, "Patience: the main window could not be created: %s\n", e.what());
     Application().Terminate();
@@ -186,6 +190,8 @@ void TForm1::FormActivate() {
     Randomize();
     // Auto-move starts on, the option's default.
     if (Engine) Engine->AutoMoveOnClick();
+    StartMusic();
+    LoadScoring();
     // Until a game is chosen the table lies empty.
     if (CardTable1) {
       Application().ProcessMessages();

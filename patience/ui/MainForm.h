@@ -23,6 +23,8 @@
 #include "patience/engine/EngineHost.h"
 #include "patience/engine/PatienceEngine.h"
 #include "patience/ui/GameMenus.h"
+#include "patience/ui/Sound.h"
+#include "platform/core/StringList.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/ui/Menus.h"
 
@@ -154,6 +156,39 @@ class TForm1 : public QWidget, public TEngineHost {
   bool FullScreen() const;
 
   // ---------------------------------------------------------------------------------------------
+  // Sound and scoring (Sound.cpp, Scoring.cpp)
+
+  TMenuItem* Sound2 = nullptr;  // Options > "Sound" with "On" and "Off"
+  TMenuItem* On2 = nullptr;
+  TMenuItem* Off2 = nullptr;
+  TMenuItem* ModifyScoring1 = nullptr;  // Options > "Modify Scoring System"
+  TMenuItem* SoundSystem1 = nullptr;    // Debug > "Sound System" with "DirectX" and "Win"
+  TMenuItem* DirectX1 = nullptr;
+  TMenuItem* Win321 = nullptr;
+  TSoundSystem Sounds;
+  // Options line 1 as the sound routines read it: exactly "On" plays sounds; anything but exactly
+  // "Off" lets music play. On2Click and Off2Click set it; the options file reads and writes it.
+  std::string SoundLine = "On";
+  // The lines of "Scoring.dat" (the point values themselves are the engine's ScoreValues).
+  TStringList ScoringList;
+
+  // Plays a sound and keeps the score: the engine's routine, which then plays through the host.
+  void Sound(const std::string& Name, int Mode, int Milliseconds);
+  void Stream(const std::string& Name, int NoLoop);
+  void SoundStop(const std::string& Name, bool IsStream);
+  void On2Click();
+  void Off2Click();
+  void DirectX1Click();
+  void Win321Click();
+  // Creation: opens the audio device and loads "Sounds".
+  void SetUpSound();
+  // First activation: the start-up music, or the shuffle sound without the sample player.
+  void StartMusic();
+  // First activation: "Scoring.dat" of the data folder into the engine's point values.
+  void LoadScoring();
+  void ModifyScoring1Click();
+
+  // ---------------------------------------------------------------------------------------------
   // TEngineHost
 
   void Pause(int ms) override;
@@ -169,6 +204,9 @@ class TForm1 : public QWidget, public TEngineHost {
   void SetAutoMoveOption(bool on) override;
   TPoint ScreenSize() override;
   void Trace(const std::string& line) override;
+  void PlaySound(const std::string& name, int mode, int ms) override;
+  void StopSound(const std::string& name) override;
+  bool SoundOn() override;
 
  protected:
   bool event(QEvent* event) override;
@@ -183,6 +221,7 @@ class TForm1 : public QWidget, public TEngineHost {
   void BuildMenus();
   void BuildPlayMenus();
   void BuildGameToolBar();
+  void BuildSoundMenus();
   // The Redeal button where the engine last placed it, relative to the table's top.
   void PlaceRedealOnTable();
   void PlaceBars();

@@ -56,7 +56,6 @@ void TAudio::Free() {
   FSounds.clear();
   FPlaybacks.clear();
   FFiles.clear();
-  FFileChunk = nullptr;
   Mix_CloseAudio();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
   FOpen = false;
@@ -248,6 +247,8 @@ bool TAudio::PlayFile(const std::string& path, unsigned flags) {
   }
   if (!FOpen) return false;
   if ((flags & SND_NOSTOP) && FilePlaying()) return false;
+  // A new sound replaces the one playing, even when its own file fails.
+  Mix_HaltChannel(kFileChannel);
   void* chunk = nullptr;
   const std::string resolved = ResolvePath(path);
   auto it = FFiles.find(resolved);
@@ -258,12 +259,9 @@ bool TAudio::PlayFile(const std::string& path, unsigned flags) {
     if (!chunk) return false;
     FFiles.emplace(resolved, chunk);
   }
-  Mix_HaltChannel(kFileChannel);
   Mix_Volume(kFileChannel, MIX_MAX_VOLUME);
   const bool loop = (flags & SND_LOOP) && (flags & SND_ASYNC);
   if (Mix_PlayChannel(kFileChannel, Chunk(chunk), loop ? -1 : 0) < 0) return false;
-  FFileChunk = chunk;
-  FFileLoop = loop;
   FFileStartedMs = Clock().NowMs();
   if (!(flags & SND_ASYNC)) {
     const uint64_t until = FFileStartedMs + uint64_t(ChunkLengthMs(chunk)) + kWaitMarginMs;

@@ -65,9 +65,9 @@ class TAudio {
   int LengthMs(uint32_t handle) const;
 
   // Plays the file at path (flags above; SND_FILENAME is implied). Another file playing is
-  // stopped first, except with SND_NOSTOP, which then fails. SND_SYNC returns when the sound has
-  // ended (bounded by its length). False when nothing could be played. A nullptr/empty path
-  // stops whatever plays.
+  // stopped first (also when this one cannot play), except with SND_NOSTOP, which then fails. SND_SYNC
+  // returns when the sound has ended (bounded by its length). False when nothing could be played. A
+  // nullptr/empty path stops whatever plays.
   bool PlayFile(const std::string& path, unsigned flags);
   void StopFile();
   // The file channel plays.
@@ -114,7 +114,5 @@ class TAudio {
   std::map<uint32_t, TSound> FSounds;   // by sample or stream handle
   std::map<HCHANNEL, TRef> FPlaybacks;  // live channel handles
   std::map<std::string, void*> FFiles;  // chunks of PlayFile, by path
-  const void* FFileChunk = nullptr;     // what the file channel last started
-  bool FFileLoop = false;
   uint64_t FFileStartedMs = 0;
 };
