@@ -41,6 +41,7 @@ class ScoringTest : public ::testing::Test {
   std::string File() const { return Dir / "Scoring.dat"; }
   TForm1& Started() {
     Form = std::make_unique<TForm1>(QStringList{}, TForm1Options{StandardTestCardsetsDir()});
+    DataLocation = 1;  // whatever the window decided, this test's folder
     Form->show();
     Form->FormActivate();
     return *Form;

@@ -47,6 +47,7 @@ class SoundTest : public ::testing::Test {
   }
   TForm1& Make() {
     Form = std::make_unique<TForm1>(QStringList{}, TForm1Options{StandardTestCardsetsDir()});
+    DataLocation = 1;  // whatever the window decided, this test's folder
     return *Form;
   }
   bool Traced(const std::string& text) const {
