@@ -1,9 +1,8 @@
 // The sound layer on SDL's dummy output (which plays in real time): the playbacks a sample allows
 // and which one a further playback takes over, looping and stopping, streams, the file channel's
-// four ways of playing, and silence without a device or a file.
+// four ways of playing, and silence without a file (the window's tests take the device away).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "platform/audio/Audio.h"
@@ -146,28 +145,6 @@ TEST_F(AudioTest, MissingOrUnreadableFilesAreSilentFailures) {
   EXPECT_EQ(Audio.ChannelIsActive(0), 0);
   EXPECT_FALSE(Audio.ChannelStop(12345));
   EXPECT_FALSE(Audio.SampleStop(0));
-}
-
-TEST(AudioNoDevice, WithoutADeviceEverythingIsSilentAndNothingWaits) {
-  TTempDir dir;
-  WriteToneWav(dir / "a.wav", 300);
-  const char* old = std::getenv("SDL_AUDIODRIVER");
-  const std::string saved = old ? old : "";
-  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-  TAudio audio;
-  EXPECT_FALSE(audio.Init(44100));
-  if (old)
-    setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
-  else
-    unsetenv("SDL_AUDIODRIVER");
-  EXPECT_FALSE(audio.Ready());
-  EXPECT_EQ(audio.SampleLoad(dir / "a.wav", 3), 0u);
-  EXPECT_EQ(audio.StreamCreateFile(dir / "a.wav"), 0u);
-  const uint64_t t0 = Clock().NowMs();
-  EXPECT_FALSE(audio.PlayFile(dir / "a.wav", SND_FILENAME | SND_SYNC));
-  EXPECT_FALSE(audio.PlayFile(dir / "a.wav", SND_FILENAME | SND_ASYNC | SND_NOSTOP));
-  EXPECT_LT(Clock().NowMs() - t0, 50u);
-  EXPECT_FALSE(audio.FilePlaying());
 }
 
 }  // namespace
