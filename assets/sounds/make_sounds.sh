@@ -7,7 +7,8 @@
 set -euo pipefail
 
 out=$1
-SOX=${2:-sox}
+# Repeatable: the noise generators are seeded the same way every build.
+SOX=("${2:-sox}" -R)
 mkdir -p "$out"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -19,14 +20,14 @@ FMT=(-r 44100 -c 1 -b 16)
 gen() {
   local f=$1
   shift
-  "$SOX" -n "${FMT[@]}" "$f" "$@"
+  "${SOX[@]}" -n "${FMT[@]}" "$f" "$@"
 }
 
-# mix <file> <inputs...>: the inputs played together, brought to -3 dB.
+# mix <file> <inputs...>: the inputs played together, brought to -6 dB.
 mix() {
   local f=$1
   shift
-  "$SOX" -m "$@" "${FMT[@]}" "$f" gain -n -3
+  "${SOX[@]}" -m "$@" "${FMT[@]}" "$f" gain -n -6
 }
 
 # calc <expression>: a decimal number.
@@ -52,11 +53,11 @@ seq_join() {
   local parts=()
   local i=0
   for p in "$@"; do
-    "$SOX" "$p" "$tmp/gap_$i.wav" pad 0 "$gap"
+    "${SOX[@]}" "$p" "$tmp/gap_$i.wav" pad 0 "$gap"
     parts+=("$tmp/gap_$i.wav")
     i=$((i + 1))
   done
-  "$SOX" "${parts[@]}" "${FMT[@]}" "$f"
+  "${SOX[@]}" "${parts[@]}" "${FMT[@]}" "$f"
 }
 
 # --- Play sounds -----------------------------------------------------------------------------
@@ -65,7 +66,7 @@ seq_join() {
 flick "$out/drop.wav" 0.06 2400 0
 flick "$out/drag.wav" 0.035 4200 -5
 # A refused move: a soft low knock that falls away.
-gen "$out/undo.wav" synth 0.14 sine 330/180 fade p 0.003 0.14 0.11 gain -8
+gen "$out/undo.wav" synth 0.14 sine 330/180 fade p 0.003 0.14 0.11 gain -11
 # A card home on a foundation: a short bright chime.
 note "$tmp/s1.wav" 0 0.32 E6 -6
 note "$tmp/s2.wav" 0.03 0.29 B6 -12
@@ -160,8 +161,8 @@ tune() {
       k=$((k + 1))
     done
   done
-  "$SOX" -m "${parts[@]}" -r 44100 -c 1 "$tmp/tune.wav" gain -n -4 fade q 0.05 -0 0.8
-  "$SOX" "$tmp/tune.wav" -C 96 "$f"
+  "${SOX[@]}" -m "${parts[@]}" -r 44100 -c 1 "$tmp/tune.wav" gain -n -4 fade q 0.05 -0 0.8
+  "${SOX[@]}" "$tmp/tune.wav" -C 96 "$f"
   rm -f "$tmp"/m*.wav
 }
 
