@@ -86,6 +86,7 @@ void TForm1::BuildMenus() {
   AutoMoveOffItem->SetImageIndex(tiAutoMoveOff);
   AutoMoveOffItem->OnClick = [this](TMenuItem&) { AutoMoveOffClick(); };
   AutoMoveOffItem->SetEnabled(false);  // the option is off until the first activation
+  BuildOptionMenus();
   SetUserFilelocation1 = Options1->Add("SetUserFilelocation1", "Change Save Data Location");
   SetUserFilelocation1->OnClick = [this](TMenuItem&) { SetUserFilelocation1Click(); };
   Help1 = MainMenu1.Add("Help1", " Help ");
@@ -187,11 +188,14 @@ void TForm1::FormActivate() {
   if (StartupDone) return;
   StartupDone = true;
   try {
+    LoadOptions();
     Randomize();
-    // Auto-move starts on, the option's default.
-    if (Engine) Engine->AutoMoveOnClick();
+    ApplyOptionLines01();
     StartMusic();
+    LoadTableStatus();
     LoadScoring();
+    // The table's settings re-derive their menu check marks here, by calling their commands.
+    ApplyOptionLines26();
     // Until a game is chosen the table lies empty.
     if (CardTable1) {
       Application().ProcessMessages();
@@ -318,6 +322,8 @@ void TForm1::PlaceBars() {
 void TForm1::FormResize() {
   PlaceBars();
   if (WindowStateChanging && BackdropPicture) StretchBackdrop();
+  // The Extended layout fills the table anew.
+  if (StartupDone) ReapplyLayout();
 }
 
 // -----------------------------------------------------------------------------------------------

@@ -28,6 +28,7 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/ui/Menus.h"
 
+class QComboBox;
 class QLabel;
 class QToolButton;
 class TCardTableWidget;
@@ -189,6 +190,51 @@ class TForm1 : public QWidget, public TEngineHost {
   void ModifyScoring1Click();
 
   // ---------------------------------------------------------------------------------------------
+  // Options (Options.cpp), layouts and card scale (LayoutCommands.cpp)
+
+  // The seven option lines of "Options.dat", read at the first activation; the commands change
+  // them at once, and only Save Options writes them.
+  TStringList OptionLines;
+  TMenuItem* GameLayout1 = nullptr;  // Options > "Game Layout"
+  // "Extended" and "Compact": the item of the layout in force is disabled.
+  TMenuItem* Extended1 = nullptr;
+  TMenuItem* Compact1 = nullptr;
+  TMenuItem* ChooseCardScale1 = nullptr;  // Options > "Choose Card Scale"
+  TMenuItem* N60Normal1 = nullptr;        // step -2
+  TMenuItem* N751 = nullptr;              // -1
+  TMenuItem* N1001 = nullptr;             // 1
+  TMenuItem* N125Normal1 = nullptr;       // 2
+  TMenuItem* N200Normal1 = nullptr;       // 3
+  TMenuItem* N200Normal2 = nullptr;       // 5
+  TMenuItem* AnimatedRedeals1 = nullptr;  // Options > "Animated Redeals"
+  TMenuItem* On1 = nullptr;
+  TMenuItem* Off1 = nullptr;
+  TMenuItem* SaveOptions1 = nullptr;
+  // "Game Layout Toggle": image 14 while Compact, 15 while Extended is in force.
+  TToolButton* ToolButton18 = nullptr;
+  QComboBox* ComboBox3 = nullptr;  // "Scale": 60% .. 200%
+
+  // First activation: the option lines read and repaired; lines 0 and 1 applied; the table's
+  // settings read from "Status.Dat"; lines 2 to 6 applied (after the table's menus).
+  void LoadOptions();
+  void ApplyOptionLines01();
+  void LoadTableStatus();
+  void ApplyOptionLines26();
+  void SetOptionLine(int line, const std::string& value);
+  std::string OptionLine(int line) const;
+  void SaveOptions1Click();
+  void On1Click();
+  void Off1Click();
+  void Extended1Click();
+  void Compact1Click();
+  void ToolButton180Click();
+  void SetScale(int Step);
+  void ComboBox30Change(int index);
+  // The Extended layout laid out again when it is in force: after a resize, a new card size or a
+  // new deck (waits for a running deal or command to end).
+  void ReapplyLayout();
+
+  // ---------------------------------------------------------------------------------------------
   // TEngineHost
 
   void Pause(int ms) override;
@@ -207,6 +253,8 @@ class TForm1 : public QWidget, public TEngineHost {
   void PlaySound(const std::string& name, int mode, int ms) override;
   void StopSound(const std::string& name) override;
   bool SoundOn() override;
+  bool ExtendedLayout() override;
+  bool AnimatedRedeals() override;
 
  protected:
   bool event(QEvent* event) override;
@@ -222,6 +270,9 @@ class TForm1 : public QWidget, public TEngineHost {
   void BuildPlayMenus();
   void BuildGameToolBar();
   void BuildSoundMenus();
+  void BuildOptionMenus();
+  void BuildOptionButtons();
+  void MarkScale(int Step);
   // The Redeal button where the engine last placed it, relative to the table's top.
   void PlaceRedealOnTable();
   void PlaceBars();
@@ -236,4 +287,5 @@ class TForm1 : public QWidget, public TEngineHost {
   TPoint FRedealPlace{0, 0};
   bool FShownOnce = false;
   bool FNoWindowManager = false;
+  bool FRelayoutPending = false;
 };

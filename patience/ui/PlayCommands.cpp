@@ -50,6 +50,8 @@ void TForm1::BuildGameToolBar() {
   ToolBar->AddSeparator();
   ToolButton16 = ToolBar->AddButton("ToolButton16", images, tiAutoMoveOff, "Auto Move Toggle");
   ToolBar->AddSeparator();
+  BuildOptionButtons();
+  ToolBar->AddSeparator();
   FoundationLabel = new QLabel(ToolBar);
   FoundationLabel->setObjectName(QStringLiteral("FoundationLabel"));
   PointsLabel = new QLabel(QStringLiteral("  Points = 0  "), ToolBar);
@@ -160,6 +162,7 @@ void TForm1::PlaceRedealOnTable() {
 
 void TForm1::SetAutoMoveOption(bool on) {
   FAutoMove = on;
+  SetOptionLine(0, on ? "On" : "Off");
   ToolButton16->SetImageIndex(on ? tiAutoMoveOn : tiAutoMoveOff);
   AutoMoveOnItem->SetEnabled(!on);
   AutoMoveOffItem->SetEnabled(on);

@@ -215,12 +215,14 @@ void TForm1::On2Click() {
   if (!On2->Checked()) On2->SetChecked(true);
   if (Off2->Checked()) Off2->SetChecked(false);
   SoundLine = "On";
+  SetOptionLine(1, "On");
 }
 
 void TForm1::Off2Click() {
   if (!Off2->Checked()) Off2->SetChecked(true);
   if (On2->Checked()) On2->SetChecked(false);
   SoundLine = "Off";
+  SetOptionLine(1, "Off");
 }
 
 void TForm1::DirectX1Click() {

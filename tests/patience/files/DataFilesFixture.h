@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QRadioButton>
 #include <filesystem>
 #include <map>
 #include <string>
