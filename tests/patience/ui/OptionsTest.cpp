@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QTest>
 #include <filesystem>
 
 #include "cardtable/CardTableWidget.h"
@@ -255,6 +256,15 @@ TEST_F(OptionsTest, TheLayoutsPlaceTheGameAndFollowTheWindow) {
   QCoreApplication::processEvents();
   EXPECT_LT(e.Layout.ColumnStep, extendedStep);
   EXPECT_GE(e.Layout.ColumnStep, 102);
+  // While a deal runs the layout waits, and follows the window once the deal has ended.
+  const int narrowStep = e.Layout.ColumnStep;
+  e.Busy = true;
+  f.resize(1280, 1024);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(e.Layout.ColumnStep, narrowStep);
+  e.Busy = false;
+  QTest::qWait(250);
+  EXPECT_EQ(e.Layout.ColumnStep, extendedStep);
   // Every card of the tableau lies on its pile's column.
   for (size_t p = 0; p < e.Rules.TableauPiles.size(); ++p)
     for (const TCard* c : e.Rules.TableauPiles[p])
