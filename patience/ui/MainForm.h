@@ -167,9 +167,8 @@ class TForm1 : public QWidget, public TEngineHost {
   TMenuItem* DirectX1 = nullptr;
   TMenuItem* Win321 = nullptr;
   TSoundSystem Sounds;
-  // Options line 1 as the sound routines read it: exactly "On" plays sounds; anything but exactly
-  // "Off" lets music play. On2Click and Off2Click set it; the options file reads and writes it.
-  std::string SoundLine = "On";
+  // Options line 1 is the sound option: exactly "On" plays sounds; anything but exactly "Off" lets
+  // music play. On2Click and Off2Click set it.
   // The lines of "Scoring.dat" (the point values themselves are the engine's ScoreValues).
   TStringList ScoringList;
 

@@ -190,7 +190,7 @@ void TForm1::Sound(const std::string& Name, int Mode, int Milliseconds) {
 }
 
 void TForm1::PlaySound(const std::string& name, int mode, int ms) {
-  if (Application().Terminated() || SoundLine != "On") return;
+  if (Application().Terminated() || OptionLine(1) != "On") return;
   Sounds.Play(name, mode, ms);
 }
 
@@ -199,11 +199,11 @@ void TForm1::StopSound(const std::string& name) {
 }
 
 bool TForm1::SoundOn() {
-  return SoundLine == "On";
+  return OptionLine(1) == "On";
 }
 
 void TForm1::Stream(const std::string& Name, int NoLoop) {
-  if (Application().Terminated() || SoundLine == "Off") return;
+  if (Application().Terminated() || OptionLine(1) == "Off") return;
   Sounds.Stream(Name, NoLoop);
 }
 
@@ -214,14 +214,12 @@ void TForm1::SoundStop(const std::string& Name, bool IsStream) {
 void TForm1::On2Click() {
   if (!On2->Checked()) On2->SetChecked(true);
   if (Off2->Checked()) Off2->SetChecked(false);
-  SoundLine = "On";
   SetOptionLine(1, "On");
 }
 
 void TForm1::Off2Click() {
   if (!Off2->Checked()) Off2->SetChecked(true);
   if (On2->Checked()) On2->SetChecked(false);
-  SoundLine = "Off";
   SetOptionLine(1, "Off");
 }
 

@@ -125,7 +125,7 @@ TEST_F(SoundTest, ScoredSoundsCountWhetherSoundIsOnOrOff) {
                            {"claps.wav", 0, 0},   {"DROP.WAV", 0, 0}};
   for (const char* line : {"On", "Off", "on"}) {
     TForm1& f = Make();
-    f.SoundLine = line;
+    f.SetOptionLine(1, line);
     const bool plays = std::string(line) == "On";
     EXPECT_EQ(f.SoundOn(), plays);
     for (const TEvent& e : events) {
@@ -187,7 +187,7 @@ TEST_F(SoundTest, MusicPlaysUnlessSoundIsExactlyOffAndStopsByName) {
   for (const char* line : {"On", "on", "Off"}) {
     SCOPED_TRACE(line);
     TForm1& f = Make();
-    f.SoundLine = line;
+    f.SetOptionLine(1, line);
     f.Stream("NEW-5848.mp3", 0);
     const HSTREAM s = f.Sounds.SoundHandles[31];
     EXPECT_EQ(f.Sounds.Audio.ChannelIsActive(s), std::string(line) != "Off" ? 1 : 0);
@@ -208,13 +208,35 @@ TEST_F(SoundTest, MusicPlaysUnlessSoundIsExactlyOffAndStopsByName) {
   EXPECT_FALSE(f.Sounds.Audio.ChannelLoops(music));
 }
 
+TEST_F(SoundTest, SoundLineOfTheOptionsFileDecidesSoundAndMusicAtStart) {
+  struct TCase {
+    const char* Line;
+    bool On;
+  };
+  for (const TCase c : {TCase{"On", true}, TCase{"Off", false}}) {
+    SCOPED_TRACE(c.Line);
+    WriteTextFile(Prog / "Options.dat", std::string("On\r\n") + c.Line + "\r\n");
+    TForm1& f = Make();
+    f.show();
+    f.FormActivate();
+    EXPECT_EQ(f.On2->Checked(), c.On);
+    EXPECT_EQ(f.Off2->Checked(), !c.On);
+    EXPECT_EQ(f.OptionLine(1), c.On ? "On" : "Off");
+    const QDate today = QDate::currentDate();
+    const HSTREAM music =
+        f.Sounds.SoundHandles[StartMusicName(today.month(), today.day()) == "xmas.mp3" ? 32 : 30];
+    EXPECT_EQ(f.Sounds.Audio.ChannelIsActive(music), c.On ? 1 : 0);
+    Form.reset();
+  }
+}
+
 TEST_F(SoundTest, OptionAndBackEndCommandsKeepTheirChecks) {
   TForm1& f = Make();
   EXPECT_EQ(f.Sound2->Parent(), f.Options1);
   EXPECT_EQ(f.SoundSystem1->Parent(), f.Debug1);
   for (TMenuItem* item : {f.Off2, f.On2}) {
     item->Click();
-    EXPECT_EQ(f.SoundLine, item == f.On2 ? "On" : "Off");
+    EXPECT_EQ(f.OptionLine(1), item == f.On2 ? "On" : "Off");
     EXPECT_TRUE(f.On2->Checked() != f.Off2->Checked() && item->Checked());
   }
   // "Win": sounds come from their files on one channel; "DirectX" brings the sample player back.
