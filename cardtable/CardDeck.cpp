@@ -40,12 +40,6 @@ TBitmap Inverted(const TBitmap& mask) {
   return inv;
 }
 
-std::string FaceFileName(TCardSuit suit, int value) {
-  if (suit == csJoker) return value % 2 == 0 ? "01joker.bmp" : "02joker.bmp";
-  std::string nn = (value + 1 < 10 ? "0" : "") + std::to_string(value + 1);
-  return nn + kSuitLetters[suit] + ".bmp";
-}
-
 TBitmap LoadPicture(const std::string& path) {
   TBitmap b;
   b.LoadFromFile(path);
@@ -127,6 +121,12 @@ float ScaleForStep(const std::string& deckName, int step) {
   else if (deckName == "Xskat-french-large")
     row = kFrench;
   return row[step + 2];
+}
+
+std::string FaceFileName(TCardSuit suit, int value) {
+  if (suit == csJoker) return value % 2 == 0 ? "01joker.bmp" : "02joker.bmp";
+  std::string nn = (value + 1 < 10 ? "0" : "") + std::to_string(value + 1);
+  return nn + kSuitLetters[suit] + ".bmp";
 }
 
 bool IsValidDeckName(const std::string& name) {

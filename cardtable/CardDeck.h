@@ -105,6 +105,9 @@ constexpr int kPileBottomKinds = 7;
 int PlaceKind(int index);
 // The picture scale of a size step for a card set (-2..5; 1.0 outside).
 float ScaleForStep(const std::string& deckName, int step);
+// The face file of a card in its set's folder: "01c.bmp" .. "13s.bmp" by value and suit, and for
+// a joker "01joker.bmp" (joker numbers 0 and 2) or "02joker.bmp" (1 and 3).
+std::string FaceFileName(TCardSuit suit, int value);
 // A set name that stays inside its folder: not empty, not "." or "..", no separators.
 bool IsValidDeckName(const std::string& name);
 

@@ -3,18 +3,11 @@
 
 #include <string_view>
 
+#include "cardtable/MenuItemLook.h"  // the band and colours, shared with the card-set maker
 #include "platform/core/Types.h"
 #include "platform/ui/Menus.h"
 
 class TCanvas;
-
-// Colours of the item painter.
-constexpr TColor kMenuTextDisabled = TColor(0xC0C0C0);
-constexpr TColor kMenuHighlightFrom = TColor(0xFFFFFF);
-constexpr TColor kMenuHighlightTo = TColor(0x9B9BFF);
-constexpr TColor kMenuLineColour = TColor(0xF0CAA6);
-// Width of the picture band; the text area starts there.
-constexpr int kMenuBandWidth = 28;
 
 // Draws one item into Rect: the gradient highlight when it is selected and enabled, otherwise the
 // "B1" band and a white text area; the caption without its first "&" (or the separator line);

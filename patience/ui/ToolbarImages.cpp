@@ -302,19 +302,6 @@ TImageList MakeToolbarImages() {
   return list;
 }
 
-TBitmap MakeBand() {
-  // Pale blue ($FEF1D7) at the left edge to white at the right, the same in every row.
-  TBitmap band(32, 27);
-  const TColor from = TColor(0xFEF1D7);
-  for (int x = 0; x < band.Width(); ++x) {
-    const int t = x * 255 / (band.Width() - 1);
-    auto mix = [t](int a) { return a + (255 - a) * t / 255; };
-    const TColor c = RGB(mix(GetRValue(from)), mix(GetGValue(from)), mix(GetBValue(from)));
-    for (int y = 0; y < band.Height(); ++y) band.SetPixel(x, y, c);
-  }
-  return band;
-}
-
 }  // namespace
 
 const TImageList& ToolbarImages() {
@@ -325,9 +312,4 @@ const TImageList& ToolbarImages() {
 QImage ToolbarGlyph(int index, int size) {
   if (index < 0 || index >= tiImageCount || size <= 0) return QImage();
   return RenderGlyph(kGlyphs[index], size);
-}
-
-const TBitmap& MenuBandBitmap() {
-  static const TBitmap band = MakeBand();
-  return band;
 }

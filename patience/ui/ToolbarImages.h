@@ -5,6 +5,7 @@
 
 #include <QImage>
 
+#include "cardtable/MenuItemLook.h"  // the band and colours, shared with the card-set maker
 #include "platform/graphics/Bitmap.h"
 #include "platform/ui/ImageList.h"
 
@@ -39,5 +40,3 @@ const TImageList& ToolbarImages();
 // Glyph index drawn at size x size pixels (for buttons larger than the toolbar's); a null image
 // for an index outside the strip.
 QImage ToolbarGlyph(int index, int size);
-// "B1": 32 x 27, pale blue on the left shading to white on the right.
-const TBitmap& MenuBandBitmap();

@@ -1,0 +1,48 @@
+#include "deckwright/FadeButton.h"
+
+#include "platform/graphics/Canvas.h"
+#include "platform/graphics/Raster.h"
+
+TFadeButton::TFadeButton(QWidget* owner) : THarmFade(owner) {
+  resize(78, 35);
+  setCursor(Qt::PointingHandCursor);
+}
+
+TBitmap TFadeButton::Face(TColor colour) const {
+  TBitmap face(width(), height());
+  TCanvas canvas(face);
+  canvas.Brush.Color = colour;
+  canvas.Pen.Color = clBlack;
+  canvas.Pen.Width = 1;
+  canvas.Rectangle(0, 0, width(), height());
+  canvas.Font.Name = "MS Sans Serif";
+  canvas.Font.Size = 18;
+  canvas.Font.Color = clBlack;
+  canvas.Brush.Style = TBrushStyle::bsClear;
+  canvas.TextOut(5, 2, FCaption);
+  if (FSelected) FrameRect(face, TRect(2, 2, width() - 2, height() - 2), clBlack);
+  return face;
+}
+
+void TFadeButton::SetCaption(const std::string& text) {
+  FCaption = text;
+  FNormalFace = Face(ColorFrom());
+  SetPicFrom(FNormalFace);
+  FHighlightFace = Face(ColorTo());
+  SetPicTo(FHighlightFace);
+}
+
+void TFadeButton::SetSelected(bool value) {
+  if (value == FSelected) return;
+  FSelected = value;
+  SetCaption(FCaption);
+  if (FSelected) {
+    SetPicFrom(FHighlightFace);
+    SetPicTo(FNormalFace);
+  }
+}
+
+void TFadeButton::RestoreFaces() {
+  SetPicFrom(FNormalFace);
+  SetPicTo(FHighlightFace);
+}

@@ -1,0 +1,248 @@
+#include "deckwright/Resample.h"
+
+#include <algorithm>
+#include <cmath>
+#include <thread>
+
+#include "platform/core/Exceptions.h"
+#include "platform/graphics/Bitmap.h"
+
+// ---------------------------------------------------------------------------------------------
+// Kernels
+
+float NormalizedSinc(float x) {
+  if (x == 0.0f) return 1.0f;
+  const float px = float(3.14159265358979323846 * double(x));
+  return float(std::sin(double(px)) / double(px));
+}
+
+float BoxKernel(float x) {
+  return (x > -0.5f && x <= 0.5f) ? 1.0f : 0.0f;
+}
+
+float TriangleKernel(float x) {
+  const double a = std::fabs(double(x));
+  return a < 1.0 ? float(1.0 - a) : 0.0f;
+}
+
+float HermiteKernel(float x) {
+  const double a = std::fabs(double(x));
+  return a < 1.0 ? float((2.0 * a - 3.0) * a * a + 1.0) : 0.0f;
+}
+
+float BellKernel(float x) {
+  const double a = std::fabs(double(x));
+  if (a < 0.5) return float(0.75 - a * a);
+  if (a < 1.5) return float(0.5 * (a - 1.5) * (a - 1.5));
+  return 0.0f;
+}
+
+float BSplineKernel(float x) {
+  const double a = std::fabs(double(x));
+  if (a < 1.0) return float(a * a * a / 2.0 - a * a + 2.0 / 3.0);
+  if (a < 2.0) {
+    const double b = 2.0 - a;
+    return float(b * b * b / 6.0);
+  }
+  return 0.0f;
+}
+
+float Lanczos3Kernel(float x) {
+  const float a = std::fabs(x);
+  if (a < 3.0f) return NormalizedSinc(a) * NormalizedSinc(a / 3.0f);
+  return 0.0f;
+}
+
+float MitchellKernel(float x) {
+  const double a = std::fabs(double(x));
+  if (a < 1.0) return float((7.0 * a * a * a - 12.0 * a * a + 16.0 / 3.0) / 6.0);
+  if (a < 2.0) return float((-7.0 / 3.0 * a * a * a + 12.0 * a * a - 20.0 * a + 32.0 / 3.0) / 6.0);
+  return 0.0f;
+}
+
+const std::array<TFilterEntry, 7> FilterTable = {{
+    {"Box", BoxKernel, 0.5f},
+    {"Triangle", TriangleKernel, 1.0f},
+    {"Hermite", HermiteKernel, 1.0f},
+    {"Bell", BellKernel, 1.5f},
+    {"B-Spline", BSplineKernel, 2.0f},
+    {"Lanczos3", Lanczos3Kernel, 3.0f},
+    {"Mitchell", MitchellKernel, 2.0f},
+}};
+
+// ---------------------------------------------------------------------------------------------
+// Contributor lists
+
+int MirrorIndex(int j, int n) {
+  if (n <= 1) return 0;
+  // Each fold brings j closer; a reach of many picture widths folds a few times.
+  for (int guard = 0; guard < 64 && (j < 0 || j >= n); ++guard) j = j < 0 ? -j : 2 * n - j - 1;
+  return std::clamp(j, 0, n - 1);
+}
+
+float ResampleScale(int sourceSize, int targetSize) {
+  if (sourceSize == 1 || targetSize == 1) return float(targetSize) / float(sourceSize);
+  return float(targetSize - 1) / float(sourceSize - 1);
+}
+
+TContributorList BuildContributors(int sourceSize, int targetSize, TFilterKernel kernel, float support) {
+  TContributorList lists(size_t(std::max(targetSize, 0)));
+  if (sourceSize <= 0 || targetSize <= 0) return lists;
+  const float scale = ResampleScale(sourceSize, targetSize);
+  const bool enlarging = scale >= 1.0f;
+  const float width = enlarging ? support : support / scale;
+  const float f = 1.0f / scale;
+  for (int i = 0; i < targetSize; ++i) {
+    const float center = float(i) / scale;
+    const int left = int(std::floor(center - width));
+    const int right = int(std::ceil(center + width));
+    std::vector<TContribution>& list = lists[size_t(i)];
+    list.reserve(size_t(std::max(right - left + 1, 0)));
+    for (int j = left; j <= right; ++j) {
+      float weight;
+      if (enlarging) {
+        weight = kernel(center - float(j));
+      } else {
+        const float d = (center - float(j)) / f;
+        weight = kernel(d) / f;
+      }
+      if (weight == 0.0f) continue;
+      list.push_back({MirrorIndex(j, sourceSize), weight});
+    }
+  }
+  return lists;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The two passes
+
+namespace {
+
+int resampleThreads = 0;
+
+int ThreadCount(int rows) {
+  int n = resampleThreads;
+  if (n <= 0) n = int(std::min(8u, std::max(1u, std::thread::hardware_concurrency())));
+  // Small pictures are not worth a thread.
+  return std::clamp(std::min(n, rows / 64), 1, 64);
+}
+
+uint8_t StoreByte(float v) {
+  if (v > 255.0f) return 255;
+  if (v >= 0.0f) return uint8_t(std::nearbyint(v));
+  return 0;
+}
+
+// Weighted sums of three bytes per pixel; src points at pixel 0 of the line, stride is the
+// distance in bytes between neighbouring pixels along the line.
+inline void SumPixel(const std::vector<TContribution>& list, const uint8_t* src, size_t stride,
+                     uint8_t* out) {
+  float b = 0.0f, g = 0.0f, r = 0.0f;
+  for (const TContribution& c : list) {
+    const uint8_t* p = src + size_t(c.Pixel) * stride;
+    // The product of a single weight and a byte is exact in double; the sum is rounded to single
+    // after every addition.
+    const double w = c.Weight;
+    b = float(double(b) + w * p[0]);
+    g = float(double(g) + w * p[1]);
+    r = float(double(r) + w * p[2]);
+  }
+  out[0] = StoreByte(b);
+  out[1] = StoreByte(g);
+  out[2] = StoreByte(r);
+  out[3] = 0xFF;
+}
+
+// Runs rows [begin, end) through f on several threads, each taking a contiguous band.
+template <typename F>
+void ParallelRows(int begin, int end, int threads, F f) {
+  const int rows = end - begin;
+  if (threads <= 1 || rows < 2) {
+    for (int y = begin; y < end; ++y) f(y);
+    return;
+  }
+  std::vector<std::thread> pool;
+  pool.reserve(size_t(threads));
+  for (int t = 0; t < threads; ++t) {
+    const int a = begin + int(int64_t(rows) * t / threads);
+    const int b = begin + int(int64_t(rows) * (t + 1) / threads);
+    pool.emplace_back([a, b, &f] {
+      for (int y = a; y < b; ++y) f(y);
+    });
+  }
+  for (std::thread& th : pool) th.join();
+}
+
+// Reports +30 for every counted item i (i mod 30 = 0) in [from, to).
+void AdvanceFor(TResampleProgress* progress, int from, int to) {
+  if (!progress) return;
+  int n = 0;
+  for (int i = from; i < to; ++i)
+    if (i % 30 == 0) ++n;
+  if (n > 0) progress->Advance(30 * n);
+}
+
+class TProgressScope {
+ public:
+  TProgressScope(TResampleProgress* p, int max) : FProgress(p) {
+    if (FProgress) FProgress->Begin(max);
+  }
+  ~TProgressScope() {
+    if (FProgress) FProgress->End();
+  }
+  TProgressScope(const TProgressScope&) = delete;
+  TProgressScope& operator=(const TProgressScope&) = delete;
+
+ private:
+  TResampleProgress* FProgress;
+};
+
+}  // namespace
+
+void SetResampleThreads(int count) {
+  resampleThreads = std::max(count, 0);
+}
+
+void FilteredStretch(TBitmap& Source, TBitmap& Target, TFilterKernel Kernel, float Support,
+                     TResampleProgress* Progress) {
+  const int dw = Target.Width(), dh = Target.Height();
+  const int sw = Source.Width(), sh = Source.Height();
+  if (sw <= 0 || sh <= 0) throw Exception("Source bitmap too small");
+  Source.PixelFormat = TPixelFormat::pf24bit;
+  Target.PixelFormat = TPixelFormat::pf24bit;
+  if (dw <= 0 || dh <= 0) return;
+
+  TProgressScope scope(Progress, dw + sh + dh);
+
+  // Horizontal lists.
+  TContributorList across = BuildContributors(sw, dw, Kernel, Support);
+  AdvanceFor(Progress, 0, dw);
+
+  // First pass: every source row to the target width. Rows go in bands so the progress window
+  // moves while the threads work.
+  TBitmap work(dw, sh);
+  const int threads = ThreadCount(sh);
+  const int band = std::max(30, 30 * ((threads * 64 + 29) / 30));
+  for (int y0 = 0; y0 < sh; y0 += band) {
+    const int y1 = std::min(sh, y0 + band);
+    ParallelRows(y0, y1, threads, [&](int y) {
+      const uint8_t* src = Source.ScanLineBytes(y);
+      uint8_t* out = work.ScanLineBytes(y);
+      for (int i = 0; i < dw; ++i) SumPixel(across[size_t(i)], src, 4, out + size_t(i) * 4);
+    });
+    AdvanceFor(Progress, y0, y1);
+  }
+  across.clear();
+
+  // Vertical lists.
+  TContributorList down = BuildContributors(sh, dh, Kernel, Support);
+  AdvanceFor(Progress, 0, dh);
+
+  // Second pass: every column of the intermediate to the target height.
+  const size_t stride = size_t(dw) * 4;
+  const uint8_t* base = work.ScanLineBytes(0);
+  ParallelRows(0, dh, ThreadCount(dh), [&](int j) {
+    uint8_t* out = Target.ScanLineBytes(j);
+    for (int x = 0; x < dw; ++x) SumPixel(down[size_t(j)], base + size_t(x) * 4, stride, out + size_t(x) * 4);
+  });
+}

@@ -1,0 +1,184 @@
+#include "deckwright/UserCardSet.h"
+
+#include <charconv>
+#include <filesystem>
+
+#include "cardtable/CardDeck.h"
+#include "platform/core/Files.h"
+
+// ---------------------------------------------------------------------------------------------
+// options.txt
+
+TStringList OptionLines(const TSetOptions& o) {
+  return TStringList{std::to_string(o.CardType), std::to_string(o.Rankings), o.IndexBorder ? "1" : "0",
+                     o.Large ? "1" : "0"};
+}
+
+namespace {
+
+// The line as a whole decimal number (blanks around it allowed), or fallback.
+int LineNumber(const TStringList& lines, int i, int fallback) {
+  if (i >= lines.Count()) return fallback;
+  std::string s = lines[i];
+  const auto b = s.find_first_not_of(" \t");
+  if (b == std::string::npos) return fallback;
+  s = s.substr(b, s.find_last_not_of(" \t") - b + 1);
+  int v = 0;
+  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+  if (ec != std::errc() || end != s.data() + s.size()) return fallback;
+  return v;
+}
+
+}  // namespace
+
+TSetOptions ParseOptionLines(const TStringList& lines) {
+  TSetOptions d, o;
+  const int type = LineNumber(lines, 0, d.CardType);
+  o.CardType = type == 0 || type == 1 ? type : d.CardType;
+  const int rank = LineNumber(lines, 1, d.Rankings);
+  o.Rankings = rank >= 0 && rank <= 2 ? rank : d.Rankings;
+  o.IndexBorder = LineNumber(lines, 2, 0) == 1;
+  o.Large = LineNumber(lines, 3, 0) != 0;
+  return o;
+}
+
+TSetOptions LoadSetOptions(const std::string& userCardsetsDir, const std::string& cardsetsDir,
+                           const std::string& setName) {
+  TStringList lines;
+  for (const std::string& root : {userCardsetsDir, cardsetsDir}) {
+    if (root.empty()) continue;
+    const std::string path = PathJoin(root, setName, kOptionsFile);
+    if (FileExists(path) && lines.TryLoadFromFile(path)) return ParseOptionLines(lines);
+  }
+  return TSetOptions{};
+}
+
+// ---------------------------------------------------------------------------------------------
+// Names
+
+std::string NameCheckMessage(TNameCheck check) {
+  switch (check) {
+    case TNameCheck::Underscore:
+      return "No underscores allowed in name.";
+    case TNameCheck::Used:
+      return "Name already used.";
+    case TNameCheck::Invalid:
+      return "Invalid Name.";
+    default:
+      return "";
+  }
+}
+
+bool IsUnsafeSetName(const std::string& name) {
+  for (unsigned char c : name)
+    if (c < 32 || c == 127 || std::string_view("\\/:*?\"<>|").find(char(c)) != std::string_view::npos)
+      return true;
+  if (name.find("..") != std::string::npos) return true;
+  return !name.empty() && (name.back() == '.' || name.back() == ' ');
+}
+
+namespace {
+
+// A folder root/entry exists under any spelling of its name.
+bool FolderExistsAnyCase(const std::string& root, const std::string& entry) {
+  return !root.empty() && DirectoryExists(PathJoin(root, entry));
+}
+
+}  // namespace
+
+TNameCheck CheckNewSetName(const std::string& name, const std::string& cardsetsDir,
+                           const std::string& userCardsetsDir) {
+  if (name.empty()) return TNameCheck::Empty;
+  if (name.find('_') != std::string::npos) return TNameCheck::Underscore;
+  if (IsUnsafeSetName(name)) return TNameCheck::Invalid;
+  const std::string folder = kUserSetPrefix + name;
+  if (FolderExistsAnyCase(cardsetsDir, folder) || FolderExistsAnyCase(userCardsetsDir, folder))
+    return TNameCheck::Used;
+  return TNameCheck::Ok;
+}
+
+std::string UserSetsRoot(const std::string& cardsetsDir, const std::string& userCardsetsDir) {
+  return userCardsetsDir.empty() ? cardsetsDir : userCardsetsDir;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Making and deleting sets
+
+std::vector<std::string> RequiredTemplateFiles() {
+  std::vector<std::string> files;
+  for (int v = 0; v < 13; ++v)
+    for (int s = 0; s < 4; ++s) files.push_back(FaceFileName(TCardSuit(s), v));
+  for (const char* f :
+       {"01joker.bmp", "02joker.bmp", "Back1.bmp", "CardMask.bmp", "Shadow00.bmp", "Shadow01.bmp",
+        "Shadow00M.bmp", "Shadow00IM.bmp", "Shadow01M.bmp", "Shadow01IM.bmp", "Bottom01.bmp", "Bottom02.bmp",
+        "Bottom04.bmp", "Bottom05.bmp", "Bottom06.bmp", "Bottom07.bmp", "Shade.bmp"})
+    files.push_back(f);
+  return files;
+}
+
+std::vector<std::string> MissingTemplateFiles(const std::string& cardsetsDir) {
+  std::vector<std::string> missing;
+  const std::string dir = PathJoin(cardsetsDir, kTemplateSet);
+  for (const std::string& f : RequiredTemplateFiles())
+    if (!FileExists(PathJoin(dir, f))) missing.push_back(f);
+  return missing;
+}
+
+TCreateSetResult CreateUserSet(const std::string& name, const std::string& cardsetsDir,
+                               const std::string& userCardsetsDir) {
+  TCreateSetResult r;
+  r.Check = CheckNewSetName(name, cardsetsDir, userCardsetsDir);
+  if (r.Check != TNameCheck::Ok) {
+    r.Message = NameCheckMessage(r.Check);
+    return r;
+  }
+  const std::vector<std::string> missing = MissingTemplateFiles(cardsetsDir);
+  if (!missing.empty()) {
+    r.Check = TNameCheck::Invalid;
+    r.Message = "Template card set C_1 is missing " + missing.front() +
+                (missing.size() > 1 ? " and " + std::to_string(missing.size() - 1) + " more files." : ".");
+    return r;
+  }
+  const std::string folder = PathJoin(UserSetsRoot(cardsetsDir, userCardsetsDir), kUserSetPrefix + name);
+  if (!ForceDirectories(folder)) {
+    r.Check = TNameCheck::Invalid;
+    r.Message = NameCheckMessage(TNameCheck::Invalid);
+    return r;
+  }
+  const std::string templ = ResolvePath(PathJoin(cardsetsDir, kTemplateSet));
+  for (const std::string& f : ListFiles(templ)) {
+    if (DirectoryExists(PathJoin(templ, f))) continue;
+    if (!CopyFile(PathJoin(templ, f), PathJoin(folder, f))) {
+      std::error_code ec;
+      std::filesystem::remove_all(folder, ec);
+      r.Check = TNameCheck::Invalid;
+      r.Message = "Could not copy " + f + " of the template card set C_1.";
+      return r;
+    }
+  }
+  r.Folder = ResolvePath(folder);
+  return r;
+}
+
+std::string DeleteUserSet(const std::string& root, const std::string& name) {
+  if (!IsValidDeckName(name) || root.empty()) return "No card set chosen.";
+  const std::string folder = ResolvePath(PathJoin(root, name));
+  if (!DirectoryExists(folder)) return "";
+  for (const std::string& f : ListFiles(folder)) {
+    const std::string path = PathJoin(folder, f);
+    if (!DirectoryExists(path)) DeleteFile(path);
+  }
+  std::error_code ec;
+  if (!std::filesystem::remove(folder, ec) || ec)
+    return "CardSet " + name + " could not be removed completely: " + folder +
+           " still holds files or folders.";
+  return "";
+}
+
+std::string CardBitmapName(const TCard& card) {
+  return FaceFileName(card.Suit, card.Value);
+}
+
+std::string BackBitmapName(int k) {
+  return "Back" + std::to_string(k) + ".bmp";
+}
