@@ -5,16 +5,13 @@
 #include <algorithm>
 
 #include "cardtable/CardDeck.h"
+#include "patience/files/DataMove.h"
 #include "platform/core/Files.h"
 #include "platform/core/Text.h"
 
 #if __has_include("cardtable/CardDeckForm.h")
 #include "cardtable/CardDeckForm.h"
 #define DECKWRIGHT_HAS_DECK_FORM 1
-#endif
-#if __has_include("patience/files/DataMove.h")
-#include "patience/files/DataMove.h"
-#define DECKWRIGHT_HAS_DATA_MOVE 1
 #endif
 
 std::optional<std::string> ChooseCardSet(QWidget* owner, const TCardDeck& deck, bool userOnly,
@@ -47,10 +44,5 @@ std::optional<std::string> ChooseCardSet(QWidget* owner, const TCardDeck& deck, 
 }
 
 void ChangeDataLocation(QWidget* owner, TCardDeck& deck) {
-#ifdef DECKWRIGHT_HAS_DATA_MOVE
   ChangeSaveDataLocation(&deck, nullptr, owner);
-#else
-  (void)owner;
-  (void)deck;
-#endif
 }

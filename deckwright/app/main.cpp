@@ -6,6 +6,7 @@
 #include "cardtable/DeckPathForm.h"
 #include "cardtable/SystemDirs.h"
 #include "deckwright/MakerForm.h"
+#include "patience/files/FileLocForm.h"
 #include "platform/ui/Application.h"
 
 int main(int argc, char** argv) {
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Deckwright"));
     Application().Title = "Deckwright";
     InstallDeckPathDialog();
+    InstallFileLocDialog();
     TForm1 form;
     // Without the game's data folder the window never shows: the message was the last word.
     if (!Application().Terminated() && form.Started()) {

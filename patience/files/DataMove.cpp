@@ -10,6 +10,7 @@
 #include "cardtable/SystemDirs.h"
 #include "patience/files/DataFolder.h"
 #include "patience/files/FileLocForm.h"
+#include "patience/files/PlayerSearch.h"
 #include "patience/files/ShellFiles.h"
 #include "patience/files/Trace.h"
 #include "platform/core/Files.h"
@@ -236,24 +237,13 @@ void FindDataFolder(TCardDeck* Deck, bool FastMode, QWidget* Owner) {
   bool reset = false;
   TStringList lines;
   std::string found;
-  struct TPlace {
-    int Origin;
-    std::string Folder;
-    const char* Text;
-  };
-  const TPlace places[] = {{3, LocalPatience(), "Origin - AppDir"},
-                           {2, DocumentsPatience(), "Origin - DocDir"},
-                           {1, ProgramDir(), "Origin - Dir"}};
-  for (const TPlace& p : places) {
-    if (p.Folder.empty() || !FileExists(PathJoin(p.Folder, "Player.dat"))) continue;
-    origin = p.Origin;
-    found = ResolvePath(PathJoin(p.Folder, "Player.dat"));
-    ::Trace(p.Text);
+  origin = PlayerDatLocation(&found);
+  if (origin != 0) {
+    ::Trace(origin == 3 ? "Origin - AppDir" : origin == 2 ? "Origin - DocDir" : "Origin - Dir");
     if (!lines.TryLoadFromFile(found)) {
       ::Trace("Player.dat unreadable");
       lines.Clear();
     }
-    break;
   }
   int n = lines.Count();
   ::Trace("Player.dat size - " + std::to_string(n));
