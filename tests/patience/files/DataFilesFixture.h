@@ -1,5 +1,5 @@
 #pragma once
-// Three temporary folders stand in for the program folder, the documents folder and the local
+// Temporary folders stand in for the program folder, the documents folder and the local
 // application data folder; the "Save Data Location" question and the message boxes are answered
 // by the test and recorded.
 
@@ -20,14 +20,13 @@
 
 class DataFilesFixture : public ::testing::Test {
  protected:
+  using TTree = std::map<std::string, std::string>;
+
   void SetUp() override {
-    Program = Root / "prog";
-    Docs = Root / "home/Documents";
-    Local = Root / "home/.local/share";
     for (const std::string& d : {Program, Docs, Local}) std::filesystem::create_directories(d);
     SetProgramDirForTesting(Program);
-    SavedDocs = MyDocumentsDir;
-    SavedLocal = LocalAppDataDir;
+    std::swap(MyDocumentsDir, Saved[0]);
+    std::swap(LocalAppDataDir, Saved[1]);
     MyDocumentsDir = Docs;
     LocalAppDataDir = Local;
     DataLocation = 0;
@@ -42,50 +41,41 @@ class DataFilesFixture : public ::testing::Test {
     SetFileLocPrompt(std::move(OldPrompt));
     SetFileStepHookForTesting({});
     SetProgramDirForTesting("");
-    MyDocumentsDir = SavedDocs;
-    LocalAppDataDir = SavedLocal;
+    MyDocumentsDir = Saved[0];
+    LocalAppDataDir = Saved[1];
     DataLocation = 0;
   }
 
   std::string LocalPatience() const { return Local + "/Patience"; }
   std::string DocsPatience() const { return Docs + "/Patience"; }
-
   static void Put(const std::string& path, const std::string& text) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     WriteTextFile(path, text);
   }
   static bool Exists(const std::string& path) { return std::filesystem::exists(path); }
   static std::string Read(const std::string& path) {
-    if (!std::filesystem::is_regular_file(path)) return "<none>";
-    return ReadFileText(path);
+    return std::filesystem::is_regular_file(path) ? ReadFileText(path) : "<none>";
   }
-  // Every file below a folder with its contents, by relative path ("" for an empty folder).
-  static std::map<std::string, std::string> Tree(const std::string& folder) {
-    std::map<std::string, std::string> out;
+  // Every entry below a folder with its contents ("<dir>" for a folder).
+  static TTree Tree(const std::string& folder) {
+    TTree out;
     if (!std::filesystem::is_directory(folder)) return out;
-    for (const auto& e : std::filesystem::recursive_directory_iterator(folder)) {
-      const std::string rel = std::filesystem::relative(e.path(), folder).string();
-      out[rel] = e.is_regular_file() ? ReadFileText(e.path().string()) : std::string("<dir>");
-    }
+    for (const auto& e : std::filesystem::recursive_directory_iterator(folder))
+      out[std::filesystem::relative(e.path(), folder).string()] =
+          e.is_regular_file() ? ReadFileText(e.path().string()) : "<dir>";
     return out;
   }
-  // A data folder with one of everything a move takes along, user card sets and user-made card
-  // backs included.
+  // One of everything a move takes along, user card sets and user-made card backs included.
   static void FillDataFolder(const std::string& f) {
+    for (const char* name : {"Player.dat", "Options.dat", "Status.Dat", "fav.dat", "Scoring.dat",
+                             "Data/Klondike.dat", "Save Games/one.ppg", "CardSets/U_Mine/1.bmp",
+                             "CardSets/U_Mine/options.txt", "CardSets/Standard/Back9.bmp"})
+      Put(f + "/" + name, std::string("of ") + name + "\r\n");
     Put(f + "/Player.dat", "Ann\r\n2051\r\n");
-    Put(f + "/Options.dat", "On\r\nOff\r\n");
-    Put(f + "/Status.Dat", "status");
-    Put(f + "/fav.dat", "Klondike\r\n");
-    Put(f + "/Scoring.dat", "-1\r\n50\r\n-5\r\n-10\r\n");
-    Put(f + "/Data/Klondike.dat", "stats");
-    Put(f + "/Save Games/one.ppg", "game");
-    Put(f + "/CardSets/U_Mine/1.bmp", "ace");
-    Put(f + "/CardSets/U_Mine/options.txt", "opts");
-    Put(f + "/CardSets/Standard/Back9.bmp", "my back");
   }
 
   TTempDir Root;
-  std::string Program, Docs, Local;
+  std::string Program = Root / "prog", Docs = Root / "home/Documents", Local = Root / "home/.local/share";
   int Answer = 2;  // Cancel
   bool ChooseLocal = true;
   int Asked = 0;
@@ -97,6 +87,6 @@ class DataFilesFixture : public ::testing::Test {
   }};
 
  private:
-  std::string SavedDocs, SavedLocal;
+  std::string Saved[2];
   TFileLocPrompt OldPrompt;
 };

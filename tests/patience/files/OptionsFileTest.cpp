@@ -39,7 +39,6 @@ const TFileCase kFileCases[] = {
      false,
      {"On", "On", "On", "New", "-2", "Extended", "On", "extra"}},
     {"AutoMoveInAnyCaseStays", "on\r\noff\r\n", false, {"on", "On", "On", "On", "1", "Extended", "On"}},
-    {"OldWinningAnimationOnStays", "On\r\nOn\r\nOn\r\nOn\r\n", false, kDefaults},
     {"StepsWithoutAnItemStay",
      "On\r\nOn\r\nOn\r\nSlide\r\n4\r\n",
      false,
@@ -48,10 +47,6 @@ const TFileCase kFileCases[] = {
      "On\r\nOn\r\nOn\r\nStars\r\n7\r\n",
      false,
      {"On", "On", "On", "Stars", "1", "Extended", "On"}},
-    {"StepNoNumber",
-     "On\r\nOn\r\nOn\r\nScribble\r\n1.5\r\nCompact\r\n",
-     false,
-     {"On", "On", "On", "Scribble", "1", "Compact", "On"}},
     {"LinuxLineEnds", "Off\nOff\nOff\nNone\n3\nCompact\nOff\n", false, kChosen},
 };
 
@@ -77,13 +72,6 @@ TEST_F(OptionsFileTest, EachBadOrMissingLineFallsBackAlone) {
       expected[size_t(bad)] = kDefaults[size_t(bad)];
       EXPECT_EQ(lines.Lines, expected);
     }
-    // A file that ends before the line.
-    TStringList cut;
-    cut.Lines.assign(kChosen.begin(), kChosen.begin() + bad);
-    RepairOptionLines(cut, false);
-    TLines expected = kChosen;
-    for (int i = bad; i < kOptionLineCount; ++i) expected[size_t(i)] = kDefaults[size_t(i)];
-    EXPECT_EQ(cut.Lines, expected);
   }
 }
 
