@@ -5,6 +5,7 @@
 #include <charconv>
 #include <exception>
 #include <span>
+#include <utility>
 
 #include "cardtable/CardDeck.h"
 #include "cardtable/SystemDirs.h"
@@ -358,13 +359,15 @@ bool ChangeSaveDataLocation(TCardDeck* Deck, bool* Busy, QWidget* Owner) {
   // The same folder, however it is spelled, is never moved onto itself.
   if (New.empty() || New == Old || SameFolder(New, Old)) return false;
 
+  // Set while files move, and back to what it was afterwards.
   struct TBusyFlag {
     bool* Flag;
+    bool Was = false;
     explicit TBusyFlag(bool* f) : Flag(f) {
-      if (Flag) *Flag = true;
+      if (Flag) Was = std::exchange(*Flag, true);
     }
     ~TBusyFlag() {
-      if (Flag) *Flag = false;
+      if (Flag) *Flag = Was;
     }
   } busy(Busy);
 
