@@ -1,6 +1,7 @@
 #include "patience/engine/Layout.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "platform/core/Numeric.h"
 
@@ -12,9 +13,18 @@ int Scaled(int k, float factor) {
   return Trunc(double(k) * double(factor));
 }
 
+// A factor as the trace writes it: the shortest text of up to 15 significant digits ("1", "1.5",
+// "0.800000011920929" for the single 0.8).
+std::string FloatText(float f) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.15g", double(f));
+  return buf;
+}
+
 }  // namespace
 
 void TLayout::SetConstantVariables(float widthFactor, float heightFactor) {
+  if (OnTrace) OnTrace("SetConstantVariables - " + FloatText(widthFactor) + " " + FloatText(heightFactor));
   const float w = widthFactor, h = heightFactor;
   ColumnStep = Scaled(102, w);
   RowStep = Scaled(155, h);
@@ -34,6 +44,8 @@ void TLayout::SetConstantVariables(float widthFactor, float heightFactor) {
 }
 
 void TLayout::ModifyConstantVariables(float widthStretch, float heightStretch) {
+  if (OnTrace)
+    OnTrace("ModifyConstantVariables - " + FloatText(widthStretch) + " " + FloatText(heightStretch));
   ColumnStep = Scaled(ColumnStep, widthStretch);
   RowStep = Scaled(RowStep, heightStretch);
   ReserveX = Scaled(ReserveX, widthStretch);
@@ -41,6 +53,7 @@ void TLayout::ModifyConstantVariables(float widthStretch, float heightStretch) {
 }
 
 void TLayout::StoreConstantVariables() {
+  if (OnTrace) OnTrace("StoreConstantVariables");
   SavedLayout = {ColumnStep, RowStep, ReserveX, SecondRowY, SideFanOffset};
 }
 

@@ -8,6 +8,9 @@
 // layout takes the card's factors and then stretches ColumnStep, RowStep, ReserveX and SecondRowY
 // to fill the table. Margins, waste places and fan offsets are never stretched.
 
+#include <functional>
+#include <string>
+
 #include "patience/engine/Rules.h"
 #include "platform/core/Types.h"
 
@@ -40,6 +43,9 @@ struct TLayout {
   // ColumnStep and ReserveX times the first, RowStep and SecondRowY times the second, truncated.
   void ModifyConstantVariables(float widthStretch, float heightStretch);
   void StoreConstantVariables();
+
+  // Where the three calls above write their trace lines; the engine routes them to its host.
+  std::function<void(const std::string&)> OnTrace;
 
   friend bool operator==(const TLayout& a, const TLayout& b) {
     return a.ColumnStep == b.ColumnStep && a.RowStep == b.RowStep && a.LeftMargin == b.LeftMargin &&

@@ -114,6 +114,8 @@ void TPatienceEngine::Construct(TEngineHost* host) {
     host = FNullHost.get();
   }
   FHost = host;
+  Rules.OnTrace = [this](const std::string& line) { Trace(line); };
+  Layout.OnTrace = [this](const std::string& line) { Trace(line); };
   Layout.SetConstantVariables(1.0f, 1.0f);
   UpdateCardFactors();
   TableauFan = Layout.FanOffset;

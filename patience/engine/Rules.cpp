@@ -39,4 +39,5 @@ void TGameRules::ClearRules(bool dryRun) {
   ExceptPiles.FanHorizontal = false;
 
   FoundationAngles.clear();
+  if (OnTrace) OnTrace("Rules cleared");
 }

@@ -5,6 +5,7 @@
 
 #include <bitset>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -234,4 +235,7 @@ struct TGameRules {
   // rules-only load of help and replays). Places, piles, the name, EmptyPiles and the stock
   // and waste points are left as they are.
   void ClearRules(bool dryRun);
+
+  // Where the record's own trace lines go ("Rules cleared"); the engine routes them to its host.
+  std::function<void(const std::string&)> OnTrace;
 };

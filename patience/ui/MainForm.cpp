@@ -95,11 +95,13 @@ void TForm1::BuildMenus() {
   EnableDebugMenu1->OnClick = [this](TMenuItem&) { EnableDebugMenu1Click(); };
   Debug1 = MainMenu1.Add("Debug1", " Debug ");
   BuildSoundMenus();
+  BuildDebugMenu();
 
   OwnerDrawAll(MainMenu1);
 }
 
 void TForm1::FormCreate(const QStringList& parameters, const TForm1Options& options) {
+  StartStartupTrace(QCoreApplication::applicationFilePath().toStdString());
   ApplySystemUiFont(this);
   BuildMenus();
   ToolBar1 = new TMenuBarWidget(MainMenu1, this);
@@ -122,6 +124,7 @@ void TForm1::FormCreate(const QStringList& parameters, const TForm1Options& opti
     t.FastMovementMode = false;
     t.LiftOffset = true;
     t.TurnOverAnimationLift = true;
+    ::Trace("CardTable created");
     t.ApplyBounds(0, ToolBar1->height() + ToolBar->height(), std::max(width(), 1),
                   std::max(height() - ToolBar1->height() - ToolBar->height(), 1));
     Engine = std::make_unique<TPatienceEngine>(t, this);
@@ -132,6 +135,7 @@ void TForm1::FormCreate(const QStringList& parameters, const TForm1Options& opti
     Debug1->SetVisible(false);
 
     FastMode = IsFastSwitch(parameters);
+    ::Trace("Application Parameters = " + std::to_string(parameters.size()));
     if (FastMode) {
       t.ShadowMode = smOriginal;
       t.HQDragShade = false;
@@ -164,7 +168,7 @@ void TForm1::FormCreate(const QStringList& parameters, const TForm1Options& opti
     SetUpSound();
   } catch (const std::exception& e) {
     std::fprintf(stderr, "Patience: the main window could not be created: %s\n", e.what());
-    Application().Terminate();
+    ReportStartupError("FormCreate", e.what());
   }
 
   resize(SavedBounds.Width, SavedBounds.Height);
@@ -188,6 +192,7 @@ void TForm1::FormActivate() {
   if (StartupDone) return;
   StartupDone = true;
   try {
+    ::Trace("Form activated");
     LoadOptions();
     Randomize();
     ApplyOptionLines01();
@@ -202,9 +207,11 @@ void TForm1::FormActivate() {
       CardTable1->SetMinWidth(kTableMinWidth);
       CardTable1->SetMinHeight(kTableMinHeight);
     }
+    // Tracing is off from here on.
+    StopTrace();
   } catch (const std::exception& e) {
     std::fprintf(stderr, "Patience: start-up failed: %s\n", e.what());
-    Application().Terminate();
+    ReportStartupError("FormActivate", e.what());
   }
 }
 
@@ -349,10 +356,16 @@ void TForm1::showEvent(QShowEvent* e) {
 }
 
 void TForm1::closeEvent(QCloseEvent* e) {
-  if (FormClose())
-    e->accept();
-  else
+  if (!FormClose()) {
     e->ignore();
+    return;
+  }
+  if (Tracing()) {
+    ::Trace("Trace terminated ok");
+    TraceList->Add("");
+    StopTrace();
+  }
+  e->accept();
 }
 
 void TForm1::resizeEvent(QResizeEvent* e) {

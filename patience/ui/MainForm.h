@@ -129,6 +129,17 @@ class TForm1 : public QWidget, public TEngineHost {
   // True when the key was taken.
   bool FormKeyDown(int key, Qt::KeyboardModifiers shift);
 
+  // Debug menu and start-up failures (DebugCommands.cpp).
+  TMenuItem* StartDebugTrace1 = nullptr;
+  TMenuItem* ViewWinningAnimation1 = nullptr;
+  void StartDebugTrace1Click();
+  void ViewWinningAnimation1Click();
+  // The seven option lines a debug trace starts with.
+  TStringList TracedOptionLines() const;
+  // The error report of a failure in where ("FormCreate", "FormActivate"): shown, saved on the
+  // desktop, and the program ends.
+  void ReportStartupError(const std::string& where, const std::string& what);
+
   void QuitProgram1Click();
   void FullScreenF111Click();
   void EnableDebugMenu1Click();
@@ -266,6 +277,7 @@ class TForm1 : public QWidget, public TEngineHost {
  private:
   void FormCreate(const QStringList& parameters, const TForm1Options& options);
   void BuildMenus();
+  void BuildDebugMenu();
   void BuildPlayMenus();
   void BuildGameToolBar();
   void BuildSoundMenus();

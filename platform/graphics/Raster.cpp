@@ -251,6 +251,29 @@ void StretchBlt(TBitmap& dst, int x, int y, int w, int h, const TBitmap& src, in
   Stretch(dst, x, y, w, h, src, sx, sy, sw, sh, BlendOf(op), 0);
 }
 
+void AlphaBlendStretch(TBitmap& dst, int x, int y, int w, int h, const TBitmap& source, int sx, int sy,
+                       int sw, int sh, int alpha) {
+  if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0 || dst.Empty() || source.Empty()) return;
+  const TBitmap copy = &dst == &source ? source : TBitmap();
+  const TBitmap& src = &dst == &source ? copy : source;
+  int x0, x1, y0, y1;
+  std::vector<int> cols, rows;
+  if (!MapAxis(x, w, sx, sw, dst.Width(), src.Width(), x0, x1, cols)) return;
+  if (!MapAxis(y, h, sy, sh, dst.Height(), src.Height(), y0, y1, rows)) return;
+  const uint32_t a = uint32_t(std::clamp(alpha, 0, 255)), b = 255 - a;
+  for (int j = y0; j < y1; ++j) {
+    uint32_t* d = dst.ScanLine(y + j) + x + x0;
+    const uint32_t* s = src.ScanLine(rows[size_t(j - y0)]);
+    for (int i = 0; i < x1 - x0; ++i) {
+      const uint32_t p = s[cols[size_t(i)]], q = d[i];
+      uint32_t out = kOpaque;
+      for (int shift = 0; shift < 24; shift += 8)
+        out |= ((((p >> shift) & 0xFF) * a + ((q >> shift) & 0xFF) * b + 127) / 255) << shift;
+      d[i] = out;
+    }
+  }
+}
+
 void Draw(TBitmap& dst, int x, int y, const TBitmap& src) {
   if (src.Transparent)
     DrawTransparent(dst, x, y, src, src.TransparentColor());

@@ -19,6 +19,10 @@ void BitBlt(TBitmap& dst, int x, int y, int w, int h, const TBitmap& src, int sx
 // copy pixel for pixel. Zero or negative sizes draw nothing.
 void StretchBlt(TBitmap& dst, int x, int y, int w, int h, const TBitmap& src, int sx, int sy, int sw, int sh,
                 TRasterOp op = TRasterOp::Copy);
+// The same stretch blended over the destination with a constant alpha (0..255): each channel
+// becomes (source * alpha + destination * (255 - alpha) + 127) / 255.
+void AlphaBlendStretch(TBitmap& dst, int x, int y, int w, int h, const TBitmap& src, int sx, int sy, int sw,
+                       int sh, int alpha);
 // Whole source at (x, y); a Transparent source leaves out its key colour.
 void Draw(TBitmap& dst, int x, int y, const TBitmap& src);
 // Whole source at (x, y), leaving out every pixel equal to key in R, G and B.

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/patience/engine/EngineTestUtil.h"
 
 namespace {
@@ -129,6 +131,14 @@ TEST(LayoutTest, ExtendedLayoutStretchesANewGameByAHiddenTrialDeal) {
   rig.Deal("Klondike 1 [Turn over 1]", 77);
   TPatienceEngine& e = *rig.Engine;
   EXPECT_TRUE(rig.Host.Traced("AutoStart now called"));
+  // The layout and the record trace what they do.
+  for (const char* line : {"Rules cleared", "SetConstantVariables - 1 1", "StoreConstantVariables"})
+    EXPECT_TRUE(rig.Host.Traced(line)) << line;
+  const auto modified =
+      std::find_if(rig.Host.Traces.begin(), rig.Host.Traces.end(),
+                   [](const std::string& t) { return t.rfind("ModifyConstantVariables - ", 0) == 0; });
+  ASSERT_NE(modified, rig.Host.Traces.end());
+  EXPECT_EQ(*modified, "ModifyConstantVariables - 1.81499207019806 1");
   // Klondike's largest X is tableau pile 6 at 15 + 6 x 102 = 627; the table leaves 1280 - 142.
   // Its tableau fans downward, so only the width is stretched.
   const float w = float(1138.0 / 627.0);
