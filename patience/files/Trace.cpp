@@ -19,6 +19,7 @@ namespace {
 bool UserTrace = false;
 // Lines of the user trace already in "debug.txt".
 int SavedLines = 0;
+std::function<void(const std::string&)> TestHook;
 
 bool StartsWithNoCase(const std::string& s, const std::string& prefix) {
   if (s.size() <= prefix.size()) return false;
@@ -53,8 +54,13 @@ std::string TraceFolder() {
   return DirectoryExists(data) ? data : std::string();
 }
 
+void SetTraceHookForTesting(std::function<void(const std::string& Msg)> hook) {
+  TestHook = std::move(hook);
+}
+
 void Trace(const std::string& Msg) {
   if (!TraceList) return;
+  if (TestHook) TestHook(Msg);
   if (StartsWithNoCase(Msg, "Start")) {
     ++TraceDepth;
     TraceList->Add(" ");

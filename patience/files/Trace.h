@@ -8,6 +8,7 @@
 // first and kept, so the file always equals the list); nothing in Trace pumps events, so a traced
 // move or deal is never entered again from inside its own trace line.
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -30,6 +31,10 @@ void Trace(const std::string& Msg);
 inline bool Tracing() {
   return TraceList != nullptr;
 }
+
+// Tests hear every traced message (while a trace runs), whatever becomes of the list; an empty
+// function ends it.
+void SetTraceHookForTesting(std::function<void(const std::string& Msg)> hook);
 
 // The folder "debug.txt" and the error report go to: the desktop (made when missing), else the
 // home folder, else the data folder.

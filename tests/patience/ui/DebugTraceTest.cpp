@@ -98,7 +98,8 @@ TEST_F(DebugTraceTest, TheDebugMenuStartsTheTraceOnceAndClosingEndsIt) {
   f.show();
   QCoreApplication::processEvents();
   const std::string file = Home / "Desktop/debug.txt";
-  EXPECT_EQ(f.Debug1->Count(), 2);
+  EXPECT_EQ(f.StartDebugTrace1->Parent(), f.Debug1);
+  EXPECT_EQ(f.ViewWinningAnimation1->Parent(), f.Debug1);
 
   Answer = mrNo;
   f.StartDebugTrace1->Click();
