@@ -1,7 +1,6 @@
 // The main window's Debug menu (Start Debug Trace, View Winning Animation) and the error report
 // of a failed start-up.
 
-#include <QLabel>
 #include <string>
 
 #include "cardtable/CardTable.h"
@@ -19,21 +18,10 @@ void TForm1::BuildDebugMenu() {
   ViewWinningAnimation1->OnClick = [this](TMenuItem&) { ViewWinningAnimation1Click(); };
 }
 
-TStringList TForm1::TracedOptionLines() const {
-  // The seven option lines as the window holds them.
-  return TStringList{FAutoMove ? "On" : "Off",
-                     "On",
-                     PointsLabel && PointsLabel->isEnabled() ? "On" : "Off",
-                     "On",
-                     "1",
-                     "Extended",
-                     FastMode ? "Off" : "On"};
-}
-
 void TForm1::StartDebugTrace1Click() {
   if (Tracing()) return;
   if (MessageBox("Start trace in debug.dat?", "Debug Mode.", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
-  StartUserTrace(TracedOptionLines());
+  StartUserTrace(OptionLines);
 }
 
 void TForm1::ViewWinningAnimation1Click() {

@@ -134,8 +134,6 @@ class TForm1 : public QWidget, public TEngineHost {
   TMenuItem* ViewWinningAnimation1 = nullptr;
   void StartDebugTrace1Click();
   void ViewWinningAnimation1Click();
-  // The seven option lines a debug trace starts with.
-  TStringList TracedOptionLines() const;
   // The error report of a failure in where ("FormCreate", "FormActivate"): shown, saved on the
   // desktop, and the program ends.
   void ReportStartupError(const std::string& where, const std::string& what);
