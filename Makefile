@@ -5,7 +5,7 @@ JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
 
-.PHONY: all deps build run test test-build bench format clean
+.PHONY: all deps build run deckwright test test-build bench format clean
 
 all: build
 
@@ -20,6 +20,10 @@ build: deps $(BUILD)/build.ninja
 
 run: build
 	$(BUILD)/bin/Patience
+
+# The card-set maker (it starts once the game has been run and has made its data folder).
+deckwright: build
+	$(BUILD)/bin/Deckwright
 
 $(TEST_BUILD)/build.ninja:
 	cmake -S . -B $(TEST_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DPATIENCE_SANITIZE=ON -DPATIENCE_TESTS=ON

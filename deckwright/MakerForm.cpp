@@ -174,8 +174,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
 }
 
 TForm1::~TForm1() {
-  // The table goes before the widget it draws on.
-  if (CardTable1) CardTable1->DetachSurface();
+  // The widget lets go of the table first, then the table and its decks go.
+  delete TableView;
+  TableView = nullptr;
   TemplateDeck.reset();
   CardTable1.reset();
 }

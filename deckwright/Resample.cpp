@@ -153,6 +153,61 @@ inline void SumPixel(const std::vector<TContribution>& list, const uint8_t* src,
   out[3] = 0xFF;
 }
 
+// The first pass over up to kBlock rows at once: the rows share their contributor lists, and their
+// sums are independent, so the processor works on several of them while each one waits for its
+// last addition. Every sum keeps its own order, so the result is that of SumPixel row by row.
+constexpr int kBlock = 8;
+
+// The block of rows laid out channel by channel with the rows side by side (x, channel, row), as
+// doubles, so the sums of the block's rows are computed together in vector registers.
+using TPlane = std::vector<double>;
+
+__attribute__((target_clones("avx2", "default"))) void SumBlock(const TContributorList& lists,
+                                                                const double* plane, uint8_t* const* dst) {
+  for (size_t i = 0; i < lists.size(); ++i) {
+    double acc[3][kBlock] = {};
+    for (const TContribution& c : lists[i]) {
+      const double w = c.Weight;
+      const double* p = plane + size_t(c.Pixel) * 3 * kBlock;
+      for (int ch = 0; ch < 3; ++ch)
+        for (int r = 0; r < kBlock; ++r) acc[ch][r] = double(float(acc[ch][r] + w * p[ch * kBlock + r]));
+    }
+    for (int r = 0; r < kBlock; ++r) {
+      uint8_t* q = dst[r] + i * 4;
+      q[0] = StoreByte(float(acc[0][r]));
+      q[1] = StoreByte(float(acc[1][r]));
+      q[2] = StoreByte(float(acc[2][r]));
+      q[3] = 0xFF;
+    }
+  }
+}
+
+void SumRows(const TContributorList& lists, const TBitmap& source, TBitmap& out, int y, int rows) {
+  if (rows < kBlock) {
+    for (int r = 0; r < rows; ++r) {
+      const uint8_t* src = source.ScanLineBytes(y + r);
+      uint8_t* dst = out.ScanLineBytes(y + r);
+      for (size_t i = 0; i < lists.size(); ++i) SumPixel(lists[i], src, 4, dst + i * 4);
+    }
+    return;
+  }
+  thread_local TPlane plane;
+  const int sw = source.Width();
+  plane.resize(size_t(sw) * 3 * kBlock);
+  uint8_t* dst[kBlock];
+  for (int r = 0; r < kBlock; ++r) {
+    const uint8_t* src = source.ScanLineBytes(y + r);
+    double* p = plane.data() + r;
+    for (int x = 0; x < sw; ++x, p += 3 * kBlock) {
+      p[0] = src[x * 4 + 0];
+      p[kBlock] = src[x * 4 + 1];
+      p[2 * kBlock] = src[x * 4 + 2];
+    }
+    dst[r] = out.ScanLineBytes(y + r);
+  }
+  SumBlock(lists, plane.data(), dst);
+}
+
 // Runs rows [begin, end) through f on several threads, each taking a contiguous band.
 template <typename F>
 void ParallelRows(int begin, int end, int threads, F f) {
@@ -222,13 +277,14 @@ void FilteredStretch(TBitmap& Source, TBitmap& Target, TFilterKernel Kernel, flo
   // moves while the threads work.
   TBitmap work(dw, sh);
   const int threads = ThreadCount(sh);
-  const int band = std::max(30, 30 * ((threads * 64 + 29) / 30));
+  // Bands of whole row blocks and whole progress steps (a multiple of 8 and of 30).
+  const int band = 120 * std::max(1, (threads * 64 + 119) / 120);
   for (int y0 = 0; y0 < sh; y0 += band) {
     const int y1 = std::min(sh, y0 + band);
-    ParallelRows(y0, y1, threads, [&](int y) {
-      const uint8_t* src = Source.ScanLineBytes(y);
-      uint8_t* out = work.ScanLineBytes(y);
-      for (int i = 0; i < dw; ++i) SumPixel(across[size_t(i)], src, 4, out + size_t(i) * 4);
+    const int blocks = (y1 - y0 + kBlock - 1) / kBlock;
+    ParallelRows(0, blocks, threads, [&](int b) {
+      const int y = y0 + b * kBlock;
+      SumRows(across, Source, work, y, std::min(kBlock, y1 - y));
     });
     AdvanceFor(Progress, y0, y1);
   }

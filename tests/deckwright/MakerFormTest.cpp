@@ -1,0 +1,366 @@
+// The maker's window as a user drives it, without dialogs: start-up on the game's data folder (or
+// the message and the end), New, Open (Cancel honoured), Close, Delete, the two modes and their
+// layouts, a picture clicked onto a face and onto a back and saved, the zoom, and the new set
+// loaded afterwards by a card table's deck the way the game loads a chosen set.
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <filesystem>
+
+#include "cardtable/SystemDirs.h"
+#include "deckwright/FadeButton.h"
+#include "deckwright/MakerForm.h"
+#include "deckwright/NewSetForm.h"
+#include "deckwright/ProgressForm.h"
+#include "patience/files/DataFolder.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Files.h"
+#include "platform/graphics/Bmp.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Dialogs.h"
+#include "tests/cardtable/TestCardset.h"
+#include "tests/support/TestUtil.h"
+
+namespace {
+
+class MakerFormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Program = Root / "prog";
+    Cardsets = Program + "/Cardsets";
+    TTestCardsetOptions o;
+    o.Width = 71;
+    o.Height = 96;
+    WriteTestCardset(Cardsets, "Standard", o);
+    o.Width = 89;
+    o.Height = 123;
+    o.Shadow02 = true;
+    WriteTestCardset(Cardsets, "C_1", o);  // three backs
+    SetProgramDirForTesting(Program);
+    SavedDocs = MyDocumentsDir;
+    SavedLocal = LocalAppDataDir;
+    MyDocumentsDir = Root / "docs";
+    LocalAppDataDir = Root / "local";
+    Application().ResetForTesting();
+  }
+  void TearDown() override {
+    Form.reset();
+    SetProgramDirForTesting("");
+    MyDocumentsDir = SavedDocs;
+    LocalAppDataDir = SavedLocal;
+    DataLocation = 0;
+    Application().ResetForTesting();
+  }
+
+  void PlayerDat(const std::string& folder) {
+    ForceDirectories(folder);
+    WriteTextFile(folder + "/Player.dat", "\r\n2051\r\n");
+  }
+
+  // The window on a data folder under local application data, its questions answered here.
+  TForm1& Start() {
+    if (!FileExists(Root / "local/Patience/Player.dat")) PlayerDat(Root / "local/Patience");
+    Form = std::make_unique<TForm1>();
+    Form->ZoomHoldMs = 0;
+    Form->SetChooser = [this](const std::string&, bool userOnly) {
+      LastChooserUserOnly = userOnly;
+      return Choice;
+    };
+    Form->ConfirmDelete = [this](const std::string&) { return ConfirmAnswer; };
+    Form->PicturePrompt = [this]() { return PictureFile; };
+    return *Form;
+  }
+
+  // Makes a set through the New dialog, filled as the user would fill it.
+  bool NewSet(const std::string& name, TSetOptions o = {}) {
+    Form->NewSetPrompt = [&](TForm2& f) {
+      f.LabeledEdit1->setText(QString::fromStdString(name));
+      (o.CardType == 0 ? f.Border : f.Borderless)->setChecked(true);
+      (o.Rankings == 0   ? f.RadioButton1
+       : o.Rankings == 1 ? f.RadioButton2
+                         : f.RadioButton3)
+          ->setChecked(true);
+      f.CheckBox1->setChecked(o.IndexBorder);
+      f.CheckBox2->setChecked(o.Large);
+      f.Button1Click();
+      return f.result() == QDialog::Accepted;
+    };
+    Form->NewUserCardSet1Click();
+    return Form->OpenSetName() == "U_" + name;
+  }
+
+  std::string UserSets() const { return Root / "local/Patience/CardSets"; }
+
+  // A picture file made here: a JPEG or a BMP of ramps.
+  std::string MakePicture(const std::string& name, int w, int h) {
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) img.setPixel(x, y, qRgb(x * 255 / w, y * 255 / h, 90));
+    const std::string path = Root / name;
+    if (name.ends_with(".bmp")) {
+      TBitmap b;
+      b.FromQImage(img);
+      SaveBmp24(path, b);
+    } else {
+      img.save(QString::fromStdString(path), "JPEG", 95);
+    }
+    return path;
+  }
+
+  TTempDir Root;
+  std::string Program, Cardsets, SavedDocs, SavedLocal;
+  std::unique_ptr<TForm1> Form;
+  std::optional<std::string> Choice, PictureFile;
+  bool ConfirmAnswer = true;
+  bool LastChooserUserOnly = false;
+  TVirtualClock Time;
+  TScopedClock Clock{Time};
+};
+
+}  // namespace
+
+TEST_F(MakerFormTest, StartsOnlyWhereTheGameHasItsData) {
+  std::vector<TMessageRequest> asked;
+  TScopedMessageHook hook([&](const TMessageRequest& r) {
+    asked.push_back(r);
+    return mrOk;
+  });
+  Form = std::make_unique<TForm1>();
+  EXPECT_FALSE(Form->Started());
+  EXPECT_TRUE(Application().Terminated());
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].Text, kNeedsPatienceMessage);
+  EXPECT_EQ(asked[0].Caption, "Information");
+  Form.reset();
+
+  // Local application data wins over documents, documents over the program folder.
+  struct Case {
+    std::vector<std::string> Marked;
+    int Location;
+    std::string UserDir;
+  };
+  const Case cases[] = {
+      {{"prog"}, 1, ""},
+      {{"prog", "docs/Patience"}, 2, "docs/Patience/CardSets"},
+      {{"prog", "docs/Patience", "local/Patience"}, 3, "local/Patience/CardSets"},
+  };
+  for (const Case& c : cases) {
+    Application().ResetForTesting();
+    for (const std::string& m : c.Marked) PlayerDat(Root / m);
+    Form = std::make_unique<TForm1>();
+    EXPECT_TRUE(Form->Started());
+    EXPECT_EQ(DataLocation, c.Location);
+    EXPECT_EQ(Form->CardTable1->CardDeck()->UserCardsetsDir, c.UserDir.empty() ? "" : Root / c.UserDir);
+    // It starts in Backs mode with nothing open and nothing laid out.
+    EXPECT_TRUE(Form->Backs1->Checked());
+    EXPECT_FALSE(Form->Faces1->Checked());
+    EXPECT_TRUE(Form->BacksButton->Selected());
+    EXPECT_EQ(Form->OpenSetName(), "Standard");
+    EXPECT_EQ(Form->CardTable1->TableCount, 0);
+    Form.reset();
+  }
+  EXPECT_TRUE(asked.size() == 1u);
+}
+
+TEST_F(MakerFormTest, NewSetWritesItsOptionsAndLaysOutItsCards) {
+  TForm1& f = Start();
+  // Cancel (and a refused name) changes nothing.
+  f.NewSetPrompt = [](TForm2&) { return false; };
+  f.NewUserCardSet1Click();
+  EXPECT_EQ(f.OpenSetName(), "Standard");
+  EXPECT_FALSE(NewSet("bad_name"));
+
+  ASSERT_TRUE(NewSet("Sea", TSetOptions{1, 2, true, false}));
+  EXPECT_EQ(f.windowTitle().toStdString(), "Deckwright - U_Sea");
+  TStringList lines;
+  lines.LoadFromFile(UserSets() + "/U_Sea/options.txt");
+  EXPECT_EQ(lines.Lines, (std::vector<std::string>{"1", "2", "1", "0"}));
+  EXPECT_EQ(ReadFileText(UserSets() + "/U_Sea/options.txt"), "1\r\n2\r\n1\r\n0\r\n");
+  EXPECT_TRUE(FileExists(UserSets() + "/U_Sea/13s.bmp"));
+
+  // Backs mode: nine cards in three rows of three; C_1 has three backs, so cards 4..9 show back 1.
+  TCardTable& t = *f.CardTable1;
+  ASSERT_EQ(t.TableCount, 9);
+  const TCardDeck& d = *t.CardDeck();
+  for (int k = 1; k <= 9; ++k) {
+    const TCard* c = t.TableCards[size_t(k)];
+    const int r = (k - 1) / 3, col = (k - 1) % 3;
+    EXPECT_EQ(c->X, col * (d.CardWidth + 4) + 15);
+    EXPECT_EQ(c->Y, r * (d.CardHeight + 4) + 15);
+    EXPECT_EQ(c->PointValue() + 10 * int(c->Suit), k);
+    EXPECT_FALSE(c->FaceUp);
+    const int back = k <= 3 ? k : 1;
+    EXPECT_EQ(t.Buffer.Pixel(c->X + d.CardWidth / 2, c->Y + d.CardHeight / 2), TestBackColour(back)) << k;
+  }
+
+  // Faces mode: 54 cards in fresh-pack order, six rows of nine, 70 x 75 apart.
+  f.Faces1Click();
+  EXPECT_TRUE(f.Faces1->Checked());
+  EXPECT_TRUE(f.FacesButton->Selected());
+  EXPECT_FALSE(f.BacksButton->Selected());
+  ASSERT_EQ(t.TableCount, 54);
+  for (int i = 1; i <= 54; ++i) {
+    const TCard* c = t.TableCards[size_t(i)];
+    EXPECT_EQ(c->X, ((i - 1) % 9) * 70);
+    EXPECT_EQ(c->Y, ((i - 1) / 9) * 75);
+    if (i <= 52) {
+      EXPECT_EQ(int(c->Suit), (i - 1) % 4);
+      EXPECT_EQ(int(c->Value), (i - 1) / 4);
+    } else {
+      EXPECT_EQ(c->Suit, csJoker);
+    }
+  }
+}
+
+TEST_F(MakerFormTest, OpenCloseAndTheModes) {
+  TForm1& f = Start();
+  // Faces mode needs a user set.
+  f.Faces1Click();
+  EXPECT_FALSE(f.Faces1->Checked());
+  ASSERT_TRUE(NewSet("Sea"));
+  ASSERT_TRUE(NewSet("Hill"));
+  f.Faces1Click();
+
+  // Cancel opens nothing.
+  Choice.reset();
+  f.OpenUserCardSet1Click();
+  EXPECT_FALSE(LastChooserUserOnly);
+  EXPECT_EQ(f.OpenSetName(), "U_Hill");
+  // Another user set keeps the mode and reads its options (missing lines: the defaults).
+  OptionLines(TSetOptions{0, 0, false, false}).SaveToFile(UserSets() + "/U_Sea/options.txt");
+  Choice = "U_Sea";
+  f.OpenUserCardSet1Click();
+  EXPECT_EQ(f.OpenSetName(), "U_Sea");
+  EXPECT_EQ(f.SetOptions(), (TSetOptions{0, 0, false, false}));
+  EXPECT_EQ(f.OptionsList.Count(), 4);
+  EXPECT_EQ(f.CardTable1->TableCount, 54);
+  DeleteFile(UserSets() + "/U_Hill/options.txt");
+  Choice = "U_Hill";
+  f.OpenUserCardSet1Click();
+  EXPECT_EQ(f.SetOptions(), TSetOptions{});
+  EXPECT_EQ(f.OptionsList.Count(), 4);
+  // A built-in set: only its backs can change, so the mode turns to Backs.
+  Choice = "Standard";
+  f.OpenUserCardSet1Click();
+  EXPECT_TRUE(f.Backs1->Checked());
+  EXPECT_EQ(f.CardTable1->TableCount, 9);
+  EXPECT_EQ(f.windowTitle().toStdString(), "Deckwright - Standard");
+  // Opening the open, laid-out set again does nothing.
+  const TCard* first = f.CardTable1->TableCards[1];
+  f.OpenUserCardSet1Click();
+  EXPECT_EQ(f.CardTable1->TableCards[1], first);
+
+  f.Close1Click();
+  EXPECT_EQ(f.windowTitle().toStdString(), "Deckwright");
+  EXPECT_EQ(f.CardTable1->TableCount, 0);
+  EXPECT_EQ(f.OpenSetName(), "Standard");
+}
+
+TEST_F(MakerFormTest, DeleteAsksAndNeverTakesTheOpenSet) {
+  TForm1& f = Start();
+  ASSERT_TRUE(NewSet("Sea"));
+  ASSERT_TRUE(NewSet("Hill"));
+  struct Case {
+    std::optional<std::string> Choice;
+    bool Confirm;
+    bool SeaStays;
+  };
+  const Case cases[] = {
+      {std::nullopt, true, true},  // cancelled
+      {"U_Hill", true, true},      // the open set
+      {"U_Sea", false, true},      // not confirmed
+      {"U_Sea", true, false},
+  };
+  for (const Case& c : cases) {
+    Choice = c.Choice;
+    ConfirmAnswer = c.Confirm;
+    f.Delete1Click();
+    EXPECT_TRUE(LastChooserUserOnly);
+    EXPECT_EQ(DirectoryExists(UserSets() + "/U_Sea"), c.SeaStays);
+    EXPECT_TRUE(DirectoryExists(UserSets() + "/U_Hill"));
+  }
+}
+
+TEST_F(MakerFormTest, PicturesBecomeCardsOfTheSetAndTheGameLoadsThem) {
+  TForm1& f = Start();
+  ASSERT_TRUE(NewSet("Sea", TSetOptions{1, 1, false, false}));
+  f.Faces1Click();
+  TCardTable& t = *f.CardTable1;
+
+  // A cancelled picture does nothing.
+  PictureFile.reset();
+  f.CardTable1CardClickEvent(t.TableCards[1], mbLeft);
+  EXPECT_EQ(ReadFileText(UserSets() + "/U_Sea/01c.bmp"), ReadFileText(Cardsets + "/C_1/01c.bmp"));
+
+  // A JPEG on the ace of clubs, a BMP on the king of spades, both saved at once.
+  const struct {
+    int Index;
+    std::string Picture;
+    std::string File;
+  } clicks[] = {{1, MakePicture("photo.jpg", 640, 480), "01c.bmp"},
+                {52, MakePicture("photo.bmp", 300, 500), "13s.bmp"}};
+  for (const auto& c : clicks) {
+    PictureFile = c.Picture;
+    TCard* card = t.TableCards[size_t(c.Index)];
+    const int shows = f.Form3->ShowCount;
+    f.CardTable1CardClickEvent(card, mbLeft);
+    EXPECT_GT(f.Form3->ShowCount, shows);  // the progress window came up
+    EXPECT_FALSE(f.Form3->isVisible());    // and went again
+    TBitmap saved;
+    LoadBmpFile(UserSets() + "/U_Sea/" + c.File, saved);
+    TBitmap templ;
+    LoadBmpFile(Cardsets + "/C_1/" + c.File, templ);
+    ASSERT_EQ(saved.Width(), 89);
+    // The inside is the picture now, not the template's flat colour.
+    EXPECT_NE(saved.Pixel(44, 60), templ.Pixel(44, 60));
+    EXPECT_EQ(saved.Pixel(5, 10), templ.Pixel(5, 10));  // the top-left index is the template's
+  }
+
+  // A back: card 2 of the backs saves Back2.bmp, and the table shows it afterwards.
+  f.Backs1Click();
+  PictureFile = MakePicture("back.jpg", 200, 300);
+  f.CardTable1CardClickEvent(t.TableCards[2], mbLeft);
+  ASSERT_TRUE(FileExists(UserSets() + "/U_Sea/Back2.bmp"));
+  TBitmap back2;
+  LoadBmpFile(UserSets() + "/U_Sea/Back2.bmp", back2);
+  ASSERT_EQ(t.TableCount, 9);
+  EXPECT_NE(t.Buffer.Pixel(t.TableCards[2]->X + 30, t.TableCards[2]->Y + 40), TestBackColour(2));
+
+  // The right button zooms the card and leaves the table as it was.
+  const TBitmap before = t.Buffer;
+  f.CardTable1CardClickEvent(t.TableCards[5], mbRight);
+  EXPECT_FALSE(t.Sprite().Visible);
+  EXPECT_TRUE(SamePixels(before, t.Buffer));
+
+  // The game: a table of its own loads the set from the user card sets folder.
+  TCardTable game(nullptr, Cardsets);
+  TCardDeck& deck = *game.CardDeck();
+  deck.SetUserCardsetsDir(UserSets());
+  deck.SetCardCount(54);
+  deck.SetDeckName("U_Sea");
+  ASSERT_EQ(deck.DeckName, "U_Sea");
+  TBitmap ace, king;
+  LoadBmpFile(UserSets() + "/U_Sea/01c.bmp", ace);
+  LoadBmpFile(UserSets() + "/U_Sea/13s.bmp", king);
+  EXPECT_TRUE(SamePixels(deck.CardByIndex(1)->Face, ace));
+  EXPECT_TRUE(SamePixels(deck.CardByIndex(52)->Face, king));
+  deck.SetCardBack(2);
+  EXPECT_EQ(deck.CardBack, 2);
+  EXPECT_TRUE(SamePixels(deck.Back, back2));
+}
+
+TEST_F(MakerFormTest, BackOfABuiltInSetGoesToTheUserFolder) {
+  TForm1& f = Start();
+  Choice = "Standard";
+  f.OpenUserCardSet1Click();
+  PictureFile = MakePicture("b.bmp", 120, 160);
+  const std::string shipped = ReadFileText(Cardsets + "/Standard/Back2.bmp");
+  f.CardTable1CardClickEvent(f.CardTable1->TableCards[2], mbLeft);
+  // The shipped set is untouched; the deck looks in the user folder first.
+  EXPECT_TRUE(FileExists(UserSets() + "/Standard/Back2.bmp"));
+  EXPECT_EQ(ReadFileText(Cardsets + "/Standard/Back2.bmp"), shipped);
+}
