@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev libgtest-dev googletest libbenchmark-dev
   libjpeg62-turbo-dev libsdl2-mixer-dev libcurl4-openssl-dev libchm-dev
   fonts-dejavu-core
-  fp-utils freecell-solver-bin libchm-bin
+  fp-utils freecell-solver-bin libchm-bin python3
   xvfb xauth imagemagick x11-apps sox libsox-fmt-mp3
 )
 

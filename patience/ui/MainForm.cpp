@@ -90,6 +90,7 @@ void TForm1::BuildMenus() {
   SetUserFilelocation1 = Options1->Add("SetUserFilelocation1", "Change Save Data Location");
   SetUserFilelocation1->OnClick = [this](TMenuItem&) { SetUserFilelocation1Click(); };
   Help1 = MainMenu1.Add("Help1", " Help ");
+  BuildHelpMenus();
   EnableDebugMenu1 = Help1->Add("EnableDebugMenu1", "Debug Menu");
   EnableDebugMenu1->SetImageIndex(tiDebug);
   EnableDebugMenu1->OnClick = [this](TMenuItem&) { EnableDebugMenu1Click(); };
@@ -309,6 +310,10 @@ void TForm1::FollowWindowState() {
 bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers /*shift*/) {
   if (key == Qt::Key_F11) {
     FullScreenF111Click();
+    return true;
+  }
+  if (key == Qt::Key_F1 || key == Qt::Key_F2) {
+    key == Qt::Key_F1 ? PatienceHelp1Click() : RulesExecute();
     return true;
   }
   return false;

@@ -243,6 +243,19 @@ class TForm1 : public QWidget, public TEngineHost {
   void ReapplyLayout();
 
   // ---------------------------------------------------------------------------------------------
+  // Help and the update check (HelpCommands.cpp, UpdateCheck.cpp)
+
+  TMenuItem* PatienceHelp1 = nullptr;     // Help > "Help Contents   F1"
+  TMenuItem* Rules1 = nullptr;            // Help > "Rules   F2"
+  TMenuItem* CheckforUpdates1 = nullptr;  // Help > "Check for Updates"
+  void BuildHelpMenus();
+  // F1: the help file's contents.
+  void PatienceHelp1Click();
+  // F2: the rules page of the game in play ("html\pati" + help code + ".htm").
+  void RulesExecute();
+  void CheckforUpdates1Click();
+
+  // ---------------------------------------------------------------------------------------------
   // TEngineHost
 
   void Pause(int ms) override;

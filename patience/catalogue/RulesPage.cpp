@@ -1,0 +1,519 @@
+#include "patience/catalogue/RulesPage.h"
+
+#include <algorithm>
+#include <map>
+#include <numeric>
+#include <set>
+
+namespace {
+
+std::string Escape(const std::string& s) {
+  std::string out;
+  for (char c : s) {
+    if (c == '&')
+      out += "&amp;";
+    else if (c == '<')
+      out += "&lt;";
+    else if (c == '>')
+      out += "&gt;";
+    else if (c == '"')
+      out += "&quot;";
+    else
+      out += c;
+  }
+  return out;
+}
+
+const char* const kNumbers[] = {"no",       "one",      "two",      "three",   "four",    "five",
+                                "six",      "seven",    "eight",    "nine",    "ten",     "eleven",
+                                "twelve",   "thirteen", "fourteen", "fifteen", "sixteen", "seventeen",
+                                "eighteen", "nineteen", "twenty"};
+
+std::string Number(int n) {
+  return n >= 0 && n <= 20 ? kNumbers[n] : std::to_string(n);
+}
+
+std::string Capital(std::string s) {
+  if (!s.empty() && s[0] >= 'a' && s[0] <= 'z') s[0] = char(s[0] - 'a' + 'A');
+  return s;
+}
+
+// "one pile", "seven piles".
+std::string Count(int n, const std::string& one, const std::string& many) {
+  return Number(n) + " " + (n == 1 ? one : many);
+}
+
+std::string JoinWords(const std::vector<std::string>& words, const std::string& last = "or") {
+  std::string out;
+  for (size_t i = 0; i < words.size(); ++i) {
+    if (i > 0) out += i + 1 == words.size() ? " " + last + " " : ", ";
+    out += words[i];
+  }
+  return out;
+}
+
+// How a card goes onto another of a pile: the value rule and the suit rule, as the validation
+// applies them.
+std::string BuildPhrase(const TPileRules& r, bool foundation) {
+  std::string value;
+  if (r.Has(UpByOne))
+    value = "up by one";
+  else if (r.Has(DownByOne))
+    value = "down by one";
+  else if (r.Has(UpOrDownByOne))
+    value = "up or down by one";
+  else if (r.Has(AnyHigher))
+    value = "with any higher card";
+  else if (r.Has(AnyLower))
+    value = "with any lower card";
+  std::string suit;
+  if (r.Has(SameSuit) && !r.Has(AnySuit) && !r.Has(SameColour))
+    suit = "in suit";
+  else if (r.Has(AlternateColour))
+    suit = "in alternating colours (red on black, black on red)";
+  else if (r.Has(SameColour))
+    suit = "in the same colour";
+  else if (r.Has(NotSameSuit))
+    suit = "in any suit but the card's own";
+  else if (!value.empty())
+    suit = "regardless of suit";
+  if (value.empty() && suit.empty()) return "";
+  std::string text = "Build " + (value.empty() ? std::string("on any card") : value);
+  if (!suit.empty()) text += " " + suit;
+  text += ".";
+  if (r.Has(AceOnKing)) text += foundation ? " An Ace may follow a King." : " An Ace may go on a King.";
+  if (r.Has(KingOnAce)) text += " A King may go on an Ace.";
+  return text;
+}
+
+std::vector<std::string> EmptyTakes(const TPileRules& r) {
+  std::vector<std::string> v;
+  if (r.Has(EmptyTakesAce)) v.push_back("an Ace");
+  if (r.Has(EmptyTakesTwo)) v.push_back("a Two");
+  if (r.Has(EmptyTakesJack)) v.push_back("a Jack");
+  if (r.Has(EmptyTakesKing)) v.push_back("a King");
+  return v;
+}
+
+std::vector<std::string> Sources(const TPileRules& r, bool foundation, bool freeCells) {
+  std::vector<std::string> v;
+  if (r.Has(FromTableau)) v.push_back(foundation ? "the tableau" : "another tableau pile");
+  if (r.Has(FromReserve)) v.push_back(freeCells ? "the free cells" : "the reserve");
+  if (r.Has(FromWaste)) v.push_back("the waste pile");
+  if (r.Has(FromExcept)) v.push_back("the side piles");
+  return v;
+}
+
+int PackSize(const TGameDef& d) {
+  return d.Stock.Decks == 2 ? 104 : 52;
+}
+
+// The cards of each tableau pile after the deal: the deal stops when the stock runs out, after
+// the foundations, the reserve and the side piles have had theirs.
+std::vector<int> DealtPerPile(const TGameDef& d, int& left) {
+  const TTableauDef& t = d.Tableau;
+  std::vector<int> got(size_t(std::max(t.Count, 0)), 0);
+  auto wanted = [&](int p) {
+    if (t.CardsPerPile.empty()) return 1;
+    return p < int(t.CardsPerPile.size()) ? t.CardsPerPile[size_t(p)] : 0;
+  };
+  if (t.Rules.Has(DealPileByPile)) {
+    for (int p = 0; p < t.Count; ++p) {
+      const int n = std::min(wanted(p), left);
+      got[size_t(p)] = n;
+      left -= n;
+    }
+    return got;
+  }
+  int rows = 1;
+  for (int p = 0; p < t.Count; ++p) rows = std::max(rows, wanted(p));
+  if (!t.Rules.Has(DealByRows) && !t.Rules.Has(Squared)) rows = std::max(rows, 1);
+  for (int r = 1; r <= rows && left > 0; ++r)
+    for (int p = 0; p < t.Count - t.LeftEmpty && left > 0; ++p)
+      if (wanted(p) >= r) {
+        ++got[size_t(p)];
+        --left;
+      }
+  return got;
+}
+
+std::string PileCounts(const std::vector<int>& got, int leftEmpty) {
+  std::vector<int> dealt(got.begin(), got.end() - std::min<long>(leftEmpty, long(got.size())));
+  if (dealt.empty()) return "";
+  const bool same = std::all_of(dealt.begin(), dealt.end(), [&](int n) { return n == dealt[0]; });
+  if (same) return "of " + Count(dealt[0], "card", "cards") + (dealt.size() > 1 ? " each" : "");
+  bool rising = true, falling = true;
+  for (size_t i = 1; i < dealt.size(); ++i) {
+    rising = rising && dealt[i] == dealt[i - 1] + 1;
+    falling = falling && dealt[i] == dealt[i - 1] - 1;
+  }
+  if (rising || falling)
+    return "from " + Number(dealt.front()) + " to " + Number(dealt.back()) + " cards, left to right";
+  std::vector<std::string> parts;
+  for (int n : dealt) parts.push_back(std::to_string(n));
+  return "of " + JoinWords(parts, "and") + " cards, left to right";
+}
+
+std::string FaceUpPhrase(const TGameDef& d, const std::vector<int>& got) {
+  const TTableauDef& t = d.Tableau;
+  const int most = got.empty() ? 0 : *std::max_element(got.begin(), got.end());
+  if (t.Rules.Has(DealFaceDown)) return "All of them are dealt face down.";
+  if (t.Rules.Has(DealFaceUp) || t.Rules.Has(Squared) || most <= 1)
+    return most <= 1 ? "" : "All cards are face up.";
+  if (!t.FaceDownPerPile.empty()) {
+    const int firstDown = t.FaceDownPerPile[0];
+    const bool same = std::all_of(t.FaceDownPerPile.begin(), t.FaceDownPerPile.end(),
+                                  [&](int n) { return n == firstDown; });
+    if (same && firstDown > 0)
+      return "The bottom " + Count(firstDown, "card", "cards") + " of each pile " +
+             (firstDown == 1 ? "is" : "are") + " face down, the rest face up.";
+    return "Some cards of the piles are dealt face down; the top card of each pile is face up.";
+  }
+  if (!t.CardsPerPile.empty()) return "Only the top card of each pile is face up.";
+  return "";
+}
+
+void DescribeLayout(const TGameDef& d, TRulesText& out) {
+  int left = PackSize(d);
+  const TPileRules& f = d.Foundations.Rules;
+  if (f.Has(DealToFoundations)) {
+    out.Layout.push_back("The whole pack is dealt onto the " + Count(d.Foundations.Count, "pile", "piles") +
+                         " of the layout.");
+    left = 0;
+  } else if (d.Foundations.Count > 0) {
+    std::string s = Capital(Count(d.Foundations.Count, "foundation", "foundations")) + ".";
+    if (f.Has(BaseOnly)) {
+      s += " One card is dealt onto the first one at the start: it is the base card.";
+      left -= 1;
+    } else if (f.Has(DealAllBases)) {
+      s += " The base cards are dealt onto them at the start.";
+      left -= std::min(d.Foundations.Count, left);
+    } else if (f.Has(DealTwoBases)) {
+      s += " Two base cards are dealt onto them at the start.";
+      left -= 2;
+    } else if (f.Has(DealOneBase) || f.Has(AceOfSpadesBase)) {
+      s += f.Has(AceOfSpadesBase)
+               ? " The Ace of Spades is dealt onto the first one at the start."
+               : " One card is dealt onto the first one at the start: it is the base card.";
+      left -= 1;
+    }
+    out.Layout.push_back(s);
+  }
+  const TReserveDef& res = d.Reserve;
+  if (res.FreeCells && res.Count > 0) {
+    std::string s = Capital(Count(res.Count, "free cell", "free cells")) + ": each holds any one card.";
+    if (res.DealtToCells > 0) {
+      s += " " + Capital(Count(res.DealtToCells, "card is", "cards are")) + " dealt into them at the start.";
+      left -= res.DealtToCells;
+    }
+    out.Layout.push_back(s);
+  } else if (res.Count > 0) {
+    std::string s = "A reserve of " + Count(res.Count, "card", "cards") +
+                    (res.FaceUp ? ", face up" : ", only its top card face up") + ".";
+    s += res.AllPlayable ? " Every card of the reserve may be played." : " Its top card may be played.";
+    out.Layout.push_back(s);
+    left -= res.Count;
+  }
+  const TExceptPilesDef& e = d.Except;
+  if (e.Count > 0) {
+    const int sum = std::accumulate(e.CardsPerPile.begin(), e.CardsPerPile.end(), 0);
+    std::string s = Capital(Count(e.Count, "side pile", "side piles"));
+    if (sum > 0) s += " holding " + Count(sum, "card", "cards") + " between them";
+    s += e.FaceUp ? ", face up." : ", only the top card of each face up.";
+    out.Layout.push_back(s);
+    left -= sum;
+  }
+  left = std::max(left, 0);
+  const TTableauDef& t = d.Tableau;
+  out.TableauCards.clear();
+  if (t.Count > 0) {
+    std::vector<int> got = DealtPerPile(d, left);
+    out.TableauCards = got;
+    std::string s = "The tableau: " + Count(t.Count, "pile", "piles");
+    const std::string counts = PileCounts(got, t.LeftEmpty);
+    if (!counts.empty()) s += " " + counts;
+    if (t.LeftEmpty > 0) s += "; the last " + Count(t.LeftEmpty, "pile starts", "piles start") + " empty";
+    s += ".";
+    const std::string faces = FaceUpPhrase(d, got);
+    if (!faces.empty()) s += " " + faces;
+    if (t.Rules.Has(DealBySuit)) s += " Each card is dealt to the pile of its suit.";
+    if (t.Rules.Has(KingsToBottom)) s += " A King dealt onto a pile goes to its bottom.";
+    out.Layout.push_back(s);
+  }
+  out.StockCards = left;
+  if (left > 0)
+    out.Layout.push_back("The other " + Count(left, "card", "cards") + " form the stock.");
+  else
+    out.Layout.push_back("Every card is dealt at the start: there is no stock.");
+}
+
+void DescribeFoundations(const TGameDef& d, TRulesText& out) {
+  const TPileRules& f = d.Foundations.Rules;
+  if (d.Foundations.Count == 0) return;
+  if (d.Special == TGameSpecial::AcesUp) {
+    out.Foundations.push_back(
+        "The foundation is a discard pile. A top card may be discarded when another pile shows a higher "
+        "card of the same suit; an Ace counts high and is never discarded.");
+    return;
+  }
+  if (f.Has(RemovePairs)) {
+    out.Foundations.push_back(
+        "Two cards of the same value, clicked one after the other, are removed as a pair.");
+    return;
+  }
+  if (f.Has(DealToFoundations)) {
+    out.Foundations.push_back(
+        "Turn up the top card of a pile and put it where its value belongs; the card under it is turned up "
+        "next.");
+    return;
+  }
+  const std::vector<std::string> takes = EmptyTakes(f);
+  if (f.Has(FirstSetsBase) && f.Has(EachSetsBase))
+    out.Foundations.push_back("Each foundation starts with whatever card you put there first.");
+  else if (f.Has(FirstSetsBase))
+    out.Foundations.push_back(
+        "The first card you put on a foundation sets the base card: every foundation starts with a card "
+        "of that value.");
+  else if (f.Has(BaseOnly))
+    out.Foundations.push_back("Every foundation starts with a card of the base card's value.");
+  else if (!takes.empty())
+    out.Foundations.push_back("An empty foundation takes " + JoinWords(takes) + ".");
+  if (f.Has(ValueIsPileIndex))
+    out.Foundations.push_back("Each foundation takes only cards of its own value.");
+  if (f.Has(RankInPrevious))
+    out.Foundations.push_back(
+        "A card may go on a foundation only when its value lies already on the one before it.");
+  if (f.Has(WholeSuitsOnly)) {
+    out.Foundations.push_back(
+        "Only a whole suit in sequence, King down to Ace, may be moved to a foundation, all at once.");
+    return;
+  }
+  const std::string build = BuildPhrase(f, true);
+  if (!build.empty()) out.Foundations.push_back(build);
+  if (f.Has(FoundationsPlayable)) out.Foundations.push_back("Cards may be played back from the foundations.");
+  if (f.Has(AutoMoveOnRequest))
+    out.Foundations.push_back(
+        "Cards go to the foundations only when you put them there (or ask with a right click).");
+}
+
+void DescribeTableau(const TGameDef& d, TRulesText& out) {
+  const TPileRules& t = d.Tableau.Rules;
+  if (d.Tableau.Count == 0) return;
+  if (t.Has(PairGame)) {
+    out.Tableau.push_back("Click a card to pick it, then click the card to pair it with.");
+    return;
+  }
+  if (t.Has(NothingOntoCard) || t.Has(NoDropTarget)) {
+    out.Tableau.push_back("No card may be put on a tableau card.");
+  } else {
+    const std::string build = BuildPhrase(t, false);
+    if (!build.empty()) out.Tableau.push_back(build);
+    std::vector<std::string> not_from;
+    if (t.Has(NoReserveOntoCard)) not_from.push_back("the reserve");
+    if (t.Has(NoWasteOntoCard)) not_from.push_back("the waste pile");
+    if (t.Has(NoTableauOntoCard)) not_from.push_back("other tableau piles");
+    if (t.Has(NoStockOntoCard)) not_from.push_back("the stock");
+    if (!not_from.empty())
+      out.Tableau.push_back("Cards from " + JoinWords(not_from) + " may not be put on a tableau card.");
+    if (t.Has(ThreeCardLimit)) out.Tableau.push_back("A pile holds at most three cards.");
+  }
+  if (t.Has(OnlyWhenStockEmpty))
+    out.Tableau.push_back("Cards may be put on the tableau only once the stock is empty.");
+  if (t.Has(DragRuns))
+    out.Tableau.push_back("A run of cards in sequence may be moved together.");
+  else if (t.Has(DragAnyFaceUp))
+    out.Tableau.push_back("Any face-up card may be moved together with the cards on it.");
+  else if (t.Has(DragWholePile))
+    out.Tableau.push_back("The top card of a pile, or the whole pile at once, may be moved.");
+  else
+    out.Tableau.push_back("Only the top card of a pile may be moved.");
+  if (d.Reserve.FreeCells && (t.Has(DragRuns) || t.Has(DragAnyFaceUp)) && !t.Has(UnlimitedMoves))
+    out.Tableau.push_back(
+        "Several cards move at once only when there are enough free cells and empty piles to move them one "
+        "by one.");
+  const std::vector<std::string> takes = EmptyTakes(t);
+  const std::vector<std::string> from = Sources(t, false, d.Reserve.FreeCells);
+  if (t.Has(RefillEmptyPiles)) {
+    out.Tableau.push_back(std::string("An empty pile is filled at once from ") +
+                          (t.Has(FromReserve)       ? "the reserve."
+                           : t.Has(RefillFromStock) ? "the stock."
+                                                    : "the waste pile or the stock."));
+  } else if (!takes.empty()) {
+    out.Tableau.push_back("An empty pile may be filled only with " + JoinWords(takes) + ".");
+  } else if (!from.empty() && !(t.Has(BaseOnly) && !t.Has(FromTableau))) {
+    out.Tableau.push_back("An empty pile may be filled with any card from " + JoinWords(from) + ".");
+  } else {
+    out.Tableau.push_back("An empty pile stays empty.");
+  }
+}
+
+void DescribeStock(const TGameDef& d, bool hasStock, TRulesText& out) {
+  const TStockDef& s = d.Stock;
+  const int n = s.DealCount;
+  if (n < -2) {
+    out.Stock.push_back(std::string("When you are stuck, the Redeal button gathers the tableau piles") +
+                        (n == -4 ? ", shuffles them" : "") + " and deals them out again.");
+  } else if (!hasStock) {
+    return;
+  } else if (d.Tableau.Rules.Has(PairGame)) {
+    out.Stock.push_back("Click the stock to deal more cards onto the table.");
+  } else if (n >= 1) {
+    out.Stock.push_back("Click the stock to turn " + Count(n, "card", "cards") +
+                        " onto the waste pile; the top card of the waste may be played.");
+  } else {
+    out.Stock.push_back("Click the stock to deal one card onto each tableau pile" +
+                        std::string(n == -2 ? " (only while no pile is empty)." : "."));
+  }
+  if (s.Rules.Has(DragFromDeck))
+    out.Stock.push_back("The top card of the stock lies face up and may be played.");
+  if (s.Rules.Has(SpecialStock) && d.Special == TGameSpecial::Burleigh)
+    out.Stock.push_back(
+        "When the card last dealt is left unplayed, the next one comes from the other end of the stock.");
+  if (s.PassesAllowed == 0)
+    out.Stock.push_back("You may redeal as often as you like.");
+  else if (s.PassesAllowed == 1)
+    out.Stock.push_back(n < -2 ? "There is no redeal."
+                               : "There is no redeal: you go through the stock once.");
+  else
+    out.Stock.push_back("You may go through the stock " + Number(s.PassesAllowed) + " times (" +
+                        Count(s.PassesAllowed - 1, "redeal", "redeals") + ").");
+}
+
+std::string Goal(const TGameDef& d) {
+  if (d.Special == TGameSpecial::AcesUp)
+    return "The game is won when only the four Aces are left, one on each pile, and all other cards are "
+           "discarded.";
+  if (d.Foundations.Rules.Has(RemovePairs)) return "The game is won when every card has been removed.";
+  return "The game is won when all " + std::to_string(PackSize(d)) + " cards lie on the foundations.";
+}
+
+std::string Section(const std::string& title, const std::vector<std::string>& lines) {
+  if (lines.empty()) return "";
+  std::string out = "<h2>" + Escape(title) + "</h2>\n";
+  for (const std::string& l : lines) out += "<p>" + Escape(l) + "</p>\n";
+  return out;
+}
+
+std::string Page(const std::string& title, const std::string& body) {
+  return "<html>\n<head>\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\n"
+         "<title>" +
+         Escape(title) +
+         "</title>\n<link rel=\"stylesheet\" type=\"text/css\" href=\"style.css\">\n</head>\n<body>\n<h1>" +
+         Escape(title) + "</h1>\n" + body + "<p class=\"back\"><a href=\"intro.htm\">Introduction</a> | " +
+         "<a href=\"playing.htm\">Playing</a></p>\n</body>\n</html>\n";
+}
+
+TGameRef AnyFreecellSize() {
+  const auto [columns, cells] = FreecellSizes().front();
+  return TGameRef::FreecellNxM(columns, cells);
+}
+
+}  // namespace
+
+std::string RulesTopic(const std::string& helpCode) {
+  return "html\\pati" + helpCode + ".htm";
+}
+
+TRulesText DescribeRules(const TGameDef& d) {
+  TRulesText out;
+  out.Pack = d.Stock.Decks == 2 ? "Played with two packs of 52 cards (104 cards)."
+                                : "Played with one pack of 52 cards.";
+  DescribeLayout(d, out);
+  const bool hasStock = out.StockCards > 0;
+  DescribeFoundations(d, out);
+  DescribeTableau(d, out);
+  DescribeStock(d, hasStock, out);
+  out.Goal = Goal(d);
+  return out;
+}
+
+TRulesPage RulesPage(const TGameRef& game) {
+  const TGameDef& d = GameDefinition(game);
+  TRulesPage page;
+  page.HelpCode = d.HelpCode;
+  // Freecell NxM shares its code with Freecell: the page of the code tells of the other sizes too.
+  const bool family = d.HelpCode == GameDefinition(AnyFreecellSize()).HelpCode;
+  const bool familyOnly = game.Entry == kEntryFreecellNxM;
+  page.Title = familyOnly ? std::string("Freecell Custom") : GameCaption(game);
+  page.Path = "html/pati" + d.HelpCode + ".htm";
+  const TRulesText text = DescribeRules(d);
+  std::string body = "<p class=\"pack\">" + Escape(text.Pack) + "</p>\n";
+  if (family) {
+    std::set<int> columns, cells;
+    for (auto [c, f] : FreecellSizes()) {
+      columns.insert(c);
+      cells.insert(f);
+    }
+    body += "<p>Freecell in other sizes: choose from " + std::to_string(*columns.begin()) + " to " +
+            std::to_string(*columns.rbegin()) + " tableau piles and " + std::to_string(*cells.begin()) +
+            " to " + std::to_string(*cells.rbegin()) +
+            " free cells under Freecell Custom. The size you choose is part of the game's name, as in \"" +
+            Escape(GameCaption(AnyFreecellSize())) +
+            "\"; the rules are those below with that many "
+            "piles and cells.</p>\n";
+  }
+  body += Section("The layout", text.Layout);
+  body += Section("The foundations", text.Foundations);
+  body += Section("The tableau", text.Tableau);
+  body += Section("The stock", text.Stock);
+  body += Section("Winning", {text.Goal});
+  page.Html = Page(page.Title, body);
+  page.Keywords.push_back(page.Title);
+  if (family) page.Keywords.push_back("Freecell Custom");
+  if (family)
+    for (const TGameRef& g : AllGames())
+      if (g.Entry == kEntryFreecellNxM) page.Keywords.push_back(GameCaption(g));
+  return page;
+}
+
+std::vector<TRulesPage> AllRulesPages() {
+  std::vector<TRulesPage> pages;
+  std::set<std::string> seen;
+  for (const TGameRef& g : AllGames()) {
+    const std::string& code = GameDefinition(g).HelpCode;
+    if (!seen.insert(code).second) continue;
+    pages.push_back(RulesPage(g));
+  }
+  return pages;
+}
+
+std::string IntroductionPage() {
+  const std::string body =
+      "<p>Welcome to Patience, a collection of " + std::to_string(kEntryCount) +
+      " games of patience (also called solitaire) for one player.</p>\n"
+      "<p>Choose a game from the start screen or from the Game Type menu, where every game is listed "
+      "alphabetically, by type, as small screen games and as your favourites.</p>\n"
+      "<p>Each game has a page of its own in this help: press F2 or choose Rules while you play to read "
+      "the rules of the game in front of you. The rules pages tell how the cards are dealt, how cards "
+      "build on the foundations and on the tableau, what the stock does and what wins the game.</p>\n"
+      "<h2>Words used in the rules</h2>\n"
+      "<p><b>Foundations</b>: the piles you build up (or down) to win the game.</p>\n"
+      "<p><b>Tableau</b>: the piles dealt out on the table, where you move cards about.</p>\n"
+      "<p><b>Reserve</b>: cards set aside that you may play from.</p>\n"
+      "<p><b>Free cells</b>: places that hold one card each while you rearrange the tableau.</p>\n"
+      "<p><b>Stock</b> and <b>waste pile</b>: the cards not yet dealt, and the cards turned up from "
+      "them.</p>\n"
+      "<p><b>Redeal</b>: turning the waste pile back into a stock, or gathering the tableau and dealing it "
+      "again.</p>\n"
+      "<p><b>Build</b>: to put a card on another following a rule, such as down by one in alternating "
+      "colours.</p>\n";
+  return Page("Introduction", body);
+}
+
+std::string PlayingPage() {
+  const std::string body =
+      "<p>Drag a card with the mouse and drop it on the pile where it should go. A card that may not go "
+      "there flies back.</p>\n"
+      "<p>Click the stock to deal from it. When the stock may be dealt again, the Redeal button shows "
+      "over the empty stock.</p>\n"
+      "<p>Cards that can go to the foundations may go there by themselves when Auto Move is on; a right "
+      "click on the table asks for it at any time.</p>\n"
+      "<p>Undo and Redo take moves back and play them again.</p>\n"
+      "<h2>Keys</h2>\n"
+      "<p><b>F1</b>: this help. <b>F2</b>: the rules of the game in play. <b>F11</b>: full screen. "
+      "<b>F12</b>: back to the start screen.</p>\n"
+      "<h2>Updates</h2>\n"
+      "<p>Help &gt; Check for Updates asks the publisher's web site whether a newer version exists and can "
+      "download it to your desktop. Nothing downloaded is ever run by the game.</p>\n";
+  return Page("Playing", body);
+}

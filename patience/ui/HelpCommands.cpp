@@ -1,0 +1,36 @@
+// The Help menu's help commands: the help file's contents (F1) and the rules page of the game in
+// play (F2). Both go through the program's help manager, which reads the help file's name at the
+// moment of each request; the window tells it the file once, at creation.
+
+#include "patience/catalogue/RulesPage.h"
+#include "patience/files/Trace.h"
+#include "patience/ui/MainForm.h"
+#include "patience/ui/ToolbarImages.h"
+#include "platform/core/Files.h"
+#include "platform/help/HelpViewer.h"
+
+void TForm1::BuildHelpMenus() {
+  HelpManager().HelpFile = PathJoin(ProgramDir(), "Patience.chm");
+  HelpManager().Handle = this;
+  PatienceHelp1 = Help1->Add("PatienceHelp1", "Help Contents   F1");
+  PatienceHelp1->SetImageIndex(tiHelp);
+  PatienceHelp1->OnClick = [this](TMenuItem&) { PatienceHelp1Click(); };
+  Rules1 = Help1->Add("Rules1", "Rules   F2");
+  Rules1->OnClick = [this](TMenuItem&) { RulesExecute(); };
+  Help1->Add("N20", "-");
+  // The help window is a window of its own; it closes with the game's.
+  QObject::connect(this, &QObject::destroyed, [] { HelpManager().ShutDown(); });
+}
+
+void TForm1::PatienceHelp1Click() {
+  HelpManager().HelpContents();
+}
+
+void TForm1::RulesExecute() {
+  // Like the other game commands, it waits while a command of the game runs.
+  if (ToolBarTag != 0 || !Engine) return;
+  const std::string& code = Engine->Rules.HelpCode;
+  if (Engine->Rules.GameName.empty() || code.empty()) return;
+  ::Trace("Rules " + code);
+  HelpManager().HelpJump(RulesTopic(code));
+}

@@ -1,0 +1,131 @@
+// The game's help: the help file the build compiles holds a rules page for every help code of
+// the catalogue, with contents and index; F1 opens its contents and F2 (or Help > Rules) the page
+// of the game in play.
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <set>
+
+#include "patience/catalogue/RulesPage.h"
+#include "patience/ui/MainForm.h"
+#include "patience/ui/MenuDraw.h"
+#include "platform/core/Files.h"
+#include "platform/help/ChmFile.h"
+#include "platform/help/HelpViewer.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Menus.h"
+#include "tests/cardtable/TestCardset.h"
+#include "tests/support/TestUtil.h"
+
+namespace {
+
+std::string BuiltHelpFile() {
+  return PathJoin(BuiltProgramDir(), "Patience.chm");
+}
+
+TEST(PatienceHelpFile, HoldsAPageForEveryHelpCodeWithContentsAndIndex) {
+  TChmFile chm(BuiltHelpFile());
+  ASSERT_TRUE(chm.Ok()) << BuiltHelpFile();
+  EXPECT_EQ(chm.DefaultTopic(), "/html/intro.htm");
+  std::set<std::string> codes;
+  for (const TGameRef& game : AllGames()) {
+    const TGameDef& def = GameDefinition(game);
+    if (!codes.insert(def.HelpCode).second) continue;
+    const auto page = chm.Read(RulesTopic(def.HelpCode));
+    ASSERT_TRUE(page) << GameCaption(game) << " " << def.HelpCode;
+    EXPECT_NE(page->find("<h1>" + GameCaption(game) + "</h1>"), std::string::npos) << GameCaption(game);
+  }
+  EXPECT_EQ(codes.size(), 159u);
+
+  THelpManager manager;
+  manager.RegisterViewer(std::make_shared<THTMLHelpViewer>());
+  manager.HelpFile = BuiltHelpFile();
+  ASSERT_TRUE(manager.HelpContents());
+  THelpWindow* w = CurrentHelpWindow();
+  EXPECT_EQ(w->ContentsCount(), 159 + 3);  // introduction, playing, the games and a page each
+  // Every caption is a keyword of its game's page: the Freecell sizes lead to Freecell's.
+  const std::pair<const char*, const char*> keywords[] = {{"Klondike 2 [Turn over 3]", "/html/pati1jaq.htm"},
+                                                          {"canfield", "/html/pati4p2c.htm"},
+                                                          {"Aces Up", "/html/patiacesup.htm"},
+                                                          {"Free cells", "/html/intro.htm"}};
+  for (auto [keyword, page] : keywords) {
+    EXPECT_TRUE(manager.HelpKeyword(keyword)) << keyword;
+    EXPECT_EQ(w->CurrentPage(), page) << keyword;
+  }
+  for (const TGameRef& game : AllGames())
+    if (game.Entry == kEntryFreecellNxM) {
+      EXPECT_TRUE(manager.HelpKeyword(GameCaption(game))) << GameCaption(game);
+      EXPECT_EQ(w->CurrentPage(), "/html/pati" + GameDefinition(game).HelpCode + ".htm");
+    }
+  EXPECT_GE(w->IndexCount(), kGameCount);
+  manager.ShutDown();
+}
+
+class HelpCommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Application().ResetForTesting();
+    SetScreenSizeForTesting(TPoint(1280, 1024));
+    Form = std::make_unique<TForm1>(QStringList{}, TForm1Options{StandardTestCardsetsDir()});
+    // The window names the program folder's help file; the tests use the one the build made.
+    HelpManager().HelpFile = BuiltHelpFile();
+    Form->show();
+    QCoreApplication::processEvents();
+  }
+  void TearDown() override {
+    Form.reset();
+    EXPECT_EQ(CurrentHelpWindow(), nullptr);  // the help closes with the game's window
+    SetScreenSizeForTesting(std::nullopt);
+    Application().ResetForTesting();
+  }
+  void Key(Qt::Key key) {
+    QTest::keyClick(Form.get(), key);
+    QCoreApplication::processEvents();
+  }
+  std::string Page() { return CurrentHelpWindow() ? CurrentHelpWindow()->CurrentPage() : "(no help window)"; }
+
+  std::vector<TMessageRequest> Asked;
+  TScopedMessageHook Hook{[this](const TMessageRequest& r) {
+    Asked.push_back(r);
+    return int(mrNo);
+  }};
+  std::unique_ptr<TForm1> Form;
+};
+
+TEST_F(HelpCommandsTest, F1ShowsTheContentsAndF2TheRulesOfTheGameInPlay) {
+  EXPECT_EQ(Form->PatienceHelp1->Caption(), "Help Contents   F1");
+  EXPECT_EQ(Form->Rules1->Caption(), "Rules   F2");
+  // No game yet: the rules have no page to show.
+  Key(Qt::Key_F2);
+  EXPECT_EQ(CurrentHelpWindow(), nullptr);
+  Key(Qt::Key_F1);
+  ASSERT_NE(CurrentHelpWindow(), nullptr);
+  EXPECT_EQ(CurrentHelpWindow()->CurrentTab(), "Contents");
+  EXPECT_EQ(Page(), "/html/intro.htm");
+
+  const std::pair<const char*, const char*> games[] = {{"Canfield", "/html/pati4p2c.htm"},
+                                                       {"Klondike 1 [Turn over 1]", "/html/pati1jap.htm"},
+                                                       {"Osmosis", "/html/patiosmos.htm"}};
+  for (auto [caption, page] : games) {
+    TMenuItem* item = GetMenuItem(Form->Alphabeticallist1, caption, true);
+    ASSERT_NE(item, nullptr) << caption;
+    item->Click();
+    Key(Qt::Key_F2);
+    EXPECT_EQ(Page(), page) << caption;
+    Key(Qt::Key_F1);
+    Form->Rules1->Click();
+    EXPECT_EQ(Page(), page) << caption;
+  }
+  EXPECT_TRUE(Asked.empty());
+}
+
+TEST_F(HelpCommandsTest, AMissingHelpFileIsTold) {
+  HelpManager().HelpFile = PathJoin(BuiltProgramDir(), "NoSuchHelp.chm");
+  Key(Qt::Key_F1);
+  ASSERT_EQ(Asked.size(), 1u);
+  EXPECT_EQ(Asked[0].Text.rfind("Help file not found", 0), 0u) << Asked[0].Text;
+  EXPECT_EQ(CurrentHelpWindow(), nullptr);
+}
+
+}  // namespace

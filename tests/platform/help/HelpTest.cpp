@@ -1,0 +1,221 @@
+// The help file reader, the sitemaps and the help viewer, on a small help file compiled for the
+// test from pages of its own (the same script that builds the program's help files).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QTextDocument>
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/help/ChmFile.h"
+#include "platform/help/HelpViewer.h"
+#include "platform/help/Sitemap.h"
+#include "platform/ui/Dialogs.h"
+#include "tests/support/TestUtil.h"
+
+namespace {
+
+class HelpFileTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    Dir = new TTempDir;
+    const std::string pages = *Dir / "pages";
+    std::filesystem::create_directories(pages + "/html/more");
+    WriteTextFile(pages + "/html/index.htm",
+                  "<html><head><title>Start</title></head><body><h1>Start</h1>"
+                  "<p><a href=\"more/deep.htm#rules\">Deep</a> <img src=\"pic.png\"></p></body></html>");
+    WriteTextFile(pages + "/html/pati4p2c.htm",
+                  "<html><head><title>Canfield</title><link rel=\"stylesheet\" href=\"style.css\"></head>"
+                  "<body><h1>Canfield</h1></body></html>");
+    // A page in the older single-byte character set: "Caf\xe9".
+    WriteTextFile(pages + "/html/more/deep.htm",
+                  "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">"
+                  "<title>Caf\xe9</title></head><body><p>Caf\xe9</p><a name=\"rules\"></a>"
+                  "<a href=\"../pati4p2c.htm\">Back</a></body></html>");
+    WriteTextFile(pages + "/html/style.css", "h1 { color: #204020; }\n");
+    QImage pic(8, 6, QImage::Format_RGB32);
+    pic.fill(Qt::red);
+    pic.save(QString::fromStdString(pages + "/html/pic.png"));
+    WriteTextFile(pages + "/contents.txt",
+                  "Start | html/index.htm\n  Canfield | html/pati4p2c.htm\n  Deep | html/more/deep.htm\n"
+                  "index: Foundations & piles | html/pati4p2c.htm\n");
+    File = *Dir / "Test.chm";
+    const std::string command = "/usr/bin/python3 " + SourceDir() + "/assets/help/make_chm.py " + pages +
+                                " " + File + " 'Test Help' " + (*Dir / "work") + " >/dev/null 2>&1";
+    Built = std::system(command.c_str()) == 0 && std::filesystem::exists(File);
+  }
+  static void TearDownTestSuite() {
+    HtmlHelp(nullptr, "", HH_CLOSE_ALL, nullptr);
+    delete Dir;
+  }
+  void SetUp() override { ASSERT_TRUE(Built) << "the test help file could not be compiled (chmcmd)"; }
+
+  static inline TTempDir* Dir = nullptr;
+  static inline std::string File;
+  static inline bool Built = false;
+};
+
+TEST_F(HelpFileTest, ObjectsAreFoundWhateverTheSeparatorAndCase) {
+  TChmFile chm(File);
+  ASSERT_TRUE(chm.Ok());
+  for (const char* path : {"/html/pati4p2c.htm", "html/pati4p2c.htm", "html\\pati4p2c.htm",
+                           "\\HTML\\PATI4P2C.HTM", "/html/more/../pati4p2c.htm"}) {
+    const auto page = chm.Read(path);
+    ASSERT_TRUE(page) << path;
+    EXPECT_NE(page->find("<h1>Canfield</h1>"), std::string::npos) << path;
+  }
+  EXPECT_FALSE(chm.Read("/html/patizzzz.htm"));
+  EXPECT_FALSE(TChmFile(*Dir / "none.chm").Ok());
+}
+
+TEST_F(HelpFileTest, SystemRecordNamesContentsIndexDefaultPageAndTitle) {
+  TChmFile chm(File);
+  EXPECT_EQ(chm.DefaultTopic(), "/html/index.htm");
+  EXPECT_EQ(chm.Title(), "Test Help");
+  EXPECT_EQ(chm.ContentsFile(), "/Test.hhc");
+  EXPECT_EQ(chm.IndexFile(), "/Test.hhk");
+  const auto pages = chm.Pages();
+  EXPECT_EQ(pages.size(), 3u);
+}
+
+TEST(ChmPath, Normalised) {
+  const std::pair<const char*, const char*> cases[] = {{"html\\pati4p2c.htm", "/html/pati4p2c.htm"},
+                                                       {"/html/x.htm", "/html/x.htm"},
+                                                       {"html//x.htm", "/html/x.htm"},
+                                                       {"./html/x.htm", "/html/x.htm"},
+                                                       {"../../x.htm", "/x.htm"},
+                                                       {"", "/"}};
+  for (auto [in, out] : cases) EXPECT_EQ(TChmFile::NormalisePath(in), out) << in;
+}
+
+TEST(Sitemap, EntriesWithTheirLevelsNamesAndPages) {
+  const std::string hhc =
+      "<HTML><BODY><OBJECT type=\"text/site properties\"><param name=\"X\" value=\"y\"></OBJECT><UL>"
+      "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"Intro &amp; more\">"
+      "<param name=\"Local\" value=\"html/intro.htm\"></OBJECT>"
+      "<UL><li><object TYPE='text/sitemap'><PARAM NAME=name VALUE='Canfield'><param name=local "
+      "value=html/pati4p2c.htm></object></UL>"
+      "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"Heading\"></OBJECT></UL></BODY></HTML>";
+  const auto e = ParseSitemap(hhc);
+  ASSERT_EQ(e.size(), 3u);
+  const TSitemapEntry want[] = {
+      {0, "Intro & more", "html/intro.htm"}, {1, "Canfield", "html/pati4p2c.htm"}, {0, "Heading", ""}};
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(e[i].Level, want[i].Level) << i;
+    EXPECT_EQ(e[i].Name, want[i].Name) << i;
+    EXPECT_EQ(e[i].Local, want[i].Local) << i;
+  }
+}
+
+TEST(HelpViewer, UnderstandsOnlyCompiledHelpFilesInAnyCase) {
+  THelpManager manager;
+  auto viewer = std::make_shared<THTMLHelpViewer>();
+  manager.RegisterViewer(viewer);
+  EXPECT_EQ(viewer->GetViewerName(), "HTMLHelp Viewer");
+  EXPECT_GT(viewer->FViewerID, 0);
+  const std::pair<const char*, bool> files[] = {
+      {"/p/Patience.chm", true}, {"/p/PATIENCE.CHM", true}, {"/p/Patience.hlp", false}, {"", false}};
+  for (auto [file, chm] : files) {
+    manager.HelpFile = file;
+    EXPECT_EQ(viewer->UnderstandsKeyword("x"), chm ? 1 : 0) << file;
+    EXPECT_EQ(viewer->GetHelpStrings("x").size(), chm ? 1u : 0u) << file;
+    EXPECT_EQ(viewer->CanShowTableOfContents(), chm) << file;
+    EXPECT_EQ(viewer->UnderstandsTopic("x"), chm) << file;
+    EXPECT_EQ(viewer->UnderstandsContext(1, file), chm) << file;
+  }
+}
+
+TEST(HelpViewer, TopicPaths) {
+  const std::pair<const char*, const char*> cases[] = {{"", "f.chm"},
+                                                       {"/html/a.htm", "f.chm::/html/a.htm"},
+                                                       {"html/a.htm", "f.chm::/html/a.htm"},
+                                                       {"html\\pati4p2c.htm", "f.chm::/html/pati4p2c.htm"}};
+  for (auto [topic, path] : cases) EXPECT_EQ(THTMLHelpViewer::TopicPath("f.chm", topic), path) << topic;
+}
+
+TEST_F(HelpFileTest, TopicFormsOpenTheSamePageAndEmptyOpensTheDefault) {
+  THelpManager manager;
+  manager.RegisterViewer(std::make_shared<THTMLHelpViewer>());
+  manager.HelpFile = File;
+  for (const char* topic : {"html\\pati4p2c.htm", "/html/pati4p2c.htm", "html/pati4p2c.htm"}) {
+    ASSERT_TRUE(manager.HelpJump(topic)) << topic;
+    EXPECT_EQ(CurrentHelpWindow()->CurrentPage(), "/html/pati4p2c.htm") << topic;
+    EXPECT_EQ(CurrentHelpWindow()->Browser()->documentTitle().toStdString(), "Canfield");
+  }
+  ASSERT_TRUE(manager.HelpJump(""));
+  EXPECT_EQ(CurrentHelpWindow()->CurrentPage(), "/html/index.htm");
+  manager.Viewer()->DisplayHelpByContext(7, File);
+  EXPECT_EQ(CurrentHelpWindow()->CurrentPage(), "/html/index.htm");
+  // A page the file lacks shows a note rather than nothing.
+  ASSERT_TRUE(manager.HelpJump("html\\patizzzz.htm"));
+  EXPECT_NE(CurrentHelpWindow()->Browser()->toPlainText().indexOf("Page not found"), -1);
+}
+
+TEST_F(HelpFileTest, ContentsAndIndexAndKeywords) {
+  THelpManager manager;
+  manager.RegisterViewer(std::make_shared<THTMLHelpViewer>());
+  manager.HelpFile = File;
+  ASSERT_TRUE(manager.HelpContents());
+  THelpWindow* w = CurrentHelpWindow();
+  EXPECT_EQ(w->CurrentTab(), "Contents");
+  EXPECT_EQ(w->CurrentPage(), "/html/index.htm");
+  EXPECT_EQ(w->ContentsCount(), 3);
+  EXPECT_EQ(w->IndexCount(), 4);  // the contents' three and one keyword of its own
+  EXPECT_EQ(w->windowTitle().toStdString(), "Test Help");
+
+  ASSERT_TRUE(manager.HelpKeyword("foundations & PILES"));
+  EXPECT_EQ(w->CurrentTab(), "Index");
+  EXPECT_EQ(w->CurrentPage(), "/html/pati4p2c.htm");
+  // Not in the index: the index shows, the page stays.
+  manager.HelpKeyword("no such word");
+  EXPECT_EQ(w->CurrentTab(), "Index");
+  EXPECT_EQ(w->CurrentPage(), "/html/pati4p2c.htm");
+}
+
+TEST_F(HelpFileTest, MissingHelpFileIsToldAndOpensNothing) {
+  HtmlHelp(nullptr, "", HH_CLOSE_ALL, nullptr);
+  std::vector<std::string> told;
+  TScopedMessageHook hook([&](const TMessageRequest& r) {
+    told.push_back(r.Text);
+    return mrOk;
+  });
+  THelpManager manager;
+  manager.RegisterViewer(std::make_shared<THTMLHelpViewer>());
+  manager.HelpFile = *Dir / "Missing.chm";
+  EXPECT_FALSE(manager.HelpContents());
+  EXPECT_FALSE(manager.HelpJump("html\\pati4p2c.htm"));
+  ASSERT_EQ(told.size(), 2u);
+  EXPECT_EQ(told[0].rfind("Help file not found", 0), 0u) << told[0];
+  // Not a help file at all.
+  WriteTextFile(*Dir / "Junk.chm", "not a help file");
+  manager.HelpFile = *Dir / "Junk.chm";
+  EXPECT_FALSE(manager.HelpKeyword("x"));
+  EXPECT_EQ(told.size(), 3u);
+}
+
+TEST_F(HelpFileTest, BrowserTakesPagesPicturesAndLinksFromTheFile) {
+  TChmFile chm(File);
+  TChmBrowser browser;
+  browser.SetFile(&chm);
+  browser.setSource(TChmBrowser::UrlOf("/html/index.htm"));
+  const QVariant pic = browser.loadResource(QTextDocument::ImageResource, QUrl("pic.png"));
+  QImage image;
+  ASSERT_TRUE(image.loadFromData(pic.toByteArray()));
+  EXPECT_EQ(image.size(), QSize(8, 6));
+  // A relative link with a part, then back up a folder.
+  browser.setSource(browser.source().resolved(QUrl("more/deep.htm#rules")));
+  EXPECT_EQ(TChmBrowser::ObjectOf(browser.source()), "/html/more/deep.htm");
+  EXPECT_EQ(browser.documentTitle(), QString::fromUtf8("Caf\xc3\xa9"));
+  browser.setSource(browser.source().resolved(QUrl("../pati4p2c.htm")));
+  EXPECT_EQ(browser.documentTitle(), "Canfield");
+  EXPECT_FALSE(
+      browser.loadResource(QTextDocument::StyleSheetResource, QUrl("style.css")).toByteArray().isEmpty());
+  // The forms older pages link with.
+  for (const char* url :
+       {"ms-its:Test.chm::/html/pati4p2c.htm", "mk:@MSITStore:Test.chm::/html/pati4p2c.htm"})
+    EXPECT_EQ(TChmBrowser::ObjectOf(QUrl(url)), "/html/pati4p2c.htm") << url;
+  EXPECT_EQ(TChmBrowser::ObjectOf(QUrl("http://example.invalid/x.htm")), "");
+}
+
+}  // namespace
