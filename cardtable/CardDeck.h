@@ -195,6 +195,12 @@ class TCardDeck {
   void SetUserCardsetsDir(const std::string& dir);
   void RotateBack(float angle);
   float ScaleForStep(int step) const { return ::ScaleForStep(DeckName, step); }
+  // The back chooser (CardBackForm.h): the back clicked becomes the deck's; closed without a
+  // click nothing changes. Beeps when the set's folder is gone.
+  void ChooseCardBack();
+  // The card set chooser (CardDeckForm.h) over this deck's folders: the set chosen with "OK"
+  // becomes the deck's; cancelled nothing changes.
+  void ChooseDeck();
   int CountCardBacks() const { return CountCardBacks(DeckName); }
 
   // Called after the card objects were replaced, so the table can drop its references.

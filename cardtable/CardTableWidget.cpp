@@ -1,15 +1,14 @@
 #include "cardtable/CardTableWidget.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QMouseEvent>
 #include <QMoveEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
-#include <QStringList>
 
 #include "cardtable/CardTable.h"
+#include "cardtable/PictureDialog.h"
 
 namespace {
 
@@ -85,18 +84,6 @@ Qt::CursorShape ShapeOf(TCursor c) {
     default:
       return Qt::ArrowCursor;
   }
-}
-
-// "Description (*.a *.b)|*.A;*.B" as a Qt name filter with the patterns after the bar.
-QString QtFilter(const std::string& filter) {
-  const QString f = QString::fromStdString(filter);
-  const int bar = f.indexOf('|');
-  if (bar < 0) return f;
-  QString name = f.left(bar);
-  const int paren = name.indexOf('(');
-  if (paren > 0) name = name.left(paren).trimmed();
-  const QStringList patterns = f.mid(bar + 1).split(';', Qt::SkipEmptyParts);
-  return name + " (" + patterns.join(' ') + ")";
 }
 
 }  // namespace
@@ -210,10 +197,8 @@ void TCardTableWidget::RepaintOwnerLabels() {
 
 std::optional<std::string> TCardTableWidget::ChoosePictureFile(const std::string& initialDir,
                                                                const std::string& filter) {
-  const QString file =
-      QFileDialog::getOpenFileName(this, QString(), QString::fromStdString(initialDir), QtFilter(filter));
-  if (file.isEmpty()) return std::nullopt;
-  return file.toStdString();
+  // Owned by the application, as the table's caller expects: centred on the active window.
+  return OpenPictureDialog(QApplication::activeWindow(), initialDir, filter);
 }
 
 void TCardTableWidget::FollowForm() {
