@@ -89,6 +89,7 @@ void TForm1::BuildMenus() {
   BuildOptionMenus();
   SetUserFilelocation1 = Options1->Add("SetUserFilelocation1", "Change Save Data Location");
   SetUserFilelocation1->OnClick = [this](TMenuItem&) { SetUserFilelocation1Click(); };
+  BuildAppearanceMenus();
   Help1 = MainMenu1.Add("Help1", " Help ");
   BuildHelpMenus();
   EnableDebugMenu1 = Help1->Add("EnableDebugMenu1", "Debug Menu");
@@ -200,7 +201,8 @@ void TForm1::FormActivate() {
     StartMusic();
     LoadTableStatus();
     LoadScoring();
-    // The table's settings re-derive their menu check marks here, by calling their commands.
+    // The table's settings re-derive their menu check marks, by calling their commands.
+    SetTableMenuChecks();
     ApplyOptionLines26();
     // Until a game is chosen the table lies empty.
     if (CardTable1) {

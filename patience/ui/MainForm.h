@@ -15,6 +15,7 @@
 
 #include <QStringList>
 #include <QWidget>
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -157,6 +158,85 @@ class TForm1 : public QWidget, public TEngineHost {
   // A command of the game runs (the game toolbar's Tag, or the engine's own guard).
   bool CommandRunning() const;
 
+  // ---------------------------------------------------------------------------------------------
+  // Table appearance (Appearance.cpp, CardSpeed.cpp): the Options commands that set the card
+  // table's card set and back, background, shadows, drag shade and card movement. Each sets its
+  // table properties and the check marks of its group; nothing reaches a file before Save Options.
+
+  TMenuItem* ChooseDeck1 = nullptr;          // "Choose Card Deck"
+  TMenuItem* ChooseBack1 = nullptr;          // "Choose Card Back"
+  TMenuItem* SetCardSpeed1 = nullptr;        // "Card Movement Mode"
+  TMenuItem* BackgroundColour1 = nullptr;    // "Background Colour"
+  TMenuItem* BackgroundPicture1 = nullptr;   // "Background Picture"
+  TMenuItem* PictureMode1 = nullptr;         // "Background Picture Mode"
+  TMenuItem* StretchPicture1 = nullptr;      //   "Stretch"
+  TMenuItem* TilePicture1 = nullptr;         //   "Tile"
+  TMenuItem* BackgroundGradient1 = nullptr;  // "Background Gradient": Mode11 .. satan1
+  TMenuItem* CardShadowMode1 = nullptr;      // "Card Shadow Mode"
+  TMenuItem* DottedType1 = nullptr;          //   "Dotted Type"
+  TMenuItem* Soft1 = nullptr;                //   "Shaded Type" > "Soft"
+  TMenuItem* Hard1 = nullptr;                //   "Shaded Type" > "Hard"
+  TMenuItem* CardDropShadeMode1 = nullptr;   // "Card Drop Shade Mode"
+  TMenuItem* DottedType2 = nullptr;          //   "Dotted Type"
+  TMenuItem* None2 = nullptr;                //   "Shaded Type" > "None" (after Grey1 .. urquoise1)
+  TMenuItem* DropPointMode1 = nullptr;       // "Drop Point Mode"
+  TMenuItem* CardBased1 = nullptr;           //   "Card Based"
+  TMenuItem* MouseBased1 = nullptr;          //   "Mouse Based"
+  TMenuItem* FastCardBased1 = nullptr;       //   "Fast Card Based"
+  // The gradient presets by the table's Tag 1..15, and the drag shade colours by
+  // HQDragShadeColour 0..6.
+  std::array<TMenuItem*, 16> GradientItems{};
+  std::array<TMenuItem*, 7> DragShadeItems{};
+
+  void ChooseBack1Click();
+  void ChooseDeck1Click();
+  void SetCardSpeed1Click();
+  void BackgroundColour1Click();
+  void BackgroundPicture1Click();
+  void StretchPicture1Click();
+  void TilePicture1Click();
+  // A gradient preset by its Tag (1..6 the band modes, 7..15 the two-colour ones).
+  void GradientPresetClick(int Tag);
+  void Mode11Click() { GradientPresetClick(1); }
+  void Mode21Click() { GradientPresetClick(2); }
+  void Mode31Click() { GradientPresetClick(3); }
+  void Mode41Click() { GradientPresetClick(4); }
+  void Mode51Click() { GradientPresetClick(5); }
+  void Mode61Click() { GradientPresetClick(6); }
+  void ttt1Click() { GradientPresetClick(7); }
+  void Mode81Click() { GradientPresetClick(8); }
+  void tt1Click() { GradientPresetClick(9); }
+  void Mode71Click() { GradientPresetClick(10); }
+  void xmas1Click() { GradientPresetClick(11); }
+  void loki1Click() { GradientPresetClick(12); }
+  void Dreamer1Click() { GradientPresetClick(13); }
+  void MrBlue1Click() { GradientPresetClick(14); }
+  void satan1Click() { GradientPresetClick(15); }
+  void ClearGradChecks();
+  // Checks the preset of the table's Tag (nothing for any other Tag).
+  void SetGradChecks();
+  void DottedType1Click();
+  void Soft1Click();
+  void Hard1Click();
+  void DottedType2Click();
+  void None2Click();
+  // A drag shade colour by its HQDragShadeColour (0..6).
+  void DragShadeColourClick(int Colour);
+  void Grey1Click() { DragShadeColourClick(0); }
+  void Red1Click() { DragShadeColourClick(1); }
+  void Red2Click() { DragShadeColourClick(2); }
+  void Blue1Click() { DragShadeColourClick(3); }
+  void Yellow1Click() { DragShadeColourClick(4); }
+  void Pin1Click() { DragShadeColourClick(5); }
+  void urquoise1Click() { DragShadeColourClick(6); }
+  void ClearDragShadeChecks();
+  void CardBased1Click();
+  void MouseBased1Click();
+  void FastCardBased1Click();
+  // The marks of the appearance menus re-derived from the table's settings by calling the
+  // commands above (after the table's state file was loaded).
+  void SetTableMenuChecks();
+
   // True when the screen is at least Width x Height; otherwise, when Show, a beep and the
   // resolution message. False then.
   bool ScreenOk(int Width, int Height, bool Show);
@@ -295,6 +375,8 @@ class TForm1 : public QWidget, public TEngineHost {
   void BuildOptionMenus();
   void BuildOptionButtons();
   void MarkScale(int Step);
+  // Options > the table appearance items (Appearance.cpp).
+  void BuildAppearanceMenus();
   // The Redeal button where the engine last placed it, relative to the table's top.
   void PlaceRedealOnTable();
   void PlaceBars();
