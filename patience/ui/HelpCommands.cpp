@@ -1,11 +1,14 @@
-// The Help menu's help commands: the help file's contents (F1) and the rules page of the game in
-// play (F2). Both go through the program's help manager, which reads the help file's name at the
-// moment of each request; the window tells it the file once, at creation.
+// The Help menu: the help file's contents (F1), the rules page of the game in play (F2) and the
+// update check (UpdateCheck.cpp). The two help commands go through the program's help manager,
+// which reads the help file's name at the moment of each request; the window tells it the file
+// once, at creation.
 
 #include "patience/catalogue/RulesPage.h"
+#include "patience/files/DataFolder.h"
 #include "patience/files/Trace.h"
 #include "patience/ui/MainForm.h"
 #include "patience/ui/ToolbarImages.h"
+#include "patience/ui/UpdateCheck.h"
 #include "platform/core/Files.h"
 #include "platform/help/HelpViewer.h"
 
@@ -17,9 +20,24 @@ void TForm1::BuildHelpMenus() {
   PatienceHelp1->OnClick = [this](TMenuItem&) { PatienceHelp1Click(); };
   Rules1 = Help1->Add("Rules1", "Rules   F2");
   Rules1->OnClick = [this](TMenuItem&) { RulesExecute(); };
+  CheckforUpdates1 = Help1->Add("CheckforUpdates1", "Check for Updates");
+  CheckforUpdates1->OnClick = [this](TMenuItem&) { CheckforUpdates1Click(); };
   Help1->Add("N20", "-");
-  // The help window is a window of its own; it closes with the game's.
-  QObject::connect(this, &QObject::destroyed, [] { HelpManager().ShutDown(); });
+  // The help window is a window of its own; it closes with the game's, and no update worker
+  // outlives the window.
+  QObject::connect(this, &QObject::destroyed, [] {
+    HelpManager().ShutDown();
+    StopUpdateThread();
+  });
+}
+
+void TForm1::CheckforUpdates1Click() {
+  ::Trace("Start CheckforUpdates");
+  // The check lets the window's events through while it waits: no second check meanwhile.
+  CheckforUpdates1->SetEnabled(false);
+  RunUpdateCheck(this, DataFolder(), ProgramId);
+  CheckforUpdates1->SetEnabled(true);
+  ::Trace("Exit CheckforUpdates");
 }
 
 void TForm1::PatienceHelp1Click() {

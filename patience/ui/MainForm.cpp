@@ -17,6 +17,7 @@
 #include "patience/files/Trace.h"
 #include "patience/ui/MenuDraw.h"
 #include "patience/ui/ToolbarImages.h"
+#include "patience/ui/UpdateCheck.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Files.h"
 #include "platform/core/Random.h"
@@ -223,6 +224,8 @@ bool TForm1::FormClose() {
   if (Busy()) return false;
   if (CardTable1 && CardTable1->DisableCardClicks) return false;
   if (MessageDlg("Quit Patience?", mtConfirmation, mbYes | mbNo) != mrYes) return false;
+  // A running download asks again, and is stopped and waited for.
+  if (!UpdateAllowsClose()) return false;
   return true;
 }
 

@@ -1,0 +1,173 @@
+#include "platform/net/Http.h"
+
+#include <curl/curl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+using TClock = std::chrono::steady_clock;
+
+struct TTransfer {
+  const THttpRequest* Request = nullptr;
+  CURL* Curl = nullptr;
+  std::string PartPath;
+  std::FILE* File = nullptr;
+  int64_t Bytes = 0;
+  bool BadStatus = false;
+  bool TooLarge = false;
+  bool FileError = false;
+  bool Stalled = false;
+  bool Cancelled = false;
+  TClock::time_point LastProgress = TClock::now();
+  curl_off_t LastNow = 0;
+};
+
+size_t WriteBody(char* data, size_t size, size_t count, void* user) {
+  auto* t = static_cast<TTransfer*>(user);
+  const size_t n = size * count;
+  // Only the body of the final 200 answer is kept; an error page is never written.
+  long code = 0;
+  curl_easy_getinfo(t->Curl, CURLINFO_RESPONSE_CODE, &code);
+  if (code != 200) {
+    t->BadStatus = true;
+    return 0;
+  }
+  if (t->Request->MaxBytes >= 0 && t->Bytes + int64_t(n) > t->Request->MaxBytes) {
+    t->TooLarge = true;
+    return 0;
+  }
+  if (!t->File) {
+    t->File = std::fopen(t->PartPath.c_str(), "wb");
+    if (!t->File) {
+      t->FileError = true;
+      return 0;
+    }
+  }
+  if (n > 0 && std::fwrite(data, 1, n, t->File) != n) {
+    t->FileError = true;
+    return 0;
+  }
+  t->Bytes += int64_t(n);
+  t->LastProgress = TClock::now();
+  if (t->Request->Progress) t->Request->Progress(t->Bytes);
+  return n;
+}
+
+int Progress(void* user, curl_off_t, curl_off_t now, curl_off_t, curl_off_t) {
+  auto* t = static_cast<TTransfer*>(user);
+  const THttpRequest& r = *t->Request;
+  auto cancelled = [&] { return r.Cancel && r.Cancel->load(); };
+  if (r.Pause && r.Pause->load()) {
+    while (r.Pause->load() && !cancelled()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    t->LastProgress = TClock::now();
+  }
+  if (cancelled()) {
+    t->Cancelled = true;
+    return 1;
+  }
+  if (now != t->LastNow) {
+    t->LastNow = now;
+    t->LastProgress = TClock::now();
+  }
+  if (TClock::now() - t->LastProgress > std::chrono::milliseconds(r.StallMs)) {
+    t->Stalled = true;
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+void HttpGlobalInit() {
+  static std::once_flag once;
+  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+std::string UrlEscape(const std::string& text) {
+  static const char* const hex = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : text) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
+        c == '_' || c == '~') {
+      out += char(c);
+    } else {
+      out += '%';
+      out += hex[c >> 4];
+      out += hex[c & 15];
+    }
+  }
+  return out;
+}
+
+THttpResult HttpGetToFile(const THttpRequest& request, const std::string& target) {
+  HttpGlobalInit();
+  THttpResult result;
+  TTransfer t;
+  t.Request = &request;
+  t.PartPath = target + ".part";
+  std::remove(t.PartPath.c_str());
+  t.Curl = curl_easy_init();
+  if (!t.Curl) {
+    result.Error = "curl_easy_init failed";
+    return result;
+  }
+  char error[CURL_ERROR_SIZE] = "";
+  curl_easy_setopt(t.Curl, CURLOPT_URL, request.Url.c_str());
+  curl_easy_setopt(t.Curl, CURLOPT_USERAGENT, request.UserAgent.c_str());
+  curl_easy_setopt(t.Curl, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(t.Curl, CURLOPT_MAXREDIRS, 5L);
+  curl_easy_setopt(t.Curl, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(t.Curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(t.Curl, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(t.Curl, CURLOPT_CONNECTTIMEOUT_MS, long(request.ConnectTimeoutMs));
+  curl_easy_setopt(t.Curl, CURLOPT_ERRORBUFFER, error);
+  curl_easy_setopt(t.Curl, CURLOPT_WRITEFUNCTION, WriteBody);
+  curl_easy_setopt(t.Curl, CURLOPT_WRITEDATA, &t);
+  curl_easy_setopt(t.Curl, CURLOPT_NOPROGRESS, 0L);
+  curl_easy_setopt(t.Curl, CURLOPT_XFERINFOFUNCTION, Progress);
+  curl_easy_setopt(t.Curl, CURLOPT_XFERINFODATA, &t);
+  const CURLcode rc = curl_easy_perform(t.Curl);
+  curl_easy_getinfo(t.Curl, CURLINFO_RESPONSE_CODE, &result.HttpCode);
+  curl_easy_cleanup(t.Curl);
+  bool closed = true;
+  if (t.File) closed = std::fclose(t.File) == 0;
+  result.Bytes = t.Bytes;
+  result.Error = error[0] ? error : curl_easy_strerror(rc);
+
+  if (t.Cancelled)
+    result.Status = THttpStatus::Cancelled;
+  else if (t.Stalled)
+    result.Status = THttpStatus::TimedOut;
+  else if (t.BadStatus || (rc == CURLE_OK && result.HttpCode != 200))
+    result.Status = THttpStatus::BadStatus;
+  else if (t.TooLarge)
+    result.Status = THttpStatus::TooLarge;
+  else if (t.FileError || !closed)
+    result.Status = THttpStatus::FileError;
+  else if (rc == CURLE_COULDNT_CONNECT || rc == CURLE_COULDNT_RESOLVE_HOST ||
+           rc == CURLE_COULDNT_RESOLVE_PROXY || (rc == CURLE_OPERATION_TIMEDOUT && result.HttpCode == 0) ||
+           (rc != CURLE_OK && result.HttpCode == 0))
+    result.Status = THttpStatus::CannotConnect;
+  else if (rc != CURLE_OK || (request.ExpectedSize >= 0 && t.Bytes != request.ExpectedSize))
+    result.Status = THttpStatus::WrongSize;
+  else
+    result.Status = THttpStatus::Ok;
+
+  if (result.Status == THttpStatus::Ok) {
+    // An empty body still makes an (empty) file.
+    if (!t.File) {
+      std::FILE* f = std::fopen(t.PartPath.c_str(), "wb");
+      if (!f || std::fclose(f) != 0) result.Status = THttpStatus::FileError;
+    }
+    if (result.Status == THttpStatus::Ok && std::rename(t.PartPath.c_str(), target.c_str()) != 0) {
+      result.Status = THttpStatus::FileError;
+      result.Error = "cannot rename " + t.PartPath;
+    }
+  }
+  if (result.Status != THttpStatus::Ok) std::remove(t.PartPath.c_str());
+  return result;
+}

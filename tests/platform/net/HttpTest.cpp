@@ -1,0 +1,133 @@
+// One GET into a file against a server of the test's own on 127.0.0.1: what arrives whole becomes
+// the file, and every failure leaves neither a partial file nor a changed old one.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "platform/core/Files.h"
+#include "platform/net/Http.h"
+#include "tests/platform/net/TestHttpServer.h"
+#include "tests/support/TestUtil.h"
+
+namespace {
+
+using R = TTestHttpServer::TRoute;
+
+class HttpTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    HttpGlobalInit();
+    Body.assign(5000, 'x');
+    for (size_t i = 0; i < Body.size(); ++i) Body[i] = char('a' + i % 26);
+  }
+  THttpRequest Request(const std::string& path) {
+    THttpRequest r;
+    r.Url = Server.Base() + path;
+    r.StallMs = 400;
+    r.ConnectTimeoutMs = 2000;
+    return r;
+  }
+  std::string Target() const { return Dir / "file.bin"; }
+  bool PartLeft() const { return std::filesystem::exists(Target() + ".part"); }
+
+  TTempDir Dir;
+  TTestHttpServer Server;
+  std::string Body;
+};
+
+TEST_F(HttpTest, OutcomesAndWhatTheyLeaveOnDisk) {
+  Server.Set("/ok", R{200, Body});
+  Server.Set("/moved", R{302, "", TTestHttpServer::Normal, "/ok"});
+  Server.Set("/cut", R{200, Body, TTestHttpServer::Truncated});
+  Server.Set("/stall", R{200, Body, TTestHttpServer::Stall});
+  Server.Set("/empty", R{200, ""});
+  struct TCase {
+    const char* Path;
+    int64_t Expected, Max;
+    THttpStatus Status;
+  };
+  const TCase cases[] = {
+      {"/ok", -1, -1, THttpStatus::Ok},
+      {"/ok", 5000, -1, THttpStatus::Ok},
+      {"/moved", -1, -1, THttpStatus::Ok},
+      {"/empty", -1, -1, THttpStatus::Ok},
+      {"/missing", -1, -1, THttpStatus::BadStatus},
+      {"/cut", -1, -1, THttpStatus::WrongSize},
+      {"/ok", 4999, -1, THttpStatus::WrongSize},
+      {"/ok", 5001, -1, THttpStatus::WrongSize},
+      {"/ok", -1, 4000, THttpStatus::TooLarge},
+      {"/stall", -1, -1, THttpStatus::TimedOut},
+  };
+  for (const TCase& c : cases) {
+    // An older file of the same name stays as it is unless the new one arrived whole.
+    WriteTextFile(Target(), "old");
+    THttpRequest r = Request(c.Path);
+    r.ExpectedSize = c.Expected;
+    r.MaxBytes = c.Max;
+    const THttpResult got = HttpGetToFile(r, Target());
+    EXPECT_EQ(got.Status, c.Status) << c.Path << " " << c.Expected << " " << got.Error;
+    EXPECT_FALSE(PartLeft()) << c.Path;
+    const std::string want = c.Status != THttpStatus::Ok       ? "old"
+                             : std::string(c.Path) == "/empty" ? ""
+                                                               : Body;
+    EXPECT_EQ(ReadFileText(Target()), want) << c.Path;
+  }
+  EXPECT_EQ(Server.LastAgent(), "Patience/2.51");
+}
+
+TEST_F(HttpTest, NoServerIsCannotConnect) {
+  int port = 0;
+  {
+    TTestHttpServer gone;
+    port = gone.Port();
+  }
+  THttpRequest r;
+  r.Url = "http://127.0.0.1:" + std::to_string(port) + "/x";
+  r.ConnectTimeoutMs = 2000;
+  EXPECT_EQ(HttpGetToFile(r, Target()).Status, THttpStatus::CannotConnect);
+  EXPECT_FALSE(std::filesystem::exists(Target()));
+  EXPECT_FALSE(PartLeft());
+}
+
+TEST_F(HttpTest, CancelAndPauseWhileTheBodyArrives) {
+  Server.Set("/slow", R{200, Body, TTestHttpServer::Slow, "", 500, 30});
+  std::atomic<bool> cancel{false}, pause{false};
+  THttpRequest r = Request("/slow");
+  r.Cancel = &cancel;
+  r.Pause = &pause;
+  std::atomic<int64_t> seen{0};
+  r.Progress = [&](int64_t n) { seen = n; };
+  // A pause longer than the stall time is no stall.
+  std::thread pauser([&] {
+    while (seen < 1000) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    pause = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    pause = false;
+  });
+  EXPECT_EQ(HttpGetToFile(r, Target()).Status, THttpStatus::Ok);
+  pauser.join();
+  EXPECT_EQ(ReadFileText(Target()), Body);
+
+  std::filesystem::remove(Target());
+  seen = 0;
+  std::thread canceller([&] {
+    while (seen < 1000) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    cancel = true;
+  });
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(HttpGetToFile(r, Target()).Status, THttpStatus::Cancelled);
+  canceller.join();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+  EXPECT_FALSE(std::filesystem::exists(Target()));
+  EXPECT_FALSE(PartLeft());
+}
+
+TEST(UrlEscape, KeepsOnlyTheUnreservedCharacters) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"Setup2052.exe", "Setup2052.exe"}, {"a b", "a%20b"}, {"../x", "..%2Fx"}, {"a?b#c", "a%3Fb%23c"}};
+  for (auto [in, out] : cases) EXPECT_EQ(UrlEscape(in), out) << in;
+}
+
+}  // namespace
