@@ -1,11 +1,9 @@
 #include "deckwright/MakerForm.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QPainter>
 #include <QPainterPath>
-#include <QUrl>
 
 #include "cardtable/CardTableWidget.h"
 #include "cardtable/ImageArrayUnit.h"
@@ -27,6 +25,7 @@
 #include "platform/graphics/Bmp.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Jpeg.h"
+#include "platform/help/HelpViewer.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/QtMenus.h"
@@ -153,6 +152,10 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
                                                          : PathJoin(LocalAppDataDir, "Patience", "CardSets"));
 
   HelpFile = PathJoin(::ProgramDir(), "Deckwright.chm");
+  HelpManager().HelpFile = HelpFile;
+  HelpManager().Handle = this;
+  // The help window is a window of its own; it closes with the maker's.
+  QObject::connect(this, &QObject::destroyed, [] { HelpManager().ShutDown(); });
   FacesButton->RestoreFaces();
 
   const std::string wood = PathJoin(ProgramDir, "Textures", "wood.jpg");
@@ -594,12 +597,10 @@ void TForm1::ChangeSaveDataLocation1Click() {
 }
 
 void TForm1::DeckwrightHelp1Click() {
-  if (!FileExists(HelpFile)) {
-    ReportError("Help file not found: " + HelpFile);
-    return;
-  }
-  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(ResolvePath(HelpFile)))))
-    ReportError("No program to show " + HelpFile + " was found.");
+  // The help file's table of contents; a missing file is told by the viewer.
+  HelpManager().HelpFile = HelpFile;
+  HelpManager().Handle = this;
+  HelpManager().HelpContents();
 }
 
 void TForm1::About1Click() {
