@@ -82,8 +82,8 @@ TEST_F(AudioTest, LoopPlaysOnUntilStoppedAndIsNotWaitedFor) {
   ASSERT_TRUE(Audio.ChannelPlay(loop, false));
   const uint64_t t0 = Clock().NowMs();
   Audio.WaitWhileActive(loop);
-  EXPECT_LT(Clock().NowMs() - t0, 20u);
-  Sleep(200);  // more than three passes
+  EXPECT_LT(Clock().NowMs() - t0, 2000u);  // a wait for a loop would never end
+  Sleep(200);                              // more than three passes
   EXPECT_EQ(Audio.ChannelIsActive(loop), 1);
   const HCHANNEL once = Start(s);
   EXPECT_TRUE(Audio.ChannelStop(loop));
@@ -137,7 +137,7 @@ TEST_F(AudioTest, MissingOrUnreadableFilesAreSilentFailures) {
     EXPECT_EQ(Audio.StreamCreateFile(Dir / name), 0u);
     const uint64_t t0 = Clock().NowMs();
     EXPECT_FALSE(Audio.PlayFile(Dir / name, SND_FILENAME | SND_SYNC));
-    EXPECT_LT(Clock().NowMs() - t0, 50u);
+    EXPECT_LT(Clock().NowMs() - t0, 2000u);  // bounded: a hang, not a slow machine
   }
   // Calls on no handle fail quietly.
   EXPECT_EQ(Audio.SampleGetChannel(0), 0u);
