@@ -78,6 +78,7 @@ void TForm1::BuildMenus() {
   Favourites1 = games.Favourites1;
 
   Statistics1 = MainMenu1.Add("Statistics1", " Statistics ");
+  BuildRecordMenus();
   Options1 = MainMenu1.Add("Options1", " Options ");
   AutoMove1 = Options1->Add("AutoMove1", "Auto Move");
   AutoMoveOnItem = AutoMove1->Add("AutoMoveOn", "On");
@@ -110,6 +111,7 @@ void TForm1::FormCreate(const QStringList& parameters, const TForm1Options& opti
   ToolBar1 = new TMenuBarWidget(MainMenu1, this);
 
   BuildGameToolBar();
+  BuildRecordToolButtons();
   PlaceBars();
 
   try {
@@ -197,6 +199,8 @@ void TForm1::FormActivate() {
   try {
     ::Trace("Form activated");
     LoadOptions();
+    // The favourites come with the options.
+    LoadFavourites();
     Randomize();
     ApplyOptionLines01();
     StartMusic();

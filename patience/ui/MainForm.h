@@ -23,6 +23,7 @@
 #include "cardtable/CardTable.h"
 #include "patience/engine/EngineHost.h"
 #include "patience/engine/PatienceEngine.h"
+#include "patience/files/Favourites.h"
 #include "patience/ui/GameMenus.h"
 #include "patience/ui/Sound.h"
 #include "platform/core/StringList.h"
@@ -32,6 +33,7 @@
 class QComboBox;
 class QLabel;
 class QToolButton;
+class TDataForm;
 class TCardTableWidget;
 class TMenuBarWidget;
 class TToolBarWidget;
@@ -357,6 +359,47 @@ class TForm1 : public QWidget, public TEngineHost {
   bool ExtendedLayout() override;
   bool AnimatedRedeals() override;
 
+  // ---------------------------------------------------------------------------------------------
+  // What a player keeps (RecordCommands.cpp): saved games, statistics and high scores, favourites
+
+  TMenuItem* Open1 = nullptr;
+  TMenuItem* Save1 = nullptr;
+  TMenuItem* SaveandQuit1 = nullptr;
+  TMenuItem* ReStart1 = nullptr;
+  TMenuItem* Delete1 = nullptr;
+  TMenuItem* AddtoFavourites1 = nullptr;
+  TMenuItem* EditFavouriteMenu1 = nullptr;
+  TMenuItem* ViewStatistics1 = nullptr;  // " Statistics " > "Statistics"
+  TMenuItem* HighScores1 = nullptr;      // " Statistics " > "High Scores"
+  TToolButton* OpenButton = nullptr;     // "Open"
+  TToolButton* SaveGame = nullptr;       // "Save"
+  TToolButton* ToolButton1 = nullptr;    // "High Scores"
+  TFavouritesList FavouritesList;
+  // The statistics window, made when first needed and reused.
+  TDataForm* DataForm = nullptr;
+  TDataForm& StatisticsWindow();
+
+  // The open dialog, then the replay of the chosen file.
+  void OpenExecute();
+  // Replays a saved game after checking it whole; a damaged file is refused with a message and
+  // changes nothing. True when the file's game was dealt and replayed.
+  bool LoadGame(const std::string& fileName);
+  // Saves the history to SaveName, or asks for a name first.
+  void SaveExecute();
+  void SaveandQuit1Click();
+  void ReStart1Click();
+  void Delete1Click();
+  void ViewStatistics1Click();
+  void HighScoresExecute();
+  void AddtoFavourites1Click();
+  void EditFavouriteMenu1Click();
+  // The "Favourites" submenu from FavouritesList.
+  void BuildFavourites();
+  // "fav.dat" at the first activation.
+  void LoadFavourites();
+  void RecordGame(const std::string& gameName, const std::string& saveName, int points, bool won) override;
+  void CloseGameFile(const std::string& saveName) override;
+
  protected:
   bool event(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
@@ -377,6 +420,10 @@ class TForm1 : public QWidget, public TEngineHost {
   void MarkScale(int Step);
   // Options > the table appearance items (Appearance.cpp).
   void BuildAppearanceMenus();
+  void BuildRecordMenus();
+  void BuildRecordToolButtons();
+  void SetSaveCommands(bool enabled);
+  void SaveFavourites();
   // The Redeal button where the engine last placed it, relative to the table's top.
   void PlaceRedealOnTable();
   void PlaceBars();

@@ -142,9 +142,11 @@ void TForm1::SetCommand(TEngineCommand command, bool enabled) {
       ReDealButton2->setVisible(enabled);
       if (enabled) ReDealButton2->raise();
       break;
-    case TEngineCommand::Info:
     case TEngineCommand::SaveSet:
-      // The information overlay and the saved games have no commands in this window yet.
+      SetSaveCommands(enabled);
+      break;
+    case TEngineCommand::Info:
+      // The information overlay has no command in this window yet.
       break;
   }
 }
