@@ -144,7 +144,7 @@ int main(int argc, char** argv) {
       }
       const auto t3 = std::chrono::steady_clock::now();
       moves.push_back(Seconds(t2, t3));
-      if (run == 0 && again.Engine.HistoryList.Lines != saved->Lines)
+      if (run == 0 && again.Engine.HistoryList.Lines != saved->Lines.Lines)
         std::printf("  (the replay's history differs from the file)\n");
     }
     std::printf("%s: %d records\n", caption, (game.Count() - 3) / 4);

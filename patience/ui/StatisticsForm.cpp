@@ -86,10 +86,12 @@ TDataForm::TDataForm(QWidget* parent) : QDialog(parent) {
 
   Statistics = new QWidget;
   Statistics->setObjectName(QStringLiteral("Statistics"));
-  Label2 = MakeLabel(Statistics, QStringLiteral("Played: "), Tahoma(14), 10, 4, 140, 26);
-  Label3 = MakeLabel(Statistics, QStringLiteral("Won: "), Tahoma(14), 10, 30, 140, 26);
-  Label8 = MakeLabel(Statistics, QStringLiteral("Lost: "), Tahoma(14), 150, 4, 150, 26);
-  Label9 = MakeLabel(Statistics, QStringLiteral("Won: "), Tahoma(14), 150, 30, 150, 26);
+  // Counts on the left, percentages on the right (right-aligned so that "Lost: 71.4286%" fits).
+  const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+  Label2 = MakeLabel(Statistics, QStringLiteral("Played: "), Tahoma(14), 10, 4, 116, 26);
+  Label3 = MakeLabel(Statistics, QStringLiteral("Won: "), Tahoma(14), 10, 30, 116, 26);
+  Label8 = MakeLabel(Statistics, QStringLiteral("Lost: "), Tahoma(14), 120, 4, 172, 26, right);
+  Label9 = MakeLabel(Statistics, QStringLiteral("Won: "), Tahoma(14), 120, 30, 172, 26, right);
   Image1 = new QLabel(Statistics);
   Image1->setObjectName(QStringLiteral("Image1"));
   Image1->setGeometry(10, 60, kChartWidth, kChartHeight);
