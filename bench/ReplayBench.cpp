@@ -1,7 +1,8 @@
 // How long opening a saved game takes: a 300-move game (random legal play, made here) written to
 // a file, then read, checked, dealt from its seed and replayed on a fresh table with a memory
-// screen and the real clock, as the Open command does it. Prints the replay of the moves alone
-// and the whole open with the deal's own pacing, each the best and the median of several runs.
+// screen and the real clock, as the Open command does it. Prints the replay of the moves alone,
+// the whole open, and the open of the same file without its moves (the deal, which keeps its own
+// pacing); each the best and the median of several runs.
 #include <QApplication>
 #include <algorithm>
 #include <chrono>
@@ -60,6 +61,7 @@ TStringList MakeGame(const char* caption, uint32_t seed) {
   TRig rig;
   rig.Table.SetCardSpeed(4096);
   rig.Table.SetTurnOverAnimationSpeed(0);
+  rig.Table.FramePeriodMs = 0;
   rig.Engine.SetRandomSeed(seed);
   StartGameByCaption(rig.Engine, caption);
   TPatienceEngine& e = rig.Engine;
@@ -67,17 +69,20 @@ TStringList MakeGame(const char* caption, uint32_t seed) {
   for (int k = 0; k < 3; ++k) game.Add(e.HistoryList[k]);
   TRandom rng(seed);
   int tries = 0;
-  while ((game.Count() - 3) / 4 < kMoves && tries < 200000) {
+  while ((game.Count() - 3) / 4 < kMoves && tries < 400000) {
     ++tries;
     bool moved = false;
     std::vector<TCard*> cards;
     for (TCard* c : e.DraggableList)
       if (c) cards.push_back(c);
-    if (!cards.empty() && !e.DropPointList.empty() && rng.Random(5) != 0) {
+    if (!cards.empty() && !e.DropPointList.empty() && rng.Random(8) != 0) {
+      // A random card to each drop point in turn, from a random one, until one takes it.
       TCard* c = cards[size_t(rng.Random(int(cards.size())))];
       int kind = 0, pile = 0, index = 0;
-      if (SourceOf(e, c, kind, pile, index))
-        moved = e.MakeMove(kind, pile, index, rng.Random(int(e.DropPointList.size())));
+      const int points = int(e.DropPointList.size());
+      const int first = rng.Random(points);
+      for (int k = 0; k < points && !moved && SourceOf(e, c, kind, pile, index); ++k, ++tries)
+        moved = e.MakeMove(kind, pile, index, (first + k) % points);
     } else {
       const int before = e.UndoPointer;
       if (e.CanRedeal())
@@ -105,51 +110,56 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const std::string path = "/tmp/patience-replay-bench.ppg";
   std::printf("Opening a saved game of %d moves (real clock, 1280 x 960 table, memory screen):\n", kMoves);
-  for (const char* caption : {"Spider", "Klondike 1 [Turn over 1]", "Freecell"}) {
+  std::vector<std::string> games = {"Klondike 1 [Turn over 1]", "Spider", "Yukon"};
+  if (argc > 1) games.assign(argv + 1, argv + argc);
+  for (const std::string& name : games) {
+    const char* caption = name.c_str();
     const TStringList game = MakeGame(caption, 20261209);
     std::string error;
     if (!WriteSavedGame(path, game, error)) {
       std::fprintf(stderr, "%s\n", error.c_str());
       return 1;
     }
-    std::vector<double> moves, whole;
-    for (int run = 0; run < kRuns; ++run) {
+    // The same game without its moves: the deal alone, on the same road.
+    TStringList header = game;
+    header.Lines.resize(3);
+    const std::string dealPath = path + ".deal.ppg";
+    WriteSavedGame(dealPath, header, error);
+    auto open = [&](const std::string& file, const TStringList* expect) {
       TRig rig;
       const auto t0 = std::chrono::steady_clock::now();
-      const std::optional<TSavedGame> saved = ReadMenuSavedGame(path, error);
+      const std::optional<TSavedGame> saved = ReadMenuSavedGame(file, error);
       if (!saved) {
         std::fprintf(stderr, "%s\n", error.c_str());
-        return 1;
+        std::exit(1);
       }
-      ReplaySavedGame(rig.Engine, *saved, path);
-      const auto t1 = std::chrono::steady_clock::now();
-      whole.push_back(Seconds(t0, t1));
-      // The moves alone: the same file replayed onto a fresh deal of its game.
-      TRig again;
-      again.Engine.SetRandomSeed(saved->Seed);
-      StartGameByCaption(again.Engine, saved->Lines[0]);
-      const auto t2 = std::chrono::steady_clock::now();
-      {
-        TSavedGame onlyMoves = *saved;
-        // ReplaySavedGame deals again; ReplayMoves alone replays onto the deal made above, with
-        // the same top speeds the open uses.
-        TCardTable& t = again.Table;
-        const int speed = t.CardSpeed(), turn = t.TurnOverAnimationSpeed();
-        t.SetCardSpeed(speed * 64);
-        t.SetTurnOverAnimationSpeed(turn * 64);
-        t.TurnOverAnimationLift = false;
-        t.SlowMoveRegion = false;
-        t.SMR_WaitMode = false;
-        again.Engine.ReplayMoves(onlyMoves.Lines);
-      }
-      const auto t3 = std::chrono::steady_clock::now();
-      moves.push_back(Seconds(t2, t3));
-      if (run == 0 && again.Engine.HistoryList.Lines != saved->Lines.Lines)
+      ReplaySavedGame(rig.Engine, *saved, file);
+      const double t = Seconds(t0, std::chrono::steady_clock::now());
+      if (expect && rig.Engine.HistoryList.Lines != expect->Lines)
         std::printf("  (the replay's history differs from the file)\n");
+      return t;
+    };
+    std::vector<double> moves, whole, deal;
+    for (int run = 0; run < kRuns; ++run) {
+      deal.push_back(open(dealPath, nullptr));
+      whole.push_back(open(path, &game));
+      // The moves alone: the file's records replayed onto a fresh deal of its game, at the speed
+      // the open replays them.
+      TRig rig;
+      rig.Engine.SetRandomSeed(20261209);
+      StartGameByCaption(rig.Engine, caption);
+      TReplaySpeed speed(&rig.Table);
+      const auto t0 = std::chrono::steady_clock::now();
+      rig.Engine.ReplayMoves(game);
+      moves.push_back(Seconds(t0, std::chrono::steady_clock::now()));
     }
-    std::printf("%s: %d records\n", caption, (game.Count() - 3) / 4);
+    std::remove(dealPath.c_str());
+    int drops = 0;
+    for (int k = 3; k < game.Count(); k += 4) drops += game[k] != "6" && game[k] != "7";
+    std::printf("%s: %d records, %d of them drags\n", caption, (game.Count() - 3) / 4, drops);
     Report("replay of the moves (goal <= 200 ms)", moves);
-    Report("whole open: check, deal with its pauses, replay", whole);
+    Report("whole open: read, check, deal, replay", whole);
+    Report("the same file without its moves (the deal)", deal);
   }
   std::remove(path.c_str());
   return 0;

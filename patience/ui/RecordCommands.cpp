@@ -177,6 +177,18 @@ bool TForm1::LoadGame(const std::string& fileName) {
   if (!rules.GameClosed && !rules.LastGameName.empty() && ScoringOn())
     RecordGame(rules.LastGameName, rules.LastSaveName, rules.Points, false);
   rules.GameClosed = true;
+  // The replay is heard as one round of applause, not as every card it moves.
+  PlaySound("claps.wav", 1, 100);
+  struct TQuiet {
+    TForm1& Form;
+    const bool WasOn;
+    explicit TQuiet(TForm1& form) : Form(form), WasOn(form.SoundOn()) {
+      if (WasOn) Form.Off2Click();
+    }
+    ~TQuiet() {
+      if (WasOn) Form.On2Click();
+    }
+  } quiet(*this);
   const bool dealt = ReplaySavedGame(*Engine, *game, fileName);
   if (!dealt) Trace("LoadGame could not start " + game->Lines[0]);
   Trace("Exit loadGame");

@@ -25,16 +25,33 @@ std::string GameCaptionText(const std::string& gameName, const std::string& save
          (closed ? "  [Closed Game]" : "  [Open Game]");
 }
 
-bool ReplaySavedGame(TPatienceEngine& engine, const TSavedGame& game, const std::string& path) {
-  TCardTable* table = engine.Table();
-  TTableMotion motion(table);
-  motion.CardSpeedTimes(kReplaySpeedUp);
-  motion.TurnSpeedTimes(kReplaySpeedUp);
-  motion.NoLift();
-  motion.NoSlowMove();
-  std::optional<TSetFor<bool>> waitMode;
-  if (table) waitMode.emplace(table->SMR_WaitMode, false);
+struct TReplaySpeed::TSaved {
+  explicit TSaved(TCardTable* table) : Motion(table) {}
+  TTableMotion Motion;
+  std::optional<TSetFor<bool>> WaitMode;
+  std::optional<TSetFor<int>> FramePeriod;
+  std::optional<TSetFor<bool>> FastMovement;
+};
 
+TReplaySpeed::TReplaySpeed(TCardTable* table) : FSaved(std::make_unique<TSaved>(table)) {
+  FSaved->Motion.CardSpeedTimes(kReplaySpeedUp);
+  // A card turns at once: a turn's frames would wait a millisecond each, and nobody watches a
+  // replay card by card.
+  FSaved->Motion.NoTurnAnimation();
+  FSaved->Motion.NoLift();
+  FSaved->Motion.NoSlowMove();
+  if (!table) return;
+  FSaved->WaitMode.emplace(table->SMR_WaitMode, false);
+  // Nor does a replayed move wait for the screen's next frame, and each step copies only what it
+  // changed, never the whole table.
+  FSaved->FramePeriod.emplace(table->FramePeriodMs, 0);
+  FSaved->FastMovement.emplace(table->FastMovementMode, true);
+}
+
+TReplaySpeed::~TReplaySpeed() = default;
+
+bool ReplaySavedGame(TPatienceEngine& engine, const TSavedGame& game, const std::string& path) {
+  TReplaySpeed speed(engine.Table());
   const std::string kept = engine.Rules.GameName;
   engine.SetRandomSeed(game.Seed);
   // "Loading" deals the game even when it is the game in play.

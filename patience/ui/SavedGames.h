@@ -4,6 +4,7 @@
 // drops, with the table's animations at top speed. Needs no window: the main window's Open
 // command and the tests both come here once the file has passed its check.
 
+#include <memory>
 #include <string>
 
 #include "patience/engine/PatienceEngine.h"
@@ -14,6 +15,21 @@ bool IsMenuGame(const std::string& caption);
 
 // Reads and checks a saved-game file against the games of the menus.
 std::optional<TSavedGame> ReadMenuSavedGame(const std::string& path, std::string& error);
+
+// The table at replay speed for the life of the object: moves 64 times faster, turns without
+// animation, no lift, no slow-move region, no wait for the next frame, each step copying only
+// what it changed. Everything is put back afterwards.
+class TReplaySpeed {
+ public:
+  explicit TReplaySpeed(TCardTable* table);
+  ~TReplaySpeed();
+  TReplaySpeed(const TReplaySpeed&) = delete;
+  TReplaySpeed& operator=(const TReplaySpeed&) = delete;
+
+ private:
+  struct TSaved;
+  std::unique_ptr<TSaved> FSaved;
+};
 
 // Deals the saved game's game from its seed and replays its moves; the game in play is then
 // the file's (SaveName = path), open or closed as the file says, with the caption that tells
