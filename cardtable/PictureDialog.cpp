@@ -47,6 +47,8 @@ TPictureDialog::TPictureDialog(QWidget* owner, const std::string& initialDir, co
   if (auto* grid = qobject_cast<QGridLayout*>(layout()))
     grid->addWidget(box, 0, grid->columnCount(), grid->rowCount(), 1);
   connect(this, &QFileDialog::currentChanged, this, &TPictureDialog::ShowPreview);
+  // Room for the list, the names and the preview.
+  resize(860, 480);
 }
 
 void TPictureDialog::ShowPreview(const QString& path) {

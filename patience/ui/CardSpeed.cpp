@@ -167,6 +167,11 @@ TForm2::TForm2(QWidget* owner, const TCardMovement& m) : QDialog(owner) {
   connect(UpDown1, &TUpDown::Clicked, this, &TForm2::UpDown1Click);
   connect(UpDown2, &TUpDown::Clicked, this, &TForm2::UpDown2Click);
 
+  // Light frames with their titles set in from the edge, over the gradient.
+  setStyleSheet(
+      QStringLiteral("QGroupBox { border: 1px solid rgba(255, 255, 255, 140); border-radius: 3px;"
+                     " margin-top: 16px; }"
+                     " QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 3px; }"));
   // The labels and boxes take the form's font.
   for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, GroupBox1, GroupBox2, GroupBox3,
                                                     GroupBox4, RadioGroup1}) {

@@ -26,7 +26,6 @@ constexpr int kW = 12, kH = 16;
 class CardChoosersTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    IsolateHome();
     Sets = Dir / "Cardsets";
     User = Dir / "Data/CardSets";
     WriteTestCardset(Sets, "Standard", Set(4));

@@ -1,16 +1,12 @@
 #pragma once
 // Driving modal dialogs in tests: the action runs on the dialog as soon as it is shown (exec()
-// returns when the action closes it), and the settings dialogs keep land in a folder of the test's
-// own, never in the real home folder.
+// returns when the action closes it).
 
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
-#include <cstdlib>
 #include <functional>
 #include <memory>
-
-#include "tests/support/TestUtil.h"
 
 // Runs action on the next modal dialog that shows (polled from the event loop). A dialog that
 // never shows leaves the action unrun.
@@ -25,13 +21,4 @@ inline void WhenModal(std::function<void(QWidget*)> action) {
     (*shared)(w);
   });
   timer->start(5);
-}
-
-// HOME and the XDG folders point at one temporary folder for the rest of the test program.
-inline void IsolateHome() {
-  static TTempDir home;
-  setenv("HOME", home.Path().c_str(), 1);
-  setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-  setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
-  setenv("XDG_CACHE_HOME", (home / "cache").c_str(), 1);
 }

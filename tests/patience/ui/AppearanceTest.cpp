@@ -34,7 +34,6 @@ namespace {
 class AppearanceTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    IsolateHome();
     Application().ResetForTesting();
     SetScreenSizeForTesting(TPoint(1280, 1024));
     TTestCardsetOptions o;
