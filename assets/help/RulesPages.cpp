@@ -4,6 +4,8 @@
 //
 // Usage: rules_pages <style.css> <output folder>
 
+#include <QString>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -34,7 +36,11 @@ int main(int argc, char** argv) {
   fs::create_directories(out / "html");
   fs::copy_file(argv[1], out / "html" / "style.css", fs::copy_options::overwrite_existing);
 
-  const std::vector<TRulesPage> pages = AllRulesPages();
+  // The games in the contents alphabetically, as the menus list them.
+  std::vector<TRulesPage> pages = AllRulesPages();
+  std::stable_sort(pages.begin(), pages.end(), [](const TRulesPage& a, const TRulesPage& b) {
+    return QString::fromStdString(a.Title).compare(QString::fromStdString(b.Title), Qt::CaseInsensitive) < 0;
+  });
   bool ok = Write(out / "html" / "intro.htm", IntroductionPage()) &&
             Write(out / "html" / "playing.htm", PlayingPage());
   std::string contents =

@@ -39,6 +39,8 @@ THelpWindow* HtmlHelp(QWidget* owner, const std::string& file, int command, cons
     // A window of its own, beside the asking one: it must not close with a dialog.
     gWindow = new THelpWindow(nullptr);
     gWindow->setAttribute(Qt::WA_DeleteOnClose, false);
+    // An open help window does not keep the program running once its main window has closed.
+    gWindow->setAttribute(Qt::WA_QuitOnClose, false);
     if (owner) gWindow->move(owner->mapToGlobal(QPoint(40, 40)));
   }
   if (!gWindow->OpenFile(path)) {

@@ -107,7 +107,15 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   connect(FIndex, &QListWidget::itemClicked, this,
           [open](QListWidgetItem* item) { open(item->data(kPageRole)); });
   connect(FKeyword, &QLineEdit::textChanged, this, &THelpWindow::FilterIndex);
+  connect(FTabs, &QTabWidget::currentChanged, this, [this](int tab) {
+    if (tab == 1) FKeyword->setFocus();
+  });
   connect(FKeyword, &QLineEdit::returnPressed, this, [this] {
+    // The entry the typing picked, else the first one shown.
+    if (QListWidgetItem* current = FIndex->currentItem(); current && !current->isHidden()) {
+      ShowTopic(current->data(kPageRole).toString().toStdString());
+      return;
+    }
     for (int i = 0; i < FIndex->count(); ++i)
       if (!FIndex->item(i)->isHidden()) {
         FIndex->setCurrentRow(i);
@@ -187,6 +195,14 @@ bool THelpWindow::ShowTopic(const std::string& topic) {
     object = object.substr(0, hash);
   }
   const bool found = FFile->Has(object);
+  // The contents entry of the page, when it has one, is the current one.
+  const QString page = QString::fromStdString(TChmFile::NormalisePath(object));
+  for (QTreeWidgetItemIterator it(FContents); *it; ++it)
+    if ((*it)->data(0, kPageRole).toString().compare(page, Qt::CaseInsensitive) == 0) {
+      FContents->setCurrentItem(*it);
+      FContents->scrollToItem(*it);
+      break;
+    }
   QUrl url = TChmBrowser::UrlOf(object);
   if (!fragment.empty()) url.setFragment(Q(fragment));
   FBrowser->setSource(url);
