@@ -7,6 +7,7 @@
 #include "patience/files/DataFolder.h"
 #include "patience/files/Trace.h"
 #include "patience/ui/MainForm.h"
+#include "patience/ui/StartScreen.h"
 #include "patience/ui/ToolbarImages.h"
 #include "patience/ui/UpdateCheck.h"
 #include "platform/core/Files.h"
@@ -48,7 +49,14 @@ void TForm1::RulesExecute() {
   // Like the other game commands, it waits while a command of the game runs.
   if (ToolBarTag != 0 || !Engine) return;
   const std::string& code = Engine->Rules.HelpCode;
-  if (Engine->Rules.GameName.empty() || code.empty()) return;
+  if (StartScreen && StartScreen->Showing()) {
+    // The selected row's game, loaded quietly (its help code; no game becomes current).
+    if (StartScreen->Row() <= 0) return;
+    StartScreen->QuietLoad(StartScreen->Row());
+  } else if (Engine->Rules.GameName.empty()) {
+    return;
+  }
+  if (code.empty()) return;
   ::Trace("Rules " + code);
   HelpManager().HelpJump(RulesTopic(code));
 }

@@ -16,6 +16,7 @@
 #include "patience/files/DataMove.h"
 #include "patience/files/Trace.h"
 #include "patience/ui/MenuDraw.h"
+#include "patience/ui/StartScreen.h"
 #include "patience/ui/ToolbarImages.h"
 #include "patience/ui/UpdateCheck.h"
 #include "platform/core/Clock.h"
@@ -52,6 +53,7 @@ TForm1::TForm1(const QStringList& parameters, const TForm1Options& options) {
 
 TForm1::~TForm1() {
   qApp->removeEventFilter(this);
+  StartScreen.reset();
   // The engine plays on the table, and the table draws through its widget.
   Engine.reset();
   CardTable1.reset();
@@ -100,6 +102,7 @@ void TForm1::BuildMenus() {
   Debug1 = MainMenu1.Add("Debug1", " Debug ");
   BuildSoundMenus();
   BuildDebugMenu();
+  BuildStartScreenMenus();
 
   OwnerDrawAll(MainMenu1);
 }
@@ -164,6 +167,7 @@ void TForm1::FormCreate(const QStringList& parameters, const TForm1Options& opti
     }
 
     SavedBounds = TSavedBounds();
+    StartScreen = std::make_unique<TStartScreen>(*this);
     ParkedTurnOverSpeed = 8;
 
     // The data folder: found, or asked for on the first run; older files brought along.
@@ -206,12 +210,16 @@ void TForm1::FormActivate() {
     StartMusic();
     LoadTableStatus();
     LoadScoring();
+    // The start screen in place of the table until a game is chosen.
+    if (CardTable1) {
+      CardTable1->SetVisible(false);
+      Application().ProcessMessages();
+      if (StartScreen) StartScreen->ViewStartScreen();
+    }
     // The table's settings re-derive their menu check marks, by calling their commands.
     SetTableMenuChecks();
     ApplyOptionLines26();
-    // Until a game is chosen the table lies empty.
     if (CardTable1) {
-      Application().ProcessMessages();
       CardTable1->SetMinWidth(kTableMinWidth);
       CardTable1->SetMinHeight(kTableMinHeight);
     }
@@ -250,6 +258,10 @@ void TForm1::EnableDebugMenu1Click() {
 }
 
 void TForm1::GameItemClick(TMenuItem& Sender) {
+  if (Tag == 1) {
+    QuietLoadGame(Sender.Caption());
+    return;
+  }
   if (Engine) StartGameByCaption(*Engine, Sender.Caption());
 }
 
@@ -316,13 +328,37 @@ void TForm1::FollowWindowState() {
     setGeometry(s->availableGeometry());
 }
 
-bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers /*shift*/) {
+bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
   if (key == Qt::Key_F11) {
     FullScreenF111Click();
     return true;
   }
   if (key == Qt::Key_F1 || key == Qt::Key_F2) {
     key == Qt::Key_F1 ? PatienceHelp1Click() : RulesExecute();
+    return true;
+  }
+  if (key == Qt::Key_F12 && BackToStart1 && BackToStart1->Enabled()) {
+    BackToStart1Click();
+    return true;
+  }
+  TStartScreen* s = StartScreen.get();
+  if (s && (key == Qt::Key_Return || key == Qt::Key_Enter) && s->StringGrid1 && s->StringGrid1->hasFocus()) {
+    s->StringGrid1DblClick();
+    return true;
+  }
+  const bool plain = !(shift & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+  if (s && s->Panel3->isVisible()) {
+    // A letter picks the first game beginning with it.
+    if (plain && key >= Qt::Key_A && key <= Qt::Key_Z) {
+      const int row = s->FindRowByInitial(char('A' + (key - Qt::Key_A)));
+      if (row > 0) s->SetRow(row);
+      s->StringGrid1MouseDown(Qt::LeftButton, false);
+      return true;
+    }
+    return false;
+  }
+  if (plain && (key == Qt::Key_I || (key == Qt::Key_9 && (shift & Qt::KeypadModifier)))) {
+    InfoClick();
     return true;
   }
   return false;
@@ -342,6 +378,8 @@ void TForm1::PlaceBars() {
 
 void TForm1::FormResize() {
   PlaceBars();
+  if (CardTable1 && CardTable1->TableArea(1)->Visible) OnAreaClick();
+  if (StartScreen) StartScreen->PlaceComponents();
   if (WindowStateChanging && BackdropPicture) StretchBackdrop();
   // The Extended layout fills the table anew.
   if (StartupDone) ReapplyLayout();
@@ -432,6 +470,7 @@ void TForm1::ShowPoints(int points) {
 }
 
 void TForm1::CloseStartScreen() {
+  if (StartScreen) StartScreen->CloseStartScreen();
   if (CardTable1 && !CardTable1->Visible()) CardTable1->ShowTable();
 }
 

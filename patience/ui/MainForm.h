@@ -36,6 +36,7 @@ class QToolButton;
 class TDataForm;
 class TCardTableWidget;
 class TMenuBarWidget;
+class TStartScreen;
 class TToolBarWidget;
 class TToolButton;
 
@@ -131,6 +132,26 @@ class TForm1 : public QWidget, public TEngineHost {
   void FormResize();
   // True when the key was taken.
   bool FormKeyDown(int key, Qt::KeyboardModifiers shift);
+
+  // The start screen (StartScreen.cpp) and the window's side of it and of the information overlay
+  // (StartScreenCommands.cpp).
+  // The main window's Tag: 1 while a game item only loads its game's name, help code and
+  // picture (the start screen's preview), dealing nothing.
+  int Tag = 0;
+  std::unique_ptr<TStartScreen> StartScreen;
+  TMenuItem* BackToStart1 = nullptr;  // "Start Screen   F12"
+  TMenuItem* Info1 = nullptr;
+  TMenuItem* Reset1 = nullptr;          // " Statistics " > "Reset"
+  TToolButton* ToolButton14 = nullptr;  // "Info"
+  void BackToStart1Click();
+  void Reset1Click();
+  // The information overlay opens (or closes when it shows); OnAreaClick closes it.
+  void InfoClick();
+  void OnAreaClick();
+  // What the window shows in r (its backdrop or its colour), for pictures drawn over it.
+  TBitmap WindowCanvas(const TRect& r);
+  void ShowGamePicture(int picture) override;
+  void StopEffects() override;
 
   // Debug menu and start-up failures (DebugCommands.cpp).
   TMenuItem* StartDebugTrace1 = nullptr;
@@ -412,6 +433,8 @@ class TForm1 : public QWidget, public TEngineHost {
   void FormCreate(const QStringList& parameters, const TForm1Options& options);
   void BuildMenus();
   void BuildDebugMenu();
+  void BuildStartScreenMenus();
+  void QuietLoadGame(const std::string& caption);
   void BuildPlayMenus();
   void BuildGameToolBar();
   void BuildSoundMenus();

@@ -48,6 +48,8 @@ void TForm1::BuildGameToolBar() {
   ToolButton9 = ToolBar->AddButton("ToolButton9", images, tiUndo, "Undo");
   ToolButton11 = ToolBar->AddButton("ToolButton11", images, tiRedo, "Redo");
   ToolBar->AddSeparator();
+  ToolButton14 = ToolBar->AddButton("ToolButton14", images, tiInfo, "Info");
+  ToolBar->AddSeparator();
   ToolButton16 = ToolBar->AddButton("ToolButton16", images, tiAutoMoveOff, "Auto Move Toggle");
   ToolBar->AddSeparator();
   BuildOptionButtons();
@@ -69,7 +71,8 @@ void TForm1::BuildGameToolBar() {
   QObject::connect(ToolButton9, &QToolButton::clicked, this, [this] { ToolButton90Click(); });
   QObject::connect(ToolButton11, &QToolButton::clicked, this, [this] { ToolButton110Click(); });
   QObject::connect(ToolButton16, &QToolButton::clicked, this, [this] { AutomoveToggle(); });
-  for (TToolButton* b : {NewGame, ToolButton9, ToolButton11}) b->setEnabled(false);
+  QObject::connect(ToolButton14, &QToolButton::clicked, this, [this] { InfoClick(); });
+  for (TToolButton* b : {NewGame, ToolButton9, ToolButton11, ToolButton14}) b->setEnabled(false);
 
   // The Redeal button belongs to the table's area: a child of the window laid over the table.
   ReDealButton2 = new QToolButton(this);
@@ -146,7 +149,8 @@ void TForm1::SetCommand(TEngineCommand command, bool enabled) {
       SetSaveCommands(enabled);
       break;
     case TEngineCommand::Info:
-      // The information overlay has no command in this window yet.
+      if (Info1) Info1->SetEnabled(enabled);
+      ToolButton14->setEnabled(enabled);
       break;
   }
 }

@@ -8,6 +8,7 @@
 #include "cardtable/CardTableWidget.h"
 #include "patience/ui/MainForm.h"
 #include "patience/ui/MenuDraw.h"
+#include "patience/ui/StartScreen.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Files.h"
 #include "platform/ui/Application.h"
@@ -154,8 +155,9 @@ TEST_F(MainFormTest, TheFirstActivationRunsOnceAfterTheFirstShow) {
   EXPECT_FALSE(f.StartupDone);  // queued, not run inside the show
   QCoreApplication::processEvents();
   EXPECT_TRUE(f.StartupDone);
-  // No game yet: the table lies empty, auto-move is on.
-  EXPECT_TRUE(f.CardTable1->Visible());
+  // No game yet: the start screen in place of the table, auto-move on.
+  EXPECT_FALSE(f.CardTable1->Visible());
+  EXPECT_TRUE(f.StartScreen->Showing());
   EXPECT_EQ(f.CardTable1->TableCount, 0);
   EXPECT_TRUE(f.AutoMoveOn());
   EXPECT_EQ(f.CardTable1->MinWidth(), 700);

@@ -143,10 +143,26 @@ TEST_F(PlayCommandsTest, TheCommandsAsTheyStandBeforeAGame) {
   // The " Game " menu: the play commands first.
   std::vector<std::string> game;
   for (int i = 0; i < f.Game1->Count(); ++i) game.push_back(f.Game1->Items(i)->Name());
-  EXPECT_EQ(game, (std::vector<std::string>{"NewGame1", "Redealwastepile1", "N3", "Undo1", "Redo1", "N4",
-                                            "Open1", "Save1", "SaveandQuit1", "ReStart1", "Delete1", "N5",
-                                            "AddtoFavourites1", "EditFavouriteMenu1", "N6", "FullScreenF111",
-                                            "N2", "QuitProgram1"}));
+  EXPECT_EQ(game, (std::vector<std::string>{"NewGame1",
+                                            "Redealwastepile1",
+                                            "N3",
+                                            "Undo1",
+                                            "Redo1",
+                                            "N4",
+                                            "Open1",
+                                            "Save1",
+                                            "SaveandQuit1",
+                                            "ReStart1",
+                                            "Delete1",
+                                            "N5",
+                                            "AddtoFavourites1",
+                                            "EditFavouriteMenu1",
+                                            "N6",
+                                            "BackToStart1",
+                                            "Info1",
+                                            "FullScreenF111",
+                                            "N2",
+                                            "QuitProgram1"}));
   EXPECT_EQ(f.NewGame1->Caption(), "New Game");
   EXPECT_EQ(f.Redealwastepile1->Caption(), "Redeal wastepile");
   EXPECT_EQ(f.Undo1->Caption(), "Undo");

@@ -1,0 +1,449 @@
+#include "patience/ui/StartScreen.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTableWidget>
+#include <QWheelEvent>
+#include <algorithm>
+#include <functional>
+
+#include "cardtable/CardTable.h"
+#include "cardtable/VistaFuncs.h"
+#include "patience/catalogue/GameStart.h"
+#include "patience/files/DataFolder.h"
+#include "patience/files/Statistics.h"
+#include "patience/files/Trace.h"
+#include "patience/ui/MainForm.h"
+#include "patience/ui/MenuDraw.h"
+#include "patience/ui/Starfield.h"
+#include "platform/core/Files.h"
+#include "platform/graphics/Canvas.h"
+#include "platform/graphics/Jpeg.h"
+#include "platform/graphics/Raster.h"
+
+namespace {
+
+QString Q(const std::string& s) {
+  return QString::fromStdString(s);
+}
+
+constexpr TColor kSkyBlue = 0xF0CAA6;  // the header's colour
+constexpr int kStripWidth = 402, kStripHeight = 144;
+constexpr double kPreviewAspect = 290.0 / 402.0;
+
+// The filter's test of a game's figures.
+bool Taken(const std::string& filter, const TPlayedWon& figures) {
+  if (filter == kFilterNotPlayed) return figures.Played == 0;
+  if (filter == kFilterNotWon) return figures.Won == 0;
+  if (filter == kFilterWon) return figures.Won >= 1;
+  return true;
+}
+
+QFrame* Panel(QWidget* parent, const char* name, const QColor& colour) {
+  auto* p = new QFrame(parent);
+  p->setObjectName(QString::fromLatin1(name));
+  p->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  p->setLineWidth(1);
+  p->setAutoFillBackground(true);
+  QPalette pal = p->palette();
+  pal.setColor(QPalette::Window, colour);
+  p->setPalette(pal);
+  p->hide();
+  return p;
+}
+
+}  // namespace
+
+TStartScreen::TStartScreen(TForm1& form) : FForm(form) {
+  Panel1 = Panel(&form, "Panel1", Qt::black);
+  Image1 = new TBitmapView(Panel1);
+  Image1->setObjectName(QStringLiteral("Image1"));
+  Panel2 = Panel(&form, "Panel2", Qt::white);
+  Panel3 = Panel(&form, "Panel3", Qt::white);
+  StringGrid1 = new TStringGrid(Panel3);
+  StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+  Panel4 = Panel(&form, "Panel4", Qt::black);
+  Image2 = new TBitmapView(Panel4);
+  Image2->setObjectName(QStringLiteral("Image2"));
+  Image2->Stretch = true;
+  Image2->OnDblClick = [this] { Image2DblClick(); };
+  StripView = new TBitmapView(&form);
+  StripView->setObjectName(QStringLiteral("StripView"));
+  StripView->hide();
+  ComboBox1 = new QComboBox(&form);
+  ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+  ComboBox2 = new QComboBox(&form);
+  ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
+  ComboBox1->hide();
+  ComboBox2->hide();
+
+  // The grid: three columns, the header in bold on sky blue, whole rows selected.
+  TStringGrid& g = *StringGrid1;
+  g.setHorizontalHeaderLabels({QStringLiteral("GAME NAME"), QStringLiteral("PLAYED"), QStringLiteral("WON")});
+  g.verticalHeader()->hide();
+  g.setSelectionBehavior(QAbstractItemView::SelectRows);
+  g.setSelectionMode(QAbstractItemView::SingleSelection);
+  g.setEditTriggers(QAbstractItemView::NoEditTriggers);
+  g.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  g.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  g.setToolTip(QStringLiteral("Double click to select game to play."));
+  g.setTabKeyNavigation(false);
+  TFont font;
+  font.Name = IsFontInstalled("Calibri") ? "Calibri" : "MS Sans Serif";
+  font.Height = IsFontInstalled("Calibri") ? 15 : 13;
+  font.Bold = true;
+  g.setFont(font.ToQFont());
+  g.horizontalHeader()->setFont(font.ToQFont());
+  g.horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  g.horizontalHeader()->setHighlightSections(false);
+  g.horizontalHeader()->setStyleSheet(
+      QStringLiteral("QHeaderView::section { background-color: rgb(%1,%2,%3); "
+                     "border: 1px solid rgb(120,150,190); padding: 2px; }")
+          .arg(kSkyBlue & 0xFF)
+          .arg((kSkyBlue >> 8) & 0xFF)
+          .arg((kSkyBlue >> 16) & 0xFF));
+  g.verticalHeader()->setDefaultSectionSize(font.Height + 8);
+  g.OnMouseDown = [this](Qt::MouseButton b, bool dbl) { StringGrid1MouseDown(b, dbl); };
+  g.OnDblClick = [this] { StringGrid1DblClick(); };
+  g.OnWheel = [this](bool down) { StringGrid1MouseWheel(down); };
+  g.OnKeyDown = [this](int key) { return StringGrid1KeyDown(key); };
+
+  // The groups: the children of " Game Type " in menu order without the lines; the filters.
+  if (form.ChooseGame1)
+    for (int i = 0; i < form.ChooseGame1->Count(); ++i) {
+      const TMenuItem* item = form.ChooseGame1->Items(i);
+      if (!item->IsLine()) ComboBox1->addItem(Q(item->Caption()));
+    }
+  for (const char* f : {kFilterAll, kFilterNotPlayed, kFilterNotWon, kFilterWon})
+    ComboBox2->addItem(QString::fromLatin1(f));
+  ComboBox1->setCurrentIndex(0);
+  ComboBox2->setCurrentIndex(0);
+  QObject::connect(ComboBox1, QOverload<int>::of(&QComboBox::activated), this,
+                   [this](int) { ComboBox1Change(); });
+  QObject::connect(ComboBox2, QOverload<int>::of(&QComboBox::activated), this,
+                   [this](int) { ComboBox2Change(); });
+
+  StartPicture.OnPaint = [this](const TRect&) { StripView->repaint(); };
+  FIdle.setInterval(20);
+  QObject::connect(&FIdle, &QTimer::timeout, this, [this] { Loop(); });
+  PlaceComponents();
+}
+
+TStartScreen::~TStartScreen() {
+  FIdle.stop();
+  StartPicture.Stop();
+}
+
+bool TStartScreen::Showing() const {
+  return FShowing;
+}
+
+bool TStartScreen::ScreenUpdates() const {
+  return FForm.CardTable1 && FForm.CardTable1->ScreenUpdates();
+}
+
+// -----------------------------------------------------------------------------------------------
+// Geometry
+
+void TStartScreen::PlaceComponents() {
+  const int W = std::max(FForm.width(), 800), H = FForm.height();
+  const int tableTop = FForm.CardTable1 ? FForm.CardTable1->Top() : 60;
+  // The grid, the preview and the right-hand column share the width; the preview keeps the
+  // pictures' proportions.
+  const int gridW = std::clamp(int(W * 0.28), 280, 520);
+  const int previewW = std::clamp(W - 10 - gridW - 5 - 10 - 80 - 10, 300, 640);
+  const int rightW = std::max(W - 10 - gridW - 5 - previewW - 10 - 10, 60);
+  const int previewH = int(previewW * kPreviewAspect + 0.5);
+  const int panel1H = std::clamp((H - tableTop) / 2, 100, 420);
+
+  Panel1->setGeometry(W - rightW - 10, H - panel1H - 10, rightW, panel1H);
+  Image1->setGeometry(Panel1->contentsRect());
+  Panel2->setGeometry(Panel1->x(), tableTop + 10, rightW, std::max(Panel1->y() - 10 - (tableTop + 10), 20));
+  ComboBox1->move(10, Panel2->y());
+  Panel3->setGeometry(10, ComboBox1->y() + 30, gridW, std::max(H - (ComboBox1->y() + 30) - 10, 60));
+  StringGrid1->setGeometry(Panel3->contentsRect());
+  Panel4->setGeometry(Panel3->x() + Panel3->width() + 5, Panel3->y(), previewW, previewH);
+  Image2->setGeometry(Panel4->contentsRect());
+  StripView->setGeometry(Panel4->x(), Panel4->y() + Panel4->height() + 10, kStripWidth, kStripHeight);
+
+  // Column 0 half the grid, the two counts a quarter each (less the scroll bar's share).
+  const int gw = StringGrid1->viewport()->width() > 0 ? StringGrid1->width() - 20 : gridW;
+  StringGrid1->setColumnWidth(0, gw / 2 + 4);
+  StringGrid1->setColumnWidth(1, gw / 4 - 2);
+  StringGrid1->setColumnWidth(2, gw / 4 - 2);
+  ComboBox1->resize(StringGrid1->columnWidth(0), ComboBox1->sizeHint().height());
+  ComboBox2->setGeometry(ComboBox1->x() + ComboBox1->width() + 4, ComboBox1->y(),
+                         StringGrid1->columnWidth(1) + StringGrid1->columnWidth(2), ComboBox1->height());
+}
+
+// -----------------------------------------------------------------------------------------------
+// Showing and leaving
+
+void TStartScreen::SetControlsVisible(bool visible) {
+  for (QWidget* w : std::initializer_list<QWidget*>{Panel1, Panel2, Panel3, Panel4, ComboBox1, ComboBox2})
+    w->setVisible(visible);
+  if (!visible) StripView->hide();
+}
+
+void TStartScreen::ViewStartScreen() {
+  ::Trace("Start ViewStartScreen");
+  FForm.setEnabled(false);
+  if (FForm.CardTable1) FForm.CardTable1->SetVisible(false);
+  PlaceComponents();
+  Panel4->show();
+  Panel4->raise();
+  Image2->repaint();
+
+  // Nothing of a game can be asked for here.
+  for (TEngineCommand c : {TEngineCommand::Redeal, TEngineCommand::SaveSet, TEngineCommand::NewGame,
+                           TEngineCommand::Info, TEngineCommand::Undo, TEngineCommand::Redo})
+    FForm.SetCommand(c, false);
+  if (FForm.BackToStart1) FForm.BackToStart1->SetEnabled(false);
+  FForm.SetFoundationLabel("");
+  FForm.ShowPoints(0);
+
+  // The starfield on a black picture.
+  Image1->Picture.SetSize(std::max(Image1->width(), 1), std::max(Image1->height(), 1));
+  FillRect(Image1->Picture, TRect(0, 0, Image1->Picture.Width(), Image1->Picture.Height()), clBlack);
+  // The stars come from the middle of their own picture (the window's middle lies outside it).
+  InitStarfield(Image1->Picture.Width(), Image1->Picture.Height());
+  FShowing = true;
+  FIdle.start();
+
+  StartStrip();
+  FillStringGrid();
+  if (FForm.CardTable1) {
+    FForm.CardTable1->ClearTable();
+    FForm.CardTable1->HidePlaces(nullptr);
+  }
+
+  FForm.setEnabled(true);
+  SetControlsVisible(true);
+  for (QWidget* w : std::initializer_list<QWidget*>{Panel1, Panel2, Panel3, Panel4, ComboBox1, ComboBox2})
+    w->raise();
+  if (Panel3->isVisible()) {
+    StringGrid1->setEnabled(true);
+    StringGrid1->setFocus();
+    StringGrid1MouseDown(Qt::LeftButton, false);
+  }
+  ::Trace("Exit ViewStartScreen");
+}
+
+void TStartScreen::StartStrip() {
+  StartPicture.Stop();
+  // Two frames of twenty steps: the picture fades in, then the window's own background over it.
+  StartPicture.Strips = 2;
+  StartPicture.StepsPerStrip = 20;
+  StartPicture.Interval = 100;
+  const std::string file = PathJoin(ProgramDir(), "qv3.jpg");
+  try {
+    if (!FileExists(file)) return;
+    StartPicture.LoadPicture(file);
+  } catch (const std::exception& e) {
+    // A damaged strip is left out; the start screen shows without it.
+    ::Trace(std::string("qv3.jpg not shown: ") + e.what());
+    return;
+  }
+  // What the window shows below the preview (its backdrop or its colour) becomes frame 2 and the
+  // strip's starting picture.
+  const TRect where(StripView->x(), StripView->y(), StripView->x() + kStripWidth,
+                    StripView->y() + kStripHeight);
+  TBitmap under = FForm.WindowCanvas(where);
+  StretchBlt(StartPicture.Bitmap, StartPicture.StripWidth, 0, StartPicture.StripWidth,
+             StartPicture.StripHeight, under, 0, 0, under.Width(), under.Height());
+  StripView->Picture = std::move(under);
+  StripView->show();
+  StripView->raise();
+  StartPicture.Start(&StripView->Picture, 0, 0, kStripWidth, kStripHeight);
+}
+
+void TStartScreen::CloseStartScreen() {
+  if (!FShowing) return;
+  FShowing = false;
+  FIdle.stop();
+  StartPicture.Stop();
+  SetControlsVisible(false);
+  if (FForm.BackToStart1) FForm.BackToStart1->SetEnabled(true);
+  if (FForm.CardTable1 && !FForm.CardTable1->Visible()) FForm.CardTable1->ShowTable();
+}
+
+void TStartScreen::Rebuild() {
+  FIdle.stop();
+  FShowing = false;
+  ViewStartScreen();
+}
+
+void TStartScreen::Loop() {
+  if (!FShowing) return;
+  DrawStarfieldFrame(Image1->Picture);
+  Image1->repaint();
+}
+
+// -----------------------------------------------------------------------------------------------
+// The grid
+
+void TStartScreen::GetMenuItems(const TMenuItem& item) {
+  for (int i = 0; i < item.Count(); ++i) {
+    const TMenuItem& child = *item.Items(i);
+    if (child.Count() > 0)
+      GetMenuItems(child);
+    else if (!child.IsLine())
+      GameCaptions.Add(child.Caption());
+  }
+}
+
+void TStartScreen::FillStringGrid() {
+  const std::string dataDir = DataFolder();
+  const int remembered = Row();
+  if (GameCaptions.Count() == 0 && FForm.ChooseGame1) {
+    const TMenuItem* group = FForm.ChooseGame1->Find(ComboBox1->currentText().toStdString());
+    ::Trace("Calling GetMenuItems");
+    if (group) GetMenuItems(*group);
+    ::Trace("Returned from GetMenuItems");
+  }
+  const std::string filter = ComboBox2->currentText().toStdString();
+  TStringGrid& g = *StringGrid1;
+  g.setRowCount(0);
+  for (const std::string& caption : GameCaptions.Lines) {
+    const TPlayedWon figures = ReadPlayedWon(caption, dataDir);
+    if (!Taken(filter, figures)) continue;
+    const int r = g.rowCount();
+    g.insertRow(r);
+    const std::string texts[3] = {caption, std::to_string(figures.Played), std::to_string(figures.Won)};
+    for (int c = 0; c < 3; ++c) {
+      auto* cell = new QTableWidgetItem(Q(texts[c]));
+      if (c > 0) cell->setTextAlignment(Qt::AlignCenter);
+      g.setItem(r, c, cell);
+    }
+  }
+  if (remembered > 0 && remembered < RowCount()) SetRow(remembered);
+}
+
+int TStartScreen::RowCount() const {
+  return StringGrid1->rowCount() + 1;
+}
+
+int TStartScreen::Row() const {
+  const int r = StringGrid1->currentRow();
+  return r < 0 ? (RowCount() > 1 ? 1 : 0) : r + 1;
+}
+
+void TStartScreen::SetRow(int row) {
+  if (row <= 0 || row >= RowCount()) return;
+  StringGrid1->setCurrentCell(row - 1, 0);
+  StringGrid1->scrollToItem(StringGrid1->item(row - 1, 0));
+}
+
+std::string TStartScreen::Cells(int col, int row) const {
+  if (row == 0) return StringGrid1->horizontalHeaderItem(col)->text().toStdString();
+  const QTableWidgetItem* item = StringGrid1->item(row - 1, col);
+  return item ? item->text().toStdString() : std::string();
+}
+
+int TStartScreen::FindRowByInitial(char letter) const {
+  for (int r = 1; r < RowCount(); ++r) {
+    const std::string caption = Cells(0, r);
+    if (!caption.empty() && caption[0] == letter) return r;
+  }
+  return -1;
+}
+
+void TStartScreen::ComboBox1Change() {
+  ::Trace("Start ComboBox1Change");
+  GameCaptions.Clear();
+  FillStringGrid();
+  ::Trace("FillStringGrid ok");
+  if (RowCount() <= 1) {
+    ::Trace("[ Exit due RowCount < 1. ]");
+    return;
+  }
+  SetRow(1);
+  QuietLoad(1);
+  if (Image1->isVisible()) StringGrid1->setFocus();
+  ::Trace("Exit ComboBox1Change ok");
+}
+
+void TStartScreen::ComboBox2Change() {
+  FillStringGrid();
+  if (RowCount() <= 1) return;
+  SetRow(1);
+  QuietLoad(1);
+  StringGrid1->setFocus();
+}
+
+void TStartScreen::QuietLoad(int row) {
+  if (row <= 0 || row >= RowCount() || !FForm.Alphabeticallist1) return;
+  TMenuItem* item = GetMenuItem(FForm.Alphabeticallist1, Cells(0, row), true);
+  if (!item) return;
+  FForm.Tag = 1;
+  item->Click();
+  FForm.Tag = 0;
+  if (FForm.Engine) FForm.Engine->Rules.GameName.clear();
+}
+
+void TStartScreen::StringGrid1MouseDown(Qt::MouseButton button, bool doubleClick) {
+  if (!ScreenUpdates() || doubleClick) return;
+  if (Row() <= 0) return;
+  if (button == Qt::MiddleButton)
+    StringGrid1DblClick();
+  else
+    QuietLoad(Row());
+}
+
+void TStartScreen::StringGrid1DblClick() {
+  if (!ScreenUpdates()) return;
+  Image2DblClick();
+}
+
+void TStartScreen::Image2DblClick() {
+  const int row = Row();
+  if (row <= 0 || row >= RowCount() || !FForm.Alphabeticallist1) return;
+  if (TMenuItem* item = GetMenuItem(FForm.Alphabeticallist1, Cells(0, row), true)) item->Click();
+}
+
+void TStartScreen::StringGrid1MouseWheel(bool down) {
+  if (!ScreenUpdates()) return;
+  const int row = Row();
+  if (down && row < RowCount() - 1) {
+    SetRow(row + 1);
+    QuietLoad(row + 1);
+  } else if (!down && row > 1) {
+    SetRow(row - 1);
+    QuietLoad(row - 1);
+  }
+}
+
+bool TStartScreen::StringGrid1KeyDown(int key) {
+  if (key != Qt::Key_Up && key != Qt::Key_Down) return false;
+  if (!ScreenUpdates()) return true;
+  StringGrid1MouseWheel(key == Qt::Key_Down);
+  return true;
+}
+
+// -----------------------------------------------------------------------------------------------
+// The preview
+
+void TStartScreen::ShowPicture(int picture) {
+  const std::string own = PathJoin(ProgramDir(), "GameImages", std::to_string(picture) + ".jpg");
+  const std::string strip = PathJoin(ProgramDir(), "qv3.jpg");
+  for (const std::string& file : {own, strip}) {
+    if (!FileExists(file)) continue;
+    try {
+      TBitmap loaded;
+      LoadJpegFile(ResolvePath(file), loaded, true);
+      Image2->Picture = std::move(loaded);
+      Image2->update();
+      return;
+    } catch (const std::exception& e) {
+      ::Trace(ExtractFileName(file) + " not shown: " + e.what());
+    }
+  }
+  // Neither picture: a plain panel.
+  Image2->Picture.SetSize(std::max(Image2->width(), 1), std::max(Image2->height(), 1));
+  FillRect(Image2->Picture, TRect(0, 0, Image2->Picture.Width(), Image2->Picture.Height()), 0x402010);
+  Image2->update();
+}

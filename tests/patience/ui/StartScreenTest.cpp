@@ -1,0 +1,280 @@
+// The start screen: the grid of every game of the chosen group with the figures of the
+// statistics files, the filters, keys and the mouse wheel that select and preview, a game
+// started from it and the way back, Reset, a start with every picture missing, and the
+// information overlay over a game.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QTest>
+#include <set>
+
+#include "cardtable/CardTable.h"
+#include "cardtable/CardTableWidget.h"
+#include "cardtable/SystemDirs.h"
+#include "patience/catalogue/GameStart.h"
+#include "patience/files/DataFolder.h"
+#include "patience/ui/MainForm.h"
+#include "patience/ui/MenuDraw.h"
+#include "patience/ui/StartScreen.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Files.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/QtMenus.h"
+#include "tests/cardtable/TestCardset.h"
+#include "tests/support/TestUtil.h"
+
+namespace {
+
+// A window on the test cards whose data folder is the test's own documents folder, with the
+// program folder's generated pictures (or none); questions are answered with Answer.
+class StartScreenTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Application().ResetForTesting();
+    SetScreenSizeForTesting(TPoint(1280, 1024));
+    FOldDocuments = MyDocumentsDir;
+    MyDocumentsDir = Home / "Documents";
+    ForceDirectories(Home / "Documents/Patience/Data");
+    WriteTextFile(Home / "Documents/Patience/Player.dat", "Player\r\n2051\r\n");
+  }
+  void TearDown() override {
+    Form.reset();
+    MyDocumentsDir = FOldDocuments;
+    DataLocation = 0;
+    SetProgramDirForTesting("");
+    SetScreenSizeForTesting(std::nullopt);
+    Application().ResetForTesting();
+  }
+  void Figures(const std::string& game, const std::string& text) {
+    WriteTextFile(Home / ("Documents/Patience/Data/" + game + ".dat"), text);
+  }
+  TForm1& Shown(const std::string& programDir = BuiltProgramDir()) {
+    SetProgramDirForTesting(programDir);
+    Form = std::make_unique<TForm1>(QStringList{}, TForm1Options{StandardTestCardsetsDir()});
+    DataLocation = 2;
+    Form->show();
+    QCoreApplication::processEvents();
+    return *Form;
+  }
+  TStartScreen& S() { return *Form->StartScreen; }
+  std::vector<std::string> Rows() {
+    std::vector<std::string> out;
+    for (int r = 1; r < S().RowCount(); ++r)
+      out.push_back(S().Cells(0, r) + "|" + S().Cells(1, r) + "|" + S().Cells(2, r));
+    return out;
+  }
+  void Choose(QComboBox* box, const std::string& text, void (TStartScreen::*change)()) {
+    box->setCurrentIndex(box->findText(QString::fromStdString(text)));
+    (S().*change)();
+  }
+  void Key(int key) {
+    QTest::keyClick(S().StringGrid1, Qt::Key(key));
+    QCoreApplication::processEvents();
+  }
+
+  TTempDir Home;
+  std::string FOldDocuments;
+  TVirtualClock Clock;
+  TScopedClock ScopedClock{Clock};
+  std::vector<TMessageRequest> Asked;
+  int Answer = mrYes;
+  TScopedMessageHook Hook{[this](const TMessageRequest& r) {
+    Asked.push_back(r);
+    return Answer;
+  }};
+  std::unique_ptr<TForm1> Form;
+};
+
+}  // namespace
+
+TEST_F(StartScreenTest, EveryGameWithItsFiguresAndTheFilters) {
+  Figures("Klondike 1 [Turn over 1]", "5\r\n2\r\n");
+  Figures("Freecell", "3\r\n0\r\n");
+  Figures("Spider", "7\r\n7\r\n");
+  Figures("Yukon", "4\r\n");          // a short file: won 0
+  Figures("Canfield", "x\r\ny\r\n");  // not numbers: 0 and 0
+  TForm1& f = Shown();
+  ASSERT_TRUE(S().Showing());
+  EXPECT_FALSE(f.CardTable1->Visible());
+  EXPECT_EQ(S().Cells(0, 0) + S().Cells(1, 0) + S().Cells(2, 0), "GAME NAMEPLAYEDWON");
+  // "Alphabetical Games" holds every game once.
+  const std::vector<std::string> all = Rows();
+  EXPECT_EQ(all.size(), AllCaptions().size());
+  std::set<std::string> captions;
+  for (int r = 1; r < S().RowCount(); ++r) captions.insert(S().Cells(0, r));
+  EXPECT_EQ(captions, std::set<std::string>(AllCaptions().begin(), AllCaptions().end()));
+  EXPECT_NE(std::find(all.begin(), all.end(), "Klondike 1 [Turn over 1]|5|2"), all.end());
+  EXPECT_NE(std::find(all.begin(), all.end(), "Yukon|4|0"), all.end());
+  EXPECT_NE(std::find(all.begin(), all.end(), "Canfield|0|0"), all.end());
+
+  struct TCase {
+    const char* Filter;
+    size_t Count;
+    std::vector<std::string> Some;
+  };
+  const size_t n = AllCaptions().size();
+  const TCase cases[] = {
+      {kFilterWon, 2, {"Klondike 1 [Turn over 1]|5|2", "Spider|7|7"}},
+      {kFilterNotWon, n - 2, {"Freecell|3|0", "Yukon|4|0"}},
+      {kFilterNotPlayed, n - 4, {"Canfield|0|0"}},
+      {kFilterAll, n, {"Freecell|3|0"}},
+  };
+  for (const TCase& c : cases) {
+    Choose(S().ComboBox2, c.Filter, &TStartScreen::ComboBox2Change);
+    const std::vector<std::string> rows = Rows();
+    EXPECT_EQ(rows.size(), c.Count) << c.Filter;
+    for (const std::string& want : c.Some)
+      EXPECT_NE(std::find(rows.begin(), rows.end(), want), rows.end()) << want;
+    // The first row is previewed at once; nothing is dealt and no game is current.
+    EXPECT_EQ(S().Row(), 1);
+    EXPECT_EQ(f.Engine->Rules.GamePicture, CatalogueGame(S().Cells(0, 1))->Definition().Picture) << c.Filter;
+    EXPECT_TRUE(f.Engine->Rules.GameName.empty());
+    EXPECT_FALSE(f.CardTable1->Visible());
+  }
+}
+
+TEST_F(StartScreenTest, GroupsListTheirGamesAndAnEmptyGroupOnlyItsHeader) {
+  TForm1& f = Shown();
+  Choose(S().ComboBox1, "Favourites", &TStartScreen::ComboBox1Change);
+  EXPECT_EQ(S().RowCount(), f.Favourites1->Count() + 1);
+  Choose(S().ComboBox1, "Freecell Type", &TStartScreen::ComboBox1Change);
+  ASSERT_GT(S().RowCount(), 2);
+  TMenuItem* group = f.ChooseGame1->Find("Freecell Type");
+  S().GameCaptions.Clear();
+  S().GetMenuItems(*group);
+  EXPECT_EQ(S().GameCaptions.Count(), S().RowCount() - 1);
+  EXPECT_EQ(S().Cells(0, 1), S().GameCaptions[0]);
+}
+
+TEST_F(StartScreenTest, KeysAndTheWheelSelectAndEnterPlaysThenF12ComesBack) {
+  TForm1& f = Shown();
+  // A letter picks the first game beginning with it.
+  Key(Qt::Key_S);
+  const int s = S().Row();
+  EXPECT_EQ(S().Cells(0, s)[0], 'S');
+  EXPECT_NE(S().Cells(0, s - 1)[0], 'S');
+  // Down and the wheel move one row and preview it.
+  Key(Qt::Key_Down);
+  EXPECT_EQ(S().Row(), s + 1);
+  EXPECT_EQ(f.Engine->Rules.GamePicture, CatalogueGame(S().Cells(0, s + 1))->Definition().Picture);
+  S().StringGrid1MouseWheel(false);
+  EXPECT_EQ(S().Row(), s);
+  Key(Qt::Key_Up);
+  EXPECT_EQ(S().Row(), s - 1);
+  // At the top the wheel stays.
+  S().SetRow(1);
+  S().StringGrid1MouseWheel(false);
+  EXPECT_EQ(S().Row(), 1);
+
+  // With the table's screen updates off a double click does nothing.
+  S().SetRow(s);
+  f.CardTable1->SetScreenUpdates(false);
+  S().StringGrid1DblClick();
+  EXPECT_FALSE(f.CardTable1->Visible());
+  f.CardTable1->SetScreenUpdates(true);
+
+  // Enter plays the selected game.
+  const std::string game = S().Cells(0, s);
+  S().StringGrid1->setFocus();
+  Key(Qt::Key_Return);
+  EXPECT_EQ(f.Engine->Rules.GameName, game);
+  EXPECT_TRUE(f.CardTable1->Visible());
+  EXPECT_FALSE(S().Showing());
+  EXPECT_FALSE(S().Panel3->isVisible());
+  EXPECT_TRUE(f.BackToStart1->Enabled());
+  EXPECT_TRUE(f.Info1->Enabled());
+
+  // F12 asks, then the start screen again.
+  Answer = mrNo;
+  QTest::keyClick(&f, Qt::Key_F12);
+  ASSERT_FALSE(Asked.empty());
+  EXPECT_EQ(Asked.back().Text, "Return to the Start Screen?");
+  EXPECT_TRUE(f.CardTable1->Visible());
+  Answer = mrYes;
+  QTest::keyClick(&f, Qt::Key_F12);
+  EXPECT_TRUE(S().Showing());
+  EXPECT_FALSE(f.CardTable1->Visible());
+  EXPECT_TRUE(f.Engine->Rules.GameName.empty());
+  EXPECT_TRUE(f.GameClosed());
+  EXPECT_EQ(f.windowTitle().toStdString(), "Patience.");
+  EXPECT_FALSE(f.BackToStart1->Enabled());
+  EXPECT_FALSE(f.NewGame1->Enabled());
+  // The same game starts again from the grid.
+  S().SetRow(s);
+  S().StringGrid1MouseDown(Qt::MiddleButton, false);
+  EXPECT_EQ(f.Engine->Rules.GameName, game);
+  EXPECT_TRUE(f.CardTable1->Visible());
+}
+
+TEST_F(StartScreenTest, ResetDeletesTheStatisticsFilesAndShowsZeros) {
+  Figures("Spider", "7\r\n7\r\n");
+  WriteTextFile(Home / "Documents/Patience/Data/Spider_HS.dat", "a\r\n");
+  WriteTextFile(Home / "Documents/Patience/Data/keep.txt", "a\r\n");
+  Shown();
+  Answer = mrNo;
+  Form->Reset1Click();
+  EXPECT_TRUE(FileExists(Home / "Documents/Patience/Data/Spider.dat"));
+  Answer = mrYes;
+  Form->Reset1Click();
+  EXPECT_EQ(Asked.back().Text, "Reset Statistics & High Scores for ALL games?");
+  EXPECT_FALSE(FileExists(Home / "Documents/Patience/Data/Spider.dat"));
+  EXPECT_FALSE(FileExists(Home / "Documents/Patience/Data/Spider_HS.dat"));
+  EXPECT_TRUE(FileExists(Home / "Documents/Patience/Data/keep.txt"));
+  ASSERT_TRUE(S().Showing());
+  for (const std::string& row : Rows()) EXPECT_EQ(row.substr(row.size() - 4), "|0|0") << row;
+}
+
+TEST_F(StartScreenTest, EveryPictureMissingStillGivesAUsableWindow) {
+  TTempDir empty;
+  TForm1& f = Shown(empty.Path());
+  ASSERT_TRUE(S().Showing());
+  EXPECT_FALSE(S().StartPicture.Running);
+  EXPECT_FALSE(f.BackdropPicture.has_value());
+  // A plain preview.
+  EXPECT_FALSE(S().Image2->Picture.Empty());
+  EXPECT_EQ(S().Image2->Picture.Pixel(3, 3), TColor(0x402010));
+  // Play, and the overlay drawn plain.
+  S().SetRow(S().FindRowByInitial('K'));
+  S().StringGrid1DblClick();
+  ASSERT_TRUE(f.CardTable1->Visible());
+  f.InfoClick();
+  TTableArea& area = *f.CardTable1->TableArea(1);
+  EXPECT_TRUE(area.Visible);
+  EXPECT_EQ(area.Width, 320);
+  EXPECT_EQ(f.ToolBarTag, 1);
+  f.InfoClick();
+  EXPECT_FALSE(area.Visible);
+  EXPECT_EQ(f.ToolBarTag, 0);
+  EXPECT_TRUE(f.ToolBar1->isEnabled());
+  EXPECT_TRUE(Asked.empty());
+}
+
+TEST_F(StartScreenTest, TheOverlayShowsThePilesAndClosesOnAClick) {
+  if (!FileExists(PathJoin(BuiltProgramDir(), "info.bmp"))) GTEST_SKIP() << "the pictures are not built";
+  TForm1& f = Shown();
+  GetMenuItem(f.Alphabeticallist1, "Klondike 1 [Turn over 1]", true)->Click();
+  ASSERT_TRUE(f.CardTable1->Visible());
+  // The key I opens it over the table, centred, 100 below the table's top.
+  QTest::keyClick(&f, Qt::Key_I);
+  TTableArea& area = *f.CardTable1->TableArea(1);
+  ASSERT_TRUE(area.Visible);
+  EXPECT_EQ(area.X, f.width() / 2 - area.Width / 2);
+  EXPECT_EQ(area.Y, 100);
+  EXPECT_EQ(area.Kind, 9);
+  EXPECT_TRUE(f.CardTable1->DisableCardClicks);
+  EXPECT_FALSE(f.ToolBar1->isEnabled());
+  // Text was written into the light field: some dark pixels from y 260 down.
+  int dark = 0;
+  for (int y = 262; y < 300; ++y)
+    for (int x = 22; x < 200; ++x) dark += (area.Image.Picture.Pixel(x, y) & 0xFF) < 80;
+  EXPECT_GT(dark, 20);
+  // No other command meanwhile; a click on it closes it.
+  f.NewExecute();
+  EXPECT_EQ(f.Engine->HistoryList.Count(), 3);
+  f.CardTable1->MouseDown(mbLeft, {}, area.X + 10, area.Y + 10);
+  EXPECT_FALSE(area.Visible);
+  EXPECT_FALSE(f.CardTable1->DisableCardClicks);
+  EXPECT_TRUE(f.ToolBar1->isEnabled());
+}
