@@ -6,9 +6,11 @@
 #include <QTest>
 #include <set>
 
+#include "patience/catalogue/GameStart.h"
 #include "patience/catalogue/RulesPage.h"
 #include "patience/ui/MainForm.h"
 #include "patience/ui/MenuDraw.h"
+#include "patience/ui/StartScreen.h"
 #include "platform/core/Files.h"
 #include "platform/help/ChmFile.h"
 #include "platform/help/HelpViewer.h"
@@ -96,9 +98,13 @@ class HelpCommandsTest : public ::testing::Test {
 TEST_F(HelpCommandsTest, F1ShowsTheContentsAndF2TheRulesOfTheGameInPlay) {
   EXPECT_EQ(Form->PatienceHelp1->Caption(), "Help Contents   F1");
   EXPECT_EQ(Form->Rules1->Caption(), "Rules   F2");
-  // No game yet: the rules have no page to show.
+  // On the start screen F2 shows the rules of the selected row's game, which stays unplayed.
+  TStartScreen& start = *Form->StartScreen;
+  ASSERT_TRUE(start.Showing());
+  start.SetRow(3);
   Key(Qt::Key_F2);
-  EXPECT_EQ(CurrentHelpWindow(), nullptr);
+  EXPECT_EQ(Page(), "/html/pati" + CatalogueGame(start.Cells(0, 3))->Definition().HelpCode + ".htm");
+  EXPECT_TRUE(Form->Engine->Rules.GameName.empty());
   Key(Qt::Key_F1);
   ASSERT_NE(CurrentHelpWindow(), nullptr);
   EXPECT_EQ(CurrentHelpWindow()->CurrentTab(), "Contents");
