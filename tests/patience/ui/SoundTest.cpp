@@ -26,6 +26,8 @@ constexpr int kToneMs = 200;
 // Upper bounds on real waits catch a hang, not a slow machine: a busy test run can stall a thread
 // for most of a second. Which waits happened shows in the lower bounds and in what still plays.
 constexpr uint64_t kSlackMs = 3000;
+// Music lasts past the start screen the first activation shows after starting it.
+constexpr int kMusicMs = 5000;
 
 // A program folder whose "Sounds" holds every sound as a short tone (the music too: the decoder
 // goes by the content), and a window started on it with a trace running.
@@ -38,7 +40,7 @@ class SoundTest : public ::testing::Test {
     DataLocation = 1;
     ForceDirectories(Prog / "Sounds");
     for (const char* n : SampleNames) WriteToneWav(PathJoin(Prog.Path(), "Sounds", n), kToneMs);
-    for (const char* n : StreamNames) WriteToneWav(PathJoin(Prog.Path(), "Sounds", n), kToneMs);
+    for (const char* n : StreamNames) WriteToneWav(PathJoin(Prog.Path(), "Sounds", n), kMusicMs);
     TraceList = std::make_unique<TStringList>();
     // The start-up trace ends with the first activation: its lines are heard as they come.
     SetTraceHookForTesting([this](const std::string& msg) { Traces.push_back(msg); });
