@@ -34,26 +34,30 @@ class StartScreenTest : public ::testing::Test {
   void SetUp() override {
     Application().ResetForTesting();
     SetScreenSizeForTesting(TPoint(1280, 1024));
+    // The data folder is the local application data folder's, where "Player.dat" lies.
     FOldDocuments = MyDocumentsDir;
+    FOldLocal = LocalAppDataDir;
     MyDocumentsDir = Home / "Documents";
-    ForceDirectories(Home / "Documents/Patience/Data");
-    WriteTextFile(Home / "Documents/Patience/Player.dat", "Player\r\n2051\r\n");
+    LocalAppDataDir = Home / "local";
+    ForceDirectories(Data());
+    WriteTextFile(Home / "local/Patience/Player.dat", "Player\r\n2051\r\n");
   }
   void TearDown() override {
     Form.reset();
     MyDocumentsDir = FOldDocuments;
+    LocalAppDataDir = FOldLocal;
     DataLocation = 0;
     SetProgramDirForTesting("");
     SetScreenSizeForTesting(std::nullopt);
     Application().ResetForTesting();
   }
+  std::string Data() const { return Home / "local/Patience/Data"; }
   void Figures(const std::string& game, const std::string& text) {
-    WriteTextFile(Home / ("Documents/Patience/Data/" + game + ".dat"), text);
+    WriteTextFile(PathJoin(Data(), game + ".dat"), text);
   }
   TForm1& Shown(const std::string& programDir = BuiltProgramDir()) {
     SetProgramDirForTesting(programDir);
     Form = std::make_unique<TForm1>(QStringList{}, TForm1Options{StandardTestCardsetsDir()});
-    DataLocation = 2;
     Form->show();
     QCoreApplication::processEvents();
     return *Form;
@@ -75,7 +79,7 @@ class StartScreenTest : public ::testing::Test {
   }
 
   TTempDir Home;
-  std::string FOldDocuments;
+  std::string FOldDocuments, FOldLocal;
   TVirtualClock Clock;
   TScopedClock ScopedClock{Clock};
   std::vector<TMessageRequest> Asked;
@@ -210,18 +214,18 @@ TEST_F(StartScreenTest, KeysAndTheWheelSelectAndEnterPlaysThenF12ComesBack) {
 
 TEST_F(StartScreenTest, ResetDeletesTheStatisticsFilesAndShowsZeros) {
   Figures("Spider", "7\r\n7\r\n");
-  WriteTextFile(Home / "Documents/Patience/Data/Spider_HS.dat", "a\r\n");
-  WriteTextFile(Home / "Documents/Patience/Data/keep.txt", "a\r\n");
+  WriteTextFile(PathJoin(Data(), "Spider_HS.dat"), "a\r\n");
+  WriteTextFile(PathJoin(Data(), "keep.txt"), "a\r\n");
   Shown();
   Answer = mrNo;
   Form->Reset1Click();
-  EXPECT_TRUE(FileExists(Home / "Documents/Patience/Data/Spider.dat"));
+  EXPECT_TRUE(FileExists(PathJoin(Data(), "Spider.dat")));
   Answer = mrYes;
   Form->Reset1Click();
   EXPECT_EQ(Asked.back().Text, "Reset Statistics & High Scores for ALL games?");
-  EXPECT_FALSE(FileExists(Home / "Documents/Patience/Data/Spider.dat"));
-  EXPECT_FALSE(FileExists(Home / "Documents/Patience/Data/Spider_HS.dat"));
-  EXPECT_TRUE(FileExists(Home / "Documents/Patience/Data/keep.txt"));
+  EXPECT_FALSE(FileExists(PathJoin(Data(), "Spider.dat")));
+  EXPECT_FALSE(FileExists(PathJoin(Data(), "Spider_HS.dat")));
+  EXPECT_TRUE(FileExists(PathJoin(Data(), "keep.txt")));
   ASSERT_TRUE(S().Showing());
   for (const std::string& row : Rows()) EXPECT_EQ(row.substr(row.size() - 4), "|0|0") << row;
 }
