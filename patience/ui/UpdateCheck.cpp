@@ -105,6 +105,8 @@ void TInternetThread::Execute() {
   try {
     if (Cancel) {
       gFetchResult = -3;
+    } else if (UpdateSettings().BaseUrl.empty()) {
+      gFetchResult = -1;
     } else {
       THttpRequest r;
       r.Url = FUrl;
@@ -199,7 +201,9 @@ TUpdateSettings& UpdateSettings() {
   static TUpdateSettings settings = [] {
     TUpdateSettings s;
     const std::string site = GetEnv("PATIENCE_UPDATE_SITE");
-    s.BaseUrl = site.empty() ? "http://updates.patience-games.example/patience" : site;
+    // No update site is built in: without one the check says it cannot connect and sends
+    // nothing anywhere.
+    s.BaseUrl = site;
     s.PublisherSite = "http://www.patience-games.example";
     return s;
   }();

@@ -36,7 +36,8 @@ struct TUpdateSettings {
   int ConnectTimeoutMs = 15000;
   int StallMs = 30000;  // a transfer without progress for this long is given up
 };
-// The settings: the base address from PATIENCE_UPDATE_SITE when it is set.
+// The settings: the base address from PATIENCE_UPDATE_SITE (none when it is not set: the check
+// then tells that it cannot connect, without a request).
 TUpdateSettings& UpdateSettings();
 
 // The information file's lines, of the last check.

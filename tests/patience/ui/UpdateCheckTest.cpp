@@ -206,6 +206,10 @@ TEST_F(UpdateCheckTest, TheDialogsLabelsForCurrentAndNewer) {
 }
 
 TEST_F(UpdateCheckTest, NoServerAndAStalledServerAreTold) {
+  UpdateSettings().BaseUrl.clear();  // no site set up
+  EXPECT_FALSE(Check());
+  EXPECT_EQ(Told, std::vector<std::string>{"Error: Cannot connect to server."});
+  Told.clear();
   {
     TTestHttpServer gone;
     UpdateSettings().BaseUrl = gone.Base();
@@ -270,6 +274,23 @@ TEST_F(UpdateCheckTest, DownloadResults) {
     }
     EXPECT_FALSE(PartFileAnywhere()) << c.Name;
   }
+}
+
+TEST_F(UpdateCheckTest, WithoutADesktopFolderNothingIsFetched) {
+  ServeInfo(Info("2052", "2000", "Setup.exe", "30000"));
+  Server.Set("/Setup.exe", R{200, Update});
+  DesktopDir.clear();
+  std::optional<TShown> after;
+  Check([&](TInternetForm& f) {
+    f.Action->click();
+    after = Shown(f);
+  });
+  ASSERT_TRUE(after);
+  EXPECT_EQ(after->Status, "Error");
+  EXPECT_EQ(after->Labels[5], "Error: CLSID not found.");
+  EXPECT_FALSE(after->CancelShown);
+  EXPECT_FALSE(ThreadRunning());
+  EXPECT_EQ(Server.Requests(), std::vector<std::string>{"/PatienceInfo.dat"});
 }
 
 TEST_F(UpdateCheckTest, CancelAsksAndRemovesThePartialFile) {
