@@ -72,6 +72,13 @@ TEST_F(HttpTest, OutcomesAndWhatTheyLeaveOnDisk) {
   EXPECT_EQ(Server.LastAgent(), "Patience/2.51");
 }
 
+// Waits (at most five seconds) until the transfer has reached bytes.
+void WaitFor(const std::atomic<int64_t>& seen, int64_t bytes) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (seen < bytes && std::chrono::steady_clock::now() < end)
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+}
+
 TEST_F(HttpTest, CancelAndPauseWhileTheBodyArrives) {
   Server.Set("/slow", R{200, Body, TTestHttpServer::Slow, "", 500, 30});
   std::atomic<bool> cancel{false}, pause{false};
@@ -82,7 +89,7 @@ TEST_F(HttpTest, CancelAndPauseWhileTheBodyArrives) {
   r.Progress = [&](int64_t n) { seen = n; };
   // A pause longer than the stall time is no stall.
   std::thread pauser([&] {
-    while (seen < 1000) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    WaitFor(seen, 1000);
     pause = true;
     std::this_thread::sleep_for(std::chrono::milliseconds(700));
     pause = false;
@@ -94,7 +101,7 @@ TEST_F(HttpTest, CancelAndPauseWhileTheBodyArrives) {
   std::filesystem::remove(Target());
   seen = 0;
   std::thread canceller([&] {
-    while (seen < 1000) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    WaitFor(seen, 1000);
     cancel = true;
   });
   const auto start = std::chrono::steady_clock::now();
