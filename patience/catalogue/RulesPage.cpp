@@ -78,9 +78,8 @@ std::string BuildPhrase(const TPileRules& r, bool foundation) {
   else if (!value.empty())
     suit = "regardless of suit";
   if (value.empty() && suit.empty()) return "";
-  std::string text = "Build " + (value.empty() ? std::string("on any card") : value);
-  if (!suit.empty()) text += " " + suit;
-  text += ".";
+  std::string text =
+      value.empty() ? "Build " + suit + ", in any order." : "Build " + value + " " + suit + ".";
   if (r.Has(AceOnKing)) text += foundation ? " An Ace may follow a King." : " An Ace may go on a King.";
   if (r.Has(KingOnAce)) text += " A King may go on an Ace.";
   return text;
@@ -301,6 +300,10 @@ void DescribeTableau(const TGameDef& d, TRulesText& out) {
   if (d.Tableau.Count == 0) return;
   if (t.Has(PairGame)) {
     out.Tableau.push_back("Click a card to pick it, then click the card to pair it with.");
+    if (d.Foundations.Count == 0 && d.Foundations.Rules.Has(RemovePairs))
+      out.Tableau.push_back(t.Has(DealFaceDown) ? "Two cards of the same value are removed as a pair; two "
+                                                  "that differ are turned face down again."
+                                                : "Two cards of the same value are removed as a pair.");
     return;
   }
   if (t.Has(NothingOntoCard) || t.Has(NoDropTarget)) {
