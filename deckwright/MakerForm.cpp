@@ -33,8 +33,6 @@
 namespace {
 
 constexpr int kClientWidth = 712, kClientHeight = 543;
-constexpr const char* kPictureFilter =
-    "All image files (*.jpg *.bmp)|*.jpg;*.bmp|JPEG Image File (*.jpg)|*.jpg|Bitmaps (*.bmp)|*.bmp";
 
 bool IsUserSetName(const std::string& name) {
   return name.rfind(kUserSetPrefix, 0) == 0;
@@ -500,7 +498,6 @@ void TForm1::CardTable1CardClickEvent(TCard* Card, TMouseButton Button) {
         "All image files (*.jpg *.bmp);;JPEG Image File (*.jpg);;Bitmaps (*.bmp)");
     if (!chosen.isEmpty()) file = chosen.toStdString();
   }
-  (void)kPictureFilter;
   Application().ProcessPaintMessages();
   if (!file || !FileExists(*file)) return;
   try {
