@@ -238,6 +238,7 @@ bool TForm1::FormClose() {
   if (MessageDlg("Quit Patience?", mtConfirmation, mbYes | mbNo) != mrYes) return false;
   // A running download asks again, and is stopped and waited for.
   if (!UpdateAllowsClose()) return false;
+  RecordRunningGame();
   return true;
 }
 

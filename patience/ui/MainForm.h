@@ -420,6 +420,8 @@ class TForm1 : public QWidget, public TEngineHost {
   void LoadFavourites();
   void RecordGame(const std::string& gameName, const std::string& saveName, int points, bool won) override;
   void CloseGameFile(const std::string& saveName) override;
+  // Closing the window ends the game in play: a running scored game counts as played, not won.
+  void RecordRunningGame();
 
  protected:
   bool event(QEvent* event) override;

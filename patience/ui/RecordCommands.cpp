@@ -304,6 +304,14 @@ void TForm1::RecordGame(const std::string& gameName, const std::string& saveName
                     });
 }
 
+void TForm1::RecordRunningGame() {
+  if (!Engine || Engine->Rules.GameClosed || Engine->Rules.GameName.empty() || !ScoringOn()) return;
+  Trace("Call to Update stats in form close");
+  RecordGame(Engine->Rules.GameName, Engine->Rules.SaveName, Engine->Rules.Points, false);
+  Engine->Rules.GameClosed = true;
+  Trace("Update stats ok");
+}
+
 void TForm1::CloseGameFile(const std::string& saveName) {
   ::CloseGameFile(saveName);
 }

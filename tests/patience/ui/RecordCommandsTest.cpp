@@ -423,3 +423,23 @@ TEST_F(RecordCommandsTest, FavouritesFromTheMenuTheDialogAndTheFile) {
   EXPECT_EQ(f.Favourites1->Count(), 0);
   EXPECT_EQ(ReadFileText(FavouritesFilePath(Data)), "");
 }
+
+TEST_F(RecordCommandsTest, ClosingTheWindowCountsTheGameInPlayOnce) {
+  TRecordForm& f = Shown();
+  Choose("Spider", 61);
+  Play(3, 8);
+  Answer = mrNo;  // "Quit Patience?" answered No: nothing counted, the window stays
+  EXPECT_FALSE(f.close());
+  EXPECT_EQ(ReadPlayedWon("Spider", Data).Played, 0);
+  Answer = mrYes;
+  EXPECT_TRUE(f.close());
+  const TPlayedWon counted = ReadPlayedWon("Spider", Data);
+  EXPECT_EQ(counted.Played, 1);
+  EXPECT_EQ(counted.Won, 0);
+  // A restarted (closed) game is not counted at close.
+  TRecordForm& g = Shown();
+  Choose("Yukon", 5);
+  g.ReStart1->Click();
+  EXPECT_TRUE(g.close());
+  EXPECT_EQ(ReadPlayedWon("Yukon", Data).Played, 1);  // the game given up by the restart, only
+}
