@@ -323,10 +323,13 @@ void TForm1::FollowWindowState() {
   if (!FNoWindowManager) return;
   QScreen* s = screen();
   if (!s) return;
+  // The window is being maximized or switched to full screen (the backdrop follows).
+  WindowStateChanging = true;
   if (windowState() & Qt::WindowFullScreen)
     setGeometry(s->geometry());
   else if (windowState() & Qt::WindowMaximized)
     setGeometry(s->availableGeometry());
+  WindowStateChanging = false;
 }
 
 bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
@@ -343,7 +346,8 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
     return true;
   }
   TStartScreen* s = StartScreen.get();
-  if (s && (key == Qt::Key_Return || key == Qt::Key_Enter) && s->StringGrid1 && s->StringGrid1->hasFocus()) {
+  if (s && (key == Qt::Key_Return || key == Qt::Key_Enter) && s->StringGrid1 &&
+      focusWidget() == s->StringGrid1) {
     s->StringGrid1DblClick();
     return true;
   }

@@ -127,7 +127,13 @@ TStartScreen::TStartScreen(TForm1& form) : FForm(form) {
   QObject::connect(ComboBox2, QOverload<int>::of(&QComboBox::activated), this,
                    [this](int) { ComboBox2Change(); });
 
-  StartPicture.OnPaint = [this](const TRect&) { StripView->repaint(); };
+  StartPicture.OnPaint = [this](const TRect&) {
+    // The finished show ends on the window's own background: the strip's place shows it again.
+    if (StartPicture.Running)
+      StripView->repaint();
+    else
+      StripView->hide();
+  };
   FIdle.setInterval(20);
   QObject::connect(&FIdle, &QTimer::timeout, this, [this] { Loop(); });
   PlaceComponents();
@@ -178,6 +184,13 @@ void TStartScreen::PlaceComponents() {
   ComboBox1->resize(StringGrid1->columnWidth(0), ComboBox1->sizeHint().height());
   ComboBox2->setGeometry(ComboBox1->x() + ComboBox1->width() + 4, ComboBox1->y(),
                          StringGrid1->columnWidth(1) + StringGrid1->columnWidth(2), ComboBox1->height());
+  if (FShowing) {
+    // The window changed size under the start screen: the starfield fills its new picture, and a
+    // finished strip (the old background) goes.
+    if (Image1->Picture.Width() != Image1->width() || Image1->Picture.Height() != Image1->height())
+      StartStarfield();
+    if (!StartPicture.Running) StripView->hide();
+  }
 }
 
 // -----------------------------------------------------------------------------------------------
@@ -206,11 +219,7 @@ void TStartScreen::ViewStartScreen() {
   FForm.SetFoundationLabel("");
   FForm.ShowPoints(0);
 
-  // The starfield on a black picture.
-  Image1->Picture.SetSize(std::max(Image1->width(), 1), std::max(Image1->height(), 1));
-  FillRect(Image1->Picture, TRect(0, 0, Image1->Picture.Width(), Image1->Picture.Height()), clBlack);
-  // The stars come from the middle of their own picture (the window's middle lies outside it).
-  InitStarfield(Image1->Picture.Width(), Image1->Picture.Height());
+  StartStarfield();
   FShowing = true;
   FIdle.start();
 
@@ -231,6 +240,16 @@ void TStartScreen::ViewStartScreen() {
     StringGrid1MouseDown(Qt::LeftButton, false);
   }
   ::Trace("Exit ViewStartScreen");
+}
+
+void TStartScreen::StartStarfield() {
+  // A black picture; the field of the window's size, flying out of the middle of the starfield's
+  // own picture (the window's middle lies outside it).
+  Image1->Picture.SetSize(std::max(Image1->width(), 1), std::max(Image1->height(), 1));
+  FillRect(Image1->Picture, TRect(0, 0, Image1->Picture.Width(), Image1->Picture.Height()), clBlack);
+  InitStarfield(FForm.width(), FForm.height());
+  Starfield().Cx = Image1->Picture.Width() / 2;
+  Starfield().Cy = Image1->Picture.Height() / 2;
 }
 
 void TStartScreen::StartStrip() {

@@ -156,6 +156,7 @@ class TStartScreen : public QObject {
 
  private:
   void StartStrip();
+  void StartStarfield();
   void SetControlsVisible(bool visible);
   bool ScreenUpdates() const;
   TForm1& FForm;
