@@ -317,6 +317,8 @@ class TCardTable {
 
   // Waits at least Milliseconds on the program's clock.
   void Delay(int Milliseconds);
+  // Microseconds spent in Delay since the table was made (the pacing benchmark reads it).
+  uint64_t DelayedUs = 0;
   // Moves a displayed card to (X, Y) step by step, with its shadow while it is free of other cards.
   void MoveCard(TCard* Card, int X, int Y);
   // Turns the card over; animated when it is displayed.

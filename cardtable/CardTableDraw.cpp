@@ -337,10 +337,13 @@ void TCardTable::RedrawAll() {
 
 void TCardTable::Delay(int Milliseconds) {
   TClock& clock = Clock();
-  const uint64_t start = clock.NowMs();
+  const uint64_t start = clock.NowMs(), startUs = clock.NowUs();
   for (;;) {
     const uint64_t elapsed = clock.NowMs() - start;
-    if (elapsed >= uint64_t(std::max(Milliseconds, 0))) return;
+    if (elapsed >= uint64_t(std::max(Milliseconds, 0))) {
+      DelayedUs += clock.NowUs() - startUs;
+      return;
+    }
     clock.Sleep(int(uint64_t(Milliseconds) - elapsed));
   }
 }

@@ -8,6 +8,11 @@ uint64_t TSystemClock::NowMs() {
   return uint64_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
+uint64_t TSystemClock::NowUs() {
+  using namespace std::chrono;
+  return uint64_t(duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
 void TSystemClock::Sleep(int ms) {
   if (ms <= 0)
     std::this_thread::yield();

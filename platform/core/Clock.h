@@ -9,6 +9,8 @@ class TClock {
   virtual ~TClock() = default;
   // Milliseconds since an arbitrary start; never goes backwards.
   virtual uint64_t NowMs() = 0;
+  // The same clock in microseconds, for measuring (as fine as the clock is).
+  virtual uint64_t NowUs() { return NowMs() * 1000; }
   // Waits at least ms milliseconds (0 yields).
   virtual void Sleep(int ms) = 0;
 };
@@ -17,6 +19,7 @@ class TClock {
 class TSystemClock : public TClock {
  public:
   uint64_t NowMs() override;
+  uint64_t NowUs() override;
   void Sleep(int ms) override;
 };
 
