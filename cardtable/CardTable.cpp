@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/core/Clock.h"
 #include "platform/core/Files.h"
 
 namespace {
@@ -196,6 +197,12 @@ void TCardTable::Paint() {
   RebuildIfResized();
   if (!FVisible) return;
   FMissed = TRect();
+  if (FAnimating > 0 && FramePeriodMs > 0) {
+    FPendingScreen = TRect(0, 0, Buffer.Width(), Buffer.Height());
+    PresentIfDue();
+    return;
+  }
+  FPendingScreen = TRect();
   FSurface->Paint(Buffer);
 }
 
@@ -215,7 +222,33 @@ void TCardTable::CopyToScreen(int X, int Y, int Width, int Height) {
   const long long r = std::min<long long>((long long)X + Width, Buffer.Width());
   const long long b = std::min<long long>((long long)Y + Height, Buffer.Height());
   if (r <= l || b <= t) return;
-  FSurface->CopyToScreen(Buffer, TRect(int(l), int(t), int(r), int(b)));
+  const TRect rect{int(l), int(t), int(r), int(b)};
+  if (FAnimating > 0 && FramePeriodMs > 0) {
+    FPendingScreen = UnionRect(FPendingScreen, rect);
+    PresentIfDue();
+    return;
+  }
+  FSurface->CopyToScreen(Buffer, rect);
+}
+
+void TCardTable::PresentIfDue() {
+  if (!FPendingScreen.IsEmpty() && Clock().NowMs() >= FNextPresent) PresentPending();
+}
+
+void TCardTable::PresentPending() {
+  if (FPendingScreen.IsEmpty()) return;
+  TRect r = FPendingScreen;
+  FPendingScreen = TRect();
+  // Updates switched off meanwhile: shown when they come back.
+  if (!FScreenUpdates || !FVisible) {
+    ScreenMissed(r);
+    return;
+  }
+  r.Right = std::min(r.Right, Buffer.Width());
+  r.Bottom = std::min(r.Bottom, Buffer.Height());
+  if (r.Right <= r.Left || r.Bottom <= r.Top) return;
+  FSurface->CopyToScreen(Buffer, r);
+  FNextPresent = Clock().NowMs() + uint64_t(std::max(FramePeriodMs, 0));
 }
 
 void TCardTable::ShowTable() {

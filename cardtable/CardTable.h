@@ -329,8 +329,14 @@ class TCardTable {
   bool LiftAndTurn(TCard* Card);
   // Gates the turn animations.
   bool AnimationsOn = true;
-  // An animation presents at most one frame per this many milliseconds (0: no pacing).
+  // While an animation runs the screen is updated at most once per this many milliseconds (a
+  // display frame): copies in between gather into one rectangle, shown when the frame is due, at
+  // the end of the animation, or while it waits. The drawing never waits for a frame. 0: every
+  // copy reaches the screen at once.
   int FramePeriodMs = 16;
+  // Each step of a move, a turn or a lifted turn lasts at least this many milliseconds (what one
+  // whole-window paint once cost); Delay calls inside a step come on top. 0: as fast as it draws.
+  int StepPeriodMs = 3;
 
   // The two-strip shadow of a lifted card at (X, Y); erased right strip first.
   void DrawDragShadow(int X, int Y, TCardDeck* Deck);
@@ -461,7 +467,7 @@ class TCardTable {
     }
     ~TAnimationScope() {
       FTable.DisableCardClicks = FSaved;
-      --FTable.FAnimating;
+      if (--FTable.FAnimating == 0) FTable.PresentPending();
     }
     TAnimationScope(const TAnimationScope&) = delete;
     TAnimationScope& operator=(const TAnimationScope&) = delete;
@@ -484,7 +490,13 @@ class TCardTable {
   void DropCardsOf(TCardDeck* deck);
   void RemoveFromList(int index);
   void EraseStock(TCardDeck* deck, TRect& erased);
-  void PaceFrame();
+  // The gathered screen copies of an animation: shown now, or when their frame is due.
+  void PresentPending();
+  void PresentIfDue();
+  // Waits until the clock reads dueUs, showing gathered copies when their frame comes.
+  void WaitUntilUs(uint64_t dueUs);
+  // Ends a step of an animation that began at startUs: it lasts at least StepPeriodMs.
+  void EndStep(uint64_t startUs);
   void RestoreRect(TCard* card, const TRect& r);
   void LiftCoveringFrom(TCard* card, const TRect& start, bool ignoreOverlaps, bool fresh, int& index,
                         TCardList& covering, TRect& bounds);
@@ -536,7 +548,9 @@ class TCardTable {
   int FMinWidth = 500;
   int FMinHeight = 400;
 
-  uint64_t FNextFrame = 0;
+  // The screen copies an animation gathered, and when the next frame may be shown (ms).
+  TRect FPendingScreen;
+  uint64_t FNextPresent = 0;
   int FAnimating = 0;
   TPoint FLastMouse;
   // The picture and angle each place's turned picture was rendered from.

@@ -337,26 +337,30 @@ void TCardTable::RedrawAll() {
 
 void TCardTable::Delay(int Milliseconds) {
   TClock& clock = Clock();
-  const uint64_t start = clock.NowMs(), startUs = clock.NowUs();
+  const uint64_t start = clock.NowUs();
+  WaitUntilUs(start + uint64_t(std::max(Milliseconds, 0)) * 1000);
+  DelayedUs += clock.NowUs() - start;
+}
+
+void TCardTable::WaitUntilUs(uint64_t dueUs) {
+  TClock& clock = Clock();
   for (;;) {
-    const uint64_t elapsed = clock.NowMs() - start;
-    if (elapsed >= uint64_t(std::max(Milliseconds, 0))) {
-      DelayedUs += clock.NowUs() - startUs;
-      return;
+    PresentIfDue();
+    const uint64_t now = clock.NowUs();
+    if (now >= dueUs) return;
+    uint64_t wait = dueUs - now;
+    // Wake for the frame of copies gathered meanwhile.
+    if (!FPendingScreen.IsEmpty()) {
+      const uint64_t frame = FNextPresent * 1000;
+      wait = std::min(wait, frame > now ? frame - now : 0);
     }
-    clock.Sleep(int(uint64_t(Milliseconds) - elapsed));
+    // Slept in whole milliseconds, rounded up: a wait never spins on the processor.
+    clock.Sleep(int((wait + 999) / 1000));
   }
 }
 
-void TCardTable::PaceFrame() {
-  if (FramePeriodMs <= 0 || !FScreenUpdates || !FVisible) return;
-  TClock& clock = Clock();
-  uint64_t now = clock.NowMs();
-  if (FNextFrame > now) {
-    clock.Sleep(int(FNextFrame - now));
-    now = clock.NowMs();
-  }
-  FNextFrame = now + uint64_t(FramePeriodMs);
+void TCardTable::EndStep(uint64_t startUs) {
+  if (StepPeriodMs > 0) WaitUntilUs(startUs + uint64_t(StepPeriodMs) * 1000);
 }
 
 TMoveStep MoveStepLength(long long dx, long long dy, int cardWidth, int cardHeight, int cardSpeed,
@@ -377,7 +381,9 @@ void TCardTable::MoveCard(TCard* Card, int X, int Y) {
   TCardList covering;
   int index = 0;
   TRect changed;
+  TClock& clock = Clock();
   do {
+    uint64_t stepStart = clock.NowUs();
     const TRect oldRect = CardRect(Card);
     if (first || !covering.empty()) {
       TRect bounds;
@@ -391,7 +397,10 @@ void TCardTable::MoveCard(TCard* Card, int X, int Y) {
     const TMoveStep step =
         MoveStepLength(std::llabs((long long)Card->X - X), std::llabs((long long)Card->Y - Y), w, h,
                        FCardSpeed, int(covering.size()), SlowMoveRegion, SMR_WaitMode);
-    if (step.Wait) Delay(2);
+    if (step.Wait) {
+      Delay(2);
+      stepStart = clock.NowUs();
+    }
     const int nx = StepTowards(Card->X, X, step.Step), ny = StepTowards(Card->Y, Y, step.Step);
 
     if (covering.empty()) {
@@ -413,7 +422,7 @@ void TCardTable::MoveCard(TCard* Card, int X, int Y) {
       CopyToScreen(changed);
     else
       Paint();
-    PaceFrame();
+    EndStep(stepStart);
   } while (Card->X != X || Card->Y != Y);
 
   Card->Displayed = true;
@@ -463,6 +472,7 @@ void TCardTable::TurnOverCard(TCard* Card, bool IgnoreOverlaps) {
     const int size = TurnOverAnimationVertical ? d->CardHeight : d->CardWidth;
     int p = 0;
     do {
+      const uint64_t stepStart = Clock().NowUs();
       LiftCovering(Card, d, IgnoreOverlaps, true, index, covering, bounds);
       EraseCard(Card, d);
       Card->Displayed = false;
@@ -471,7 +481,7 @@ void TCardTable::TurnOverCard(TCard* Card, bool IgnoreOverlaps) {
       Card->Displayed = true;
       RedrawCards(covering);
       CopyToScreen(Card->X, Card->Y, d->CardWidth, d->CardHeight);
-      PaceFrame();
+      EndStep(stepStart);
       Delay(1);
     } while (p < size);
   }
@@ -585,6 +595,7 @@ bool TCardTable::LiftAndTurn(TCard* Card) {
     const int startL = vertical ? shadow.Height() : shadow.Width();
     const int start = vertical ? shadow.Top : shadow.Left;
     for (const TLiftTurnFrame& f : LiftTurnSchedule(size, v, startL, limit)) {
+      const uint64_t stepStart = Clock().NowUs();
       const TRect old = shadow;
       EraseCard(Card, d);
       putBackShadow(shadow);
@@ -595,7 +606,7 @@ bool TCardTable::LiftAndTurn(TCard* Card) {
       DrawTurnFrame(Card, d, f.D);
       Card->Displayed = true;
       CopyToScreen(UnionRect(UnionRect(cardRect, old), shadow));
-      PaceFrame();
+      EndStep(stepStart);
       Delay(1);
     }
     Delay(200);

@@ -297,6 +297,7 @@ TEST_F(DrawTest, AMoveStepsAtCardSpeedAndEndsOnTop) {
   TCard* a = Show(10, 10);
   TCard* b = Show(200, 200);
   Table->FastMovementMode = true;
+  Table->FramePeriodMs = 0;  // every step's copy reaches the screen, to be read one by one
   Settle();
   Table->MoveCard(a, 110, 20);
   // 32, 32, 32, 4 across; down in the first step; then the card is put down without its shadow.
@@ -313,6 +314,7 @@ TEST_F(DrawTest, AMoveStepsAtCardSpeedAndEndsOnTop) {
 
 TEST_F(DrawTest, WithoutFastMovementEveryStepPaintsTheWholeTable) {
   TCard* a = Show(10, 10);
+  Table->FramePeriodMs = 0;  // every step's paint reaches the screen
   Settle();
   Table->DisableCardClicks = true;
   Table->MoveCard(a, 110, 20);
@@ -332,6 +334,7 @@ TEST_F(DrawTest, SlowMoveRegionCreepsTheLastHalfCard) {
   Table->SlowMoveRegion = true;
   Table->FastMovementMode = true;
   Table->FramePeriodMs = 0;
+  Table->StepPeriodMs = 0;  // only the waits of the slow region sleep
   Settle();
   const uint64_t sleeps = VClock.Sleeps;
   Table->MoveCard(a, 70, 10);
@@ -385,6 +388,7 @@ TEST_F(DrawTest, TurningACardThatIsNotShownOnlyFlipsIt) {
 TEST_F(DrawTest, ATurnSqueezesTheCardFrameByFrame) {
   TCard* a = Show(100, 100, 0.0f, false);
   TCard* over = Show(110, 125);
+  Table->FramePeriodMs = 0;  // every frame's copy reaches the screen
   Settle();
   Table->TurnOverCard(a);
   EXPECT_TRUE(a->FaceUp);

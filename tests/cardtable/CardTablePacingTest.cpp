@@ -1,0 +1,143 @@
+// The pace of the card animations on the program's clock: every step of a move, a turn and a lifted
+// turn lasts StepPeriodMs, Delay calls come on top and keep their length, the drawing never waits
+// for a display frame, and the screen is updated at most once per frame while the last picture of
+// every animation still reaches it.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "platform/core/Numeric.h"
+#include "tests/cardtable/CardTableFixture.h"
+
+namespace {
+
+class PacingTest : public TCardTableTest {
+ protected:
+  void SetUp() override {
+    TCardTableTest::SetUp();
+    MakeTable();
+    Table->ApplyBounds(0, 0, 600, 400);
+    Card = Deck().NextCard();
+    Card->FaceUp = true;
+    Table->AddCard(Card, 20, 100);
+    Surface.Flush();
+    Surface.ResetCounts();
+    Surface.OnCopy = [this] { CopyTimes.push_back(VClock.NowMs()); };
+  }
+  // The milliseconds an action takes on the virtual clock.
+  template <class F>
+  uint64_t Elapsed(F&& action) {
+    const uint64_t start = VClock.NowMs();
+    action();
+    return VClock.NowMs() - start;
+  }
+  // Steps and 2 ms waits of a move of the card along X, by the table's own step rule.
+  std::pair<int, int> MoveSteps(int from, int to) const {
+    int steps = 0, waits = 0;
+    const TCardDeck& d = *Table->CardDeck();
+    while (from != to) {
+      const TMoveStep s = MoveStepLength(std::abs(from - to), 0, d.CardWidth, d.CardHeight,
+                                         Table->CardSpeed(), 0, Table->SlowMoveRegion, Table->SMR_WaitMode);
+      from = from < to ? std::min(from + s.Step, to) : std::max(from - s.Step, to);
+      ++steps;
+      waits += s.Wait;
+    }
+    return {steps, waits};
+  }
+  TCard* Card = nullptr;
+  std::vector<uint64_t> CopyTimes;
+};
+
+struct TMoveCase {
+  const char* Name;
+  bool SlowMoveRegion;
+  int StepMs;
+  int Distance;
+};
+
+TEST_F(PacingTest, EveryMoveStepLastsTheStepPeriodAndTheWaitsComeOnTop) {
+  const TMoveCase cases[] = {
+      {"plain", false, 3, 320},
+      {"slow region with its 2 ms waits", true, 3, 200},
+      {"a longer step period", false, 5, 96},
+      {"no step period: only the waits", true, 0, 200},
+  };
+  for (const TMoveCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Table->SlowMoveRegion = c.SlowMoveRegion;
+    Table->SMR_WaitMode = true;
+    Table->StepPeriodMs = c.StepMs;
+    const int from = Card->X, to = from + c.Distance;
+    const auto [steps, waits] = MoveSteps(from, to);
+    // The drawing takes no time on this clock, and no step waits for a display frame.
+    EXPECT_EQ(Elapsed([&] { Table->MoveCard(Card, to, Card->Y); }), uint64_t(steps * c.StepMs + waits * 2));
+    EXPECT_EQ(Card->X, to);
+    Table->MoveCard(Card, from, Card->Y);
+  }
+  EXPECT_TRUE(Consistent());
+}
+
+TEST_F(PacingTest, TurnFramesLastTheStepPeriodAndKeepTheirDelays) {
+  const TCardDeck& d = *Table->CardDeck();
+  Table->SetTurnOverAnimationSpeed(8);
+  Table->TurnOverAnimationVertical = true;
+  Table->TurnOverAnimationLift = false;
+  const int frames = (d.CardHeight + 7) / 8;
+  // Each frame: the step, then Delay(1).
+  EXPECT_EQ(Elapsed([&] { Table->TurnOverCard(Card); }), uint64_t(frames * (3 + 1)));
+
+  Table->TurnOverAnimationLift = true;
+  const size_t lifted =
+      LiftTurnSchedule(d.CardHeight, 8, d.Shadow02.Height(), Round(1.4 * d.CardHeight)).size();
+  // The lift's pauses of 200, 200 and 100 ms keep their length.
+  EXPECT_EQ(Elapsed([&] { Table->TurnOverCard(Card); }), uint64_t(lifted * (3 + 1) + 500));
+  EXPECT_TRUE(Consistent());
+  EXPECT_TRUE(ScreenAtRest());
+}
+
+TEST_F(PacingTest, TheScreenIsUpdatedAtMostOncePerFrameAndShowsTheEnd) {
+  Table->SlowMoveRegion = false;
+  Table->FastMovementMode = true;
+  // Two moves of 16 and 10 steps of 3 ms.
+  Table->MoveCard(Card, 532, 100);
+  Table->MoveCard(Card, 212, 300);
+  ASSERT_GE(CopyTimes.size(), 6u);
+  // Between frames at least one frame period, except the last picture of each move, shown at once.
+  int quick = 0;
+  for (size_t i = 1; i < CopyTimes.size(); ++i)
+    if (CopyTimes[i] - CopyTimes[i - 1] < uint64_t(Table->FramePeriodMs)) ++quick;
+  EXPECT_LE(quick, 2);
+  EXPECT_TRUE(ScreenAtRest());
+
+  // Without a frame period every copy goes out as it is made.
+  Table->FramePeriodMs = 0;
+  Surface.ResetCounts();
+  Table->MoveCard(Card, Card->X + 320, Card->Y);
+  EXPECT_EQ(Surface.Copies.size(), size_t(MoveSteps(0, 320).first + 1));
+}
+
+TEST_F(PacingTest, TheCardIsSeenInFlightAndDuringThePausesOfALift) {
+  Table->SlowMoveRegion = false;
+  Table->FastMovementMode = true;
+  std::vector<int> seenX;
+  Surface.OnCopy = [&] {
+    CopyTimes.push_back(VClock.NowMs());
+    seenX.push_back(Card->X);
+  };
+  Table->MoveCard(Card, 500, 100);
+  // Frames of the card between its start and its end reached the screen.
+  int between = 0;
+  for (int x : seenX) between += x > 20 && x < 500;
+  EXPECT_GE(between, 3);
+
+  // The lifted look reaches the screen within a frame of the lift, not after its 200 ms pause.
+  Table->TurnOverAnimationLift = true;
+  CopyTimes.clear();
+  const uint64_t start = VClock.NowMs();
+  Table->TurnOverCard(Card);
+  ASSERT_FALSE(CopyTimes.empty());
+  EXPECT_LE(CopyTimes.front() - start, uint64_t(Table->FramePeriodMs));
+  EXPECT_TRUE(ScreenAtRest());
+}
+
+}  // namespace
