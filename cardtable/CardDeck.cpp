@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "cardtable/CardTable.h"
 #include "cardtable/ImageArrayUnit.h"
 #include "platform/core/Files.h"
 #include "platform/core/StringList.h"
@@ -358,10 +359,15 @@ void TCardDeck::RerotatePictures() {
   for (int i = 1; i <= kPlaceCount; ++i) {
     TCardPlace& p = Places[size_t(i)];
     if (p.Angle == 0.0f || !p.Bottom) continue;
-    p.RotationOrigin = RotatePicture(*p.Bottom, p.RotatedImage,
-                                     TPoint(p.Bottom->Width() / 2, p.Bottom->Height() / 2), p.Angle);
+    // The picture the table shows there (the drop shade of a shadow set may be its shadow), turned
+    // about its centre, which stays on the place's centre at the new size.
+    const TBitmap& picture = Table ? Table->PlacePicture(p, true) : *p.Bottom;
+    p.RotationOrigin =
+        RotatePicture(picture, p.RotatedImage, TPoint(picture.Width() / 2, picture.Height() / 2), p.Angle);
     p.RotatedWidth = p.RotatedImage.Width();
     p.RotatedHeight = p.RotatedImage.Height();
+    p.RotatedX = p.X + picture.Width() / 2 - p.RotationOrigin.X;
+    p.RotatedY = p.Y + picture.Height() / 2 - p.RotationOrigin.Y;
   }
 }
 

@@ -423,6 +423,9 @@ class TCardTable {
   void RedrawPlaces();
   // The place's rectangle on the table (turned or upright).
   TRect PlaceRect(const TCardPlace& Place) const;
+  // The picture a place shows, upright or turned: its own, or for the drop shade of the shadow
+  // sets with drop angles the set's whole-card shadow.
+  const TBitmap& PlacePicture(const TCardPlace& place, bool turned) const;
 
   // ---------------------------------------------------------------------------------------------
   // The settings file "Status.Dat"
@@ -502,7 +505,6 @@ class TCardTable {
                         TCardList& covering, TRect& bounds);
   // Places.
   TCardPlace* PlaceOf(int kind, int index, TCardDeck* deck);
-  const TBitmap& PlacePicture(const TCardPlace& place, bool turned) const;
   void DrawPlace(TCardPlace& place, TCardDeck* deck);
   void DrawHQShade(TCardPlace& place, TCardDeck* deck);
   bool DragCardDrawn() const;

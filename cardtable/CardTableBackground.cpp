@@ -177,7 +177,7 @@ const TBitmap& TCardTable::PlacePicture(const TCardPlace& place, bool turned) co
   // The shadow sets draw their whole-card shadow as the drop shade when the game uses drop angles:
   // upright for "C_1" and "C_2", turned for "C_2" only.
   const TCardDeck* td = FCardDeck.get();
-  if (place.Kind == 6 && !DropAngles.empty() && !td->Shadow02.Empty() &&
+  if (td && place.Kind == 6 && !DropAngles.empty() && !td->Shadow02.Empty() &&
       (turned ? SameText(td->DeckName, "C_2") : IsShadowSet(td->DeckName)))
     return td->Shadow02;
   return *place.Bottom;

@@ -330,6 +330,12 @@ void TCardTable::RedrawAll() {
     FSprite->Visible = false;
     FSprite->Draw();
   }
+  // A card held by a drag (or waiting for the owner's answer) lies over everything, with its
+  // shadow; both take their save-unders from the new background.
+  if (DragCardDrawn() && DisplayIndex(DragCard) == 0) {
+    DragCard->Displayed = false;
+    PutBackDragCard();
+  }
 }
 
 // ---------------------------------------------------------------------------------------------

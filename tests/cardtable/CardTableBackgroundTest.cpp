@@ -5,6 +5,7 @@
 
 #include <QImage>
 
+#include "cardtable/ImageArrayUnit.h"
 #include "cardtable/MyGrphx.h"
 #include "platform/core/Files.h"
 #include "tests/cardtable/CardTableFixture.h"
@@ -308,6 +309,57 @@ TEST_F(BackgroundTest, AShadowLargerThanACardIsTakenOffWhole) {
   EXPECT_TRUE(ScreenAtRest());
   Table->HidePlace(6, 1, nullptr, true);
   EXPECT_TRUE(SameBitmaps(bare, Table->Buffer));
+  EXPECT_TRUE(ScreenAtRest());
+}
+
+TEST_F(BackgroundTest, TurnedMarkersStayCentredOnTheirPlaceAfterANewCardSize) {
+  Table->ApplyBounds(0, 0, 300, 220);
+  Table->ShowPlace(1, 60, 40, 1, nullptr, 0.5f, true);
+  Table->ShowPlace(0, 150, 60, 2, nullptr, -1.1f, true);
+  Table->ShowPlace(0, 30, 120, 3, nullptr, 0.0f, true);
+  // Larger, smaller and back: each time the markers are drawn again over a new background.
+  for (int step : {2, -2, 1}) {
+    SCOPED_TRACE(step);
+    Deck().SetSizeStep(step);
+    Table->RefreshBackground();
+    EXPECT_TRUE(Consistent());
+    EXPECT_TRUE(ScreenAtRest());
+  }
+  Table->HidePlaces();
+  EXPECT_TRUE(SameBitmaps(OracleBackground(*Table), Table->Buffer));
+}
+
+TEST_F(BackgroundTest, TheTurnedDropShadeOfTheShadowSetSurvivesAReload) {
+  TTableCardsetOptions o;
+  o.Shadow02 = true;
+  WriteTableCardset(CardsetsDir, "C_2", o);
+  Deck().SetDeckName("C_2");
+  Table->RefreshBackground();
+  Table->HQDragShade = false;
+  Table->SetDropAngles({0.4f});
+  const TBitmap bare = Table->Buffer;
+  Table->ShowPlace(6, 80, 50, 1, nullptr, 0.4f, true);
+  // Turned, the set's whole-card shadow is the drop shade, not its "Shade" picture.
+  const TBitmap shown = Table->Buffer;
+  ASSERT_FALSE(SameBitmaps(bare, shown));
+  TCardPlace& p = Deck().Places[38];
+  TImageArray& ia = SharedImageArray();
+  ia.LoadFromBitmap(*p.Bottom);
+  TBitmap fromShade;
+  TPoint origin;
+  ia.DrawRotated(fromShade, TPoint(p.Bottom->Width() / 2, p.Bottom->Height() / 2), 0.4f, origin, 1.0f, false,
+                 false);
+  ASSERT_FALSE(SameBitmaps(fromShade, p.RotatedImage));
+  // The set is loaded again (another scale and back); the full redraw shows the same shade.
+  Deck().SetPictureScale(1.5f);
+  Deck().SetPictureScale(1.0f);
+  Table->RefreshBackground();
+  EXPECT_TRUE(SameBitmaps(shown, Table->Buffer));
+  // Hidden and shown again at the same angle, the kept picture is the right one.
+  Table->HidePlace(6, 1, nullptr, true);
+  EXPECT_TRUE(SameBitmaps(bare, Table->Buffer));
+  Table->ShowPlace(6, 80, 50, 1, nullptr, 0.4f, true);
+  EXPECT_TRUE(SameBitmaps(shown, Table->Buffer));
   EXPECT_TRUE(ScreenAtRest());
 }
 

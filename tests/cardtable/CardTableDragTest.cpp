@@ -3,6 +3,8 @@
 // a fresh recomposition of the table, the screen at rest, and the events raised.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/graphics/Raster.h"
 #include "tests/cardtable/CardTableFixture.h"
 
@@ -484,6 +486,57 @@ TEST_F(DragTest, FaceDownCardsAndOtherButtonsDoNotDrag) {
   Table->DragFaceDown = true;
   Table->MouseDown(mbLeft, ssLeft, 55, 55);
   EXPECT_EQ(Table->DragCard, down);
+}
+
+TEST_F(DragTest, ABackgroundRebuiltDuringADragLiesUnderTheCardAndItsShadow) {
+  TBitmap tile(50, 40);
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 50; ++x) tile.SetPixel(x, y, RGB(4 * x, 5 * y, 90));
+  tile.SaveToFile(Dir / "tile.bmp");
+  const struct {
+    const char* Name;
+    std::function<void()> Rebuild;
+  } cases[] = {
+      {"a new colour", [&] { Table->SetColor(RGB(30, 120, 60)); }},
+      {"a gradient",
+       [&] {
+         TBackdrop& bd = Table->BackDrop();
+         bd.SetNewMode(true);
+         bd.SetNewColorFrom(RGB(0, 20, 40));
+         bd.SetNewColorTo(RGB(200, 120, 240));
+         bd.SetEnabled(true);
+       }},
+      {"a picture", [&] { Table->SetBackgroundPicture(Dir / "tile.bmp"); }},
+      {"a resize", [&] { Table->ApplyBounds(0, 0, 420, 310); }},
+  };
+  Table->SetDropPoints({{200, 150}});
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Table->CollectCards();
+    Table->BackDrop().SetEnabled(false);
+    Table->SetColor(0xFF8080);
+    Table->ApplyBounds(0, 0, 400, 300);
+    TCard* a = Show(50, 50);
+    Show(120, 60);
+    // Held over the drop point with its shade, the background changes under it.
+    Table->MouseDown(mbLeft, ssLeft, 60, 60);
+    Table->MouseMove(ssLeft, 210, 160);
+    ASSERT_TRUE(Table->SnappedToDrop);
+    c.Rebuild();
+    EXPECT_TRUE(HeldAsDrawn());
+    // It moves on over the new background and leaves none of the old one behind.
+    Table->MouseMove(ssLeft, 110, 120);
+    EXPECT_TRUE(HeldAsDrawn());
+    EXPECT_TRUE(ScreenAtRest());
+    Table->MouseUp(mbLeft, 0, 110, 120);
+    // Waiting for the owner's answer, the background changes again; the card flies home.
+    c.Rebuild();
+    EXPECT_TRUE(HeldAsDrawn());
+    Table->RestoreCard();
+    EXPECT_EQ(a->X, 50);
+    EXPECT_TRUE(Consistent());
+    EXPECT_TRUE(ScreenAtRest());
+  }
 }
 
 }  // namespace
