@@ -160,8 +160,10 @@ void TPatienceEngine::PairClick(TCard* card) {
         break;
       }
   }
-  if (at.Pile < 0) return;
+  // Every click is recorded; a card found in no pile is recorded with pile -1 and chooses
+  // nothing (a replay refuses such a record too).
   AppendHistory(pkTableau, at.Pile, at.Index, 0);
+  if (at.Pile < 0) return;
   TSprite& sprite = FTable->Sprite();
   const bool waitMode = FTable->SMR_WaitMode;
 

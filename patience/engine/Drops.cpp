@@ -306,7 +306,7 @@ void TPatienceEngine::CardTable1CardDropEvent(TCard* card, int /*x*/, int /*y*/,
       AppendUndo(targetKind, target.Pile + 1, Link(), targetKind == pkTableau ? held : 0);
     }
 
-    TrimSource(kind, source);
+    TrimSource(kind, source, targetKind == pkReserve);
 
     switch (targetKind) {
       case pkReserve:
@@ -416,7 +416,7 @@ void TPatienceEngine::CommitBase(TCard* card) {
 }
 
 // The pile the card left.
-void TPatienceEngine::TrimSource(int kind, const TPilePos& source) {
+void TPatienceEngine::TrimSource(int kind, const TPilePos& source, bool intoCell) {
   TGameRules& r = Rules;
   switch (kind) {
     case pkExcept: {
@@ -429,12 +429,20 @@ void TPatienceEngine::TrimSource(int kind, const TPilePos& source) {
       break;
     }
     case pkReserve:
-      if (r.Reserve.FreeCells)
-        r.ReserveCards[size_t(source.Pile)] = nullptr;
-      else if (r.Reserve.AllPlayable)
+      // Every card playable: the card is taken out and the later ones close up. Free cells keep
+      // their number (the empty one goes to the end, the cards to their new cells), and a card
+      // moved to another cell leaves its own empty, so the cell it went to stays where it was.
+      if (r.Reserve.AllPlayable && !(r.Reserve.FreeCells && intoCell)) {
         r.ReserveCards.erase(r.ReserveCards.begin() + source.Pile);
-      else
+        if (r.Reserve.FreeCells) {
+          r.ReserveCards.push_back(nullptr);
+          RelayReserve();
+        }
+      } else if (r.Reserve.FreeCells) {
+        r.ReserveCards[size_t(source.Pile)] = nullptr;
+      } else {
         r.ReserveCards.pop_back();
+      }
       break;
     case pkWaste:
       r.WasteCards.pop_back();

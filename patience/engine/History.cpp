@@ -99,7 +99,19 @@ void TPatienceEngine::SetCard(TCard* card, int kind, TPilePos pos) {
       break;
     case pkReserve:
       if (r.Reserve.FreeCells) {
-        if (pos.Pile >= 0 && pos.Pile < int(r.ReserveCards.size())) r.ReserveCards[size_t(pos.Pile)] = card;
+        if (pos.Pile < 0 || pos.Pile >= int(r.ReserveCards.size())) break;
+        if (r.Reserve.AllPlayable && r.ReserveCards[size_t(pos.Pile)]) {
+          // The cells had closed up behind the card: it goes back in front of them.
+          r.ReserveCards.insert(r.ReserveCards.begin() + pos.Pile, card);
+          for (size_t k = r.ReserveCards.size(); k-- > 0;)
+            if (!r.ReserveCards[k]) {
+              r.ReserveCards.erase(r.ReserveCards.begin() + long(k));
+              break;
+            }
+          RelayReserve();
+        } else {
+          r.ReserveCards[size_t(pos.Pile)] = card;
+        }
       } else if (r.Reserve.AllPlayable) {
         const int at = std::clamp(pos.Pile, 0, int(r.ReserveCards.size()));
         r.ReserveCards.insert(r.ReserveCards.begin() + at, card);
@@ -258,7 +270,21 @@ void TPatienceEngine::Undo1Click() {
     } else if (link > 100) {
       sourceKind = targetKind;
       targetKind = pkTableau;
-      if (sourceKind == pkReserve) source = {int(Rules.ReserveCards.size()), int(Rules.ReserveCards.size())};
+      if (sourceKind == pkReserve) {
+        int slot = int(Rules.ReserveCards.size());
+        // Free cells keep their slots: the refill took the last card of the cells, and every cell
+        // after it is still empty.
+        if (Rules.Reserve.FreeCells) {
+          slot = 0;
+          for (size_t k = Rules.ReserveCards.size(); k-- > 0;)
+            if (Rules.ReserveCards[k]) {
+              slot = int(k) + 1;
+              break;
+            }
+          if (slot >= int(Rules.ReserveCards.size())) slot = int(Rules.ReserveCards.size()) - 1;
+        }
+        source = {slot, slot};
+      }
     }
     int pile = 0;
     const bool turnedBack = !pileLine.empty() && pileLine[0] == '-';

@@ -284,7 +284,8 @@ class TPatienceEngine {
   void Refuse();
   void MoveRun(const TPilePos& source, int target, bool targetEmpty, TPoint point);
   void PlaceOnFoundation(TCard* card, int kind, const TPilePos& source, int f, TPoint point);
-  void TrimSource(int kind, const TPilePos& source);
+  // The source pile after a card left it (intoCell: the card went to a free cell).
+  void TrimSource(int kind, const TPilePos& source, bool intoCell = false);
   void RefillEmptyPile(int pile);
   void ClockSpecial(int f);
   void CommitBase(TCard* card);

@@ -126,20 +126,23 @@ TEST_F(DropTest, EmptiedPilesAreRefilledAndUndoTakesBackBoth) {
     TPileRules Extra;
     bool Reserve;
     std::string Expected;  // the card that refills pile 0
+    bool Cells = false;    // the reserve is free cells: the card leaves its cell, and comes back to it
   };
-  for (const TCase& c :
-       {TCase{{}, false, "Qd"}, TCase{{RefillFromStock}, false, "7s"}, TCase{{FromReserve}, true, "9d"}}) {
+  for (const TCase& c : {TCase{{}, false, "Qd"}, TCase{{RefillFromStock}, false, "7s"},
+                         TCase{{FromReserve}, true, "9d"}, TCase{{FromReserve}, true, "9d", true}}) {
     Choose(
         [&](TGameRules& r) {
           r.Tableau.Rules = {Fanned, DownByOne, AlternateColour, RefillEmptyPiles};
           for (size_t i = 0; i < 80; ++i)
             if (c.Extra.Bits.test(i)) r.Tableau.Rules.Include(TPileRule(i));
           NoCells(r);
-          if (c.Reserve) r.Reserve.Count = 2;
+          if (c.Reserve) r.Reserve.Count = c.Cells ? 4 : 2;
+          r.Reserve.FreeCells = c.Cells;
         },
-        "Lab " + c.Expected);
+        std::string(c.Cells ? "Lab cells " : "Lab ") + c.Expected);
     TPosition p{.Tableau = {{"5h"}, {"6s"}, {}, {}}, .Waste = {"Kc", "Qd"}, .Stock = {"7s"}};
     if (c.Reserve) p.Reserve = {"Jc", "9d"};
+    if (c.Cells) p.Reserve = {"Jc", "9d", "", ""};
     Arrange(Rig, p);
     const std::string before = PlaySnapshot(E());
     ASSERT_TRUE(E().MakeMove(pkTableau, 0, 0, Drop(pkTableau, 1)));
@@ -155,6 +158,29 @@ TEST_F(DropTest, EmptiedPilesAreRefilledAndUndoTakesBackBoth) {
     EXPECT_EQ(TopCard(R().TableauPiles[0]), C(c.Expected));
     EXPECT_TRUE(PlayIsSound(E(), *Rig.Table));
   }
+}
+
+TEST_F(DropTest, CellsWithEveryCardPlayableCloseUpAndUndoOpensThemAgain) {
+  Choose([](TGameRules& r) {
+    r.Tableau.Rules = {Fanned, DownByOne, AlternateColour, FromTableau, FromReserve};
+    r.Reserve.AllPlayable = true;
+  });
+  Arrange(Rig, {.Tableau = {{"Qd"}, {"5s"}, {}, {}}, .Reserve = {"Jc", "9d", "", ""}});
+  const std::string before = PlaySnapshot(E());
+  // From the first cell onto the tableau: the later card closes up into the first cell.
+  ASSERT_TRUE(E().MakeMove(pkReserve, 0, 0, Drop(pkTableau, 0)));
+  EXPECT_EQ(R().ReserveCards, (TCardList{C("9d"), nullptr, nullptr, nullptr}));
+  EXPECT_EQ(TPoint(C("9d")->X, C("9d")->Y), E().CellPlace(1));
+  EXPECT_TRUE(PlayIsSound(E(), *Rig.Table));
+  E().Undo1Click();
+  EXPECT_EQ(PlaySnapshot(E()), before);
+  // From one cell to another: the cell the card went to stays where it was.
+  ASSERT_TRUE(E().MakeMove(pkReserve, 1, 0, Drop(pkReserve, 3)));
+  EXPECT_EQ(R().ReserveCards, (TCardList{C("Jc"), nullptr, nullptr, C("9d")}));
+  EXPECT_TRUE(PlayIsSound(E(), *Rig.Table));
+  E().Undo1Click();
+  EXPECT_EQ(PlaySnapshot(E()), before);
+  EXPECT_TRUE(PlayIsSound(E(), *Rig.Table));
 }
 
 TEST_F(DropTest, AWholeSuitGoesUpAsOneAndCannotBeUndone) {

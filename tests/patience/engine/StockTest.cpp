@@ -331,6 +331,23 @@ TEST_F(StockTest, PairGamesChooseRemoveAndWin) {
   EXPECT_EQ(PlaySnapshot(*replay.Engine), PlaySnapshot(e));
 }
 
+TEST_F(StockTest, APairClickOnACardInNoPileIsRecordedAndChoosesNothing) {
+  Choose([](TGameRules& r) {
+    r.Tableau.Rules = {PairGame, DealFaceUp};
+    r.Foundations.Rules = {RemovePairs};
+  });
+  Arrange(Rig, {.Tableau = {{"5h"}, {"5s"}, {}, {}}, .Foundations = {{"9c"}}});
+  TPatienceEngine& e = *Rig.Engine;
+  e.CardTable1CardClickEvent(CardNamed(e, "9c"), mbLeft);
+  EXPECT_EQ(HistoryRecords(e), (std::vector<TRecord>{{2, -1, 0, 0}}));
+  EXPECT_EQ(e.SelectedCard, nullptr);
+  // Replayed, the record names no card and is refused; the next click chooses as ever.
+  EXPECT_FALSE(e.MakeMove(2, -1, 0, 0));
+  e.CardTable1CardClickEvent(CardNamed(e, "5h"), mbLeft);
+  EXPECT_EQ(e.SelectedCard, CardNamed(e, "5h"));
+  EXPECT_EQ(HistoryRecords(e).back(), (TRecord{2, 0, 0, 0}));
+}
+
 TEST_F(StockTest, ShownSelectionsIgnoreHiddenCardsAndRefillFromTheStock) {
   TEngineRig rig;
   FastTable(*rig.Table);
