@@ -539,4 +539,35 @@ TEST_F(DragTest, ABackgroundRebuiltDuringADragLiesUnderTheCardAndItsShadow) {
   }
 }
 
+TEST_F(DragTest, TheScreenFollowsTheBufferInTheMiddleOfADrag) {
+  for (bool lift : {false, true})
+    for (TShadowMode mode : {smOriginal, smDarken}) {
+      SCOPED_TRACE(std::string(lift ? "lifted " : "not lifted ") +
+                   (mode == smOriginal ? "plain" : "darkened"));
+      Table->CollectCards();
+      Table->LiftOffset = lift;
+      Table->ShadowMode = mode;
+      Table->SetDropPoints({{200, 150}});
+      Show(50, 50);
+      Show(60, 70);
+      Surface.Flush();
+      // Each step copies what it changed, the card's shadow and the drop shade included: the
+      // screen equals the buffer without waiting for a repaint.
+      Table->MouseDown(mbLeft, ssLeft, 70, 80);
+      ASSERT_TRUE(Table->Dragging);
+      EXPECT_FALSE(Surface.InvalidatePending);
+      EXPECT_TRUE(SameBitmaps(Table->Buffer, Surface.Screen));
+      for (const TPoint& p : {TPoint(120, 120), TPoint(210, 165), TPoint(330, 250), TPoint(205, 160)}) {
+        Table->MouseMove(ssLeft, p.X, p.Y);
+        EXPECT_FALSE(Surface.InvalidatePending);
+        EXPECT_TRUE(SameBitmaps(Table->Buffer, Surface.Screen)) << p.X << "," << p.Y;
+      }
+      Table->MouseUp(mbLeft, 0, 205, 160);
+      EXPECT_TRUE(SameBitmaps(Table->Buffer, Surface.Screen));
+      Table->RestoreCard();
+      EXPECT_TRUE(SameBitmaps(Table->Buffer, Surface.Screen));
+      EXPECT_TRUE(Consistent());
+    }
+}
+
 }  // namespace

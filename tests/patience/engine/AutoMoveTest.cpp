@@ -171,4 +171,18 @@ TEST_F(AutoMoveTest, OnlyThePlayerSetsABase) {
   }
 }
 
+TEST_F(AutoMoveTest, AcesAndTwosGoBeforeTheOtherColourHasStarted) {
+  Klondike();
+  // Only one red foundation started; no black one.
+  Arrange(Rig, {.Tableau = {{"2d"}, {"As"}, {"2h"}, {}}, .Foundations = {UpTo('d', 1), {}, {}, {}}});
+  EXPECT_FALSE(KeepsBack("2d"));
+  EXPECT_FALSE(KeepsBack("As"));
+  EXPECT_FALSE(KeepsBack("2h"));
+  EXPECT_TRUE(KeepsBack("3d"));
+  // A pass takes the Two up (and the Ace after it: one card per pass, chained).
+  E().Automove(nullptr);
+  EXPECT_EQ(R().FoundationPiles[0].back(), CardNamed(E(), "2d"));
+  EXPECT_TRUE(PlayIsSound(E(), *Rig.Table));
+}
+
 }  // namespace

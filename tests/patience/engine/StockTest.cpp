@@ -383,4 +383,33 @@ TEST_F(StockTest, ShownSelectionsIgnoreHiddenCardsAndRefillFromTheStock) {
   EXPECT_GT(refills, 0);
 }
 
+TEST_F(StockTest, AGatheringGameOffersAsManyRedealsAsItsPassesAllow) {
+  // Every game that gathers its tableau with a limit (La Belle Lucie and the like): the Redeal
+  // command is offered PassesAllowed times, then never again.
+  int limited = 0;
+  for (const std::string& caption : AllCaptions()) {
+    TGameRules rules;
+    CatalogueGame(caption)->ApplyRules(rules);
+    if (rules.Stock.DealCount >= -2 || rules.Stock.PassesAllowed == 0) continue;
+    ++limited;
+    TEngineRig rig;
+    FastTable(*rig.Table);
+    rig.Deal(caption, 5);
+    TPatienceEngine& e = *rig.Engine;
+    const int allowed = e.Rules.Stock.PassesAllowed;
+    int redeals = 0;
+    while (e.CanRedeal() && redeals <= allowed) {
+      e.ReDealWastepileExecute();
+      ++redeals;
+    }
+    EXPECT_EQ(redeals, allowed) << caption;
+    EXPECT_EQ(e.Rules.Stock.PassesDone, allowed) << caption;
+    // The command refuses once the passes are spent.
+    const size_t records = HistoryRecords(e).size();
+    e.ReDealWastepileExecute();
+    EXPECT_EQ(HistoryRecords(e).size(), records) << caption;
+  }
+  EXPECT_GE(limited, 5);  // La Belle Lucie and four more
+}
+
 }  // namespace
