@@ -31,10 +31,11 @@ $(TEST_BUILD)/build.ninja:
 test-build: deps $(TEST_BUILD)/build.ninja
 	cmake --build $(TEST_BUILD) -j $(JOBS)
 
-# The tests run in the sanitized tree; the assets of the program folder build/bin/ (card sets and the rest of
-# what ships) is generated too, so a test run leaves a usable program folder behind.
+# The tests run in the sanitized tree. The program folder build/bin/ is built too (the Patience program
+# and everything generated beside it: card sets, sounds and the rest), so a test run leaves a usable
+# program folder behind.
 test: test-build $(BUILD)/build.ninja
-	cmake --build $(BUILD) -j $(JOBS) --target program_assets
+	cmake --build $(BUILD) -j $(JOBS) --target program_folder
 	cd $(TEST_BUILD) && QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
 	  ctest --output-on-failure -j $(JOBS) --timeout 600
 
