@@ -62,6 +62,7 @@ TStringList MakeGame(const char* caption, uint32_t seed) {
   rig.Table.SetCardSpeed(4096);
   rig.Table.SetTurnOverAnimationSpeed(0);
   rig.Table.FramePeriodMs = 0;
+  rig.Table.StepPeriodMs = 0;
   rig.Engine.SetRandomSeed(seed);
   StartGameByCaption(rig.Engine, caption);
   TPatienceEngine& e = rig.Engine;

@@ -30,6 +30,7 @@ struct TReplaySpeed::TSaved {
   TTableMotion Motion;
   std::optional<TSetFor<bool>> WaitMode;
   std::optional<TSetFor<int>> FramePeriod;
+  std::optional<TSetFor<int>> StepPeriod;
   std::optional<TSetFor<bool>> FastMovement;
 };
 
@@ -45,6 +46,8 @@ TReplaySpeed::TReplaySpeed(TCardTable* table) : FSaved(std::make_unique<TSaved>(
   // Nor does a replayed move wait for the screen's next frame, and each step copies only what it
   // changed, never the whole table.
   FSaved->FramePeriod.emplace(table->FramePeriodMs, 0);
+  // Its steps take only what they draw.
+  FSaved->StepPeriod.emplace(table->StepPeriodMs, 0);
   FSaved->FastMovement.emplace(table->FastMovementMode, true);
 }
 
