@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Start-up benchmark of the game program: the time from launching it to the first paint of its
-window, and its resident memory one second after that, over several runs.
+window and to the first painted start screen, and its resident memory one second after that, over
+several runs.
 
   xvfb-run -a -s "-screen 0 1280x1024x24" patience/app/startup_bench.py build-uirel/bin/Patience [runs]
 
@@ -30,15 +31,17 @@ def one_run(program):
                XDG_CONFIG_HOME=HOME + "/.config")
     start = time.clock_gettime(time.CLOCK_MONOTONIC) * 1000.0
     out = subprocess.run([program], env=env, capture_output=True, text=True, timeout=60).stdout
-    painted = rss = None
+    painted = screen = rss = None
     for line in out.splitlines():
         if line.startswith("first-paint-monotonic-ms "):
             painted = float(line.split()[1]) - start
+        elif line.startswith("start-screen-paint-monotonic-ms "):
+            screen = float(line.split()[1]) - start
         elif line.startswith("resident-kb "):
             rss = int(line.split()[1])
-    if painted is None or rss is None:
+    if painted is None or screen is None or rss is None:
         raise RuntimeError("no probe output:\n" + out)
-    return painted, rss
+    return painted, screen, rss
 
 
 def main():
@@ -47,14 +50,17 @@ def main():
     program = sys.argv[1]
     runs = int(sys.argv[2]) if len(sys.argv) > 2 else 10
     one_run(program)  # warms the file cache; not counted
-    times, memory = [], []
+    times, screens, memory = [], [], []
     for i in range(runs):
-        t, m = one_run(program)
+        t, s, m = one_run(program)
         times.append(t)
+        screens.append(s)
         memory.append(m)
-        print(f"run {i + 1}: first paint {t:.1f} ms, resident {m / 1024:.1f} MiB")
+        print(f"run {i + 1}: first paint {t:.1f} ms, start screen {s:.1f} ms, resident {m / 1024:.1f} MiB")
     print(f"first paint: median {statistics.median(times):.1f} ms, min {min(times):.1f}, max {max(times):.1f}"
           f" ({runs} runs)")
+    print(f"first painted start screen: median {statistics.median(screens):.1f} ms, min {min(screens):.1f},"
+          f" max {max(screens):.1f}")
     print(f"resident memory after start: median {statistics.median(memory) / 1024:.1f} MiB")
 
 
