@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <map>
+#include <new>
+#include <stdexcept>
 
 #include "cardtable/CardTable.h"
 #include "cardtable/ImageArrayUnit.h"
@@ -41,9 +43,11 @@ TBitmap Inverted(const TBitmap& mask) {
   return inv;
 }
 
+// One picture of a card set, within the card picture limits: a set's forty-odd pictures must not be
+// able to ask for gigabytes.
 TBitmap LoadPicture(const std::string& path) {
   TBitmap b;
-  b.LoadFromFile(path);
+  b.LoadFromFile(path, kCardPictureLimits);
   return b;
 }
 
@@ -245,7 +249,11 @@ std::unique_ptr<TCardDeck::TLoadedSet> TCardDeck::LoadSet(const std::string& nam
   }
 
   // Faces: the user folder when the file is there, else the card sets folder. A second pack
-  // shares the first pack's pictures.
+  // shares the first pack's pictures: each file is read once, copied for the cards before its last
+  // one and moved into that last one, so no face is held twice without need.
+  std::map<std::string, int> lastUse;
+  for (int i = 1; i <= count; ++i)
+    lastUse[FaceFileName(set->Ids[size_t(i)].Suit, set->Ids[size_t(i)].Value)] = i;
   std::map<std::string, TBitmap> cache;
   for (int i = 1; i <= count; ++i) {
     const std::string file = FaceFileName(set->Ids[size_t(i)].Suit, set->Ids[size_t(i)].Value);
@@ -256,9 +264,18 @@ std::unique_ptr<TCardDeck::TLoadedSet> TCardDeck::LoadSet(const std::string& nam
         path = PathJoin(UserCardsetsDir, name, file);
       TBitmap face = LoadPicture(path);
       if (scale != 1.0f) ScalePicture(face, scale);
+      if (lastUse[file] == i) {
+        set->Faces[size_t(i)] = std::move(face);
+        continue;
+      }
       it = cache.emplace(file, std::move(face)).first;
     }
-    set->Faces[size_t(i)] = it->second;
+    if (lastUse[file] == i) {
+      set->Faces[size_t(i)] = std::move(it->second);
+      cache.erase(it);
+    } else {
+      set->Faces[size_t(i)] = it->second;
+    }
   }
 
   // Everything but faces and backs comes from one folder: the user's when it holds the masks.
@@ -371,8 +388,19 @@ void TCardDeck::RerotatePictures() {
   }
 }
 
+std::unique_ptr<TCardDeck::TLoadedSet> TCardDeck::LoadSetWithin(const std::string& name, float scale,
+                                                                int count) const {
+  // A set that needs more memory than there is counts as a damaged one: refused, the deck unchanged.
+  try {
+    return LoadSet(name, scale, count);
+  } catch (const std::bad_alloc&) {
+  } catch (const std::length_error&) {
+  }
+  throw ECardTableError("Card set \"" + name + "\" needs more memory than there is.");
+}
+
 void TCardDeck::ReloadSet(const std::string& name, float scale, int count, int back) {
-  auto set = LoadSet(name, scale, count);
+  auto set = LoadSetWithin(name, scale, count);
   CommitSet(*set);
   if (back != 1) SetCardBack(back);
 }
@@ -402,7 +430,7 @@ void TCardDeck::Construct(TCardTable* table, const std::string& cardsetsDir) {
     Places[size_t(i)].RotatedImage.PixelFormat = TPixelFormat::pf32bit;
   }
   CardCount = 52;
-  auto set = LoadSet("Standard", 1.0f, 52);
+  auto set = LoadSetWithin("Standard", 1.0f, 52);
   CardCount = 0;  // every card is new
   CommitSet(*set);
   Dealt = 0;
@@ -601,8 +629,13 @@ void TCardDeck::SetCardBack(int n) {
     file = BackFile(DeckName, 1);
     if (file.empty()) throw ECardTableError("No CardBacks Found.");
   }
-  TBitmap back = LoadPicture(file);
-  if (Scale != 1.0f) ScalePicture(back, Scale);
+  TBitmap back;
+  try {
+    back = LoadPicture(file);
+    if (Scale != 1.0f) ScalePicture(back, Scale);
+  } catch (const std::bad_alloc&) {
+    throw ECardTableError("Card back \"" + file + "\" needs more memory than there is.");
+  }
   Back = std::move(back);
   CardBack = n;
 }

@@ -212,6 +212,8 @@ class TCardDeck {
   int CountCardBacks(const std::string& name) const;
   std::string BackFile(const std::string& name, int n) const;
   std::unique_ptr<TLoadedSet> LoadSet(const std::string& name, float scale, int count) const;
+  // LoadSet with running out of memory turned into ECardTableError.
+  std::unique_ptr<TLoadedSet> LoadSetWithin(const std::string& name, float scale, int count) const;
   void CommitSet(TLoadedSet& set);
   void ReloadSet(const std::string& name, float scale, int count, int back);
   void RerotatePictures();

@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <functional>
+#include <new>
 #include <optional>
+#include <stdexcept>
 #include <unordered_map>
 
 #include "cardtable/CardTable.h"
@@ -23,8 +25,10 @@ const char* const kStatusCustomNames[16] = {"cno", "dfu", "cv",    "cs",  "fu", 
 namespace {
 
 const char* const kClassName = "TCardTable";
-// Sizes a damaged file could ask for beyond any screen: a buffer that large cannot be made.
-constexpr int kMaxTableSize = 16384;
+// The largest table a screen can show: a side of an 8192-pixel-wide screen, and no more pixels
+// than an 8K screen has. A damaged file asking for more would cost a buffer of gigabytes.
+constexpr int kMaxTableSize = 8192;
+constexpr int64_t kMaxTableArea = int64_t(7680) * 4320;
 
 const char* const kAlignNames[] = {"alNone",  "alTop",    "alBottom", "alLeft",
                                    "alRight", "alClient", "alCustom"};
@@ -358,10 +362,23 @@ void TCardTable::ApplyStatusData(const std::string& Data) {
       {"carddeck.deckname",
        [this](const TStatusEntry& e) {
          const std::optional<std::string> s = e.String();
-         if (s) FCardDeck->SetDeckName(*s);
-         return s.has_value();
+         if (!s) return false;
+         FCardDeck->SetDeckName(*s);
+         if (FCardDeck->DeckName != *s)
+           Trace("Status.Dat: card set \"" + *s + "\" not found or not usable; \"" + FCardDeck->DeckName +
+                 "\" kept.");
+         return true;
        }},
-      {"carddeck.cardback", setInt([this](int v) { FCardDeck->SetCardBack(v); })},
+      {"carddeck.cardback",
+       [this](const TStatusEntry& e) {
+         const std::optional<int> v = e.Integer();
+         if (!v) return false;
+         FCardDeck->SetCardBack(*v);
+         if (FCardDeck->CardBack != *v)
+           Trace("Status.Dat: card back " + std::to_string(*v) + " not found; back " +
+                 std::to_string(FCardDeck->CardBack) + " used.");
+         return true;
+       }},
       {"visible", setBool([this](bool v) { SetVisible(v); })},
       {"stretchbackground", setBool([this](bool v) { SetStretchBackground(v); })},
       {"placedeckoffset", setInt([this](int v) { SetPlaceDeckOffset(v); })},
@@ -447,7 +464,16 @@ void TCardTable::ApplyStatusData(const std::string& Data) {
       if (!it->second(e)) Trace("Status.Dat: the value of \"" + e.Name + "\" is not usable; setting kept.");
     } catch (const Exception& ex) {
       Trace("Status.Dat: \"" + e.Name + "\" could not be applied (" + ex.Message() + ").");
+    } catch (const std::bad_alloc&) {
+      // A value that needs more memory than there is (a huge card set, say) is an unusable value.
+      Trace("Status.Dat: \"" + e.Name + "\" could not be applied (not enough memory); setting kept.");
     }
+  }
+  if (width && height && int64_t(*width) * *height > kMaxTableArea) {
+    Trace("Status.Dat: a table of " + std::to_string(*width) + " x " + std::to_string(*height) +
+          " is larger than a screen; size kept.");
+    width.reset();
+    height.reset();
   }
   if (FAlign == alNone && (left || top || width || height))
     ApplyBounds(left.value_or(FLeft), top.value_or(FTop), width.value_or(FWidth), height.value_or(FHeight));
@@ -464,18 +490,25 @@ TStatusLoad TCardTable::LoadStatus(const std::string& Dir) {
       ~TUpdatesOff() { Table.FScreenUpdates = Saved; }
     } off{*this, FScreenUpdates};
     FScreenUpdates = false;
+    // Set aside, not deleted: nothing the user made is lost, and the next start is clean. An
+    // earlier damaged copy is kept too.
+    auto setAside = [this, &path](const std::string& why) {
+      const std::string aside = SetFileAside(path);
+      Trace("Status.Dat could not be read (" + why + "); " +
+            (aside.empty() ? std::string("left in place") : "renamed to \"" + ExtractFileName(aside) + "\"") +
+            ", the table keeps its settings.");
+      return TStatusLoad::Damaged;
+    };
     try {
-      ApplyStatusData(ReadFileText(path));
+      ApplyStatusData(ReadFileText(path, TFileKind::Settings));
       result = TStatusLoad::Loaded;
     } catch (const Exception& e) {
-      // Set aside, not deleted: nothing the user made is lost, and the next start is clean.
-      const std::string aside =
-          ResolvePath(PathJoin(ExtractFileDir(path), std::string(kStatusFileName) + ".bad"));
-      const bool moved = RenameFile(path, aside);
-      Trace("Status.Dat could not be read (" + e.Message() + "); " +
-            (moved ? "renamed to \"" + ExtractFileName(aside) + "\"" : std::string("left in place")) +
-            ", the table keeps its settings.");
-      result = TStatusLoad::Damaged;
+      result = setAside(e.Message());
+    } catch (const std::bad_alloc&) {
+      // Running out of memory on a settings file means the file asks for too much: damaged.
+      result = setAside("not enough memory");
+    } catch (const std::length_error&) {
+      result = setAside("not enough memory");
     }
   }
   RefreshBackground();

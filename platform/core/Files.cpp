@@ -1,16 +1,17 @@
 #include "platform/core/Files.h"
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <random>
-#include <sstream>
 
 #include "platform/core/Exceptions.h"
 #include "platform/core/Text.h"
@@ -160,7 +161,8 @@ bool RenameFile(const std::string& from, const std::string& to) {
 
 bool CopyFile(const std::string& from, const std::string& to) {
   try {
-    std::vector<uint8_t> data = ReadFileBytes(from);
+    // Any file of ours may be copied (the data folder's move copies pictures too).
+    std::vector<uint8_t> data = ReadFileBytes(from, TFileKind::Picture);
     WriteFileAtomic(to, std::string(data.begin(), data.end()));
     return true;
   } catch (const Exception&) {
@@ -191,44 +193,242 @@ std::vector<std::string> ListFiles(const std::string& path) {
   return ListEntries(path, false);
 }
 
-std::vector<uint8_t> ReadFileBytes(const std::string& path) {
-  std::string p = ResolvePath(path);
-  FILE* f = std::fopen(p.c_str(), "rb");
-  if (!f || IsDir(p)) {
-    if (f) std::fclose(f);
-    throw EFileError("Cannot open file \"" + path + "\"");
+uint64_t MaxFileSize(TFileKind kind) {
+  constexpr uint64_t MiB = 1024 * 1024;
+  switch (kind) {
+    case TFileKind::Settings:
+      return 4 * MiB;
+    case TFileKind::Picture:
+      return 160 * MiB;
+    case TFileKind::CardPicture:
+      return 16 * MiB;
+    case TFileKind::Text:
+      break;
   }
+  return 16 * MiB;
+}
+
+namespace {
+
+std::string MiBText(uint64_t bytes) {
+  return std::to_string(bytes / (1024 * 1024)) + " MiB";
+}
+
+// Closes a descriptor when it goes out of scope.
+struct TFd {
+  int fd = -1;
+  ~TFd() {
+    if (fd >= 0) ::close(fd);
+  }
+};
+
+}  // namespace
+
+std::vector<uint8_t> ReadFileBytes(const std::string& path, TFileKind kind) {
+  const std::string p = ResolvePath(path);
+  const uint64_t cap = MaxFileSize(kind);
+  auto fail = [&path](const std::string& why) -> EFileError {
+    return EFileError("Cannot open file \"" + path + "\": " + why);
+  };
+  // The type is checked before the file is opened (opening some devices does something) and again
+  // on the open descriptor; the open never waits (a FIFO with no writer would block it).
+  struct stat st;
+  if (::stat(p.c_str(), &st) != 0) throw fail(std::strerror(errno));
+  if (!S_ISREG(st.st_mode)) throw fail("not a regular file");
+  TFd f;
+  f.fd = ::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (f.fd < 0) throw fail(std::strerror(errno));
+  if (::fstat(f.fd, &st) != 0 || !S_ISREG(st.st_mode)) throw fail("not a regular file");
+  if (uint64_t(st.st_size) > cap) throw fail("larger than " + MiBText(cap));
+  // The size is only a hint: files of pseudo file systems say 0, and a file may grow as it is read.
   std::vector<uint8_t> data;
+  data.reserve(size_t(st.st_size));
   uint8_t buf[65536];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.insert(data.end(), buf, buf + n);
-  bool bad = std::ferror(f);
-  std::fclose(f);
-  if (bad) throw EFileError("Cannot read file \"" + path + "\"");
+  for (;;) {
+    const ssize_t n = ::read(f.fd, buf, sizeof buf);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw EFileError("Cannot read file \"" + path + "\": " + std::strerror(errno));
+    }
+    if (n == 0) break;
+    if (data.size() + size_t(n) > cap) throw fail("larger than " + MiBText(cap));
+    data.insert(data.end(), buf, buf + n);
+  }
   return data;
 }
 
-std::string ReadFileText(const std::string& path) {
-  std::vector<uint8_t> d = ReadFileBytes(path);
+std::string ReadFileText(const std::string& path, TFileKind kind) {
+  std::vector<uint8_t> d = ReadFileBytes(path, kind);
   return std::string(d.begin(), d.end());
 }
 
-void WriteFileAtomic(const std::string& path, const std::string& data) {
-  std::string target = ResolvePath(path);
-  std::string dir = ExtractFileDir(target);
-  static std::mt19937 rng{std::random_device{}()};
-  std::string tmp = PathJoin(dir.empty() ? "." : dir,
-                             "." + ExtractFileName(target) + ".tmp" + std::to_string(rng() % 1000000));
-  FILE* f = std::fopen(tmp.c_str(), "wb");
-  if (!f) throw EFileError("Cannot create file \"" + path + "\": " + std::strerror(errno));
-  bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
-  ok = (std::fflush(f) == 0) && ok;
-  ok = (std::fclose(f) == 0) && ok;
-  if (!ok || ::rename(tmp.c_str(), target.c_str()) != 0) {
-    int err = errno;
-    ::unlink(tmp.c_str());
-    throw EFileError("Cannot write file \"" + path + "\": " + std::strerror(err));
+std::vector<uint8_t> ReadFileBytes(const std::string& path) {
+  return ReadFileBytes(path, TFileKind::Text);
+}
+
+std::string ReadFileText(const std::string& path) {
+  return ReadFileText(path, TFileKind::Text);
+}
+
+namespace {
+
+TAtomicWriteProbe g_atomicWriteProbe = nullptr;
+
+void Probe(const char* step, const std::string& temporary) {
+  if (g_atomicWriteProbe) g_atomicWriteProbe(step, temporary);
+}
+
+// The file a path finally names, through any chain of symbolic links (a relative link counts from
+// its own folder). A dangling link names its missing destination, which the write then creates.
+std::string FollowLinks(const std::string& path, const std::string& shown) {
+  std::string p = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st;
+    if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return p;
+    char buf[4096];
+    const ssize_t n = ::readlink(p.c_str(), buf, sizeof buf);
+    if (n <= 0 || size_t(n) >= sizeof buf) return p;
+    const std::string link(buf, size_t(n));
+    const std::string dir = ExtractFileDir(p);
+    p = link[0] == '/' ? link : PathJoin(dir.empty() ? "." : dir, link);
   }
+  throw EFileError("Cannot write file \"" + shown + "\": " + std::strerror(ELOOP));
+}
+
+// The start of every temporary name WriteFileAtomic uses for a target named name.
+std::string TemporaryPrefix(const std::string& name) {
+  return "." + name + ".tmp";
+}
+
+// A temporary of ours whose writer is gone: the writer's process id and six letters, or the
+// digits-only form earlier versions used.
+bool IsStaleTemporary(const std::string& entry, const std::string& prefix) {
+  if (entry.size() <= prefix.size() || entry.compare(0, prefix.size(), prefix) != 0) return false;
+  const std::string rest = entry.substr(prefix.size());
+  const size_t dash = rest.find('-');
+  const std::string digits = rest.substr(0, dash);
+  if (digits.empty() || digits.size() > 10 ||
+      !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return false;
+  if (dash == std::string::npos) return true;
+  if (rest.size() != dash + 7) return false;
+  const long pid = std::stol(digits);
+  if (pid == long(::getpid())) return false;  // a write of this process may be under way
+  return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+}
+
+void RemoveStaleTemporaries(const std::string& dir, const std::string& name) {
+  const std::string prefix = TemporaryPrefix(name);
+  DIR* h = ::opendir(dir.c_str());
+  if (!h) return;
+  std::vector<std::string> stale;
+  while (dirent* e = ::readdir(h))
+    if (IsStaleTemporary(e->d_name, prefix)) stale.push_back(e->d_name);
+  ::closedir(h);
+  for (const std::string& s : stale) ::unlink(PathJoin(dir, s).c_str());
+}
+
+void SyncFolder(const std::string& dir) {
+  TFd d;
+  d.fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (d.fd >= 0) ::fsync(d.fd);  // some file systems cannot; the rename is done either way
+}
+
+}  // namespace
+
+void SetAtomicWriteProbeForTesting(TAtomicWriteProbe probe) {
+  g_atomicWriteProbe = probe;
+}
+
+void WriteFileAtomic(const std::string& path, const std::string& data) {
+  const std::string target = FollowLinks(ResolvePath(path), path);
+  const std::string dirPart = ExtractFileDir(target);
+  const std::string dir = dirPart.empty() ? "." : dirPart;
+  const std::string name = ExtractFileName(target);
+  auto fail = [&path](const std::string& what, int err) {
+    return EFileError("Cannot " + what + " file \"" + path + "\": " + std::strerror(err));
+  };
+
+  struct stat old;
+  const bool replacing = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+
+  static thread_local std::mt19937 rng{std::random_device{}() ^ uint32_t(::getpid())};
+  static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  const std::string base = PathJoin(dir, TemporaryPrefix(name) + std::to_string(::getpid()) + "-");
+  std::string tmp;
+  TFd f;
+  for (int attempt = 0; attempt < 100 && f.fd < 0; ++attempt) {
+    tmp = base;
+    for (int i = 0; i < 6; ++i) tmp += kLetters[rng() % 36];
+    Probe("open", tmp);
+    f.fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (f.fd < 0 && errno != EEXIST) throw fail("create", errno);
+  }
+  if (f.fd < 0) throw fail("create", EEXIST);
+
+  auto abandon = [&](const std::string& what, int err) {
+    ::close(f.fd);
+    f.fd = -1;
+    ::unlink(tmp.c_str());
+    return fail(what, err);
+  };
+  if (replacing) {
+    // The new file takes the old one's permissions and, where we may, its owner.
+    if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
+      const int ignored = ::fchown(f.fd, old.st_uid, old.st_gid);  // only the owner or root may
+      (void)ignored;
+    }
+    if (::fchmod(f.fd, old.st_mode & 07777) != 0) throw abandon("write", errno);
+  }
+  Probe("write", tmp);
+  const char* p = data.data();
+  size_t left = data.size();
+  while (left > 0) {
+    const ssize_t n = ::write(f.fd, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw abandon("write", errno);
+    }
+    p += n;
+    left -= size_t(n);
+  }
+  Probe("sync", tmp);
+  if (::fsync(f.fd) != 0) throw abandon("write", errno);
+  const int fd = f.fd;
+  f.fd = -1;
+  if (::close(fd) != 0) {
+    const int err = errno;
+    ::unlink(tmp.c_str());
+    throw fail("write", err);
+  }
+  Probe("rename", tmp);
+  if (::rename(tmp.c_str(), target.c_str()) != 0) {
+    const int err = errno;
+    ::unlink(tmp.c_str());
+    throw fail("write", err);
+  }
+  SyncFolder(dir);
+  RemoveStaleTemporaries(dir, name);
+}
+
+std::string SetFileAside(const std::string& path, const std::string& suffix) {
+  const std::string from = ResolvePath(path);
+  for (int n = 1; n <= 99; ++n) {
+    const std::string to = ResolvePath(from + suffix + (n == 1 ? std::string() : std::to_string(n)));
+    if (Exists(to)) continue;
+    // Renaming without replacing: a set-aside copy is never overwritten, even by a racing writer.
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return to;
+    if (errno == EEXIST) continue;
+    if (errno != EINVAL && errno != ENOSYS) return {};
+    // A file system that cannot rename without replacing: a new hard link then the old name goes.
+    if (::link(from.c_str(), to.c_str()) == 0) {
+      ::unlink(from.c_str());
+      return to;
+    }
+    if (errno == EEXIST) continue;
+    return {};
+  }
+  return {};
 }
 
 std::string ProgramDir() {

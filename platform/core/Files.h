@@ -38,12 +38,42 @@ std::vector<std::string> ListSubfolders(const std::string& path);
 // File names in a folder, dot-names skipped.
 std::vector<std::string> ListFiles(const std::string& path);
 
-// The whole file; raises EFileError naming the file when it cannot be read.
+// What a file is read as. Each kind has a size cap far above any real file of its kind, so that a
+// damaged or hostile file costs a bounded amount of memory and time.
+enum class TFileKind {
+  Text,         // line files and other text: 16 MiB
+  Settings,     // settings files ("Status.Dat", "Options.dat", ...): 4 MiB
+  Picture,      // pictures in general (backgrounds, the maker's sources): 160 MiB
+  CardPicture,  // one picture of a card set: 16 MiB
+};
+uint64_t MaxFileSize(TFileKind kind);
+
+// The whole file. Only regular files are read (a FIFO, a device or a folder is refused at once,
+// never waited on), and at most MaxFileSize(kind) bytes: a larger file, or one that keeps growing
+// while it is read, is refused. Raises EFileError naming the file and saying why.
+std::string ReadFileText(const std::string& path, TFileKind kind);
+std::vector<uint8_t> ReadFileBytes(const std::string& path, TFileKind kind);
+// As above as text.
 std::string ReadFileText(const std::string& path);
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
-// Writes a temporary file in the same folder and renames it over the target.
-// Raises EFileError naming the file on failure; the old file is then untouched.
+
+// Replaces the file in one step: the data goes to a new temporary file beside the target (created
+// exclusively), is flushed to the disk, and is renamed over the target; the folder is flushed too.
+// A target that is a symbolic link is written through it (the link stays); an existing target's
+// permissions are kept. Temporaries that a killed writer left behind for this target are removed
+// after a successful write. Raises EFileError naming the file on failure; the old file is then
+// untouched and no temporary is left.
 void WriteFileAtomic(const std::string& path, const std::string& data);
+
+// Sets a damaged file aside beside itself without replacing one set aside before: path + suffix,
+// else path + suffix + "2", "3" and so on. Returns the new path, or "" when the file stays where it
+// is (it cannot be renamed, or 99 damaged copies are kept already).
+std::string SetFileAside(const std::string& path, const std::string& suffix = ".bad");
+
+// Test hook: called at each step of WriteFileAtomic ("open", "write", "sync", "rename") with the
+// temporary's path. nullptr (the default) calls nothing.
+using TAtomicWriteProbe = void (*)(const char* step, const std::string& temporary);
+void SetAtomicWriteProbeForTesting(TAtomicWriteProbe probe);
 
 // The folder of the running program, without a trailing separator.
 std::string ProgramDir();

@@ -63,12 +63,16 @@ void TBitmap::FromQImage(const QImage& img) {
 }
 
 void TBitmap::LoadFromFile(const std::string& path) {
-  std::vector<uint8_t> data = ReadFileBytes(path);
+  LoadFromFile(path, kPictureLimits);
+}
+
+void TBitmap::LoadFromFile(const std::string& path, const TPictureLimits& limits) {
+  std::vector<uint8_t> data = ReadFileBytes(path, limits.FileKind);
   TBitmap loaded;
   if (data.size() >= 2 && data[0] == 'B' && data[1] == 'M')
-    DecodeBmp(data, loaded, path);
+    DecodeBmp(data, loaded, path, limits);
   else if (data.size() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF)
-    DecodeJpeg(data, loaded, path, true);
+    DecodeJpeg(data, loaded, path, true, limits);
   else
     throw EInvalidGraphic("\"" + path + "\" is not a BMP or JPEG picture");
   loaded.Transparent = Transparent;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/core/Types.h"
+#include "platform/graphics/PictureLimits.h"
 
 enum class TPixelFormat { pf24bit, pf32bit };
 
@@ -81,6 +82,8 @@ class TBitmap {
   // Loads a .bmp or .jpg/.jpeg file (chosen by content, not name). Raises EInvalidGraphic or
   // EFileError naming the file; the bitmap is unchanged then.
   void LoadFromFile(const std::string& path);
+  // As above within other limits (a card set's pictures take kCardPictureLimits).
+  void LoadFromFile(const std::string& path, const TPictureLimits& limits);
   // Writes a 24-bit BMP. Raises EFileError naming the file.
   void SaveToFile(const std::string& path) const;
 

@@ -59,13 +59,11 @@ struct TFormat {
   std::vector<uint32_t> palette;  // as stored pixels
 };
 
-// The pixel buffer for w x h, refusing sizes that would be absurd to allocate.
-constexpr int kMaxSide = 32768;
-constexpr uint64_t kMaxPixels = uint64_t(1) << 26;
-
-void CheckSize(int64_t w, int64_t h, const std::string& name) {
+// The pixel buffer for w x h, refusing sizes beyond the limits before anything is allocated.
+void CheckSize(int64_t w, int64_t h, const TPictureLimits& limits, const std::string& name) {
   if (w < 0 || h < 0) Fail(name, "negative size");
-  if (w > kMaxSide || h > kMaxSide || uint64_t(w) * uint64_t(h) > kMaxPixels) Fail(name, "picture too large");
+  if (w > limits.MaxSide || h > limits.MaxSide || uint64_t(w) * uint64_t(h) > limits.MaxPixels)
+    Fail(name, "picture too large (" + std::to_string(w) + " x " + std::to_string(h) + ")");
 }
 
 // Writes pixel rows into the bitmap in file order, turning bottom-up files the right way up.
@@ -155,13 +153,17 @@ void Decode24(const uint8_t* data, size_t size, const TFormat& f, TBitmap& bmp, 
 }
 
 // RLE8 and RLE4. Pixels the stream skips (deltas, early ends of line or picture) keep palette
-// entry 0.
-void DecodeRle(const uint8_t* data, size_t size, const TFormat& f, TBitmap& bmp, const std::string& name) {
+// entry 0. A few bytes of RLE may claim a picture of any size, so the stream is first walked
+// without a picture (Write false): only a stream that is whole and stays inside the picture gets
+// its pixels allocated and written.
+template <bool Write>
+void RunRle(const uint8_t* data, size_t size, const TFormat& f, TBitmap* bmp, const std::string& name) {
   const bool four = f.compression == kBiRle4;
   const uint32_t* pal = f.palette.data();
   const unsigned count = unsigned(f.palette.size());
   const uint32_t background = pal[0];
-  for (int y = 0; y < f.height; ++y) std::fill_n(bmp.ScanLine(y), f.width, background);
+  if constexpr (Write)
+    for (int y = 0; y < f.height; ++y) std::fill_n(bmp->ScanLine(y), f.width, background);
   const int w = f.width, h = f.height;
   size_t pos = 0;
   int x = 0, y = 0;
@@ -183,12 +185,15 @@ void DecodeRle(const uint8_t* data, size_t size, const TFormat& f, TBitmap& bmp,
     pos += 2;
     if (n > 0) {
       if (y >= h || unsigned(w - x) < n) Fail(name, "compressed run outside the picture");
-      uint32_t* d = RowOf(bmp, f, y) + x;
       if (four) {
         const uint32_t hi = check(v >> 4), lo = check(v & 15);
-        for (unsigned i = 0; i < n; ++i) d[i] = (i & 1) ? lo : hi;
+        if constexpr (Write) {
+          uint32_t* d = RowOf(*bmp, f, y) + x;
+          for (unsigned i = 0; i < n; ++i) d[i] = (i & 1) ? lo : hi;
+        }
       } else {
-        std::fill_n(d, n, check(v));
+        const uint32_t c = check(v);
+        if constexpr (Write) std::fill_n(RowOf(*bmp, f, y) + x, n, c);
       }
       x += int(n);
       continue;
@@ -209,12 +214,11 @@ void DecodeRle(const uint8_t* data, size_t size, const TFormat& f, TBitmap& bmp,
       const size_t bytes = four ? (v + 1) / 2 : v;
       need(bytes + (bytes & 1));
       if (y >= h || unsigned(w - x) < v) Fail(name, "compressed run outside the picture");
-      uint32_t* d = RowOf(bmp, f, y) + x;
       const uint8_t* s = data + pos;
-      if (four) {
-        for (unsigned i = 0; i < v; ++i) d[i] = check((i & 1) ? (s[i / 2] & 15) : (s[i / 2] >> 4));
-      } else {
-        for (unsigned i = 0; i < v; ++i) d[i] = check(s[i]);
+      uint32_t* d = Write ? RowOf(*bmp, f, y) + x : nullptr;
+      for (unsigned i = 0; i < v; ++i) {
+        const uint32_t c = check(four ? ((i & 1) ? (s[i / 2] & 15) : (s[i / 2] >> 4)) : s[i]);
+        if constexpr (Write) d[i] = c;
       }
       pos += bytes + (bytes & 1);
       x += int(v);
@@ -233,6 +237,11 @@ std::vector<uint32_t> ReadPalette(const uint8_t* p, unsigned count, unsigned ent
 }  // namespace
 
 void DecodeBmp(const std::vector<uint8_t>& data, TBitmap& out, const std::string& name) {
+  DecodeBmp(data, out, name, kPictureLimits);
+}
+
+void DecodeBmp(const std::vector<uint8_t>& data, TBitmap& out, const std::string& name,
+               const TPictureLimits& limits) {
   const uint8_t* d = data.data();
   const size_t size = data.size();
   if (size < kFileHeaderSize + 12 || d[0] != 'B' || d[1] != 'M') Fail(name, "no bitmap header");
@@ -264,7 +273,7 @@ void DecodeBmp(const std::vector<uint8_t>& data, TBitmap& out, const std::string
   if (planes != 1) Fail(name, "plane count is not 1");
   f.topDown = height < 0;
   if (f.topDown) height = -height;
-  CheckSize(width, height, name);
+  CheckSize(width, height, limits, name);
   f.width = int(width);
   f.height = int(height);
 
@@ -316,18 +325,23 @@ void DecodeBmp(const std::vector<uint8_t>& data, TBitmap& out, const std::string
   const uint8_t* pixels = d + offBits;
   const size_t avail = size - offBits;
   const bool rle = f.compression == kBiRle8 || f.compression == kBiRle4;
-  // Uncompressed rows must all be there (the last one may lack its padding); checked before the
-  // picture is allocated, so a small file cannot make us reserve a huge one.
-  if (!rle && f.width > 0 && f.height > 0) {
-    const uint64_t stride = ((uint64_t(f.width) * uint64_t(f.bpp) + 31) / 32) * 4;
-    const uint64_t rowBytes = (uint64_t(f.width) * uint64_t(f.bpp) + 7) / 8;
-    if (uint64_t(f.height - 1) * stride + rowBytes > avail) Fail(name, "pixel data truncated");
+  // Uncompressed rows must all be there (the last one may lack its padding), and a compressed
+  // stream must be whole; both are checked before the picture is allocated, so a small file cannot
+  // make us reserve a huge one.
+  if (f.width > 0 && f.height > 0) {
+    if (rle) {
+      RunRle<false>(pixels, avail, f, nullptr, name);
+    } else {
+      const uint64_t stride = ((uint64_t(f.width) * uint64_t(f.bpp) + 31) / 32) * 4;
+      const uint64_t rowBytes = (uint64_t(f.width) * uint64_t(f.bpp) + 7) / 8;
+      if (uint64_t(f.height - 1) * stride + rowBytes > avail) Fail(name, "pixel data truncated");
+    }
   }
   TBitmap bmp(f.width, f.height);
   bmp.PixelFormat = f.bpp == 32 ? TPixelFormat::pf32bit : TPixelFormat::pf24bit;
   if (f.width > 0 && f.height > 0) {
     if (rle)
-      DecodeRle(pixels, avail, f, bmp, name);
+      RunRle<true>(pixels, avail, f, &bmp, name);
     else if (f.bpp <= 8)
       DecodeIndexed(pixels, avail, f, bmp, name);
     else if (f.bpp == 24)
@@ -391,5 +405,9 @@ void SaveBmp24(const std::string& path, const TBitmap& bmp) {
 }
 
 void LoadBmpFile(const std::string& path, TBitmap& out) {
-  DecodeBmp(ReadFileBytes(path), out, path);
+  LoadBmpFile(path, out, kPictureLimits);
+}
+
+void LoadBmpFile(const std::string& path, TBitmap& out, const TPictureLimits& limits) {
+  DecodeBmp(ReadFileBytes(path, limits.FileKind), out, path, limits);
 }

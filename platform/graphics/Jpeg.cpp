@@ -1,5 +1,7 @@
 #include "platform/graphics/Jpeg.h"
 
+#include <algorithm>
+#include <climits>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -19,8 +21,9 @@
 
 namespace {
 
-constexpr int kMaxSide = 32768;
-constexpr uint64_t kMaxPixels = uint64_t(1) << 26;
+// Real progressive files have a dozen scans; a file with thousands of tiny ones would make the
+// decoder walk the whole picture thousands of times.
+constexpr int kMaxScans = 200;
 
 struct TJpegError {
   jpeg_error_mgr pub;
@@ -49,6 +52,14 @@ extern "C" void JpegEmitMessage(j_common_ptr cinfo, int level) {
 
 extern "C" void JpegOutputMessage(j_common_ptr) {}
 
+extern "C" void JpegProgress(j_common_ptr cinfo) {
+  if (cinfo->is_decompressor && reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans) {
+    TJpegError* err = reinterpret_cast<TJpegError*>(cinfo->err);
+    std::snprintf(err->message, sizeof err->message, "more than %d scans", kMaxScans);
+    std::longjmp(err->jump, 1);
+  }
+}
+
 // Where DecodeInto leaves its result.
 struct TJpegResult {
   TBitmap bmp;
@@ -75,9 +86,11 @@ void SetError(TJpegResult& res, const char* text) noexcept {
 
 // Decodes into res; false with res.error set on failure. Holds no C++ object across setjmp: the
 // calls into C++ (Allocate, SetError) return before libjpeg runs again.
-bool DecodeInto(const uint8_t* data, unsigned long size, bool highQuality, TJpegResult* res) {
+bool DecodeInto(const uint8_t* data, unsigned long size, bool highQuality, const TPictureLimits* limits,
+                TJpegResult* res) {
   jpeg_decompress_struct cinfo;
   TJpegError err;
+  jpeg_progress_mgr progress;
   std::memset(&cinfo, 0, sizeof cinfo);
   cinfo.err = jpeg_std_error(&err.pub);
   err.pub.error_exit = JpegErrorExit;
@@ -90,15 +103,31 @@ bool DecodeInto(const uint8_t* data, unsigned long size, bool highQuality, TJpeg
     return false;
   }
   jpeg_create_decompress(&cinfo);
+  // The decoder's own memory (the whole-picture coefficient buffers of a progressive file, above
+  // all) stays within what a picture at the limits needs: three full-size components of 16-bit
+  // coefficients, and some working space.
+  cinfo.mem->max_memory_to_use = long(std::min<uint64_t>(limits->MaxPixels * 6 + (16u << 20), LONG_MAX));
+  progress.progress_monitor = JpegProgress;
+  cinfo.progress = &progress;
   jpeg_mem_src(&cinfo, data, size);
   jpeg_read_header(&cinfo, TRUE);
   const char* problem = nullptr;
+  // Huffman coding spends at least one bit on every block of the first scan, and a scan has at
+  // least as many blocks as the frame has MCUs (at most 32 x 32 pixels each): a file with fewer
+  // bits cannot hold the picture its header claims. Arithmetic coding has no such floor.
+  const uint64_t mcus = uint64_t((cinfo.image_width + 8 * cinfo.max_h_samp_factor - 1) /
+                                 (8 * std::max(cinfo.max_h_samp_factor, 1))) *
+                        uint64_t((cinfo.image_height + 8 * cinfo.max_v_samp_factor - 1) /
+                                 (8 * std::max(cinfo.max_v_samp_factor, 1)));
   if (cinfo.jpeg_color_space != JCS_GRAYSCALE && cinfo.jpeg_color_space != JCS_YCbCr &&
       cinfo.jpeg_color_space != JCS_RGB)
     problem = "unsupported colour space (CMYK or unknown)";
-  else if (cinfo.image_width == 0 || cinfo.image_height == 0 || cinfo.image_width > kMaxSide ||
-           cinfo.image_height > kMaxSide || uint64_t(cinfo.image_width) * cinfo.image_height > kMaxPixels)
+  else if (cinfo.image_width == 0 || cinfo.image_height == 0 ||
+           cinfo.image_width > unsigned(limits->MaxSide) || cinfo.image_height > unsigned(limits->MaxSide) ||
+           uint64_t(cinfo.image_width) * cinfo.image_height > limits->MaxPixels)
     problem = "picture too large";
+  else if (!cinfo.arith_code && uint64_t(size) * 8 < mcus)
+    problem = "the file is too short for the picture its header claims";
   if (problem) {
     jpeg_destroy_decompress(&cinfo);
     SetError(*res, problem);
@@ -153,8 +182,14 @@ bool DecodeInto(const uint8_t* data, unsigned long size, bool highQuality, TJpeg
 }  // namespace
 
 void DecodeJpeg(const std::vector<uint8_t>& data, TBitmap& out, const std::string& name, bool highQuality) {
+  DecodeJpeg(data, out, name, highQuality, kPictureLimits);
+}
+
+void DecodeJpeg(const std::vector<uint8_t>& data, TBitmap& out, const std::string& name, bool highQuality,
+                const TPictureLimits& limits) {
   TJpegResult res;
-  if (data.empty() || !DecodeInto(data.data(), static_cast<unsigned long>(data.size()), highQuality, &res))
+  if (data.empty() ||
+      !DecodeInto(data.data(), static_cast<unsigned long>(data.size()), highQuality, &limits, &res))
     throw EInvalidGraphic("\"" + name + "\" is not a valid JPEG picture: " +
                           (res.error.empty() ? std::string("empty file") : res.error));
   TBitmap& bmp = res.bmp;
@@ -164,5 +199,9 @@ void DecodeJpeg(const std::vector<uint8_t>& data, TBitmap& out, const std::strin
 }
 
 void LoadJpegFile(const std::string& path, TBitmap& out, bool highQuality) {
-  DecodeJpeg(ReadFileBytes(path), out, path, highQuality);
+  LoadJpegFile(path, out, highQuality, kPictureLimits);
+}
+
+void LoadJpegFile(const std::string& path, TBitmap& out, bool highQuality, const TPictureLimits& limits) {
+  DecodeJpeg(ReadFileBytes(path, limits.FileKind), out, path, highQuality, limits);
 }
