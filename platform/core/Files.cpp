@@ -210,6 +210,8 @@ uint64_t MaxFileSize(TFileKind kind) {
 
 namespace {
 
+constexpr uint64_t kGrowthAllowed = 64 * 1024;
+
 std::string MiBText(uint64_t bytes) {
   return std::to_string(bytes / (1024 * 1024)) + " MiB";
 }
@@ -240,7 +242,10 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path, TFileKind kind) {
   if (f.fd < 0) throw fail(std::strerror(errno));
   if (::fstat(f.fd, &st) != 0 || !S_ISREG(st.st_mode)) throw fail("not a regular file");
   if (uint64_t(st.st_size) > cap) throw fail("larger than " + MiBText(cap));
-  // The size is only a hint: files of pseudo file systems say 0, and a file may grow as it is read.
+  // A file may grow a little while it is read (a log being written); one that goes on far beyond
+  // its size is refused, and so are the files of pseudo file systems (size 0, endless or huge
+  // contents: /proc/self/pagemap, say).
+  const uint64_t limit = std::min<uint64_t>(cap, uint64_t(st.st_size) + kGrowthAllowed);
   std::vector<uint8_t> data;
   data.reserve(size_t(st.st_size));
   uint8_t buf[65536];
@@ -251,7 +256,8 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path, TFileKind kind) {
       throw EFileError("Cannot read file \"" + path + "\": " + std::strerror(errno));
     }
     if (n == 0) break;
-    if (data.size() + size_t(n) > cap) throw fail("larger than " + MiBText(cap));
+    if (data.size() + size_t(n) > limit)
+      throw fail(limit == cap ? "larger than " + MiBText(cap) : std::string("it grows while it is read"));
     data.insert(data.end(), buf, buf + n);
   }
   return data;

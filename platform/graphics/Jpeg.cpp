@@ -24,6 +24,7 @@ namespace {
 // Real progressive files have a dozen scans; a file with thousands of tiny ones would make the
 // decoder walk the whole picture thousands of times.
 constexpr int kMaxScans = 200;
+constexpr uint64_t kArithmeticPixelsPerByte = 1024;
 
 struct TJpegError {
   jpeg_error_mgr pub;
@@ -114,7 +115,9 @@ bool DecodeInto(const uint8_t* data, unsigned long size, bool highQuality, const
   const char* problem = nullptr;
   // Huffman coding spends at least one bit on every block of the first scan, and a scan has at
   // least as many blocks as the frame has MCUs (at most 32 x 32 pixels each): a file with fewer
-  // bits cannot hold the picture its header claims. Arithmetic coding has no such floor.
+  // bits cannot hold the picture its header claims. Arithmetic coding has no such floor (a flat
+  // picture costs next to nothing), so there a picture beyond 4 Mpx needs a byte for every 1024
+  // pixels, about half a bit a block, which only an almost uniform picture goes below.
   const uint64_t mcus = uint64_t((cinfo.image_width + 8 * cinfo.max_h_samp_factor - 1) /
                                  (8 * std::max(cinfo.max_h_samp_factor, 1))) *
                         uint64_t((cinfo.image_height + 8 * cinfo.max_v_samp_factor - 1) /
@@ -126,7 +129,9 @@ bool DecodeInto(const uint8_t* data, unsigned long size, bool highQuality, const
            cinfo.image_width > unsigned(limits->MaxSide) || cinfo.image_height > unsigned(limits->MaxSide) ||
            uint64_t(cinfo.image_width) * cinfo.image_height > limits->MaxPixels)
     problem = "picture too large";
-  else if (!cinfo.arith_code && uint64_t(size) * 8 < mcus)
+  else if (cinfo.arith_code ? uint64_t(cinfo.image_width) * cinfo.image_height >
+                                  (uint64_t(4) << 20) + uint64_t(size) * kArithmeticPixelsPerByte
+                            : uint64_t(size) * 8 < mcus)
     problem = "the file is too short for the picture its header claims";
   if (problem) {
     jpeg_destroy_decompress(&cinfo);

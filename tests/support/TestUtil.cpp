@@ -59,3 +59,32 @@ void WriteToneWav(const std::string& path, int ms, int hz) {
     u16(uint16_t(int16_t(3000.0 * std::sin(2.0 * 3.14159265358979 * hz * double(i) / rate))));
   WriteTextFile(path, d);
 }
+
+namespace {
+
+// A field of /proc/self/status in bytes (the file gives kB), -1 when missing.
+long long StatusField(const std::string& field) {
+  std::ifstream f("/proc/self/status");
+  std::string line;
+  while (std::getline(f, line))
+    if (line.compare(0, field.size() + 1, field + ":") == 0)
+      return std::atoll(line.c_str() + field.size() + 1) * 1024;
+  return -1;
+}
+
+}  // namespace
+
+long long PeakResidentGrowth(void (*work)(void*), void* context) {
+  bool reset = false;
+  {
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";  // resets the peak to the present resident size
+    clear.flush();
+    reset = bool(clear);
+  }
+  const long long before = StatusField("VmRSS");
+  work(context);
+  const long long peak = StatusField("VmHWM");
+  if (!reset || before < 0 || peak < 0) return -1;
+  return peak - before;
+}

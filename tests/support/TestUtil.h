@@ -25,3 +25,12 @@ std::string BuiltProgramDir();
 std::string SourceDir();
 // Writes a mono 16-bit 44.1 kHz WAVE file of a quiet sine tone lasting ms milliseconds.
 void WriteToneWav(const std::string& path, int ms, int hz = 440);
+
+// How much the peak resident size of the process grew while work ran, in bytes: the peak is reset
+// first (Linux clear_refs), so earlier tests do not count. -1 where the peak cannot be reset; the
+// caller then checks the result only.
+long long PeakResidentGrowth(void (*work)(void*), void* context);
+template <typename F>
+long long PeakResidentGrowth(F&& work) {
+  return PeakResidentGrowth([](void* c) { (*static_cast<F*>(c))(); }, &work);
+}

@@ -7,6 +7,11 @@
 
 std::vector<uint8_t> MakeJpegFromPixels(int w, int h, TTestJpegKind kind, int quality, bool progressive,
                                         const std::vector<TColor>& pixels) {
+  return MakeCodedJpeg(w, h, kind, quality, progressive, false, pixels);
+}
+
+std::vector<uint8_t> MakeCodedJpeg(int w, int h, TTestJpegKind kind, int quality, bool progressive,
+                                   bool arithmetic, const std::vector<TColor>& pixels) {
   jpeg_compress_struct cinfo;
   jpeg_error_mgr jerr;
   cinfo.err = jpeg_std_error(&jerr);  // the tests only compress valid pictures
@@ -33,6 +38,7 @@ std::vector<uint8_t> MakeJpegFromPixels(int w, int h, TTestJpegKind kind, int qu
   jpeg_set_defaults(&cinfo);
   jpeg_set_quality(&cinfo, quality, TRUE);
   if (progressive) jpeg_simple_progression(&cinfo);
+  cinfo.arith_code = arithmetic ? TRUE : FALSE;
   jpeg_start_compress(&cinfo, TRUE);
   std::vector<uint8_t> row(size_t(w) * 4);
   while (cinfo.next_scanline < cinfo.image_height) {

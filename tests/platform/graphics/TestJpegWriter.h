@@ -10,6 +10,9 @@ enum class TTestJpegKind { Colour, Grey, Cmyk };
 
 std::vector<uint8_t> MakeJpegFromPixels(int w, int h, TTestJpegKind kind, int quality, bool progressive,
                                         const std::vector<TColor>& pixels);
+// As above, Huffman or arithmetic coded.
+std::vector<uint8_t> MakeCodedJpeg(int w, int h, TTestJpegKind kind, int quality, bool progressive,
+                                   bool arithmetic, const std::vector<TColor>& pixels);
 
 // A w x h picture; colourAt(x, y) gives $BBGGRR (Grey uses the red value, Cmyk writes C, M, Y, K =
 // inverted R, G, B and 0). Quality 0..100.
