@@ -1,11 +1,13 @@
 # Set-up and everyday commands. `make run` and `make test` install what they need first.
 BUILD      ?= build
 TEST_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 20
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
 
-.PHONY: all deps build run deckwright test test-build bench format clean
+.PHONY: all deps build run deckwright test test-build bench fuzz format clean
 
 all: build
 
@@ -42,8 +44,18 @@ test: test-build $(BUILD)/build.ninja
 bench: build
 	scripts/bench.sh $(BUILD)
 
+# Every reader under libFuzzer with the sanitizers, FUZZ_SECONDS each, from the generated seeds;
+# fails on any finding (the input is kept under $(FUZZ_BUILD)/fuzz/findings/).
+$(FUZZ_BUILD)/build.ninja:
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DPATIENCE_FUZZ=ON \
+	  -DPATIENCE_TESTS=OFF -DPATIENCE_BENCHMARKS=OFF
+
+fuzz: deps $(FUZZ_BUILD)/build.ninja
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_all
+	scripts/fuzz.sh $(FUZZ_BUILD)/fuzz $(FUZZ_SECONDS)
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD)
+	rm -rf $(BUILD) $(TEST_BUILD) $(FUZZ_BUILD)
