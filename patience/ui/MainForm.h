@@ -412,6 +412,9 @@ class TForm1 : public QWidget, public TEngineHost {
   void Delete1Click();
   void ViewStatistics1Click();
   void HighScoresExecute();
+  // The statistics window on page 0 (statistics) or 1 (high scores) for the game in play, or on the
+  // start screen for the selected row's game.
+  void ShowStatisticsPage(int page);
   void AddtoFavourites1Click();
   void EditFavouriteMenu1Click();
   // The "Favourites" submenu from FavouritesList.

@@ -18,6 +18,7 @@
 #include "patience/ui/MenuDraw.h"
 #include "patience/ui/ModalDialogs.h"
 #include "patience/ui/SavedGames.h"
+#include "patience/ui/StartScreen.h"
 #include "patience/ui/StatisticsForm.h"
 #include "patience/ui/ToolbarImages.h"
 #include "platform/core/Files.h"
@@ -276,13 +277,21 @@ void TForm1::Delete1Click() {
 // Statistics and high scores
 
 void TForm1::ViewStatistics1Click() {
-  if (!Engine || CommandRunning() || Engine->Rules.GameName.empty()) return;
-  StatisticsWindow().ShowStats(Engine->Rules.GameName, 0, DataFolder());
+  ShowStatisticsPage(0);
 }
 
 void TForm1::HighScoresExecute() {
-  if (!Engine || CommandRunning() || Engine->Rules.GameName.empty()) return;
-  StatisticsWindow().ShowStats(Engine->Rules.GameName, 1, DataFolder());
+  ShowStatisticsPage(1);
+}
+
+void TForm1::ShowStatisticsPage(int page) {
+  if (!Engine || CommandRunning()) return;
+  // On the start screen: the selected row's game (no game becomes current).
+  std::string game = Engine->Rules.GameName;
+  if (StartScreen && StartScreen->Showing())
+    game = StartScreen->Row() > 0 ? StartScreen->Cells(0, StartScreen->Row()) : "";
+  if (game.empty()) return;
+  StatisticsWindow().ShowStats(game, page, DataFolder());
 }
 
 void TForm1::RecordGame(const std::string& gameName, const std::string& saveName, int points, bool won) {
