@@ -295,7 +295,8 @@ TEST_F(UpdateCheckTest, WithoutADesktopFolderNothingIsFetched) {
 
 TEST_F(UpdateCheckTest, CancelAsksAndRemovesThePartialFile) {
   ServeInfo(Info("2052", "2000", "Setup.exe", "30000"));
-  Server.Set("/Setup.exe", R{200, Update, TTestHttpServer::Slow, "", 1000, 40});
+  // Slow enough (about 2.4 s in all) that a loaded machine still clicks Cancel while it runs.
+  Server.Set("/Setup.exe", R{200, Update, TTestHttpServer::Slow, "", 500, 40});
   for (int answer : {mrNo, mrYes}) {
     Told.clear();
     fs::remove_all(DesktopDir);
