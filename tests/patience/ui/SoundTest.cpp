@@ -22,7 +22,8 @@
 
 namespace {
 
-constexpr int kToneMs = 200;
+// Long enough that a sound still plays when a loaded machine gets round to looking.
+constexpr int kToneMs = 1000;
 // Upper bounds on real waits catch a hang, not a slow machine: a busy test run can stall a thread
 // for most of a second. Which waits happened shows in the lower bounds and in what still plays.
 constexpr uint64_t kSlackMs = 3000;
