@@ -15,6 +15,7 @@
 #include "patience/catalogue/GameStart.h"
 #include "patience/files/DataMove.h"
 #include "patience/files/Trace.h"
+#include "patience/ui/Flourish.h"
 #include "patience/ui/MenuDraw.h"
 #include "patience/ui/StartScreen.h"
 #include "patience/ui/ToolbarImages.h"
@@ -99,6 +100,8 @@ void TForm1::BuildMenus() {
   EnableDebugMenu1 = Help1->Add("EnableDebugMenu1", "Debug Menu");
   EnableDebugMenu1->SetImageIndex(tiDebug);
   EnableDebugMenu1->OnClick = [this](TMenuItem&) { EnableDebugMenu1Click(); };
+  About1 = Help1->Add("About1", "About");
+  About1->OnClick = [this](TMenuItem&) { About1Click(); };
   Debug1 = MainMenu1.Add("Debug1", " Debug ");
   BuildSoundMenus();
   BuildDebugMenu();
@@ -175,6 +178,7 @@ void TForm1::FormCreate(const QStringList& parameters, const TForm1Options& opti
 
     // The sounds of the program folder's "Sounds".
     SetUpSound();
+    CreateEffects();
   } catch (const std::exception& e) {
     std::fprintf(stderr, "Patience: the main window could not be created: %s\n", e.what());
     ReportStartupError("FormCreate", e.what());
@@ -413,6 +417,11 @@ void TForm1::showEvent(QShowEvent* e) {
 }
 
 void TForm1::closeEvent(QCloseEvent* e) {
+  // A winning show ends first; the question follows it.
+  if (FShowRunning) {
+    FShowStop = true;
+    FCloseAfterShow = true;
+  }
   if (!FormClose()) {
     e->ignore();
     return;

@@ -35,7 +35,9 @@ class QLabel;
 class QToolButton;
 class TDataForm;
 class TCardTableWidget;
+class TFlourish;
 class TMenuBarWidget;
+class TShowCanvas;
 class TStartScreen;
 class TToolBarWidget;
 class TToolButton;
@@ -359,6 +361,23 @@ class TForm1 : public QWidget, public TEngineHost {
   void CheckforUpdates1Click();
 
   // ---------------------------------------------------------------------------------------------
+  // Effects: the sparkle (Flourish.cpp), the winning show (WinAnimation.cpp), the about box
+  // (AboutBox.cpp). They draw on the window's canvas, over everything in the window.
+
+  TShowCanvas* EffectsCanvas = nullptr;
+  std::unique_ptr<TFlourish> flourish;
+  TMenuItem* About1 = nullptr;  // Help > "About"
+  // The winning show of options line 3 ("None", "Slide", "New", "Scribble", "Stars").
+  void WinAnim();
+  // A winning show runs.
+  bool ShowRunning() const { return FShowRunning; }
+  // Asks a running show to end at its next frame (closing the window asks so).
+  void StopShow() { FShowStop = FShowRunning; }
+  void About1Click();
+  void Sparkle(const TRect& r) override;
+  void WinAnimation() override { WinAnim(); }
+
+  // ---------------------------------------------------------------------------------------------
   // TEngineHost
 
   void Pause(int ms) override;
@@ -467,4 +486,9 @@ class TForm1 : public QWidget, public TEngineHost {
   bool FShownOnce = false;
   bool FNoWindowManager = false;
   bool FRelayoutPending = false;
+  void CreateEffects();
+  bool FShowRunning = false;
+  bool FShowStop = false;
+  // The window was asked to close while a show ran: it asks again once the show has ended.
+  bool FCloseAfterShow = false;
 };

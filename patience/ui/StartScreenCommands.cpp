@@ -12,6 +12,7 @@
 #include "patience/files/DataFolder.h"
 #include "patience/files/Statistics.h"
 #include "patience/files/Trace.h"
+#include "patience/ui/Flourish.h"
 #include "patience/ui/MainForm.h"
 #include "patience/ui/StartScreen.h"
 #include "patience/ui/ToolbarImages.h"
@@ -59,6 +60,7 @@ void TForm1::ShowGamePicture(int picture) {
 }
 
 void TForm1::StopEffects() {
+  if (flourish) flourish->Stop();
   if (StartScreen) StartScreen->StartPicture.Stop();
 }
 
