@@ -7,6 +7,7 @@
 
 #include "cardtable/VistaFuncs.h"
 #include "patience/files/DataFolder.h"
+#include "patience/files/Trace.h"
 #include "patience/ui/MainForm.h"
 #include "patience/ui/Marquee.h"
 #include "patience/ui/Starfield.h"
@@ -20,7 +21,6 @@ namespace {
 constexpr int kFrameMs = 16;
 // The credits move every 50 ms, and each move shows only the stars drawn since the last.
 constexpr int kCreditsStepMs = 50;
-constexpr const char* kVersionText = "v 2.51";
 
 }  // namespace
 
@@ -134,5 +134,5 @@ void TForm1::About1Click() {
   Sound("ring.wav", 2, 100);
   Sound("ring.wav", 2, 100);
   Sound("r2.wav", 1, 100);
-  ShowAboutBox(this, "Patience.", kVersionText, ProgramId);
+  ShowAboutBox(this, "Patience.", VersionText, ProgramId);
 }

@@ -10,7 +10,8 @@
 //
 // Frames: one every 16 ms (a display frame), whatever the show's own step; the Part's waits of
 // "at least 1 ms" are these frames, so the shows last and look the same on every machine.
-// Every random number comes from the effects' generator, never the deal's.
+// Every random number comes from the effects' generator, never the deal's. A show whose picture
+// is missing is left out (traced); the rest of the celebration goes on.
 
 #include <QTimer>
 #include <algorithm>
@@ -23,6 +24,7 @@
 #include "patience/files/Trace.h"
 #include "patience/ui/Flourish.h"
 #include "patience/ui/MainForm.h"
+#include "patience/ui/MergePic.h"
 #include "patience/ui/ShowCanvas.h"
 #include "patience/ui/Starfield.h"
 #include "platform/core/Clock.h"
@@ -188,13 +190,13 @@ void TWinShow::WaitForSparkle() {
   int count = sparkle.FrameCount;
   while (sparkle.Running && Going()) {
     NextFrame();
-    // The timer runs on real time; when it has not come for two intervals of the program's
+    // The timer runs on real time; when it is a frame late by the program's
     // clock, the frame is drawn here.
     const uint64_t now = Clock().NowMs();
     if (sparkle.FrameCount != count) {
       count = sparkle.FrameCount;
       last = now;
-    } else if (now - last >= uint64_t(2 * sparkle.Interval)) {
+    } else if (now - last >= uint64_t(sparkle.Interval + kFrameMs)) {
       sparkle.Tick();
       count = sparkle.FrameCount;
       last = now;
@@ -216,9 +218,51 @@ void TWinShow::Shake() {
   } while (Going() && Seconds(start) < 3);
 }
 
+// The slide show: the panels of "Big.jpg" fade in one after another, then (in an open game) the
+// view pans back over the picture.
 void TWinShow::SlideShow() {
-  // Needs the strip cross-fade.
-  ::Trace("Slide Show skipped: no cross-fade");
+  const std::string file = ProgramFile("Big.jpg");
+  if (!FileExists(file)) {
+    ::Trace("Slide skipped: no Big.jpg");
+    return;
+  }
+  TMergePic fader;
+  fader.Strips = 8;
+  fader.StepsPerStrip = 10;
+  fader.Interval = 100;
+  fader.LoadPicture(ResolvePath(file));
+  fader.OnPaint = [this](const TRect& r) { Canvas.Flush(r); };
+  const TRect client = Client();
+  fader.Start(&Canvas.Bitmap, 0, 0, client.Width(), client.Height());
+  Sound("spaced.wav", 1);
+  int strip = fader.Strip, steps = fader.StepCount;
+  uint64_t last = Clock().NowMs();
+  while (fader.Running && Going()) {
+    NextFrame();
+    // The fader's timer runs on real time; when it is a frame late by the
+    // program's clock, the step is taken here.
+    const uint64_t now = Clock().NowMs();
+    if (fader.Running && fader.Strip == strip && fader.StepCount == steps &&
+        now - last >= uint64_t(fader.Interval + kFrameMs))
+      fader.Tick();
+    if (fader.Strip != strip || fader.StepCount != steps) last = now;
+    if (fader.Running && fader.Strip != strip) Sound("spaced.wav", 1);
+    strip = fader.Strip;
+    steps = fader.StepCount;
+  }
+  fader.Stop();
+  if (Open) {
+    // A panel of the strip wide, from the last panel back towards the first.
+    const uint64_t start = Clock().NowMs();
+    for (int c = (fader.Bitmap.Width() / 8) * 7; Going(); --c) {
+      StretchBlt(Canvas.Bitmap, 0, 0, client.Width(), client.Height(), fader.Bitmap, c - 1, 0, 320, 480);
+      Canvas.FlushAll();
+      NextFrame();
+      if (c <= 1 || Seconds(start) >= 7) break;
+    }
+  }
+  Canvas.UncoverAll();
+  Table.Invalidate();
 }
 
 // "Cool Colours": two gradient pictures revealed from the centre, one after the other.

@@ -55,7 +55,6 @@ class EffectsTest : public ::testing::Test {
     Application().ResetForTesting();
     SetScreenSizeForTesting(TPoint(1280, 1024));
     SetProgramDirForTesting(Prog.Path());
-    TraceList = std::make_unique<TStringList>();
   }
   void TearDown() override {
     Form.reset();
@@ -69,6 +68,8 @@ class EffectsTest : public ::testing::Test {
     Form->resize(900, 700);
     Form->show();
     QCoreApplication::processEvents();
+    // A trace of the shows (the start-up trace ended with the first activation).
+    TraceList = std::make_unique<TStringList>();
     return *Form;
   }
   void WritePicture(const std::string& name, int w, int h) {
@@ -131,6 +132,14 @@ class EffectsTest : public ::testing::Test {
 
 TEST_F(EffectsTest, EveryShowRunsToItsEndWithItsSoundsAndPutsTheWindowBack) {
   WritePicture("qv3.jpg", 200, 150);
+  WritePicture("Big.jpg", 2560, 480);
+  const std::vector<std::string> spaced(8, "spaced.wav/1");
+  auto slide = [&](bool open) {
+    std::vector<std::string> s = {"explosion.wav/1"};
+    s.insert(s.end(), spaced.begin(), spaced.end());
+    if (open) s.push_back("congrat.wav/2");
+    return s;
+  };
   struct TCase {
     std::string Kind;
     bool Open;
@@ -144,6 +153,8 @@ TEST_F(EffectsTest, EveryShowRunsToItsEndWithItsSoundsAndPutsTheWindowBack) {
       {"On", true, {"explosion.wav/1", "congrat.wav/2"}, 3, 3.2},
       {"Scribble", false, {"explosion.wav/1", "spaced.wav/1"}, 5, 5.2},
       {"Scribble", true, {"explosion.wav/1", "spaced.wav/1", "congrat.wav/2"}, 10, 10.2},
+      {"Slide", false, slide(false), 11, 13.5},
+      {"Slide", true, slide(true), 18, 20.5},
       {"New", true, {"explosion.wav/1", "spaced.wav/1", "claps.wav/1", "congrat.wav/2"}, 15, 17},
       {"Stars",
        false,
@@ -174,12 +185,14 @@ TEST_F(EffectsTest, EveryShowRunsToItsEndWithItsSoundsAndPutsTheWindowBack) {
 
 TEST_F(EffectsTest, ShowsEndEarlyAndPutTheWindowBackOnEveryWayOut) {
   TRecordingForm& f = Shown();
-  // No qv3.jpg: the colours are skipped, the rest of the show goes on.
-  f.Played.clear();
-  EXPECT_LT(Show("New", true), 3.2);
-  EXPECT_EQ(f.Played, (std::vector<std::string>{"explosion.wav/1", "congrat.wav/2"}));
-  EXPECT_TRUE(Traced("New skipped"));
-  ExpectRestored();
+  // No qv3.jpg, no Big.jpg: those shows are left out, the rest of the celebration goes on.
+  for (const char* kind : {"New", "Slide"}) {
+    f.Played.clear();
+    EXPECT_LT(Show(kind, true), 3.2);
+    EXPECT_EQ(f.Played, (std::vector<std::string>{"explosion.wav/1", "congrat.wav/2"}));
+    EXPECT_TRUE(Traced(std::string(kind) + " skipped")) << kind;
+    ExpectRestored();
+  }
 
   // A sound that fails in the middle of a looped one ends the show; the loop stops.
   f.ThrowAt = "beepspac.wav";
