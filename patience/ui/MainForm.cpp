@@ -92,6 +92,7 @@ void TForm1::BuildMenus() {
   AutoMoveOffItem->OnClick = [this](TMenuItem&) { AutoMoveOffClick(); };
   AutoMoveOffItem->SetEnabled(false);  // the option is off until the first activation
   BuildOptionMenus();
+  BuildWinAnimMenu();
   SetUserFilelocation1 = Options1->Add("SetUserFilelocation1", "Change Save Data Location");
   SetUserFilelocation1->OnClick = [this](TMenuItem&) { SetUserFilelocation1Click(); };
   BuildAppearanceMenus();

@@ -367,6 +367,21 @@ class TForm1 : public QWidget, public TEngineHost {
   TShowCanvas* EffectsCanvas = nullptr;
   std::unique_ptr<TFlourish> flourish;
   TMenuItem* About1 = nullptr;  // Help > "About"
+  // Options > "Winning Animation": "I See Stars", "None", "Scribble", "Cool Colours", "Slide Show"
+  // (options line 3 "Stars", "None", "Scribble", "New", "Slide"; one of them checked).
+  TMenuItem* WinningAnimation1 = nullptr;
+  TMenuItem* Iseestars1 = nullptr;
+  TMenuItem* None1 = nullptr;
+  TMenuItem* Scribble1 = nullptr;
+  TMenuItem* New1 = nullptr;
+  TMenuItem* SlideShow1 = nullptr;
+  void Iseestars1Click();
+  void None1Click();
+  void Scribble1Click();
+  void New1Click();
+  void SlideShow1Click();
+  // First activation: the command of options line 3 ("On" and anything unknown: I See Stars).
+  void ApplyWinAnimOption();
   // The winning show of options line 3 ("None", "Slide", "New", "Scribble", "Stars").
   void WinAnim();
   // A winning show runs.
@@ -487,6 +502,8 @@ class TForm1 : public QWidget, public TEngineHost {
   bool FNoWindowManager = false;
   bool FRelayoutPending = false;
   void CreateEffects();
+  void BuildWinAnimMenu();
+  void CheckWinAnim(TMenuItem* item, const std::string& value, const std::string& trace);
   bool FShowRunning = false;
   bool FShowStop = false;
   // The window was asked to close while a show ran: it asks again once the show has ended.

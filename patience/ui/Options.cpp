@@ -106,7 +106,7 @@ void TForm1::LoadTableStatus() {
 
 void TForm1::ApplyOptionLines26() {
   // Scoring and statistics (line 2): "Off" -> Off3Click; the scoring commands are called here.
-  // Winning animation (line 3): the five animation commands are called here by the line's value.
+  ApplyWinAnimOption();
   if (Engine) {
     Engine->Layout.SetConstantVariables(1.0f, 1.0f);
     Engine->UpdateCardFactors();

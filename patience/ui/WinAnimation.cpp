@@ -503,3 +503,66 @@ void TForm1::CreateEffects() {
 void TForm1::Sparkle(const TRect& r) {
   if (flourish) flourish->Start(r);
 }
+
+// -----------------------------------------------------------------------------------------------
+// Options > Winning Animation
+
+void TForm1::BuildWinAnimMenu() {
+  WinningAnimation1 = Options1->Add("WinningAnimation1", "Winning Animation");
+  const struct {
+    TMenuItem** Item;
+    const char* Name;
+    const char* Caption;
+    void (TForm1::*Click)();
+  } items[] = {
+      {&Iseestars1, "Iseestars1", "I See Stars", &TForm1::Iseestars1Click},
+      {&None1, "None1", "None", &TForm1::None1Click},
+      {&Scribble1, "Scribble1", "Scribble", &TForm1::Scribble1Click},
+      {&New1, "New1", "Cool Colours", &TForm1::New1Click},
+      {&SlideShow1, "SlideShow1", "Slide Show", &TForm1::SlideShow1Click},
+  };
+  for (const auto& i : items) {
+    *i.Item = WinningAnimation1->Add(i.Name, i.Caption);
+    (*i.Item)->OnClick = [this, click = i.Click](TMenuItem&) { (this->*click)(); };
+  }
+}
+
+void TForm1::CheckWinAnim(TMenuItem* item, const std::string& value, const std::string& trace) {
+  for (TMenuItem* i : {Iseestars1, None1, Scribble1, New1, SlideShow1}) i->SetChecked(i == item);
+  SetOptionLine(3, value);
+  ::Trace(trace);
+}
+
+void TForm1::Iseestars1Click() {
+  CheckWinAnim(Iseestars1, "Stars", "I see stars WinAnim on");
+}
+
+void TForm1::None1Click() {
+  CheckWinAnim(None1, "None", "None WinAnim on");
+}
+
+void TForm1::Scribble1Click() {
+  CheckWinAnim(Scribble1, "Scribble", "Scribble WinAnim on");
+}
+
+void TForm1::New1Click() {
+  CheckWinAnim(New1, "New", "New WinAnim on");
+}
+
+void TForm1::SlideShow1Click() {
+  CheckWinAnim(SlideShow1, "Slide", "Slide Show WinAnim on");
+}
+
+void TForm1::ApplyWinAnimOption() {
+  const std::string v = OptionLine(3);
+  if (v == "None")
+    None1Click();
+  else if (v == "Scribble")
+    Scribble1Click();
+  else if (v == "New")
+    New1Click();
+  else if (v == "Slide")
+    SlideShow1Click();
+  else
+    Iseestars1Click();
+}

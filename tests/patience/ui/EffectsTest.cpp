@@ -194,6 +194,14 @@ TEST_F(EffectsTest, ShowsEndEarlyAndPutTheWindowBackOnEveryWayOut) {
     ExpectRestored();
   }
 
+  // Debug > View Winning Animation: the show of an open game on the emptied table.
+  f.SetOptionLine(3, "None");
+  f.Played.clear();
+  f.ViewWinningAnimation1->Click();
+  EXPECT_EQ(f.Played, (std::vector<std::string>{"congrat.wav/2"}));
+  EXPECT_EQ(f.Engine->HistoryList[2], "0");
+  ExpectRestored();
+
   // A sound that fails in the middle of a looped one ends the show; the loop stops.
   f.ThrowAt = "beepspac.wav";
   Show("Stars", false);
@@ -214,6 +222,24 @@ TEST_F(EffectsTest, ShowsEndEarlyAndPutTheWindowBackOnEveryWayOut) {
   QCoreApplication::processEvents();
   ASSERT_EQ(Asked.size(), 1u);
   EXPECT_EQ(Asked[0].Text, "Quit Patience?");
+}
+
+TEST_F(EffectsTest, TheWinningAnimationCommandsChooseTheShow) {
+  TRecordingForm& f = Shown();
+  // The first activation read "On" (the default): shown and kept as I See Stars.
+  EXPECT_TRUE(f.Iseestars1->Checked());
+  EXPECT_EQ(f.OptionLine(3), "Stars");
+  const std::vector<std::pair<TMenuItem*, std::string>> items = {{f.None1, "None"},
+                                                                 {f.Scribble1, "Scribble"},
+                                                                 {f.New1, "New"},
+                                                                 {f.SlideShow1, "Slide"},
+                                                                 {f.Iseestars1, "Stars"}};
+  for (const auto& [item, value] : items) {
+    item->Click();
+    EXPECT_EQ(f.OptionLine(3), value);
+    for (const auto& [other, v] : items) EXPECT_EQ(other->Checked(), other == item) << value << " " << v;
+  }
+  EXPECT_EQ(f.WinningAnimation1->Parent(), f.Options1);
 }
 
 TEST_F(EffectsTest, TheCardFillTilesEveryFaceOfTheSetTheUserSetFirst) {

@@ -156,7 +156,8 @@ TEST_F(OptionsTest, SavedOptionsAndTableSettingsLastIntoTheNextRun) {
     f.close();
   }
   TForm1& g = Shown();
-  EXPECT_EQ(ReadFileText(Data() + "/Options.dat"), "Off\r\nOn\r\nOn\r\nOn\r\n-1\r\nCompact\r\nOff\r\n");
+  // The winning animation's "On" was taken as I See Stars and saved so.
+  EXPECT_EQ(ReadFileText(Data() + "/Options.dat"), "Off\r\nOn\r\nOn\r\nStars\r\n-1\r\nCompact\r\nOff\r\n");
   EXPECT_FALSE(Extended());
   EXPECT_EQ(g.CardTable1->CardDeck()->SizeStep, -1);
   EXPECT_EQ(MarkedStep(), -1);
