@@ -1,6 +1,7 @@
 #include "patience/ui/StartScreen.h"
 
 #include <QComboBox>
+#include <QDate>
 #include <QFrame>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -18,6 +19,7 @@
 #include "patience/files/Statistics.h"
 #include "patience/files/Trace.h"
 #include "patience/ui/MainForm.h"
+#include "patience/ui/Marquee.h"
 #include "patience/ui/MenuDraw.h"
 #include "patience/ui/Starfield.h"
 #include "platform/core/Files.h"
@@ -57,6 +59,43 @@ QFrame* Panel(QWidget* parent, const char* name, const QColor& colour) {
 }
 
 }  // namespace
+
+std::vector<std::string> StartScreenLines(int year, int month, int day) {
+  std::vector<std::string> lines;
+  const std::string frame = "* * * * * * * *";
+  if (month == 1 && day == 1)
+    lines.insert(lines.end(), {frame, "Happy New Year!", std::to_string(year), frame, ""});
+  else if (month == 12 && day >= 24 && day <= 26)
+    lines.insert(lines.end(), {frame, "Merry Xmas", "and a happy new year", frame, ""});
+  lines.insert(lines.end(), {"Patience.",
+                             VersionText,
+                             "Prog ID: " + std::to_string(ProgramId),
+                             "September 2009",
+                             "",
+                             "New games added:",
+                             "None.",
+                             "More may be added in",
+                             "a later version along",
+                             "with new CardSets.",
+                             "",
+                             "Comments and ideas",
+                             "for new games are",
+                             "always welcome.",
+                             "",
+                             "Patience is a remedy",
+                             "for every sorrow.",
+                             "",
+                             "Slow and steady",
+                             "wins the race.",
+                             "",
+                             "All things come",
+                             "to those who wait.",
+                             "",
+                             "Rome was not built",
+                             "in a day.",
+                             ""});
+  return lines;
+}
 
 TStartScreen::TStartScreen(TForm1& form) : FForm(form) {
   Panel1 = Panel(&form, "Panel1", Qt::black);
@@ -169,6 +208,7 @@ void TStartScreen::PlaceComponents() {
   Panel1->setGeometry(W - rightW - 10, H - panel1H - 10, rightW, panel1H);
   Image1->setGeometry(Panel1->contentsRect());
   Panel2->setGeometry(Panel1->x(), tableTop + 10, rightW, std::max(Panel1->y() - 10 - (tableTop + 10), 20));
+  PlaceMarquee();
   ComboBox1->move(10, Panel2->y());
   Panel3->setGeometry(10, ComboBox1->y() + 30, gridW, std::max(H - (ComboBox1->y() + 30) - 10, 60));
   StringGrid1->setGeometry(Panel3->contentsRect());
@@ -220,6 +260,7 @@ void TStartScreen::ViewStartScreen() {
   FForm.ShowPoints(0);
 
   StartStarfield();
+  StartMarquee();
   FShowing = true;
   FIdle.start();
 
@@ -250,6 +291,35 @@ void TStartScreen::StartStarfield() {
   InitStarfield(FForm.width(), FForm.height());
   Starfield().Cx = Image1->Picture.Width() / 2;
   Starfield().Cy = Image1->Picture.Height() / 2;
+}
+
+void TStartScreen::StartMarquee() {
+  if (!Marquee1) {
+    Marquee1 = new TddgMarquee(Panel2);
+    Marquee1->Color = clWhite;
+    Marquee1->Font.Size = 12;
+    Marquee1->Font.Color = clBlack;
+    const QDate today = QDate::currentDate();
+    TStringList lines;
+    for (const std::string& line : StartScreenLines(today.year(), today.month(), today.day()))
+      lines.Add(line);
+    Marquee1->SetItems(lines);
+  }
+  PlaceMarquee();
+  Marquee1->show();
+  Marquee1->SetRunning(true);
+}
+
+void TStartScreen::PlaceMarquee() {
+  if (!Marquee1) return;
+  const QRect place(2, 2, std::max(Panel2->width() - 4, 1), std::max(Panel2->height() - 4, 1));
+  if (Marquee1->geometry() == place) return;
+  Marquee1->setGeometry(place);
+  // The text is laid out for the marquee's width when it starts: a running one starts again.
+  if (Marquee1->Running()) {
+    Marquee1->SetRunning(false);
+    Marquee1->SetRunning(true);
+  }
 }
 
 void TStartScreen::StartStrip() {
@@ -285,6 +355,7 @@ void TStartScreen::CloseStartScreen() {
   FShowing = false;
   FIdle.stop();
   StartPicture.Stop();
+  if (Marquee1) Marquee1->SetRunning(false);
   SetControlsVisible(false);
   if (FForm.BackToStart1) FForm.BackToStart1->SetEnabled(true);
   if (FForm.CardTable1 && !FForm.CardTable1->Visible()) FForm.CardTable1->ShowTable();
@@ -298,6 +369,8 @@ void TStartScreen::Rebuild() {
 
 void TStartScreen::Loop() {
   if (!FShowing) return;
+  // The text loops: a marquee that has scrolled out starts again.
+  if (Marquee1 && !Marquee1->Running()) Marquee1->SetRunning(true);
   DrawStarfieldFrame(Image1->Picture);
   Image1->repaint();
 }

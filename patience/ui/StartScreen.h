@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "patience/ui/MergePic.h"
 #include "platform/core/StringList.h"
@@ -26,6 +27,7 @@
 
 class QComboBox;
 class QFrame;
+class TddgMarquee;
 class TForm1;
 class TMenuItem;
 
@@ -94,6 +96,10 @@ inline constexpr const char* kFilterNotPlayed = "Games Not Played";
 inline constexpr const char* kFilterNotWon = "Games Not Won";
 inline constexpr const char* kFilterWon = "Games Won";
 
+// The text that scrolls on the start screen on that day: a greeting on New Year's Day and at
+// Christmas, then the version and a few sayings.
+std::vector<std::string> StartScreenLines(int year, int month, int day);
+
 class TStartScreen : public QObject {
  public:
   explicit TStartScreen(TForm1& form);
@@ -102,8 +108,9 @@ class TStartScreen : public QObject {
   // Components (children of the main window).
   QFrame* Panel1 = nullptr;  // the starfield, bottom right
   TBitmapView* Image1 = nullptr;
-  QFrame* Panel2 = nullptr;  // the text panel, top right
-  QFrame* Panel3 = nullptr;  // the grid, left
+  QFrame* Panel2 = nullptr;         // the text panel, top right
+  TddgMarquee* Marquee1 = nullptr;  // its scrolling text, made at the first show
+  QFrame* Panel3 = nullptr;         // the grid, left
   TStringGrid* StringGrid1 = nullptr;
   QFrame* Panel4 = nullptr;  // the preview, middle
   TBitmapView* Image2 = nullptr;
@@ -157,6 +164,10 @@ class TStartScreen : public QObject {
  private:
   void StartStrip();
   void StartStarfield();
+  // The scrolling text on Panel2, made once and started at every show.
+  void StartMarquee();
+  // Panel2's inside; follows the panel's size.
+  void PlaceMarquee();
   void SetControlsVisible(bool visible);
   bool ScreenUpdates() const;
   TForm1& FForm;

@@ -15,6 +15,7 @@
 #include "patience/catalogue/GameStart.h"
 #include "patience/files/DataFolder.h"
 #include "patience/ui/MainForm.h"
+#include "patience/ui/Marquee.h"
 #include "patience/ui/MenuDraw.h"
 #include "patience/ui/StartScreen.h"
 #include "platform/core/Clock.h"
@@ -152,8 +153,33 @@ TEST_F(StartScreenTest, GroupsListTheirGamesAndAnEmptyGroupOnlyItsHeader) {
   EXPECT_EQ(S().Cells(0, 1), S().GameCaptions[0]);
 }
 
+TEST(StartScreenText, GreetsOnItsDaysThenTheVersion) {
+  struct TCase {
+    int Month, Day;
+    const char* Greeting;  // the line after the frame, or none
+  };
+  for (const TCase c : {TCase{1, 1, "Happy New Year!"}, TCase{12, 24, "Merry Xmas"},
+                        TCase{12, 26, "Merry Xmas"}, TCase{12, 27, nullptr}, TCase{1, 2, nullptr}}) {
+    SCOPED_TRACE(std::to_string(c.Month) + "/" + std::to_string(c.Day));
+    const std::vector<std::string> lines = StartScreenLines(2027, c.Month, c.Day);
+    const size_t version = c.Greeting ? 5 : 0;
+    ASSERT_GT(lines.size(), version + 3);
+    if (c.Greeting) {
+      EXPECT_EQ(lines[1], c.Greeting);
+    }
+    if (c.Month == 1 && c.Day == 1) {
+      EXPECT_EQ(lines[2], "2027");
+    }
+    EXPECT_EQ(lines[version], "Patience.");
+    EXPECT_EQ(lines[version + 2], "Prog ID: 2051");
+  }
+}
+
 TEST_F(StartScreenTest, KeysAndTheWheelSelectAndEnterPlaysThenF12ComesBack) {
   TForm1& f = Shown();
+  // The text panel scrolls while the start screen shows.
+  ASSERT_NE(S().Marquee1, nullptr);
+  EXPECT_TRUE(S().Marquee1->Running());
   // A letter picks the first game beginning with it.
   Key(Qt::Key_S);
   const int s = S().Row();
@@ -187,6 +213,7 @@ TEST_F(StartScreenTest, KeysAndTheWheelSelectAndEnterPlaysThenF12ComesBack) {
   EXPECT_TRUE(f.CardTable1->Visible());
   EXPECT_FALSE(S().Showing());
   EXPECT_FALSE(S().Panel3->isVisible());
+  EXPECT_FALSE(S().Marquee1->Running());
   EXPECT_TRUE(f.BackToStart1->Enabled());
   EXPECT_TRUE(f.Info1->Enabled());
 
@@ -199,6 +226,7 @@ TEST_F(StartScreenTest, KeysAndTheWheelSelectAndEnterPlaysThenF12ComesBack) {
   Answer = mrYes;
   QTest::keyClick(&f, Qt::Key_F12);
   EXPECT_TRUE(S().Showing());
+  EXPECT_TRUE(S().Marquee1->Running());
   EXPECT_FALSE(f.CardTable1->Visible());
   EXPECT_TRUE(f.Engine->Rules.GameName.empty());
   EXPECT_TRUE(f.GameClosed());
