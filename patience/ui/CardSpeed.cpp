@@ -15,6 +15,7 @@
 #include "cardtable/Backdrop.h"
 #include "cardtable/CardTable.h"
 #include "cardtable/VistaFuncs.h"
+#include "patience/ui/DialogBackground.h"
 #include "patience/ui/MainForm.h"
 
 namespace {
@@ -24,8 +25,6 @@ constexpr int kClientHeight = 452;
 constexpr int kMaxMoveSpeed = 128;
 constexpr int kMaxTurnSpeed = 32;
 // The dialogs' gradient.
-constexpr TColor kGradientFrom = 0x966464;
-constexpr TColor kGradientTo = 0xFAC8C8;
 
 int LabelValue(const QLabel* label, int fallback) {
   bool ok = false;
@@ -188,14 +187,7 @@ TForm2::TForm2(QWidget* owner, const TCardMovement& m) : QDialog(owner) {
   CheckBox3->setChecked(m.Slowdown);
   CheckBox4->setChecked(m.FastDisplay);
 
-  FBackground.SetSize(kClientWidth, kClientHeight);
-  TBackdrop painter;
-  painter.SetNewMode(true);
-  painter.SetNewColorFrom(kGradientFrom);
-  painter.SetNewColorTo(kGradientTo);
-  painter.SetNewType(TGradientStyle::gsDiagonalLeftRight);
-  painter.SetEnabled(true);
-  painter.PaintBitmap(FBackground);
+  FBackground = DialogBackground(kClientWidth, kClientHeight);
 }
 
 void TForm2::paintEvent(QPaintEvent* /*event*/) {

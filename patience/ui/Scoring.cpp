@@ -11,6 +11,7 @@
 
 #include "cardtable/VistaFuncs.h"
 #include "patience/files/DataFolder.h"
+#include "patience/ui/DialogBackground.h"
 #include "patience/ui/MainForm.h"
 #include "platform/core/Files.h"
 #include "platform/core/Text.h"
@@ -133,13 +134,7 @@ TForm3::TForm3(QWidget* AOwner, int Drop_, int Success_, int Undo_, int Waste_) 
     ShowValues();
   }
 
-  FBitmap.SetSize(kClientWidth, kClientHeight);
-  FBackdrop.SetEnabled(true);
-  FBackdrop.SetNewMode(true);
-  FBackdrop.SetNewColorFrom(0x966464);
-  FBackdrop.SetNewColorTo(0xFAC8C8);
-  FBackdrop.SetNewType(TGradientStyle::gsDiagonalLeftRight);
-  FBackdrop.PaintBitmap(FBitmap);
+  FBitmap = DialogBackground(kClientWidth, kClientHeight);
 
   if (AOwner) {
     const QRect r = AOwner->window()->geometry();

@@ -75,7 +75,6 @@ class TForm3 : public QDialog {
   void ShowValues();
 
   TBitmap FBitmap;
-  TBackdrop FBackdrop;
 };
 
 // Shows the dialog modally and answers its result (1 OK, 2 Cancel); tests replace it.

@@ -14,6 +14,7 @@
 #include "cardtable/SystemDirs.h"
 #include "cardtable/VistaFuncs.h"
 #include "patience/files/Trace.h"
+#include "patience/ui/DialogBackground.h"
 #include "platform/core/Files.h"
 #include "platform/net/Http.h"
 #include "platform/ui/Dialogs.h"
@@ -299,13 +300,7 @@ TInternetForm::TInternetForm(QWidget* owner) : QDialog(owner) {
       CancelClick();
   });
 
-  FBitmap.SetSize(kClientWidth, kClientHeight);
-  FBackdrop.SetEnabled(true);
-  FBackdrop.SetNewMode(true);
-  FBackdrop.SetNewColorFrom(0x966464);
-  FBackdrop.SetNewColorTo(0xFAC8C8);
-  FBackdrop.SetNewType(TGradientStyle::gsDiagonalLeftRight);
-  FBackdrop.PaintBitmap(FBitmap);
+  FBitmap = DialogBackground(kClientWidth, kClientHeight);
   if (owner) {
     const QRect r = owner->window()->geometry();
     move(r.center() - QPoint(kClientWidth / 2, kClientHeight / 2));

@@ -94,7 +94,6 @@ class TInternetForm : public QDialog {
 
  private:
   TBitmap FBitmap;
-  TBackdrop FBackdrop;
 };
 
 // Runs on the GUI thread, only while a dialog is open.
