@@ -125,6 +125,32 @@ void DeleteMovedCardSets(const TCardSetCopy& copied, bool oldIsProgramFolder) {
   RemoveEmptyFolder(copied.Folder);
 }
 
+// The first half of a move: copies the present files and folders and the card sets from Old to
+// New (made first when makeNew). On any failure every copy is taken back, the error is shown and
+// false is answered: the old folder stays complete and in use.
+bool CopyData(const std::string& Old, const std::string& New, bool makeNew,
+              std::span<const char* const> files, TCardSetCopy& copied) {
+  TCopyJournal journal;
+  bool ok = !makeNew || DirectoryExists(New) || journal.MakeFolder(New);
+  const std::vector<std::string> list = Present(Old, files, kMovedFolders);
+  if (ok && !list.empty()) ok = ShellFiles(list, New, 1, &journal) == 0;
+  if (ok) ok = CopyCardSets(Old, New, journal, copied);
+  if (ok) return true;
+  journal.Undo();
+  FileHandlingError();
+  return false;
+}
+
+// The second half: deletes from Old what CopyData brought over.
+void DeleteCopiedData(const std::string& Old, std::span<const char* const> files,
+                      const TCardSetCopy& copied) {
+  for (const char* name : files)
+    if (FileExists(PathJoin(Old, name))) DeleteFile(PathJoin(Old, name));
+  const std::vector<std::string> folders = Present(Old, {}, kMovedFolders);
+  if (!folders.empty() && ShellFiles(folders, "", 0) != 0) FileHandlingError();
+  DeleteMovedCardSets(copied, SameFolder(Old, ProgramDir()));
+}
+
 void SetDeckUserDir(TCardDeck* deck) {
   if (deck) deck->SetUserCardsetsDir(UserCardsetsDirOf(DataLocation));
 }
@@ -210,22 +236,9 @@ bool MoveDataFiles(int FromLocation, int ToLocation) {
   const std::string Old = FolderOf(FromLocation);
   const std::string New = FolderOf(ToLocation);
   if (Old.empty() || New.empty() || SameFolder(Old, New)) return true;
-  TCopyJournal journal;
-  bool ok = ToLocation <= 1 || DirectoryExists(New) || journal.MakeFolder(New);
-  const std::vector<std::string> list = Present(Old, kStartupFiles, kMovedFolders);
-  if (ok && !list.empty()) ok = ShellFiles(list, New, 1, &journal) == 0;
   TCardSetCopy copied;
-  if (ok) ok = CopyCardSets(Old, New, journal, copied);
-  if (!ok) {
-    journal.Undo();
-    FileHandlingError();
-    return false;
-  }
-  for (const char* name : kStartupFiles)
-    if (FileExists(PathJoin(Old, name))) DeleteFile(PathJoin(Old, name));
-  const std::vector<std::string> folders = Present(Old, {}, kMovedFolders);
-  if (!folders.empty() && ShellFiles(folders, "", 0) != 0) FileHandlingError();
-  DeleteMovedCardSets(copied, SameFolder(Old, ProgramDir()));
+  if (!CopyData(Old, New, ToLocation > 1, kStartupFiles, copied)) return false;
+  DeleteCopiedData(Old, kStartupFiles, copied);
   Application().ProcessMessages();
   if (DataLocation != 2) RemoveEmptyFolder(DocumentsPatience());
   if (DataLocation != 3) RemoveEmptyFolder(LocalPatience());
@@ -372,29 +385,15 @@ bool ChangeSaveDataLocation(TCardDeck* Deck, bool* Busy, QWidget* Owner) {
   } busy(Busy);
 
   try {
-    TCopyJournal journal;
-    bool ok = location <= 1 || DirectoryExists(New) || journal.MakeFolder(New);
-    const std::vector<std::string> list = Present(Old, kMovedFiles, kMovedFolders);
-    if (ok && !list.empty()) ok = ShellFiles(list, New, 1, &journal) == 0;
     TCardSetCopy copied;
-    if (ok) ok = CopyCardSets(Old, New, journal, copied);
-    if (!ok) {
-      // Everything stays where it was and in use.
-      journal.Undo();
-      FileHandlingError();
-      return false;
-    }
+    // On a failure everything stays where it was and in use.
+    if (!CopyData(Old, New, location > 1, kMovedFiles, copied)) return false;
     DataLocation = location;
     SetDeckUserDir(Deck);
 
-    for (const char* name : kMovedFiles)
-      if (FileExists(PathJoin(Old, name))) DeleteFile(PathJoin(Old, name));
-    const std::vector<std::string> folders = Present(Old, {}, kMovedFolders);
-    if (!folders.empty() && ShellFiles(folders, "", 0) != 0) FileHandlingError();
-    const bool oldIsProgramFolder = SameFolder(Old, ProgramDir());
-    DeleteMovedCardSets(copied, oldIsProgramFolder);
+    DeleteCopiedData(Old, kMovedFiles, copied);
     Application().ProcessMessages();
-    if (!oldIsProgramFolder) RemoveEmptyFolder(Old);
+    if (!SameFolder(Old, ProgramDir())) RemoveEmptyFolder(Old);
   } catch (const std::exception&) {
     // A failure after the switch leaves the copies in use; one before it changed nothing.
   }
