@@ -46,6 +46,8 @@ enum class TStatusLoad : uint8_t {
 extern const char* const kStatusFileName;
 extern const char* const kStatusCustomNames[16];
 
+class TStatusFiler;
+
 using TCardClickEvent = std::function<void(TCard* ACard, TMouseButton Button)>;
 using TCardDropEvent = std::function<void(TCard* ACard, int X, int Y, int RelX, int RelY, int Index)>;
 using TCardRestoredEvent = std::function<void()>;
@@ -208,6 +210,7 @@ class TCardTable {
   TJPEGPerformance JpegPerformance() const { return FJpegPerformance; }
   void SetJpegPerformance(TJPEGPerformance value);
   TBackdrop& BackDrop() { return FBackDrop; }
+  const TBackdrop& BackDrop() const { return FBackDrop; }
 
   int CardSpeed() const { return FCardSpeed; }
   void SetCardSpeed(int value);  // values of 0 or below are ignored
@@ -486,6 +489,9 @@ class TCardTable {
   void TakeUpDragCard(TCard* c, TCardDeck* d);
   TCardDeck* DeckOr(TCardDeck* deck) const { return deck ? deck : FCardDeck.get(); }
   void Trace(const std::string& line);
+  // Tells the filer the names the table streams itself after its published properties (the
+  // sixteen of kStatusCustomNames, in their order), each declared as having data.
+  void DefineProperties(TStatusFiler& Filer) const;
   // Rebuilds the buffer when it no longer has the control's size.
   void RebuildIfResized();
   // A new buffer of the control's size (contents to be painted by the caller).
