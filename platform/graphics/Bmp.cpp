@@ -157,73 +157,132 @@ void Decode24(const uint8_t* data, size_t size, const TFormat& f, TBitmap& bmp, 
 // without a picture (Write false): only a stream that is whole and stays inside the picture gets
 // its pixels allocated and written.
 template <bool Write>
-void RunRle(const uint8_t* data, size_t size, const TFormat& f, TBitmap* bmp, const std::string& name) {
-  const bool four = f.compression == kBiRle4;
-  const uint32_t* pal = f.palette.data();
-  const unsigned count = unsigned(f.palette.size());
-  const uint32_t background = pal[0];
-  if constexpr (Write)
-    for (int y = 0; y < f.height; ++y) std::fill_n(bmp->ScanLine(y), f.width, background);
-  const int w = f.width, h = f.height;
-  size_t pos = 0;
-  int x = 0, y = 0;
-  auto need = [&](size_t n) {
-    if (size - pos < n) Fail(name, "compressed data ends early");
-  };
-  auto check = [&](unsigned i) {
-    if (i >= count) Fail(name, "colour index outside the palette");
-    return pal[i];
-  };
-  for (;;) {
-    if (pos >= size) {
-      // A stream may stop after its last row without the end-of-picture mark.
-      if (y >= h) break;
-      Fail(name, "compressed data ends early");
-    }
-    need(2);
-    const unsigned n = data[pos], v = data[pos + 1];
-    pos += 2;
-    if (n > 0) {
-      if (y >= h || unsigned(w - x) < n) Fail(name, "compressed run outside the picture");
-      if (four) {
-        const uint32_t hi = check(v >> 4), lo = check(v & 15);
-        if constexpr (Write) {
-          uint32_t* d = RowOf(*bmp, f, y) + x;
-          for (unsigned i = 0; i < n; ++i) d[i] = (i & 1) ? lo : hi;
-        }
-      } else {
-        const uint32_t c = check(v);
-        if constexpr (Write) std::fill_n(RowOf(*bmp, f, y) + x, n, c);
+class TRleStream {
+ public:
+  TRleStream(const uint8_t* data, size_t size, const TFormat& f, TBitmap* bmp, const std::string& name)
+      : data_(data),
+        size_(size),
+        f_(f),
+        bmp_(bmp),
+        name_(name),
+        four_(f.compression == kBiRle4),
+        pal_(f.palette.data()),
+        count_(unsigned(f.palette.size())) {}
+
+  void Walk() {
+    if constexpr (Write) FillBackground();
+    for (;;) {
+      if (pos_ >= size_) {
+        // A stream may stop after its last row without the end-of-picture mark.
+        if (y_ >= f_.height) return;
+        Fail(name_, "compressed data ends early");
       }
-      x += int(n);
-      continue;
-    }
-    if (v == 0) {  // end of line
-      x = 0;
-      if (++y > h) Fail(name, "compressed data runs past the last row");
-    } else if (v == 1) {  // end of picture
-      break;
-    } else if (v == 2) {  // delta
-      need(2);
-      const unsigned dx = data[pos], dy = data[pos + 1];
-      pos += 2;
-      if (unsigned(w - x) < dx || unsigned(h - y) < dy) Fail(name, "compressed delta outside the picture");
-      x += int(dx);
-      y += int(dy);
-    } else {  // absolute run of v pixels, padded to a 16-bit boundary
-      const size_t bytes = four ? (v + 1) / 2 : v;
-      need(bytes + (bytes & 1));
-      if (y >= h || unsigned(w - x) < v) Fail(name, "compressed run outside the picture");
-      const uint8_t* s = data + pos;
-      uint32_t* d = Write ? RowOf(*bmp, f, y) + x : nullptr;
-      for (unsigned i = 0; i < v; ++i) {
-        const uint32_t c = check(four ? ((i & 1) ? (s[i / 2] & 15) : (s[i / 2] >> 4)) : s[i]);
-        if constexpr (Write) d[i] = c;
-      }
-      pos += bytes + (bytes & 1);
-      x += int(v);
+      Need(2);
+      const unsigned n = data_[pos_], v = data_[pos_ + 1];
+      pos_ += 2;
+      if (n > 0)
+        EncodedRun(n, v);
+      else if (Escape(v))
+        return;
     }
   }
+
+ private:
+  void FillBackground() {
+    for (int y = 0; y < f_.height; ++y) std::fill_n(bmp_->ScanLine(y), f_.width, pal_[0]);
+  }
+  void Need(size_t n) const {
+    if (size_ - pos_ < n) Fail(name_, "compressed data ends early");
+  }
+  uint32_t Colour(unsigned i) const {
+    if (i >= count_) Fail(name_, "colour index outside the palette");
+    return pal_[i];
+  }
+  // A run of n pixels is room for n more pixels on the current row.
+  void CheckRun(unsigned n) const {
+    if (y_ >= f_.height || unsigned(f_.width - x_) < n) Fail(name_, "compressed run outside the picture");
+  }
+  uint32_t* Here() const { return RowOf(*bmp_, f_, y_) + x_; }
+
+  // n pixels of one colour (RLE8) or of two alternating colours (RLE4).
+  void EncodedRun(unsigned n, unsigned v) {
+    CheckRun(n);
+    if (four_) {
+      const uint32_t hi = Colour(v >> 4), lo = Colour(v & 15);
+      if constexpr (Write) {
+        uint32_t* d = Here();
+        for (unsigned i = 0; i < n; ++i) d[i] = (i & 1) ? lo : hi;
+      }
+    } else {
+      const uint32_t c = Colour(v);
+      if constexpr (Write) std::fill_n(Here(), n, c);
+    }
+    x_ += int(n);
+  }
+
+  // The escapes after a zero count; true at the end of the picture.
+  bool Escape(unsigned v) {
+    switch (v) {
+      case 0:
+        EndOfLine();
+        return false;
+      case 1:
+        return true;
+      case 2:
+        Delta();
+        return false;
+      default:
+        AbsoluteRun(v);
+        return false;
+    }
+  }
+  void EndOfLine() {
+    x_ = 0;
+    if (++y_ > f_.height) Fail(name_, "compressed data runs past the last row");
+  }
+  void Delta() {
+    Need(2);
+    const unsigned dx = data_[pos_], dy = data_[pos_ + 1];
+    pos_ += 2;
+    if (unsigned(f_.width - x_) < dx || unsigned(f_.height - y_) < dy)
+      Fail(name_, "compressed delta outside the picture");
+    x_ += int(dx);
+    y_ += int(dy);
+  }
+  // v pixels stored one index each, padded to a 16-bit boundary.
+  void AbsoluteRun(unsigned v) {
+    const size_t bytes = four_ ? (v + 1) / 2 : v;
+    Need(bytes + (bytes & 1));
+    CheckRun(v);
+    const uint8_t* s = data_ + pos_;
+    uint32_t* d = Write ? Here() : nullptr;
+    for (unsigned i = 0; i < v; ++i) {
+      const uint32_t c = Colour(IndexAt(s, i));
+      if constexpr (Write) d[i] = c;
+    }
+    pos_ += bytes + (bytes & 1);
+    x_ += int(v);
+  }
+  unsigned IndexAt(const uint8_t* s, unsigned i) const {
+    if (!four_) return s[i];
+    return (i & 1) ? (s[i / 2] & 15) : (s[i / 2] >> 4);
+  }
+
+  const uint8_t* data_;
+  size_t size_;
+  const TFormat& f_;
+  TBitmap* bmp_;
+  const std::string& name_;
+  bool four_;
+  const uint32_t* pal_;
+  unsigned count_;
+  size_t pos_ = 0;
+  int x_ = 0, y_ = 0;
+};
+
+template <bool Write>
+void RunRle(const uint8_t* data, size_t size, const TFormat& f, TBitmap* bmp, const std::string& name) {
+  TRleStream<Write>(data, size, f, bmp, name).Walk();
 }
 
 // Reads count palette entries of entrySize bytes (B, G, R[, reserved]).
@@ -234,41 +293,51 @@ std::vector<uint32_t> ReadPalette(const uint8_t* p, unsigned count, unsigned ent
   return pal;
 }
 
-}  // namespace
+// Where the parts of the file are, as the headers give them.
+struct TLayout {
+  uint32_t offBits = 0;    // the pixel data
+  uint32_t hdrSize = 0;    // the info header
+  unsigned clrUsed = 0;    // colour table entries, 0 for all
+  unsigned entrySize = 4;  // bytes a colour table entry
+  uint64_t tablePos = 0;   // the colour table or the bit masks
+};
 
-void DecodeBmp(const std::vector<uint8_t>& data, TBitmap& out, const std::string& name) {
-  DecodeBmp(data, out, name, kPictureLimits);
+bool KnownHeaderSize(uint32_t hdrSize) {
+  return hdrSize == 12 || hdrSize == 40 || hdrSize == 52 || hdrSize == 56 || hdrSize == 108 || hdrSize == 124;
 }
 
-void DecodeBmp(const std::vector<uint8_t>& data, TBitmap& out, const std::string& name,
-               const TPictureLimits& limits) {
-  const uint8_t* d = data.data();
-  const size_t size = data.size();
+// The file header and the size of the info header, which must be all there.
+TLayout ReadFileHeader(const uint8_t* d, size_t size, const std::string& name) {
   if (size < kFileHeaderSize + 12 || d[0] != 'B' || d[1] != 'M') Fail(name, "no bitmap header");
-  const uint32_t offBits = U32(d + 10);
-  const uint32_t hdrSize = U32(d + 14);
-  if (hdrSize != 12 && hdrSize != 40 && hdrSize != 52 && hdrSize != 56 && hdrSize != 108 && hdrSize != 124)
-    Fail(name, "unknown header size " + std::to_string(hdrSize));
-  if (size - kFileHeaderSize < hdrSize) Fail(name, "header truncated");
-  const uint8_t* h = d + kFileHeaderSize;
+  TLayout at;
+  at.offBits = U32(d + 10);
+  at.hdrSize = U32(d + 14);
+  if (!KnownHeaderSize(at.hdrSize)) Fail(name, "unknown header size " + std::to_string(at.hdrSize));
+  if (size - kFileHeaderSize < at.hdrSize) Fail(name, "header truncated");
+  at.tablePos = kFileHeaderSize + uint64_t(at.hdrSize);
+  return at;
+}
 
-  TFormat f;
+// The picture's size, depth and compression from the info header (the 12-byte core header or a
+// 40-byte or later one); the size is refused beyond the limits here, before anything is allocated.
+void ReadInfoHeader(const uint8_t* h, TLayout& at, TFormat& f, const TPictureLimits& limits,
+                    const std::string& name) {
   int64_t width, height;
-  unsigned planes, clrUsed = 0, entrySize;
-  if (hdrSize == 12) {
+  unsigned planes;
+  if (at.hdrSize == 12) {
     width = U16(h + 4);
     height = U16(h + 6);
     planes = U16(h + 8);
     f.bpp = U16(h + 10);
-    entrySize = 3;
+    at.entrySize = 3;
   } else {
     width = I32(h + 4);
     height = I32(h + 8);
     planes = U16(h + 12);
     f.bpp = U16(h + 14);
     f.compression = U32(h + 16);
-    clrUsed = U32(h + 32);
-    entrySize = 4;
+    at.clrUsed = U32(h + 32);
+    at.entrySize = 4;
   }
   if (planes != 1) Fail(name, "plane count is not 1");
   f.topDown = height < 0;
@@ -276,79 +345,116 @@ void DecodeBmp(const std::vector<uint8_t>& data, TBitmap& out, const std::string
   CheckSize(width, height, limits, name);
   f.width = int(width);
   f.height = int(height);
+}
 
-  // Where the colour table or the bit masks start.
-  uint64_t tablePos = kFileHeaderSize + uint64_t(hdrSize);
+void CheckRgbDepth(TFormat& f, const std::string& name) {
+  if (f.bpp != 1 && f.bpp != 2 && f.bpp != 4 && f.bpp != 8 && f.bpp != 16 && f.bpp != 24 && f.bpp != 32)
+    Fail(name, "unsupported bit depth " + std::to_string(f.bpp));
+  if (f.bpp == 16) {
+    f.masks[0] = 0x7C00, f.masks[1] = 0x03E0, f.masks[2] = 0x001F;
+  } else if (f.bpp == 32) {
+    f.masks[0] = 0xFF0000, f.masks[1] = 0xFF00, f.masks[2] = 0xFF;
+  }
+}
+
+// The masks are part of a V2 or later header, or follow a 40-byte one.
+void ReadBitMasks(const uint8_t* d, size_t size, TLayout& at, TFormat& f, const std::string& name) {
+  if (at.hdrSize == 12 || (f.bpp != 16 && f.bpp != 32)) Fail(name, "bit fields need 16 or 32 bits a pixel");
+  const uint8_t* m = d + kFileHeaderSize + 40;
+  if (at.hdrSize == 40) {
+    const uint64_t n = f.compression == kBiAlphaBitfields ? 16 : 12;
+    if (at.tablePos + n > size) Fail(name, "bit masks truncated");
+    m = d + at.tablePos;
+    at.tablePos += n;
+  }
+  for (int i = 0; i < 3; ++i) f.masks[i] = U32(m + 4 * i);
+}
+
+// The compression against the bit depth, and the bit masks it uses.
+void ReadCompression(const uint8_t* d, size_t size, TLayout& at, TFormat& f, const std::string& name) {
   switch (f.compression) {
     case kBiRgb:
-      if (f.bpp != 1 && f.bpp != 2 && f.bpp != 4 && f.bpp != 8 && f.bpp != 16 && f.bpp != 24 && f.bpp != 32)
-        Fail(name, "unsupported bit depth " + std::to_string(f.bpp));
-      if (f.bpp == 16) {
-        f.masks[0] = 0x7C00, f.masks[1] = 0x03E0, f.masks[2] = 0x001F;
-      } else if (f.bpp == 32) {
-        f.masks[0] = 0xFF0000, f.masks[1] = 0xFF00, f.masks[2] = 0xFF;
-      }
+      CheckRgbDepth(f, name);
       break;
     case kBiRle8:
     case kBiRle4:
       if (f.bpp != (f.compression == kBiRle8 ? 8 : 4)) Fail(name, "compression does not match the bit depth");
       break;
     case kBiBitfields:
-    case kBiAlphaBitfields: {
-      if (hdrSize == 12 || (f.bpp != 16 && f.bpp != 32)) Fail(name, "bit fields need 16 or 32 bits a pixel");
-      // The masks are part of a V2 or later header, or follow a 40-byte one.
-      const uint8_t* m = h + 40;
-      if (hdrSize == 40) {
-        const uint64_t n = f.compression == kBiAlphaBitfields ? 16 : 12;
-        if (tablePos + n > size) Fail(name, "bit masks truncated");
-        m = d + tablePos;
-        tablePos += n;
-      }
-      for (int i = 0; i < 3; ++i) f.masks[i] = U32(m + 4 * i);
+    case kBiAlphaBitfields:
+      ReadBitMasks(d, size, at, f, name);
       break;
-    }
     default:
       Fail(name, "unsupported compression " + std::to_string(f.compression));
   }
+}
 
-  if (offBits < tablePos || offBits > size) Fail(name, "pixel data offset outside the file");
-  if (f.bpp <= 8) {
-    // The colour table: biClrUsed entries, or all 2^bpp; a table cut short by the pixel data
-    // offset keeps the entries that are there.
-    const unsigned full = 1u << f.bpp;
-    unsigned count = (clrUsed == 0 || clrUsed > full) ? full : clrUsed;
-    count = unsigned(std::min<uint64_t>(count, (offBits - tablePos) / entrySize));
-    if (count == 0) Fail(name, "colour table missing");
-    f.palette = ReadPalette(d + tablePos, count, entrySize);
-  }
+// The colour table: biClrUsed entries, or all 2^bpp; a table cut short by the pixel data offset
+// keeps the entries that are there.
+void ReadColourTable(const uint8_t* d, size_t size, const TLayout& at, TFormat& f, const std::string& name) {
+  if (at.offBits < at.tablePos || at.offBits > size) Fail(name, "pixel data offset outside the file");
+  if (f.bpp > 8) return;
+  const unsigned full = 1u << f.bpp;
+  unsigned count = (at.clrUsed == 0 || at.clrUsed > full) ? full : at.clrUsed;
+  count = unsigned(std::min<uint64_t>(count, (at.offBits - at.tablePos) / at.entrySize));
+  if (count == 0) Fail(name, "colour table missing");
+  f.palette = ReadPalette(d + at.tablePos, count, at.entrySize);
+}
 
-  const uint8_t* pixels = d + offBits;
-  const size_t avail = size - offBits;
-  const bool rle = f.compression == kBiRle8 || f.compression == kBiRle4;
-  // Uncompressed rows must all be there (the last one may lack its padding), and a compressed
-  // stream must be whole; both are checked before the picture is allocated, so a small file cannot
-  // make us reserve a huge one.
-  if (f.width > 0 && f.height > 0) {
-    if (rle) {
-      RunRle<false>(pixels, avail, f, nullptr, name);
-    } else {
-      const uint64_t stride = ((uint64_t(f.width) * uint64_t(f.bpp) + 31) / 32) * 4;
-      const uint64_t rowBytes = (uint64_t(f.width) * uint64_t(f.bpp) + 7) / 8;
-      if (uint64_t(f.height - 1) * stride + rowBytes > avail) Fail(name, "pixel data truncated");
-    }
+bool IsRle(const TFormat& f) {
+  return f.compression == kBiRle8 || f.compression == kBiRle4;
+}
+
+// Uncompressed rows must all be there (the last one may lack its padding), and a compressed
+// stream must be whole; both are checked before the picture is allocated, so a small file cannot
+// make us reserve a huge one.
+void CheckPixelData(const uint8_t* pixels, size_t avail, const TFormat& f, const std::string& name) {
+  if (f.width <= 0 || f.height <= 0) return;
+  if (IsRle(f)) {
+    RunRle<false>(pixels, avail, f, nullptr, name);
+  } else {
+    const uint64_t stride = ((uint64_t(f.width) * uint64_t(f.bpp) + 31) / 32) * 4;
+    const uint64_t rowBytes = (uint64_t(f.width) * uint64_t(f.bpp) + 7) / 8;
+    if (uint64_t(f.height - 1) * stride + rowBytes > avail) Fail(name, "pixel data truncated");
   }
+}
+
+void DecodePixels(const uint8_t* pixels, size_t avail, const TFormat& f, TBitmap& bmp,
+                  const std::string& name) {
+  if (f.width <= 0 || f.height <= 0) return;
+  if (IsRle(f))
+    RunRle<true>(pixels, avail, f, &bmp, name);
+  else if (f.bpp <= 8)
+    DecodeIndexed(pixels, avail, f, bmp, name);
+  else if (f.bpp == 24)
+    Decode24(pixels, avail, f, bmp, name);
+  else
+    DecodeBitfields(pixels, avail, f, bmp, name);
+}
+
+}  // namespace
+
+void DecodeBmp(const std::vector<uint8_t>& data, TBitmap& out, const std::string& name) {
+  DecodeBmp(data, out, name, kPictureLimits);
+}
+
+// Every check on the headers and the pixel data comes before the picture is allocated.
+void DecodeBmp(const std::vector<uint8_t>& data, TBitmap& out, const std::string& name,
+               const TPictureLimits& limits) {
+  const uint8_t* d = data.data();
+  const size_t size = data.size();
+  TLayout at = ReadFileHeader(d, size, name);
+  TFormat f;
+  ReadInfoHeader(d + kFileHeaderSize, at, f, limits, name);
+  ReadCompression(d, size, at, f, name);
+  ReadColourTable(d, size, at, f, name);
+  const uint8_t* pixels = d + at.offBits;
+  const size_t avail = size - at.offBits;
+  CheckPixelData(pixels, avail, f, name);
+
   TBitmap bmp(f.width, f.height);
   bmp.PixelFormat = f.bpp == 32 ? TPixelFormat::pf32bit : TPixelFormat::pf24bit;
-  if (f.width > 0 && f.height > 0) {
-    if (rle)
-      RunRle<true>(pixels, avail, f, &bmp, name);
-    else if (f.bpp <= 8)
-      DecodeIndexed(pixels, avail, f, bmp, name);
-    else if (f.bpp == 24)
-      Decode24(pixels, avail, f, bmp, name);
-    else
-      DecodeBitfields(pixels, avail, f, bmp, name);
-  }
+  DecodePixels(pixels, avail, f, bmp, name);
   bmp.Transparent = out.Transparent;
   out = std::move(bmp);
 }

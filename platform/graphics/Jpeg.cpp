@@ -85,59 +85,63 @@ void SetError(TJpegResult& res, const char* text) noexcept {
   }
 }
 
-// Decodes into res; false with res.error set on failure. Holds no C++ object across setjmp: the
-// calls into C++ (Allocate, SetError) return before libjpeg runs again.
-bool DecodeInto(const uint8_t* data, unsigned long size, bool highQuality, const TPictureLimits* limits,
-                TJpegResult* res) {
-  jpeg_decompress_struct cinfo;
-  TJpegError err;
-  jpeg_progress_mgr progress;
+// The error manager that jumps back instead of ending the process.
+void InstallErrorHandler(jpeg_decompress_struct& cinfo, TJpegError& err) {
   std::memset(&cinfo, 0, sizeof cinfo);
   cinfo.err = jpeg_std_error(&err.pub);
   err.pub.error_exit = JpegErrorExit;
   err.pub.emit_message = JpegEmitMessage;
   err.pub.output_message = JpegOutputMessage;
   err.message[0] = 0;
-  if (setjmp(err.jump)) {
-    jpeg_destroy_decompress(&cinfo);
-    SetError(*res, err.message);
-    return false;
-  }
-  jpeg_create_decompress(&cinfo);
-  // The decoder's own memory (the whole-picture coefficient buffers of a progressive file, above
-  // all) stays within what a picture at the limits needs: three full-size components of 16-bit
-  // coefficients, and some working space.
-  cinfo.mem->max_memory_to_use = long(std::min<uint64_t>(limits->MaxPixels * 6 + (16u << 20), LONG_MAX));
+}
+
+// The decoder's own memory (the whole-picture coefficient buffers of a progressive file, above
+// all) stays within what a picture at the limits needs: three full-size components of 16-bit
+// coefficients, and some working space. The progress monitor counts the scans.
+void LimitDecoder(jpeg_decompress_struct& cinfo, jpeg_progress_mgr& progress, const TPictureLimits& limits) {
+  cinfo.mem->max_memory_to_use = long(std::min<uint64_t>(limits.MaxPixels * 6 + (16u << 20), LONG_MAX));
   progress.progress_monitor = JpegProgress;
   cinfo.progress = &progress;
-  jpeg_mem_src(&cinfo, data, size);
-  jpeg_read_header(&cinfo, TRUE);
-  const char* problem = nullptr;
-  // Huffman coding spends at least one bit on every block of the first scan, and a scan has at
-  // least as many blocks as the frame has MCUs (at most 32 x 32 pixels each): a file with fewer
-  // bits cannot hold the picture its header claims. Arithmetic coding has no such floor (a flat
-  // picture costs next to nothing), so there a picture beyond 4 Mpx needs a byte for every 1024
-  // pixels, about half a bit a block, which only an almost uniform picture goes below.
+}
+
+bool SupportedColourSpace(const jpeg_decompress_struct& cinfo) {
+  return cinfo.jpeg_color_space == JCS_GRAYSCALE || cinfo.jpeg_color_space == JCS_YCbCr ||
+         cinfo.jpeg_color_space == JCS_RGB;
+}
+
+bool WithinLimits(const jpeg_decompress_struct& cinfo, const TPictureLimits& limits) {
+  return cinfo.image_width != 0 && cinfo.image_height != 0 && cinfo.image_width <= unsigned(limits.MaxSide) &&
+         cinfo.image_height <= unsigned(limits.MaxSide) &&
+         uint64_t(cinfo.image_width) * cinfo.image_height <= limits.MaxPixels;
+}
+
+// Huffman coding spends at least one bit on every block of the first scan, and a scan has at
+// least as many blocks as the frame has MCUs (at most 32 x 32 pixels each): a file with fewer
+// bits cannot hold the picture its header claims. Arithmetic coding has no such floor (a flat
+// picture costs next to nothing), so there a picture beyond 4 Mpx needs a byte for every 1024
+// pixels, about half a bit a block, which only an almost uniform picture goes below.
+bool TooShortForPicture(const jpeg_decompress_struct& cinfo, unsigned long size) {
   const uint64_t mcus = uint64_t((cinfo.image_width + 8 * cinfo.max_h_samp_factor - 1) /
                                  (8 * std::max(cinfo.max_h_samp_factor, 1))) *
                         uint64_t((cinfo.image_height + 8 * cinfo.max_v_samp_factor - 1) /
                                  (8 * std::max(cinfo.max_v_samp_factor, 1)));
-  if (cinfo.jpeg_color_space != JCS_GRAYSCALE && cinfo.jpeg_color_space != JCS_YCbCr &&
-      cinfo.jpeg_color_space != JCS_RGB)
-    problem = "unsupported colour space (CMYK or unknown)";
-  else if (cinfo.image_width == 0 || cinfo.image_height == 0 ||
-           cinfo.image_width > unsigned(limits->MaxSide) || cinfo.image_height > unsigned(limits->MaxSide) ||
-           uint64_t(cinfo.image_width) * cinfo.image_height > limits->MaxPixels)
-    problem = "picture too large";
-  else if (cinfo.arith_code ? uint64_t(cinfo.image_width) * cinfo.image_height >
-                                  (uint64_t(4) << 20) + uint64_t(size) * kArithmeticPixelsPerByte
-                            : uint64_t(size) * 8 < mcus)
-    problem = "the file is too short for the picture its header claims";
-  if (problem) {
-    jpeg_destroy_decompress(&cinfo);
-    SetError(*res, problem);
-    return false;
-  }
+  if (cinfo.arith_code)
+    return uint64_t(cinfo.image_width) * cinfo.image_height >
+           (uint64_t(4) << 20) + uint64_t(size) * kArithmeticPixelsPerByte;
+  return uint64_t(size) * 8 < mcus;
+}
+
+// Why the header read is refused, or null.
+const char* HeaderProblem(const jpeg_decompress_struct& cinfo, unsigned long size,
+                          const TPictureLimits& limits) {
+  if (!SupportedColourSpace(cinfo)) return "unsupported colour space (CMYK or unknown)";
+  if (!WithinLimits(cinfo, limits)) return "picture too large";
+  if (TooShortForPicture(cinfo, size)) return "the file is too short for the picture its header claims";
+  return nullptr;
+}
+
+// The output layout and quality; true when the fourth byte of each pixel must be set afterwards.
+bool ChooseOutput(jpeg_decompress_struct& cinfo, bool highQuality) {
 #if defined(JCS_ALPHA_EXTENSIONS)
   // B, G, R, A with A = 0xFF: exactly the stored pixel layout.
   cinfo.out_color_space = JCS_EXT_BGRA;
@@ -152,33 +156,63 @@ bool DecodeInto(const uint8_t* data, unsigned long size, bool highQuality, const
 #endif
   cinfo.dct_method = highQuality ? JDCT_ISLOW : JDCT_IFAST;
   cinfo.do_fancy_upsampling = highQuality ? TRUE : FALSE;
-  jpeg_start_decompress(&cinfo);
-  const int w = int(cinfo.output_width), h = int(cinfo.output_height);
-  const int comps = cinfo.output_components;
-  if (w != int(cinfo.image_width) || h != int(cinfo.image_height) || (comps != 4 && comps != 3) ||
-      !Allocate(*res, w, h, comps == 3)) {
-    jpeg_destroy_decompress(&cinfo);
-    SetError(*res, "cannot hold the decoded picture");
-    return false;
+  return fixX;
+}
+
+// One decoded row into the picture's stored layout.
+void StoreRow(uint32_t* d, const TJpegResult& res, int w, int comps, bool fixX) {
+  if (comps == 4) {
+    if (fixX)
+      for (int x = 0; x < w; ++x) d[x] |= kOpaque;
+    return;
   }
+  const uint8_t* s = res.spare.data();
+  for (int x = 0; x < w; ++x, s += 3) d[x] = kOpaque | (uint32_t(s[0]) << 16) | (uint32_t(s[1]) << 8) | s[2];
+}
+
+// Reads every row into res->bmp; false when the decoder stalls.
+bool ReadRows(jpeg_decompress_struct& cinfo, TJpegResult* res, bool fixX) {
+  const int w = int(cinfo.output_width);
+  const int comps = cinfo.output_components;
   while (cinfo.output_scanline < cinfo.output_height) {
     uint32_t* d = res->bmp.ScanLine(int(cinfo.output_scanline));
     JSAMPROW row = comps == 4 ? reinterpret_cast<JSAMPROW>(d) : res->spare.data();
     // A memory source never suspends, so every call yields a row; a zero would spin forever.
-    if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) {
-      jpeg_destroy_decompress(&cinfo);
-      SetError(*res, "decoder made no progress");
-      return false;
-    }
-    if (comps == 4) {
-      if (fixX)
-        for (int x = 0; x < w; ++x) d[x] |= kOpaque;
-    } else {
-      const uint8_t* s = res->spare.data();
-      for (int x = 0; x < w; ++x, s += 3)
-        d[x] = kOpaque | (uint32_t(s[0]) << 16) | (uint32_t(s[1]) << 8) | s[2];
-    }
+    if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) return false;
+    StoreRow(d, *res, w, comps, fixX);
   }
+  return true;
+}
+
+bool Refuse(jpeg_decompress_struct& cinfo, TJpegResult* res, const char* text) {
+  jpeg_destroy_decompress(&cinfo);
+  SetError(*res, text);
+  return false;
+}
+
+// Decodes into res; false with res.error set on failure. Holds no C++ object across setjmp: the
+// calls into C++ (Allocate, SetError) return before libjpeg runs again, and the helpers called
+// after setjmp hold only plain data, so a jump out of them skips no destructor.
+bool DecodeInto(const uint8_t* data, unsigned long size, bool highQuality, const TPictureLimits* limits,
+                TJpegResult* res) {
+  jpeg_decompress_struct cinfo;
+  TJpegError err;
+  jpeg_progress_mgr progress;
+  InstallErrorHandler(cinfo, err);
+  if (setjmp(err.jump)) return Refuse(cinfo, res, err.message);
+  jpeg_create_decompress(&cinfo);
+  LimitDecoder(cinfo, progress, *limits);
+  jpeg_mem_src(&cinfo, data, size);
+  jpeg_read_header(&cinfo, TRUE);
+  if (const char* problem = HeaderProblem(cinfo, size, *limits)) return Refuse(cinfo, res, problem);
+  const bool fixX = ChooseOutput(cinfo, highQuality);
+  jpeg_start_decompress(&cinfo);
+  const int w = int(cinfo.output_width), h = int(cinfo.output_height);
+  const int comps = cinfo.output_components;
+  if (w != int(cinfo.image_width) || h != int(cinfo.image_height) || (comps != 4 && comps != 3) ||
+      !Allocate(*res, w, h, comps == 3))
+    return Refuse(cinfo, res, "cannot hold the decoded picture");
+  if (!ReadRows(cinfo, res, fixX)) return Refuse(cinfo, res, "decoder made no progress");
   jpeg_finish_decompress(&cinfo);
   jpeg_destroy_decompress(&cinfo);
   return true;
