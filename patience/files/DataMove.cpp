@@ -245,112 +245,148 @@ bool MoveDataFiles(int FromLocation, int ToLocation) {
   return true;
 }
 
-void FindDataFolder(TCardDeck* Deck, bool FastMode, QWidget* Owner) {
-  DataLocation = 0;
-  int origin = 0;
-  bool reset = false;
-  TStringList lines;
-  std::string found;
-  origin = PlayerDatLocation(&found);
-  if (origin != 0) {
-    ::Trace(origin == 3 ? "Origin - AppDir" : origin == 2 ? "Origin - DocDir" : "Origin - Dir");
-    if (!lines.TryLoadFromFile(found)) {
+namespace {
+
+// What the start-up step found of "Player.dat" and decided from it.
+struct TPlayerDat {
+  int Origin = 0;  // the location it was found in, 0 nowhere
+  std::string Path;
+  TStringList Lines;
+  int Count = 0;       // its lines; a line with an unreadable id is dropped and leaves 1
+  bool Reset = false;  // the settings beside it are dropped
+};
+
+TPlayerDat ReadPlayerDat() {
+  TPlayerDat dat;
+  dat.Origin = PlayerDatLocation(&dat.Path);
+  if (dat.Origin != 0) {
+    ::Trace(dat.Origin == 3 ? "Origin - AppDir" : dat.Origin == 2 ? "Origin - DocDir" : "Origin - Dir");
+    if (!dat.Lines.TryLoadFromFile(dat.Path)) {
       ::Trace("Player.dat unreadable");
-      lines.Clear();
+      dat.Lines.Clear();
     }
   }
-  int n = lines.Count();
-  ::Trace("Player.dat size - " + std::to_string(n));
+  dat.Count = dat.Lines.Count();
+  ::Trace("Player.dat size - " + std::to_string(dat.Count));
+  return dat;
+}
 
-  if (n >= 2) {
-    int id = 0;
-    if (!ParseId(lines[1], id)) {
-      reset = true;
-      lines.Delete(1);
-      n = 1;
-    } else if (id < MinPlayerId) {
-      reset = true;
-    } else if (id < ProgramId && FastMode) {
-      reset = true;
-    } else if (id < ProgramId) {
-      lines[1] = std::to_string(ProgramId);
-      if (!lines.TrySaveToFile(found)) ::Trace("Player.dat not rewritten");
-    }
+// The program id on the second line: an unreadable one is dropped, one below the lowest (or any
+// older one in fast mode) resets the settings, another older one is brought up to date in place.
+void CheckProgramId(TPlayerDat& dat, bool FastMode) {
+  if (dat.Count < 2) return;
+  int id = 0;
+  if (!ParseId(dat.Lines[1], id)) {
+    dat.Reset = true;
+    dat.Lines.Delete(1);
+    dat.Count = 1;
+  } else if (id < MinPlayerId || (id < ProgramId && FastMode)) {
+    dat.Reset = true;
+  } else if (id < ProgramId) {
+    dat.Lines[1] = std::to_string(ProgramId);
+    if (!dat.Lines.TrySaveToFile(dat.Path)) ::Trace("Player.dat not rewritten");
   }
-  if (n == 1) reset = true;
-  ::Trace(std::string(reset ? "Reset - True - i " : "Reset - False - i ") + std::to_string(n));
+}
 
-  if (reset && origin != 0) {
-    const std::string folder = FolderOf(origin);
-    for (const char* name : {"Options.dat", "Status.dat", "Player.dat"})
-      if (FileExists(PathJoin(folder, name))) DeleteFile(PathJoin(folder, name));
+void DecideReset(TPlayerDat& dat, bool FastMode) {
+  CheckProgramId(dat, FastMode);
+  if (dat.Count == 1) dat.Reset = true;
+  ::Trace(std::string(dat.Reset ? "Reset - True - i " : "Reset - False - i ") + std::to_string(dat.Count));
+}
+
+void DeleteResetSettings(const TPlayerDat& dat) {
+  if (!dat.Reset || dat.Origin == 0) return;
+  const std::string folder = FolderOf(dat.Origin);
+  for (const char* name : {"Options.dat", "Status.dat", "Player.dat"})
+    if (FileExists(PathJoin(folder, name))) DeleteFile(PathJoin(folder, name));
+}
+
+// The text files go ahead from the documents folder to the local one; false when one could not.
+bool MoveTextFilesAhead(bool reset) {
+  for (const char* name : kTextMigrated) {
+    if (reset && std::string(name) == "Player.dat") continue;
+    if (!FileExists(PathJoin(DocumentsPatience(), name))) continue;
+    if (!MoveTextFile(name, DocumentsPatience(), LocalPatience())) return false;
   }
+  return true;
+}
 
-  if (n >= 2) {
-    // More than two lines count as the normal two.
-    DataLocation = origin;
-    if (origin == 2 && !LocalAppDataDir.empty() && !SameFolder(DocumentsPatience(), LocalPatience())) {
-      ::Trace("File move attempt for v2050");
-      DataLocation = 3;
-      bool allMoved = true;
-      for (const char* name : kTextMigrated) {
-        if (reset && std::string(name) == "Player.dat") continue;
-        if (!FileExists(PathJoin(DocumentsPatience(), name))) continue;
-        if (!MoveTextFile(name, DocumentsPatience(), LocalPatience())) {
-          allMoved = false;
-          break;
-        }
-      }
-      if (allMoved) {
-        ::Trace("File move attempt ok");
-      } else {
-        MoveTextFilesBack(LocalPatience(), DocumentsPatience());
-        DataLocation = 2;
-        ::Trace("File move exception");
-      }
-    }
+// Data kept in the documents folder moves to the local folder where there is one.
+void MoveDocumentsToLocal(const TPlayerDat& dat) {
+  if (dat.Origin != 2 || LocalAppDataDir.empty() || SameFolder(DocumentsPatience(), LocalPatience())) return;
+  ::Trace("File move attempt for v2050");
+  DataLocation = 3;
+  if (MoveTextFilesAhead(dat.Reset)) {
+    ::Trace("File move attempt ok");
+  } else {
+    MoveTextFilesBack(LocalPatience(), DocumentsPatience());
+    DataLocation = 2;
+    ::Trace("File move exception");
   }
+}
 
-  if (n < 2) {
-    // The first run, a one-line file or an unreadable id: only the name line is kept.
-    if (lines.Count() == 0) lines.Add("");
-    lines.Lines.resize(1);
-    lines.Add(std::to_string(ProgramId));
-    ::Trace("Asking user for DataLocation");
-    TFileLoc form(Owner);
-    const int answer = AskFileLoc(form);
-    if (answer == 1 && !form.RadioButton1->isChecked()) {
-      DataLocation = 1;
-      ::Trace("Answer was 1");
-    } else {
-      DataLocation = UserLocation();
-      ::Trace("Answer was 3");
-    }
-    SavePlayerDat(lines);
-  } else if (reset) {
-    ::Trace("Reset Patience Configuration. Rewrite Player.dat");
-    lines[1] = std::to_string(ProgramId);
-    SavePlayerDat(lines);
+// The first run, a one-line file or an unreadable id: only the name line is kept, and the player
+// chooses where the data goes.
+void AskDataLocation(TPlayerDat& dat, QWidget* Owner) {
+  if (dat.Lines.Count() == 0) dat.Lines.Add("");
+  dat.Lines.Lines.resize(1);
+  dat.Lines.Add(std::to_string(ProgramId));
+  ::Trace("Asking user for DataLocation");
+  TFileLoc form(Owner);
+  const int answer = AskFileLoc(form);
+  if (answer == 1 && !form.RadioButton1->isChecked()) {
+    DataLocation = 1;
+    ::Trace("Answer was 1");
+  } else {
+    DataLocation = UserLocation();
+    ::Trace("Answer was 3");
   }
+  SavePlayerDat(dat.Lines);
+}
 
+// A first run makes the data folder; data found elsewhere than the chosen location moves there.
+void SettleDataFolder(int origin) {
   if (origin == 0) {
     const std::string folder = FolderOf(DataLocation);
     if (!folder.empty()) ForceDirectories(PathJoin(folder, "Data"));
-  } else if (origin != DataLocation && !SameFolder(FolderOf(origin), FolderOf(DataLocation))) {
-    ::Trace("Change DataLocation attempt");
-    try {
-      if (MoveDataFiles(origin, DataLocation)) {
-        ::Trace("Change DataLocation ok");
-      } else {
-        // The other data stayed behind: the text files that went ahead come back to it.
-        MoveTextFilesBack(FolderOf(DataLocation), FolderOf(origin));
-        DataLocation = origin;
-        ::Trace("Change DataLocation attempt failed");
-      }
-    } catch (const std::exception&) {
+    return;
+  }
+  if (origin == DataLocation || SameFolder(FolderOf(origin), FolderOf(DataLocation))) return;
+  ::Trace("Change DataLocation attempt");
+  try {
+    if (MoveDataFiles(origin, DataLocation)) {
+      ::Trace("Change DataLocation ok");
+    } else {
+      // The other data stayed behind: the text files that went ahead come back to it.
+      MoveTextFilesBack(FolderOf(DataLocation), FolderOf(origin));
+      DataLocation = origin;
       ::Trace("Change DataLocation attempt failed");
     }
+  } catch (const std::exception&) {
+    ::Trace("Change DataLocation attempt failed");
   }
+}
+
+}  // namespace
+
+void FindDataFolder(TCardDeck* Deck, bool FastMode, QWidget* Owner) {
+  DataLocation = 0;
+  TPlayerDat dat = ReadPlayerDat();
+  DecideReset(dat, FastMode);
+  DeleteResetSettings(dat);
+  if (dat.Count >= 2) {
+    // More than two lines count as the normal two.
+    DataLocation = dat.Origin;
+    MoveDocumentsToLocal(dat);
+  }
+  if (dat.Count < 2) {
+    AskDataLocation(dat, Owner);
+  } else if (dat.Reset) {
+    ::Trace("Reset Patience Configuration. Rewrite Player.dat");
+    dat.Lines[1] = std::to_string(ProgramId);
+    SavePlayerDat(dat.Lines);
+  }
+  SettleDataFolder(dat.Origin);
   SetDeckUserDir(Deck);
   Application().ProcessMessages();
 }
