@@ -83,7 +83,15 @@ TDataForm::TDataForm(QWidget* parent) : QDialog(parent) {
   PageControl1->setObjectName(QStringLiteral("PageControl1"));
   PageControl1->setTabPosition(QTabWidget::South);
   PageControl1->setGeometry(0, kClientHeight - 301, kClientWidth, 301);
+  BuildStatisticsPage();
+  BuildHighScoresPage();
+  BuildNewEntryPage();
+  UseCalibriWhereTheSystemDoes();
+  FormActivate();
+}
 
+// Played and won as counts and percentages, over the bar chart.
+void TDataForm::BuildStatisticsPage() {
   Statistics = new QWidget;
   Statistics->setObjectName(QStringLiteral("Statistics"));
   // Counts on the left, percentages on the right (right-aligned so that "Lost: 71.4286%" fits).
@@ -96,7 +104,9 @@ TDataForm::TDataForm(QWidget* parent) : QDialog(parent) {
   Image1->setObjectName(QStringLiteral("Image1"));
   Image1->setGeometry(10, 60, kChartWidth, kChartHeight);
   PageControl1->addTab(Statistics, QStringLiteral("Statistics"));
+}
 
+void TDataForm::BuildHighScoresPage() {
   High_Scores = new QWidget;
   High_Scores->setObjectName(QStringLiteral("High_Scores"));
   StringGrid1 = new QTableWidget(kHighScoreEntries, 3, High_Scores);
@@ -114,7 +124,10 @@ TDataForm::TDataForm(QWidget* parent) : QDialog(parent) {
   grid->setContentsMargins(0, 0, 0, 0);
   grid->addWidget(StringGrid1);
   PageControl1->addTab(High_Scores, QStringLiteral("High_Scores"));
+}
 
+// The page asking a new high score's name; hidden until a score is entered.
+void TDataForm::BuildNewEntryPage() {
   NewEntry = new QWidget;
   NewEntry->setObjectName(QStringLiteral("NewEntry"));
   const int w = kClientWidth - 8;
@@ -141,21 +154,20 @@ TDataForm::TDataForm(QWidget* parent) : QDialog(parent) {
   connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
   PageControl1->addTab(NewEntry, QStringLiteral("New Entry"));
   PageControl1->setTabVisible(2, false);
+}
 
-  // The grid and the name switch to Calibri where the system font would switch too.
-  if (IsNewWindowsVersion() && IsFontInstalled("Segoe UI") && IsFontInstalled("Calibri")) {
-    QFont g = StringGrid1->font();
-    if (g.family() != QLatin1String("Calibri")) {
-      g.setFamily(QStringLiteral("Calibri"));
-      g.setPointSizeF(g.pointSizeF() + 1);
-      StringGrid1->setFont(g);
-      QFont e = Edit1->font();
-      e.setFamily(QStringLiteral("Calibri"));
-      e.setPointSizeF(e.pointSizeF() + 2);
-      Edit1->setFont(e);
-    }
-  }
-  FormActivate();
+// The grid and the name switch to Calibri where the system font would switch too.
+void TDataForm::UseCalibriWhereTheSystemDoes() {
+  if (!IsNewWindowsVersion() || !IsFontInstalled("Segoe UI") || !IsFontInstalled("Calibri")) return;
+  QFont g = StringGrid1->font();
+  if (g.family() == QLatin1String("Calibri")) return;
+  g.setFamily(QStringLiteral("Calibri"));
+  g.setPointSizeF(g.pointSizeF() + 1);
+  StringGrid1->setFont(g);
+  QFont e = Edit1->font();
+  e.setFamily(QStringLiteral("Calibri"));
+  e.setPointSizeF(e.pointSizeF() + 2);
+  Edit1->setFont(e);
 }
 
 void TDataForm::FormActivate() {

@@ -49,6 +49,10 @@ class TDataForm : public QDialog {
   QPushButton* BitBtn1 = nullptr;
 
  private:
+  void BuildStatisticsPage();
+  void BuildHighScoresPage();
+  void BuildNewEntryPage();
+  void UseCalibriWhereTheSystemDoes();
   void FormActivate();
   void ShowEntryPage(bool entry);
   void DrawChart(const TStatsPercent& percent);
