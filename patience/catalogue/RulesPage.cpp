@@ -172,73 +172,91 @@ std::string FaceUpPhrase(const TGameDef& d, const std::vector<int>& got) {
   return "";
 }
 
-void DescribeLayout(const TGameDef& d, TRulesText& out) {
-  int left = PackSize(d);
+// The foundations as dealt at the start; left loses the cards dealt onto them.
+void DescribeFoundationLayout(const TGameDef& d, TRulesText& out, int& left) {
   const TPileRules& f = d.Foundations.Rules;
   if (f.Has(DealToFoundations)) {
     out.Layout.push_back("The whole pack is dealt onto the " + Count(d.Foundations.Count, "pile", "piles") +
                          " of the layout.");
     left = 0;
-  } else if (d.Foundations.Count > 0) {
-    std::string s = Capital(Count(d.Foundations.Count, "foundation", "foundations")) + ".";
-    if (f.Has(BaseOnly)) {
-      s += " One card is dealt onto the first one at the start: it is the base card.";
-      left -= 1;
-    } else if (f.Has(DealAllBases)) {
-      s += " The base cards are dealt onto them at the start.";
-      left -= std::min(d.Foundations.Count, left);
-    } else if (f.Has(DealTwoBases)) {
-      s += " Two base cards are dealt onto them at the start.";
-      left -= 2;
-    } else if (f.Has(DealOneBase) || f.Has(AceOfSpadesBase)) {
-      s += f.Has(AceOfSpadesBase)
-               ? " The Ace of Spades is dealt onto the first one at the start."
-               : " One card is dealt onto the first one at the start: it is the base card.";
-      left -= 1;
-    }
-    out.Layout.push_back(s);
+    return;
   }
+  if (d.Foundations.Count <= 0) return;
+  std::string s = Capital(Count(d.Foundations.Count, "foundation", "foundations")) + ".";
+  if (f.Has(BaseOnly)) {
+    s += " One card is dealt onto the first one at the start: it is the base card.";
+    left -= 1;
+  } else if (f.Has(DealAllBases)) {
+    s += " The base cards are dealt onto them at the start.";
+    left -= std::min(d.Foundations.Count, left);
+  } else if (f.Has(DealTwoBases)) {
+    s += " Two base cards are dealt onto them at the start.";
+    left -= 2;
+  } else if (f.Has(DealOneBase) || f.Has(AceOfSpadesBase)) {
+    s += f.Has(AceOfSpadesBase) ? " The Ace of Spades is dealt onto the first one at the start."
+                                : " One card is dealt onto the first one at the start: it is the base card.";
+    left -= 1;
+  }
+  out.Layout.push_back(s);
+}
+
+// Free cells or a reserve; left loses the cards dealt into them.
+void DescribeReserveLayout(const TGameDef& d, TRulesText& out, int& left) {
   const TReserveDef& res = d.Reserve;
-  if (res.FreeCells && res.Count > 0) {
+  if (res.Count <= 0) return;
+  if (res.FreeCells) {
     std::string s = Capital(Count(res.Count, "free cell", "free cells")) + ": each holds any one card.";
     if (res.DealtToCells > 0) {
       s += " " + Capital(Count(res.DealtToCells, "card is", "cards are")) + " dealt into them at the start.";
       left -= res.DealtToCells;
     }
     out.Layout.push_back(s);
-  } else if (res.Count > 0) {
-    std::string s = "A reserve of " + Count(res.Count, "card", "cards") +
-                    (res.FaceUp ? ", face up" : ", only its top card face up") + ".";
-    s += res.AllPlayable ? " Every card of the reserve may be played." : " Its top card may be played.";
-    out.Layout.push_back(s);
-    left -= res.Count;
+    return;
   }
+  std::string s = "A reserve of " + Count(res.Count, "card", "cards") +
+                  (res.FaceUp ? ", face up" : ", only its top card face up") + ".";
+  s += res.AllPlayable ? " Every card of the reserve may be played." : " Its top card may be played.";
+  out.Layout.push_back(s);
+  left -= res.Count;
+}
+
+void DescribeSidePileLayout(const TGameDef& d, TRulesText& out, int& left) {
   const TExceptPilesDef& e = d.Except;
-  if (e.Count > 0) {
-    const int sum = std::accumulate(e.CardsPerPile.begin(), e.CardsPerPile.end(), 0);
-    std::string s = Capital(Count(e.Count, "side pile", "side piles"));
-    if (sum > 0) s += " holding " + Count(sum, "card", "cards") + " between them";
-    s += e.FaceUp ? ", face up." : ", only the top card of each face up.";
-    out.Layout.push_back(s);
-    left -= sum;
-  }
-  left = std::max(left, 0);
+  if (e.Count <= 0) return;
+  const int sum = std::accumulate(e.CardsPerPile.begin(), e.CardsPerPile.end(), 0);
+  std::string s = Capital(Count(e.Count, "side pile", "side piles"));
+  if (sum > 0) s += " holding " + Count(sum, "card", "cards") + " between them";
+  s += e.FaceUp ? ", face up." : ", only the top card of each face up.";
+  out.Layout.push_back(s);
+  left -= sum;
+}
+
+// The tableau piles and how many cards each gets; left loses the cards dealt onto them.
+void DescribeTableauLayout(const TGameDef& d, TRulesText& out, int& left) {
   const TTableauDef& t = d.Tableau;
   out.TableauCards.clear();
-  if (t.Count > 0) {
-    std::vector<int> got = DealtPerPile(d, left);
-    out.TableauCards = got;
-    std::string s = "The tableau: " + Count(t.Count, "pile", "piles");
-    const std::string counts = PileCounts(got, t.LeftEmpty);
-    if (!counts.empty()) s += " " + counts;
-    if (t.LeftEmpty > 0) s += "; the last " + Count(t.LeftEmpty, "pile starts", "piles start") + " empty";
-    s += ".";
-    const std::string faces = FaceUpPhrase(d, got);
-    if (!faces.empty()) s += " " + faces;
-    if (t.Rules.Has(DealBySuit)) s += " Each card is dealt to the pile of its suit.";
-    if (t.Rules.Has(KingsToBottom)) s += " A King dealt onto a pile goes to its bottom.";
-    out.Layout.push_back(s);
-  }
+  if (t.Count <= 0) return;
+  std::vector<int> got = DealtPerPile(d, left);
+  out.TableauCards = got;
+  std::string s = "The tableau: " + Count(t.Count, "pile", "piles");
+  const std::string counts = PileCounts(got, t.LeftEmpty);
+  if (!counts.empty()) s += " " + counts;
+  if (t.LeftEmpty > 0) s += "; the last " + Count(t.LeftEmpty, "pile starts", "piles start") + " empty";
+  s += ".";
+  const std::string faces = FaceUpPhrase(d, got);
+  if (!faces.empty()) s += " " + faces;
+  if (t.Rules.Has(DealBySuit)) s += " Each card is dealt to the pile of its suit.";
+  if (t.Rules.Has(KingsToBottom)) s += " A King dealt onto a pile goes to its bottom.";
+  out.Layout.push_back(s);
+}
+
+void DescribeLayout(const TGameDef& d, TRulesText& out) {
+  int left = PackSize(d);
+  DescribeFoundationLayout(d, out, left);
+  DescribeReserveLayout(d, out, left);
+  DescribeSidePileLayout(d, out, left);
+  left = std::max(left, 0);
+  DescribeTableauLayout(d, out, left);
   out.StockCards = left;
   if (left > 0)
     out.Layout.push_back("The other " + Count(left, "card", "cards") + " form the stock.");
@@ -295,33 +313,37 @@ void DescribeFoundations(const TGameDef& d, TRulesText& out) {
         "Cards go to the foundations only when you put them there (or ask with a right click).");
 }
 
-void DescribeTableau(const TGameDef& d, TRulesText& out) {
+// Pair games: picking and removing pairs is the whole of play on the tableau.
+void DescribePairTableau(const TGameDef& d, TRulesText& out) {
   const TPileRules& t = d.Tableau.Rules;
-  if (d.Tableau.Count == 0) return;
-  if (t.Has(PairGame)) {
-    out.Tableau.push_back("Click a card to pick it, then click the card to pair it with.");
-    if (d.Foundations.Count == 0 && d.Foundations.Rules.Has(RemovePairs))
-      out.Tableau.push_back(t.Has(DealFaceDown) ? "Two cards of the same value are removed as a pair; two "
-                                                  "that differ are turned face down again."
-                                                : "Two cards of the same value are removed as a pair.");
-    return;
-  }
+  out.Tableau.push_back("Click a card to pick it, then click the card to pair it with.");
+  if (d.Foundations.Count == 0 && d.Foundations.Rules.Has(RemovePairs))
+    out.Tableau.push_back(t.Has(DealFaceDown) ? "Two cards of the same value are removed as a pair; two "
+                                                "that differ are turned face down again."
+                                              : "Two cards of the same value are removed as a pair.");
+}
+
+// What may be put on a tableau card, and from where not.
+void DescribeOntoTableauCard(const TPileRules& t, TRulesText& out) {
   if (t.Has(NothingOntoCard) || t.Has(NoDropTarget)) {
     out.Tableau.push_back("No card may be put on a tableau card.");
-  } else {
-    const std::string build = BuildPhrase(t, false);
-    if (!build.empty()) out.Tableau.push_back(build);
-    std::vector<std::string> not_from;
-    if (t.Has(NoReserveOntoCard)) not_from.push_back("the reserve");
-    if (t.Has(NoWasteOntoCard)) not_from.push_back("the waste pile");
-    if (t.Has(NoTableauOntoCard)) not_from.push_back("other tableau piles");
-    if (t.Has(NoStockOntoCard)) not_from.push_back("the stock");
-    if (!not_from.empty())
-      out.Tableau.push_back("Cards from " + JoinWords(not_from) + " may not be put on a tableau card.");
-    if (t.Has(ThreeCardLimit)) out.Tableau.push_back("A pile holds at most three cards.");
+    return;
   }
-  if (t.Has(OnlyWhenStockEmpty))
-    out.Tableau.push_back("Cards may be put on the tableau only once the stock is empty.");
+  const std::string build = BuildPhrase(t, false);
+  if (!build.empty()) out.Tableau.push_back(build);
+  std::vector<std::string> not_from;
+  if (t.Has(NoReserveOntoCard)) not_from.push_back("the reserve");
+  if (t.Has(NoWasteOntoCard)) not_from.push_back("the waste pile");
+  if (t.Has(NoTableauOntoCard)) not_from.push_back("other tableau piles");
+  if (t.Has(NoStockOntoCard)) not_from.push_back("the stock");
+  if (!not_from.empty())
+    out.Tableau.push_back("Cards from " + JoinWords(not_from) + " may not be put on a tableau card.");
+  if (t.Has(ThreeCardLimit)) out.Tableau.push_back("A pile holds at most three cards.");
+}
+
+// Which cards of a pile may be moved, and how many at once.
+void DescribeTableauMoves(const TGameDef& d, TRulesText& out) {
+  const TPileRules& t = d.Tableau.Rules;
   if (t.Has(DragRuns))
     out.Tableau.push_back("A run of cards in sequence may be moved together.");
   else if (t.Has(DragAnyFaceUp))
@@ -334,6 +356,11 @@ void DescribeTableau(const TGameDef& d, TRulesText& out) {
     out.Tableau.push_back(
         "Several cards move at once only when there are enough free cells and empty piles to move them one "
         "by one.");
+}
+
+// What fills an empty tableau pile.
+void DescribeEmptyTableauPile(const TGameDef& d, TRulesText& out) {
+  const TPileRules& t = d.Tableau.Rules;
   const std::vector<std::string> takes = EmptyTakes(t);
   const std::vector<std::string> from = Sources(t, false, d.Reserve.FreeCells);
   if (t.Has(RefillEmptyPiles)) {
@@ -348,6 +375,20 @@ void DescribeTableau(const TGameDef& d, TRulesText& out) {
   } else {
     out.Tableau.push_back("An empty pile stays empty.");
   }
+}
+
+void DescribeTableau(const TGameDef& d, TRulesText& out) {
+  const TPileRules& t = d.Tableau.Rules;
+  if (d.Tableau.Count == 0) return;
+  if (t.Has(PairGame)) {
+    DescribePairTableau(d, out);
+    return;
+  }
+  DescribeOntoTableauCard(t, out);
+  if (t.Has(OnlyWhenStockEmpty))
+    out.Tableau.push_back("Cards may be put on the tableau only once the stock is empty.");
+  DescribeTableauMoves(d, out);
+  DescribeEmptyTableauPile(d, out);
 }
 
 void DescribeStock(const TGameDef& d, bool hasStock, TRulesText& out) {
