@@ -323,22 +323,14 @@ void DrawCourt(QPainter& p, const TSetStyle& style, TArtSuit suit, int rank) {
   p.restore();
 }
 
-void DrawJester(QPainter& p, const TSetStyle& style, int number) {
-  const bool colourful = number == 1;
-  const QColor a = colourful ? QColor(204, 36, 46) : QColor(44, 48, 64);
-  const QColor b = colourful ? QColor(34, 128, 76) : QColor(122, 64, 160);
-  const QColor bell = Ink::Gold;
-  const QRectF inner = DrawFrame(p, style.CourtFrame, kFrameFill, Ink::Black);
-  p.save();
-  p.setClipRect(inner);
-  // Uniform units: 100 across the frame, as many down as the frame's proportions give.
-  const double unit = inner.width() / 100.0;
-  const double tall = inner.height() / unit;
-  p.translate(inner.left(), inner.top() + (tall - 170) / 2 * unit);
-  p.scale(unit, unit);
+// The jester's two motley colours and the gold of his bells.
+struct TJesterInk {
+  QColor A, B, Bell;
+};
 
-  // Stars scattered in the background.
-  auto star = [&](double x, double y, double r, const QColor& col) {
+// Stars scattered in the background.
+void DrawJesterStars(QPainter& p, const QColor& bell) {
+  auto star = [&](double x, double y, double r) {
     QPainterPath s;
     for (int i = 0; i < 10; ++i) {
       const double an = -M_PI / 2 + i * M_PI / 5;
@@ -350,14 +342,16 @@ void DrawJester(QPainter& p, const TSetStyle& style, int number) {
         s.lineTo(pt);
     }
     s.closeSubpath();
-    Fill(p, s, col, false);
+    Fill(p, s, bell, false);
   };
-  star(14, 14, 8, bell);
-  star(86, 20, 6, bell);
-  star(12, 150, 6, bell);
-  star(88, 156, 8, bell);
+  star(14, 14, 8);
+  star(86, 20, 6);
+  star(12, 150, 6);
+  star(88, 156, 8);
+}
 
-  // Body in harlequin lozenges.
+// Body in harlequin lozenges.
+void DrawJesterBody(QPainter& p, const TJesterInk& ink) {
   QPainterPath body;
   body.moveTo(22, 172);
   body.lineTo(26, 104);
@@ -365,11 +359,11 @@ void DrawJester(QPainter& p, const TSetStyle& style, int number) {
   body.cubicTo(60, 88, 70, 92, 74, 104);
   body.lineTo(78, 172);
   body.closeSubpath();
-  Fill(p, body, a);
+  Fill(p, body, ink.A);
   p.save();
   p.setClipPath(body);
   p.setPen(Qt::NoPen);
-  p.setBrush(b);
+  p.setBrush(ink.B);
   for (int row = 0; row < 6; ++row)
     for (int col = -1; col < 6; ++col) {
       const double cx = 14 + col * 18 + (row % 2) * 9, cy = 96 + row * 14;
@@ -379,23 +373,28 @@ void DrawJester(QPainter& p, const TSetStyle& style, int number) {
   p.setBrush(Qt::NoBrush);
   p.setPen(InkPen(0.8));
   p.drawPath(body);
+}
 
-  // Marotte: a little stick with a head and bells, held up at the right.
+// Marotte: a little stick with a head and bells, held up at the right.
+void DrawJesterMarotte(QPainter& p, const TJesterInk& ink) {
   Fill(p, Poly({{79, 60}, {82, 60}, {80, 150}, {77, 150}}), kWood);
   Fill(p, Ellipse(80.5, 56, 7, 7), Ink::Skin);
-  Fill(p, Poly({{73, 52}, {80.5, 40}, {88, 52}}), b);
-  Fill(p, Ellipse(80.5, 39, 2.6, 2.6), bell);
+  Fill(p, Poly({{73, 52}, {80.5, 40}, {88, 52}}), ink.B);
+  Fill(p, Ellipse(80.5, 39, 2.6, 2.6), ink.Bell);
   Fill(p, Ellipse(80, 122, 6, 5), Ink::Skin);
+}
 
-  // Ruff collar.
+void DrawJesterRuff(QPainter& p) {
   QPainterPath ruff;
   ruff.moveTo(26, 84);
   for (int i = 0; i <= 12; ++i) ruff.lineTo(26 + i * 4, (i % 2) ? 98 : 86);
   ruff.lineTo(74, 84);
   ruff.closeSubpath();
   Fill(p, ruff, Ink::Paper);
+}
 
-  // Head and grin.
+// Head and grin.
+void DrawJesterHead(QPainter& p) {
   Fill(p, Ellipse(50, 70, 14, 15), Ink::Skin);
   p.setPen(Qt::NoPen);
   p.setBrush(Ink::Black);
@@ -413,8 +412,10 @@ void DrawJester(QPainter& p, const TSetStyle& style, int number) {
   p.setPen(mouth);
   p.setBrush(Qt::NoBrush);
   p.drawPath(grin);
+}
 
-  // Cap with three floppy points and bells.
+// Cap with three floppy points and bells.
+void DrawJesterCap(QPainter& p, const TJesterInk& ink) {
   QPainterPath left;
   left.moveTo(36, 62);
   left.cubicTo(26, 52, 14, 48, 6, 58);
@@ -430,12 +431,32 @@ void DrawJester(QPainter& p, const TSetStyle& style, int number) {
   middle.cubicTo(38, 40, 44, 24, 56, 16);
   middle.cubicTo(56, 30, 62, 44, 62, 58);
   middle.closeSubpath();
-  Fill(p, left, b);
-  Fill(p, right, b);
-  Fill(p, middle, a);
-  Fill(p, Poly({{35, 56}, {65, 56}, {66, 62}, {34, 62}}), bell);
-  Fill(p, Ellipse(6, 59, 3.4, 3.4), bell);
-  Fill(p, Ellipse(94, 59, 3.4, 3.4), bell);
-  Fill(p, Ellipse(56.5, 15, 3.4, 3.4), bell);
+  Fill(p, left, ink.B);
+  Fill(p, right, ink.B);
+  Fill(p, middle, ink.A);
+  Fill(p, Poly({{35, 56}, {65, 56}, {66, 62}, {34, 62}}), ink.Bell);
+  Fill(p, Ellipse(6, 59, 3.4, 3.4), ink.Bell);
+  Fill(p, Ellipse(94, 59, 3.4, 3.4), ink.Bell);
+  Fill(p, Ellipse(56.5, 15, 3.4, 3.4), ink.Bell);
+}
+
+void DrawJester(QPainter& p, const TSetStyle& style, int number) {
+  const bool colourful = number == 1;
+  const TJesterInk ink{colourful ? QColor(204, 36, 46) : QColor(44, 48, 64),
+                       colourful ? QColor(34, 128, 76) : QColor(122, 64, 160), Ink::Gold};
+  const QRectF inner = DrawFrame(p, style.CourtFrame, kFrameFill, Ink::Black);
+  p.save();
+  p.setClipRect(inner);
+  // Uniform units: 100 across the frame, as many down as the frame's proportions give.
+  const double unit = inner.width() / 100.0;
+  const double tall = inner.height() / unit;
+  p.translate(inner.left(), inner.top() + (tall - 170) / 2 * unit);
+  p.scale(unit, unit);
+  DrawJesterStars(p, ink.Bell);
+  DrawJesterBody(p, ink);
+  DrawJesterMarotte(p, ink);
+  DrawJesterRuff(p);
+  DrawJesterHead(p);
+  DrawJesterCap(p, ink);
   p.restore();
 }

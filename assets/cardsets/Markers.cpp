@@ -58,6 +58,118 @@ QPainterPath StrokeLetter(const std::vector<std::vector<QPointF>>& strokes, doub
   return stroker.createStroke(lines).simplified();
 }
 
+// The card's size, centre and unit for drawing a marker; proportions are designed on the
+// 71-pixel card.
+struct TMarkerBox {
+  double W, H;
+  QPointF c;
+  double u;
+};
+
+// Empty tableau pile or free cell: a second, inner outline makes a recessed slot.
+void DrawSlotMarker(QPainter& p, const TMarkerBox& m) {
+  p.setPen(QPen(Qt::black, 1));
+  p.drawRoundedRect(QRectF(4 * m.u, 4 * m.u, m.W - 8 * m.u - 1, m.H - 8 * m.u - 1), 3, 3);
+}
+
+void DrawMarkerSuit(QPainter& p, double x, double y, double sz, TArtSuit suit) {
+  p.drawPath(QTransform::fromTranslate(x, y).scale(sz / 2, sz / 2).map(SuitPath(suit)));
+}
+
+// Foundation: a large shaded "A" over a ring of the four suits.
+void DrawFoundationMarker(QPainter& p, const TMarkerBox& m) {
+  const QPointF c = m.c;
+  const double W = m.W, H = m.H, u = m.u;
+  const double h = H * 0.42, w = W * 0.5, t = 4.2 * u;
+  const QPainterPath letter =
+      StrokeLetter({{{c.x() - w / 2, c.y() + h / 2}, {c.x(), c.y() - h / 2}, {c.x() + w / 2, c.y() + h / 2}},
+                    {{c.x() - w * 0.27, c.y() + h * 0.12}, {c.x() + w * 0.27, c.y() + h * 0.12}}},
+                   t);
+  p.setPen(QPen(Qt::black, 1));
+  p.setBrush(kStipple);
+  p.drawPath(letter);
+  p.setPen(Qt::NoPen);
+  p.setBrush(Qt::black);
+  const double sz = 9 * u;
+  DrawMarkerSuit(p, c.x() - W * 0.3, 11 * u, sz, TArtSuit::Spades);
+  DrawMarkerSuit(p, c.x() + W * 0.3, 11 * u, sz, TArtSuit::Hearts);
+  DrawMarkerSuit(p, c.x() - W * 0.3, H - 11 * u, sz, TArtSuit::Diamonds);
+  DrawMarkerSuit(p, c.x() + W * 0.3, H - 11 * u, sz, TArtSuit::Clubs);
+}
+
+// A ring with a shaded disc.
+void DrawRingMarker(QPainter& p, const TMarkerBox& m) {
+  const double r = m.W * 0.3;
+  p.setPen(QPen(Qt::black, 2.0 * m.u));
+  p.setBrush(kStipple);
+  p.drawEllipse(m.c, r, r);
+}
+
+// A shaded cross.
+void DrawCrossMarker(QPainter& p, const TMarkerBox& m) {
+  const QPointF c = m.c;
+  const double d = m.W * 0.3;
+  const QPainterPath cross = StrokeLetter(
+      {{{c.x() - d, c.y() - d}, {c.x() + d, c.y() + d}}, {{c.x() + d, c.y() - d}, {c.x() - d, c.y() + d}}},
+      7 * m.u);
+  p.setPen(QPen(Qt::black, 1));
+  p.setBrush(kStipple);
+  p.drawPath(cross);
+}
+
+// A shaded band inside the outline.
+void DrawBandMarker(QPainter& p, const TMarkerBox& m) {
+  const double W = m.W, H = m.H, u = m.u;
+  QPainterPath band;
+  band.addRoundedRect(QRectF(3 * u, 3 * u, W - 6 * u, H - 6 * u), 3, 3);
+  QPainterPath hole;
+  hole.addRoundedRect(QRectF(8 * u, 8 * u, W - 16 * u, H - 16 * u), 2, 2);
+  p.setPen(Qt::NoPen);
+  p.setBrush(kStipple);
+  p.drawPath(band.subtracted(hole));
+  p.setPen(QPen(Qt::black, 1));
+  p.setBrush(Qt::NoBrush);
+  p.drawRoundedRect(QRectF(8 * u, 8 * u, W - 16 * u - 1, H - 16 * u - 1), 2, 2);
+}
+
+// A king's place: a large "K" in black.
+void DrawKingMarker(QPainter& p, const TMarkerBox& m) {
+  const QPointF c = m.c;
+  const double h = m.H * 0.42, w = m.W * 0.42, u = m.u;
+  const double l = c.x() - w / 2;
+  p.setPen(Qt::NoPen);
+  p.setBrush(Qt::black);
+  p.drawPath(StrokeLetter({{{l, c.y() - h / 2}, {l, c.y() + h / 2}},
+                           {{l + w, c.y() - h / 2}, {l + 2 * u, c.y() + 2 * u}},
+                           {{l + w * 0.35, c.y() - h * 0.08}, {l + w, c.y() + h / 2}}},
+                          4.2 * u));
+}
+
+void DrawMarker(QPainter& p, const TMarkerBox& m, int kind) {
+  switch (kind) {
+    case 1:
+      DrawSlotMarker(p, m);
+      break;
+    case 2:
+      DrawFoundationMarker(p, m);
+      break;
+    case 4:
+      DrawRingMarker(p, m);
+      break;
+    case 5:
+      DrawCrossMarker(p, m);
+      break;
+    case 6:
+      DrawBandMarker(p, m);
+      break;
+    case 7:
+      DrawKingMarker(p, m);
+      break;
+    default:
+      break;
+  }
+}
+
 }  // namespace
 
 QImage DrawCardMask(const TCardShape& shape) {
@@ -71,94 +183,12 @@ QImage DrawBottom(const TSetStyle& style, const TCardShape& shape, int kind) {
   QImage img(style.W, style.H, QImage::Format_RGB32);
   img.fill(Qt::white);
   const double W = style.W, H = style.H;
-  const QPointF c(W / 2.0, H / 2.0);
-  const double u = W / 71.0;  // proportions are designed on the 71-pixel card
+  const TMarkerBox box{W, H, QPointF(W / 2.0, H / 2.0), W / 71.0};
   {
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setBrush(Qt::NoBrush);
-    switch (kind) {
-      case 1: {
-        // Empty tableau pile or free cell: a second, inner outline makes a recessed slot.
-        p.setPen(QPen(Qt::black, 1));
-        p.drawRoundedRect(QRectF(4 * u, 4 * u, W - 8 * u - 1, H - 8 * u - 1), 3, 3);
-        break;
-      }
-      case 2: {
-        // Foundation: a large shaded "A" over a ring of the four suits.
-        const double h = H * 0.42, w = W * 0.5, t = 4.2 * u;
-        const QPainterPath letter = StrokeLetter(
-            {{{c.x() - w / 2, c.y() + h / 2}, {c.x(), c.y() - h / 2}, {c.x() + w / 2, c.y() + h / 2}},
-             {{c.x() - w * 0.27, c.y() + h * 0.12}, {c.x() + w * 0.27, c.y() + h * 0.12}}},
-            t);
-        p.setPen(QPen(Qt::black, 1));
-        p.setBrush(kStipple);
-        p.drawPath(letter);
-        p.setPen(Qt::NoPen);
-        p.setBrush(Qt::black);
-        const double sz = 9 * u;
-        p.drawPath(QTransform::fromTranslate(c.x() - W * 0.3, 11 * u)
-                       .scale(sz / 2, sz / 2)
-                       .map(SuitPath(TArtSuit::Spades)));
-        p.drawPath(QTransform::fromTranslate(c.x() + W * 0.3, 11 * u)
-                       .scale(sz / 2, sz / 2)
-                       .map(SuitPath(TArtSuit::Hearts)));
-        p.drawPath(QTransform::fromTranslate(c.x() - W * 0.3, H - 11 * u)
-                       .scale(sz / 2, sz / 2)
-                       .map(SuitPath(TArtSuit::Diamonds)));
-        p.drawPath(QTransform::fromTranslate(c.x() + W * 0.3, H - 11 * u)
-                       .scale(sz / 2, sz / 2)
-                       .map(SuitPath(TArtSuit::Clubs)));
-        break;
-      }
-      case 4: {
-        // A ring with a shaded disc.
-        const double r = W * 0.3;
-        p.setPen(QPen(Qt::black, 2.0 * u));
-        p.setBrush(kStipple);
-        p.drawEllipse(c, r, r);
-        break;
-      }
-      case 5: {
-        // A shaded cross.
-        const double d = W * 0.3;
-        const QPainterPath cross = StrokeLetter({{{c.x() - d, c.y() - d}, {c.x() + d, c.y() + d}},
-                                                 {{c.x() + d, c.y() - d}, {c.x() - d, c.y() + d}}},
-                                                7 * u);
-        p.setPen(QPen(Qt::black, 1));
-        p.setBrush(kStipple);
-        p.drawPath(cross);
-        break;
-      }
-      case 6: {
-        // A shaded band inside the outline.
-        QPainterPath band;
-        band.addRoundedRect(QRectF(3 * u, 3 * u, W - 6 * u, H - 6 * u), 3, 3);
-        QPainterPath hole;
-        hole.addRoundedRect(QRectF(8 * u, 8 * u, W - 16 * u, H - 16 * u), 2, 2);
-        p.setPen(Qt::NoPen);
-        p.setBrush(kStipple);
-        p.drawPath(band.subtracted(hole));
-        p.setPen(QPen(Qt::black, 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawRoundedRect(QRectF(8 * u, 8 * u, W - 16 * u - 1, H - 16 * u - 1), 2, 2);
-        break;
-      }
-      case 7: {
-        // A king's place: a large "K" in black.
-        const double h = H * 0.42, w = W * 0.42;
-        const double l = c.x() - w / 2;
-        p.setPen(Qt::NoPen);
-        p.setBrush(Qt::black);
-        p.drawPath(StrokeLetter({{{l, c.y() - h / 2}, {l, c.y() + h / 2}},
-                                 {{l + w, c.y() - h / 2}, {l + 2 * u, c.y() + 2 * u}},
-                                 {{l + w * 0.35, c.y() - h * 0.08}, {l + w, c.y() + h / 2}}},
-                                4.2 * u));
-        break;
-      }
-      default:
-        break;
-    }
+    DrawMarker(p, box, kind);
   }
   ToAndPicture(img, style, shape, true);
   return img;
