@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 #include "platform/graphics/Bitmap.h"
@@ -17,76 +18,27 @@ struct TClip {
   int dx, dy, sx, sy, w, h;
 };
 
+// A start below 0 moves to 0: the other side's start moves with it and the length shrinks.
+inline void ClipStart(int64_t& start, int64_t& other, int64_t& len) {
+  if (start >= 0) return;
+  other -= start;
+  len += start;
+  start = 0;
+}
+
 // Clips a w x h copy between bitmaps of the given sizes; false when nothing is left.
 bool ClipCopy(int64_t x, int64_t y, int64_t w, int64_t h, int64_t sx, int64_t sy, int dstW, int dstH,
               int srcW, int srcH, TClip& c) {
   if (w <= 0 || h <= 0) return false;
-  if (x < 0) {
-    sx -= x;
-    w += x;
-    x = 0;
-  }
-  if (y < 0) {
-    sy -= y;
-    h += y;
-    y = 0;
-  }
-  if (sx < 0) {
-    x -= sx;
-    w += sx;
-    sx = 0;
-  }
-  if (sy < 0) {
-    y -= sy;
-    h += sy;
-    sy = 0;
-  }
+  ClipStart(x, sx, w);
+  ClipStart(y, sy, h);
+  ClipStart(sx, x, w);
+  ClipStart(sy, y, h);
   w = std::min({w, int64_t(dstW) - x, int64_t(srcW) - sx});
   h = std::min({h, int64_t(dstH) - y, int64_t(srcH) - sy});
   if (w <= 0 || h <= 0) return false;
   c = TClip{int(x), int(y), int(sx), int(sy), int(w), int(h)};
   return true;
-}
-
-// One row of a raster operation. When backward is set the row runs right to left, which keeps an
-// overlapping copy within the same row correct when the destination lies to the right.
-template <TRasterOp Op>
-inline void BlendRow(uint32_t* d, const uint32_t* s, int n, bool backward) {
-  if (!backward) {
-    for (int i = 0; i < n; ++i) {
-      if constexpr (Op == TRasterOp::Copy)
-        d[i] = s[i] | kOpaque;
-      else if constexpr (Op == TRasterOp::And)
-        d[i] = (d[i] & s[i]) | kOpaque;
-      else if constexpr (Op == TRasterOp::Paint)
-        d[i] = d[i] | s[i] | kOpaque;
-      else
-        d[i] = ~s[i] | kOpaque;
-    }
-  } else {
-    for (int i = n - 1; i >= 0; --i) {
-      if constexpr (Op == TRasterOp::Copy)
-        d[i] = s[i] | kOpaque;
-      else if constexpr (Op == TRasterOp::And)
-        d[i] = (d[i] & s[i]) | kOpaque;
-      else if constexpr (Op == TRasterOp::Paint)
-        d[i] = d[i] | s[i] | kOpaque;
-      else
-        d[i] = ~s[i] | kOpaque;
-    }
-  }
-}
-
-// Source pixels equal in RGB to key are left out.
-inline void KeyedRow(uint32_t* d, const uint32_t* s, int n, uint32_t key, bool backward) {
-  key &= 0xFFFFFF;
-  if (!backward) {
-    for (int i = 0; i < n; ++i)
-      if ((s[i] & 0xFFFFFF) != key) d[i] = s[i] | kOpaque;
-  } else {
-    for (int i = n - 1; i >= 0; --i)
-      if ((s[i] & 0xFFFFFF) != key) d[i] = s[i] | kOpaque;
-  }
 }
 
 // The kinds of copy: the four raster operations and the colour-keyed one.
@@ -106,11 +58,60 @@ TBlend BlendOf(TRasterOp op) {
   return TBlend::Copy;
 }
 
-template <TRasterOp Op>
-void BlitRows(TBitmap& dst, const TBitmap& src, const TClip& c, bool bottomUp, bool backward) {
+// One destination pixel d after a blend with source pixel s. Keyed leaves out source pixels equal
+// in RGB to key (given as RGB only).
+template <TBlend B>
+inline void BlendPixel(uint32_t& d, uint32_t s, uint32_t key) {
+  if constexpr (B == TBlend::Copy)
+    d = s | kOpaque;
+  else if constexpr (B == TBlend::And)
+    d = (d & s) | kOpaque;
+  else if constexpr (B == TBlend::Paint)
+    d = d | s | kOpaque;
+  else if constexpr (B == TBlend::NotCopy)
+    d = ~s | kOpaque;
+  else if ((s & 0xFFFFFF) != key)
+    d = s | kOpaque;
+}
+
+// Calls f with the blend as a compile-time constant, so each blend gets its own plain loop.
+template <typename F>
+void WithBlend(TBlend blend, F&& f) {
+  switch (blend) {
+    case TBlend::Copy:
+      f(std::integral_constant<TBlend, TBlend::Copy>{});
+      break;
+    case TBlend::And:
+      f(std::integral_constant<TBlend, TBlend::And>{});
+      break;
+    case TBlend::Paint:
+      f(std::integral_constant<TBlend, TBlend::Paint>{});
+      break;
+    case TBlend::NotCopy:
+      f(std::integral_constant<TBlend, TBlend::NotCopy>{});
+      break;
+    case TBlend::Keyed:
+      f(std::integral_constant<TBlend, TBlend::Keyed>{});
+      break;
+  }
+}
+
+// One row of a blend. When backward is set the row runs right to left, which keeps an overlapping
+// copy within the same row correct when the destination lies to the right.
+template <TBlend B>
+inline void BlendRow(uint32_t* d, const uint32_t* s, int n, uint32_t key, bool backward) {
+  if (!backward) {
+    for (int i = 0; i < n; ++i) BlendPixel<B>(d[i], s[i], key);
+  } else {
+    for (int i = n - 1; i >= 0; --i) BlendPixel<B>(d[i], s[i], key);
+  }
+}
+
+template <TBlend B>
+void BlitRows(TBitmap& dst, const TBitmap& src, const TClip& c, bool bottomUp, bool backward, uint32_t key) {
   for (int i = 0; i < c.h; ++i) {
     const int r = bottomUp ? c.h - 1 - i : i;
-    BlendRow<Op>(dst.ScanLine(c.dy + r) + c.dx, src.ScanLine(c.sy + r) + c.sx, c.w, backward);
+    BlendRow<B>(dst.ScanLine(c.dy + r) + c.dx, src.ScanLine(c.sy + r) + c.sx, c.w, key, backward);
   }
 }
 
@@ -124,26 +125,8 @@ void Blit(TBitmap& dst, int x, int y, int w, int h, const TBitmap& src, int sx, 
   const bool same = &dst == &src;
   const bool bottomUp = same && c.dy > c.sy;
   const bool backward = same && c.dy == c.sy && c.dx > c.sx;
-  switch (blend) {
-    case TBlend::Copy:
-      BlitRows<TRasterOp::Copy>(dst, src, c, bottomUp, backward);
-      break;
-    case TBlend::And:
-      BlitRows<TRasterOp::And>(dst, src, c, bottomUp, backward);
-      break;
-    case TBlend::Paint:
-      BlitRows<TRasterOp::Paint>(dst, src, c, bottomUp, backward);
-      break;
-    case TBlend::NotCopy:
-      BlitRows<TRasterOp::NotCopy>(dst, src, c, bottomUp, backward);
-      break;
-    case TBlend::Keyed:
-      for (int i = 0; i < c.h; ++i) {
-        const int r = bottomUp ? c.h - 1 - i : i;
-        KeyedRow(dst.ScanLine(c.dy + r) + c.dx, src.ScanLine(c.sy + r) + c.sx, c.w, key, backward);
-      }
-      break;
-  }
+  key &= 0xFFFFFF;
+  WithBlend(blend, [&](auto b) { BlitRows<decltype(b)::value>(dst, src, c, bottomUp, backward, key); });
 }
 
 // The destination range [lo, hi) of one axis whose samples src + (d * srcLen) / len fall inside
@@ -183,19 +166,7 @@ void StretchRows(TBitmap& dst, int x, int y, const TBitmap& src, int x0, int x1,
   for (int j = y0; j < y1; ++j) {
     uint32_t* d = dst.ScanLine(y + j) + x + x0;
     const uint32_t* s = src.ScanLine(rows[size_t(j - y0)]);
-    for (int i = 0; i < n; ++i) {
-      const uint32_t p = s[col[i]];
-      if constexpr (B == TBlend::Copy)
-        d[i] = p | kOpaque;
-      else if constexpr (B == TBlend::And)
-        d[i] = (d[i] & p) | kOpaque;
-      else if constexpr (B == TBlend::Paint)
-        d[i] = d[i] | p | kOpaque;
-      else if constexpr (B == TBlend::NotCopy)
-        d[i] = ~p | kOpaque;
-      else if ((p & 0xFFFFFF) != key)
-        d[i] = p | kOpaque;
-    }
+    for (int i = 0; i < n; ++i) BlendPixel<B>(d[i], s[col[i]], key);
   }
 }
 
@@ -215,23 +186,9 @@ void Stretch(TBitmap& dst, int x, int y, int w, int h, const TBitmap& source, in
   std::vector<int> cols, rows;
   if (!MapAxis(x, w, sx, sw, dst.Width(), src.Width(), x0, x1, cols)) return;
   if (!MapAxis(y, h, sy, sh, dst.Height(), src.Height(), y0, y1, rows)) return;
-  switch (blend) {
-    case TBlend::Copy:
-      StretchRows<TBlend::Copy>(dst, x, y, src, x0, x1, y0, y1, cols, rows, key);
-      break;
-    case TBlend::And:
-      StretchRows<TBlend::And>(dst, x, y, src, x0, x1, y0, y1, cols, rows, key);
-      break;
-    case TBlend::Paint:
-      StretchRows<TBlend::Paint>(dst, x, y, src, x0, x1, y0, y1, cols, rows, key);
-      break;
-    case TBlend::NotCopy:
-      StretchRows<TBlend::NotCopy>(dst, x, y, src, x0, x1, y0, y1, cols, rows, key);
-      break;
-    case TBlend::Keyed:
-      StretchRows<TBlend::Keyed>(dst, x, y, src, x0, x1, y0, y1, cols, rows, key);
-      break;
-  }
+  WithBlend(blend, [&](auto b) {
+    StretchRows<decltype(b)::value>(dst, x, y, src, x0, x1, y0, y1, cols, rows, key);
+  });
 }
 
 // r clipped to the bitmap; false when nothing is left.
