@@ -46,32 +46,29 @@ void PreviewRects(int corner, bool large, int W, int H, int w, int h, TRect& dst
   }
 }
 
-}  // namespace
-
-TRect IndexArea(int corner, int W, int H) {
+// A w x h area in a corner of a W x H card, 3 pixels in from the side and 4 from the end:
+// 0 top left, 1 bottom right, 2 top right, 3 bottom left.
+TRect CornerArea(int corner, int W, int H, int w, int h) {
   switch (corner) {
     case 0:
-      return TRect(3, 4, 16, 33);
+      return TRect(3, 4, 3 + w, 4 + h);
     case 1:
-      return TRect(W - 16, H - 33, W - 3, H - 4);
+      return TRect(W - 3 - w, H - 4 - h, W - 3, H - 4);
     case 2:
-      return TRect(W - 16, 4, W - 3, 33);
+      return TRect(W - 3 - w, 4, W - 3, 4 + h);
     default:
-      return TRect(3, H - 33, 16, H - 4);
+      return TRect(3, H - 4 - h, 3 + w, H - 4);
   }
 }
 
+}  // namespace
+
+TRect IndexArea(int corner, int W, int H) {
+  return CornerArea(corner, W, H, 13, 29);
+}
+
 TRect LargeIndexArea(int corner, int W, int H) {
-  switch (corner) {
-    case 0:
-      return TRect(3, 4, 23, 38);
-    case 1:
-      return TRect(W - 23, H - 38, W - 3, H - 4);
-    case 2:
-      return TRect(W - 23, 4, W - 3, 38);
-    default:
-      return TRect(3, H - 38, 23, H - 4);
-  }
+  return CornerArea(corner, W, H, 20, 34);
 }
 
 int CornerCount(int rankings) {

@@ -189,13 +189,18 @@ void THarmFade::DissolveIn() {
   if (OnEnd) OnEnd(this);
 }
 
-void THarmFade::DissolveBack() {
+// The way back starts from the picture shown: the two ends change places, stretched to fit.
+void THarmFade::TurnAround() {
   FSavedStretchToFit = FStretchToFit;
   FStretchToFit = true;
   std::swap(FColorFrom, FColorTo);
   std::swap(FPicFrom, FPicTo);
   PrepareBitmaps();
   Swapped = true;
+}
+
+void THarmFade::DissolveBack() {
+  TurnAround();
   ShufflePixels();
   const int N = int(FPositions.size());
   // The control may have shrunk since the rate was set: never a step of no pixels.
@@ -204,12 +209,7 @@ void THarmFade::DissolveBack() {
 }
 
 void THarmFade::BlendBack() {
-  FSavedStretchToFit = FStretchToFit;
-  FStretchToFit = true;
-  std::swap(FColorFrom, FColorTo);
-  std::swap(FPicFrom, FPicTo);
-  PrepareBitmaps();
-  Swapped = true;
+  TurnAround();
   FWork = FShown;
   const int rate = std::max(1, FBlendRate);
   FRunStart = Clock().NowMs();

@@ -86,6 +86,7 @@ class THarmFade : public QWidget {
   void moveEvent(QMoveEvent* event) override;
   // Rebuilds Shown, Target and Work from the pictures and colours (and swaps back after a run).
   void PrepareBitmaps();
+  void TurnAround();
   // Called by PrepareBitmaps; TFadeButton has nothing to add.
   bool Swapped = false;
 
