@@ -18,6 +18,7 @@
 #include "bench/BenchTable.h"
 #include "patience/catalogue/GameStart.h"
 #include "patience/engine/PatienceEngine.h"
+#include "patience/ui/FastMode.h"
 #include "platform/core/Clock.h"
 
 namespace {
@@ -65,15 +66,7 @@ void GameSettings(TCardTable& t, bool fast) {
   t.FastMovementMode = false;
   t.LiftOffset = true;
   t.TurnOverAnimationLift = true;
-  if (fast) {
-    t.ShadowMode = smOriginal;
-    t.HQDragShade = false;
-    t.SlowMoveRegion = false;
-    t.FastMovementMode = true;
-    t.SetCardSpeed(64);
-    t.SetTurnOverAnimationSpeed(32);
-    t.TurnOverAnimationLift = false;
-  }
+  if (fast) ApplyFastModeSettings(t);
 }
 
 struct TScene {

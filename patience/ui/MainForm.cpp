@@ -15,6 +15,7 @@
 #include "patience/catalogue/GameStart.h"
 #include "patience/files/DataMove.h"
 #include "patience/files/Trace.h"
+#include "patience/ui/FastMode.h"
 #include "patience/ui/Flourish.h"
 #include "patience/ui/MenuDraw.h"
 #include "patience/ui/StartScreen.h"
@@ -148,15 +149,7 @@ void TForm1::FormCreate(const QStringList& parameters, const TForm1Options& opti
 
     FastMode = IsFastSwitch(parameters);
     ::Trace("Application Parameters = " + std::to_string(parameters.size()));
-    if (FastMode) {
-      t.ShadowMode = smOriginal;
-      t.HQDragShade = false;
-      t.SlowMoveRegion = false;
-      t.FastMovementMode = true;
-      t.SetCardSpeed(64);
-      t.SetTurnOverAnimationSpeed(32);
-      t.TurnOverAnimationLift = false;
-    }
+    if (FastMode) ApplyFastModeSettings(t);
 
     // The window is the program's only top-level window, so it alone has a task-bar entry: Qt
     // keeps no hidden application window, and dialogs are transient for their owner.
