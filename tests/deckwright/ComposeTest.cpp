@@ -112,6 +112,23 @@ TEST(ComposeCardTest, BlackBecomesRed30) {
   EXPECT_EQ(two.Pixel(1, 0), TColor(0x0A0A0A));
 }
 
+// The boxes the indices are copied from and into, 3 pixels in from the side and 4 from the end of
+// the template card, in corner order: top left, bottom right, top right, bottom left.
+TEST(ComposeCardTest, IndexAreasSitInTheirCorners) {
+  const struct {
+    TRect Small, Large;
+  } kCorners[] = {
+      {TRect(3, 4, 16, 33), TRect(3, 4, 23, 38)},
+      {TRect(73, 90, 86, 119), TRect(66, 85, 86, 119)},
+      {TRect(73, 4, 86, 33), TRect(66, 4, 86, 38)},
+      {TRect(3, 90, 16, 119), TRect(3, 85, 23, 119)},
+  };
+  for (int c = 0; c < 4; ++c) {
+    EXPECT_EQ(IndexArea(c, W, H), kCorners[c].Small) << "corner " << c;
+    EXPECT_EQ(LargeIndexArea(c, W, H), kCorners[c].Large) << "corner " << c;
+  }
+}
+
 TEST(ComposeCardTest, CornerIndicesForEveryOption) {
   const TBitmap templ = TemplateCard();
   for (int rank : {0, 1, 2})
