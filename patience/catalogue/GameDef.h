@@ -11,10 +11,6 @@
 #include "patience/catalogue/PlaceExpr.h"
 #include "patience/engine/Rules.h"
 
-// Games the engine treats specially. They are recognised by name in saved games, statistics
-// and menus, so the name stays the key; this tag saves the engine the string tests.
-enum class TGameSpecial : uint8_t { None, Clock, Dial, AcesUp, FourColours, Burleigh, OneFoundation };
-
 // DealMode of a game that does not write it.
 constexpr int kDealModeNotSet = -1;
 

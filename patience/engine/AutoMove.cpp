@@ -65,7 +65,7 @@ bool TPatienceEngine::AutomovePass(TCard* card) {
   const bool asked = card != nullptr;
   FDropSucceeded = false;
 
-  auto tried = [&](int kind, TPilePos pos) {
+  auto tried = [&](TPileKind kind, TPilePos pos) {
     if (!ValidAutoMove(kind, pos, forced, asked)) return false;
     Trace("Exit Automove");
     return true;
@@ -92,7 +92,7 @@ bool TPatienceEngine::AutomovePass(TCard* card) {
   return false;
 }
 
-bool TPatienceEngine::ValidAutoMove(int kind, TPilePos pos, bool forced, bool asked) {
+bool TPatienceEngine::ValidAutoMove(TPileKind kind, TPilePos pos, bool forced, bool asked) {
   const TCard* card = CardAtSource(kind, pos.Pile, pos.Index);
   if (!card) return false;
   const TPileRules& f = Rules.Foundations.Rules;

@@ -90,7 +90,7 @@ void TPatienceEngine::StockClick() {
     const bool hadWaste = !r.WasteCards.empty();
     for (int k = 1; k <= n; ++k) {
       TCard* c = nullptr;
-      if (special && FSpecial == TEngineSpecial::Burleigh) {
+      if (special && FSpecial == TGameSpecial::Burleigh) {
         // A dealt card left unplayed turns the stock round: the next comes from the other end.
         if (hadWaste && !r.WasteCards.empty() && r.WasteCards.back() == LastDealtCard)
           StockFromTop = !StockFromTop;
@@ -103,7 +103,7 @@ void TPatienceEngine::StockClick() {
           const int bottom = FDeck->CardsLeft(false);
           c = FTable ? FTable->DealNthCard(bottom, stock.X, stock.Y) : FDeck->TakeNthCard(bottom);
         }
-      } else if (special && FSpecial == TEngineSpecial::OneFoundation) {
+      } else if (special && FSpecial == TGameSpecial::OneFoundation) {
         motion.reset();
         c = DealFromStock();
         if (!c || r.FoundationPiles.empty()) return;

@@ -79,7 +79,7 @@ TPoint TPatienceEngine::StepBeyond(TPoint p, int steps) const {
   return TPoint(p.X, p.Y + steps * TableauFan);
 }
 
-void TPatienceEngine::AppendHistory(int kind, int pile, int index, int target) {
+void TPatienceEngine::AppendHistory(TPileKind kind, int pile, int index, int target) {
   if (HistoryList.Count() > HistoryPointer) HistoryChanged();
   HistoryList.Add(std::to_string(kind));
   HistoryList.Add(std::to_string(pile));
@@ -88,7 +88,7 @@ void TPatienceEngine::AppendHistory(int kind, int pile, int index, int target) {
   HistoryPointer = HistoryList.Count();
 }
 
-void TPatienceEngine::AppendUndo(int kind, int pilePlus1, int link, int index) {
+void TPatienceEngine::AppendUndo(TPileKind kind, int pilePlus1, int link, int index) {
   if (UndoList.Count() > UndoPointer) UndoList.Lines.resize(size_t(std::max(UndoPointer, 0)));
   UndoList.Add(std::to_string(kind));
   UndoList.Add(std::to_string(pilePlus1));
@@ -113,7 +113,7 @@ void TPatienceEngine::Refuse() {
 // -----------------------------------------------------------------------------------------------
 // Source and target
 
-bool TPatienceEngine::FindSource(TCard* card, int& kind, TPilePos& pos, int& recordPile) {
+bool TPatienceEngine::FindSource(TCard* card, TPileKind& kind, TPilePos& pos, int& recordPile) {
   const TGameRules& r = Rules;
   for (size_t i = 0; i < r.ExceptPileCards.size(); ++i) {
     const TCardList& pile = r.ExceptPileCards[i];
@@ -173,7 +173,7 @@ bool TPatienceEngine::FindSource(TCard* card, int& kind, TPilePos& pos, int& rec
 
 // The dragged card lies wherever it was let go, which may be exactly on another pile's point; its
 // own pile is judged by where the card rests (home).
-bool TPatienceEngine::FindTarget(int index, const TCard* dragged, TPoint home, int& kind,
+bool TPatienceEngine::FindTarget(int index, const TCard* dragged, TPoint home, TPileKind& kind,
                                  TPilePos& pos) const {
   if (index < 0 || index >= int(DropPointList.size())) return false;
   const TPoint point = DropPointList[size_t(index)];
@@ -228,7 +228,8 @@ void TPatienceEngine::CardTable1CardDropEvent(TCard* card, int /*x*/, int /*y*/,
   FDropSucceeded = false;
   Trace("CardDropEvent: Value " + std::to_string(card->PointValue()) + " Index " + std::to_string(index));
 
-  int kind = pkTableau, recordPile = -1;
+  TPileKind kind = pkTableau;
+  int recordPile = -1;
   TPilePos source;
   const bool found = FindSource(card, kind, source, recordPile);
   const bool indexed = kind == pkTableau || kind == pkFoundation || kind == pkExcept;
@@ -241,7 +242,7 @@ void TPatienceEngine::CardTable1CardDropEvent(TCard* card, int /*x*/, int /*y*/,
   }
   // A source found nowhere, a drop point that does not exist or matches no pile, or a card the
   // table is not holding: refused like any other move (a damaged record cannot move cards).
-  int targetKind = pkTableau;
+  TPileKind targetKind = pkTableau;
   TPilePos target;
   const TPoint home(FTable->DragOriginX, FTable->DragOriginY);
   if (!found || FTable->DragCard != card || !FindTarget(index, card, home, targetKind, target)) {
@@ -320,7 +321,7 @@ void TPatienceEngine::CardTable1CardDropEvent(TCard* card, int /*x*/, int /*y*/,
         else
           pile.push_back(stored);
         if (wasEmpty) CommitBase(card);
-        if (!wasEmpty && f.Has(ClockFoundations) && FSpecial == TEngineSpecial::Clock)
+        if (!wasEmpty && f.Has(ClockFoundations) && FSpecial == TGameSpecial::Clock)
           ClockSpecial(target.Pile);
         break;
       }
@@ -365,7 +366,8 @@ void TPatienceEngine::MoveRun(const TPilePos& source, int target, bool targetEmp
 }
 
 // The card goes onto foundation f (and, for a whole suit, the rest of the run follows).
-void TPatienceEngine::PlaceOnFoundation(TCard* card, int kind, const TPilePos& source, int f, TPoint point) {
+void TPatienceEngine::PlaceOnFoundation(TCard* card, TPileKind kind, const TPilePos& source, int f,
+                                        TPoint point) {
   const TPileRules& rules = Rules.Foundations.Rules;
   const TPoint place = Rules.FoundationPlaces[size_t(f)];
   const TCardList& pile = Rules.FoundationPiles[size_t(f)];
@@ -373,7 +375,7 @@ void TPatienceEngine::PlaceOnFoundation(TCard* card, int kind, const TPilePos& s
   if (rules.Has(UseDropAngles)) {
     FTable->DropCard(place.X, place.Y, true, FoundationAngle(f));
     // The Clock draws the whole pile again after the drop.
-    if (FSpecial == TEngineSpecial::Clock) TakeOff(card);
+    if (FSpecial == TGameSpecial::Clock) TakeOff(card);
   } else if (rules.Has(RankInPrevious) && held > 0) {
     FTable->DropCard(point.X + Layout.SideFanOffset, point.Y);
   } else {
@@ -416,7 +418,7 @@ void TPatienceEngine::CommitBase(TCard* card) {
 }
 
 // The pile the card left.
-void TPatienceEngine::TrimSource(int kind, const TPilePos& source, bool intoCell) {
+void TPatienceEngine::TrimSource(TPileKind kind, const TPilePos& source, bool intoCell) {
   TGameRules& r = Rules;
   switch (kind) {
     case pkExcept: {
@@ -490,7 +492,7 @@ void TPatienceEngine::TrimSource(int kind, const TPilePos& source, bool intoCell
 void TPatienceEngine::RefillEmptyPile(int p) {
   const TPileRules& t = Rules.Tableau.Rules;
   TCard* card = nullptr;
-  int from = -1;
+  TPileKind from = pkStock;  // set with the card below
   auto fromReserve = [&] {
     for (size_t s = Rules.ReserveCards.size(); s-- > 0;) {
       if (!Rules.ReserveCards[s]) continue;
@@ -579,7 +581,7 @@ void TPatienceEngine::CheckWin(const char* trace) {
   if (FWon) return;
   const int pack = Rules.Stock.Decks == 2 ? 104 : 52;
   bool won = Rules.FoundationCount >= pack;
-  if (FSpecial == TEngineSpecial::AcesUp) {
+  if (FSpecial == TGameSpecial::AcesUp) {
     won = Rules.FoundationCount >= 48;
     for (int p = 0; p < 4; ++p)
       if (p >= int(Rules.TableauPiles.size()) || IsEmpty(Rules.TableauPiles[size_t(p)])) won = false;

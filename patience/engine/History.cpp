@@ -57,7 +57,7 @@ void TPatienceEngine::HistoryChanged() {
 // -----------------------------------------------------------------------------------------------
 // Taking a card out of a pile and putting it back
 
-TCard* TPatienceEngine::GetCard(int kind, TPilePos pos) {
+TCard* TPatienceEngine::GetCard(TPileKind kind, TPilePos pos) {
   TGameRules& r = Rules;
   if (kind == pkWaste) {
     if (r.WasteCards.empty()) return nullptr;
@@ -81,7 +81,7 @@ TCard* TPatienceEngine::GetCard(int kind, TPilePos pos) {
   return c;
 }
 
-void TPatienceEngine::SetCard(TCard* card, int kind, TPilePos pos) {
+void TPatienceEngine::SetCard(TCard* card, TPileKind kind, TPilePos pos) {
   TGameRules& r = Rules;
   switch (kind) {
     case pkStock:
@@ -154,7 +154,7 @@ void TPatienceEngine::RelayReserve() {
 }
 
 // Where a card taken back to its source lies.
-TPoint TPatienceEngine::ReturnPlace(int sourceKind, bool turnedBack, TPilePos source) const {
+TPoint TPatienceEngine::ReturnPlace(TPileKind sourceKind, bool turnedBack, TPilePos source) const {
   const TGameRules& r = Rules;
   switch (sourceKind) {
     case pkStock:
@@ -195,7 +195,7 @@ TPoint TPatienceEngine::ReturnPlace(int sourceKind, bool turnedBack, TPilePos so
   }
 }
 
-void TPatienceEngine::UndoMove(int sourceKind, int targetKind, bool turnedBack, TPilePos target,
+void TPatienceEngine::UndoMove(TPileKind sourceKind, TPileKind targetKind, bool turnedBack, TPilePos target,
                                TPilePos source) {
   if (sourceKind == pkRedeal) {
     // The waste redeal taken back: the whole stock goes to the waste again, in its order.
@@ -302,7 +302,7 @@ void TPatienceEngine::Undo1Click() {
     // A card that had left a foundation counted off its cards; it counts again going back.
     if (sourceKind == pkFoundation && targetKind != pkFoundation && !Rules.Tableau.Rules.Empty())
       ++Rules.FoundationCount;
-    UndoMove(sourceKind, targetKind, turnedBack, target, source);
+    UndoMove(TPileKind(sourceKind), TPileKind(targetKind), turnedBack, target, source);
     // The rest of a run follows its first card.
     if (sourceKind == pkTableau && (targetKind == pkTableau || targetKind == pkFoundation)) {
       const std::vector<TCardList>& piles =
@@ -311,7 +311,7 @@ void TPatienceEngine::Undo1Click() {
         if (target.Pile < 0 || target.Pile >= int(piles.size())) break;
         const TCardList& p = piles[size_t(target.Pile)];
         if (target.Index < 0 || target.Index >= int(p.size()) || !p[size_t(target.Index)]) break;
-        UndoMove(sourceKind, targetKind, false, target, source);
+        UndoMove(TPileKind(sourceKind), TPileKind(targetKind), false, target, source);
       }
     }
     UndoPointer -= 4;
@@ -343,7 +343,7 @@ void TPatienceEngine::Redo1Click() {
     for (int k = 0; k < 4; ++k) parsed = parsed && ParseInt(HistoryList[HistoryPointer + k], record[k]);
     if (parsed) {
       TSetFor<bool> redoing(Redoing, true);
-      MakeMove(record[0], record[1], record[2], record[3]);
+      MakeMove(TPileKind(record[0]), record[1], record[2], record[3]);
     }
     // The replayed move wrote its record again; the moves after it stay for the next redo.
     HistoryList = history;
@@ -375,7 +375,7 @@ void TPatienceEngine::Redo1Click() {
 // -----------------------------------------------------------------------------------------------
 // Replay
 
-TCard* TPatienceEngine::CardAtSource(int kind, int pile, int index) const {
+TCard* TPatienceEngine::CardAtSource(TPileKind kind, int pile, int index) const {
   const TGameRules& r = Rules;
   auto at = [&](const std::vector<TCardList>& piles) -> TCard* {
     if (pile < 0 || pile >= int(piles.size())) return nullptr;
@@ -404,7 +404,7 @@ TCard* TPatienceEngine::CardAtSource(int kind, int pile, int index) const {
   }
 }
 
-bool TPatienceEngine::MakeMove(int kind, int pile, int index, int target) {
+bool TPatienceEngine::MakeMove(TPileKind kind, int pile, int index, int target) {
   if (!FTable) return false;
   if (kind >= 0 && kind <= 7)
     Trace("MakeMove: " + std::string(kKindWords[kind]) + std::to_string(pile) + " " + std::to_string(index) +
@@ -496,6 +496,6 @@ void TPatienceEngine::ReplayMoves(const TStringList& lines) {
         Trace("ReplayMoves: line " + std::to_string(k + i) + " is not a number; the replay stops");
         return;
       }
-    MakeMove(v[0], v[1], v[2], v[3]);
+    MakeMove(TPileKind(v[0]), v[1], v[2], v[3]);
   }
 }

@@ -77,14 +77,14 @@ bool SameColourOf(const TCard* a, const TCard* b) {
 
 }  // namespace
 
-TEngineSpecial EngineSpecialOf(const std::string& gameName) {
-  if (gameName == "The Clock") return TEngineSpecial::Clock;
-  if (gameName == "The Dial") return TEngineSpecial::Dial;
-  if (gameName == "Aces Up") return TEngineSpecial::AcesUp;
-  if (gameName == "Four Colours") return TEngineSpecial::FourColours;
-  if (gameName == "Burleigh") return TEngineSpecial::Burleigh;
-  if (gameName == "One Foundation") return TEngineSpecial::OneFoundation;
-  return TEngineSpecial::None;
+TGameSpecial EngineSpecialOf(const std::string& gameName) {
+  if (gameName == "The Clock") return TGameSpecial::Clock;
+  if (gameName == "The Dial") return TGameSpecial::Dial;
+  if (gameName == "Aces Up") return TGameSpecial::AcesUp;
+  if (gameName == "Four Colours") return TGameSpecial::FourColours;
+  if (gameName == "Burleigh") return TGameSpecial::Burleigh;
+  if (gameName == "One Foundation") return TGameSpecial::OneFoundation;
+  return TGameSpecial::None;
 }
 
 // -----------------------------------------------------------------------------------------------
@@ -513,7 +513,7 @@ void TPatienceEngine::DealToFoundations() {
   TCardList& centre = Rules.FoundationPiles[12];
   if (IsEmpty(centre)) return;
   TurnUp(centre.back(), true);
-  if (FSpecial != TEngineSpecial::Clock) return;
+  if (FSpecial != TGameSpecial::Clock) return;
   auto hidesCards = [&] {
     for (size_t k = 0; k < centre.size() && k < 4; ++k)
       if (centre[k] && !centre[k]->FaceUp) return true;
@@ -846,7 +846,7 @@ void TPatienceEngine::SetLists() {
     for (size_t i = 0; i < Rules.FoundationPiles.size(); ++i) {
       TCard* top = TopCard(Rules.FoundationPiles[i]);
       if (!top) continue;
-      if (FSpecial == TEngineSpecial::Clock && f.Has(ClockFoundations) && int(top->Value) == int(i)) continue;
+      if (FSpecial == TGameSpecial::Clock && f.Has(ClockFoundations) && int(top->Value) == int(i)) continue;
       DraggableList.push_back(top);
     }
   // Nothing may be dragged once the game is won (an empty list would let every card go).

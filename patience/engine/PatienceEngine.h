@@ -47,9 +47,8 @@ struct TPilePos {
   friend bool operator==(const TPilePos&, const TPilePos&) = default;
 };
 
-// The games the engine knows by name.
-enum class TEngineSpecial : uint8_t { None, Clock, Dial, AcesUp, FourColours, Burleigh, OneFoundation };
-TEngineSpecial EngineSpecialOf(const std::string& gameName);
+// The games the engine knows by name (the tag the catalogue rows carry too).
+TGameSpecial EngineSpecialOf(const std::string& gameName);
 
 class TPatienceEngine {
  public:
@@ -124,7 +123,7 @@ class TPatienceEngine {
   // table's screen updates are off, except "fanfare_x.wav".
   void Sound(const std::string& name, int mode, int ms);
 
-  TEngineSpecial Special() const { return FSpecial; }
+  TGameSpecial Special() const { return FSpecial; }
   // The table's screen updates (always off without a view).
   bool ScreenUpdates() const;
   TCardTable* Table() const { return FTable; }
@@ -192,7 +191,7 @@ class TPatienceEngine {
   // redeal) and records it again. A record that names no card, a card that may not be dragged or
   // a drop index beyond the drop points is refused like a refused drop. False when the record was
   // not a valid move.
-  bool MakeMove(int kind, int pile, int index, int target);
+  bool MakeMove(TPileKind kind, int pile, int index, int target);
   // Replays the records of a saved game (lines 3 on; the caller has dealt the game from line 1's
   // seed) with auto-move off and animated redeals off. A closed game ("0" on line 2) stays closed.
   // Stops at a line that is not a number.
@@ -203,7 +202,8 @@ class TPatienceEngine {
   // Rules of play (no side effects)
 
   // Whether card may go from the source onto the target pile (its top slot, nil when empty).
-  bool ValidDrop(const TCard* card, int targetKind, TPilePos target, int sourceKind, TPilePos source) const;
+  bool ValidDrop(const TCard* card, TPileKind targetKind, TPilePos target, TPileKind sourceKind,
+                 TPilePos source) const;
   // Run size limit through free cells and empty piles.
   int SuperMove(int emptyPiles) const;
   // The auto-move safety test: true keeps the card back.
@@ -275,17 +275,17 @@ class TPatienceEngine {
   void StartSparkle(TPoint place);
   TPoint FoundationPoint(int f) const;
   TPoint StepBeyond(TPoint p, int steps) const;
-  bool FindSource(TCard* card, int& kind, TPilePos& pos, int& recordPile);
-  bool FindTarget(int index, const TCard* dragged, TPoint home, int& kind, TPilePos& pos) const;
-  void AppendHistory(int kind, int pile, int index, int target);
-  void AppendUndo(int kind, int pilePlus1, int link, int index);
+  bool FindSource(TCard* card, TPileKind& kind, TPilePos& pos, int& recordPile);
+  bool FindTarget(int index, const TCard* dragged, TPoint home, TPileKind& kind, TPilePos& pos) const;
+  void AppendHistory(TPileKind kind, int pile, int index, int target);
+  void AppendUndo(TPileKind kind, int pilePlus1, int link, int index);
   int Link() const { return -HistoryList.Count(); }
   void MarkTurnedUp();
   void Refuse();
   void MoveRun(const TPilePos& source, int target, bool targetEmpty, TPoint point);
-  void PlaceOnFoundation(TCard* card, int kind, const TPilePos& source, int f, TPoint point);
+  void PlaceOnFoundation(TCard* card, TPileKind kind, const TPilePos& source, int f, TPoint point);
   // The source pile after a card left it (intoCell: the card went to a free cell).
-  void TrimSource(int kind, const TPilePos& source, bool intoCell = false);
+  void TrimSource(TPileKind kind, const TPilePos& source, bool intoCell = false);
   void RefillEmptyPile(int pile);
   void ClockSpecial(int f);
   void CommitBase(TCard* card);
@@ -293,14 +293,15 @@ class TPatienceEngine {
   void PairClick(TCard* card);
   void DealToPiles(int pile);
   void HistoryChanged();
-  TCard* GetCard(int kind, TPilePos pos);
-  void SetCard(TCard* card, int kind, TPilePos pos);
-  void UndoMove(int sourceKind, int targetKind, bool turnedBack, TPilePos target, TPilePos source);
-  TPoint ReturnPlace(int sourceKind, bool turnedBack, TPilePos source) const;
+  TCard* GetCard(TPileKind kind, TPilePos pos);
+  void SetCard(TCard* card, TPileKind kind, TPilePos pos);
+  void UndoMove(TPileKind sourceKind, TPileKind targetKind, bool turnedBack, TPilePos target,
+                TPilePos source);
+  TPoint ReturnPlace(TPileKind sourceKind, bool turnedBack, TPilePos source) const;
   void RelayReserve();
-  TCard* CardAtSource(int kind, int pile, int index) const;
+  TCard* CardAtSource(TPileKind kind, int pile, int index) const;
   bool AutomovePass(TCard* card);
-  bool ValidAutoMove(int kind, TPilePos pos, bool forced, bool asked);
+  bool ValidAutoMove(TPileKind kind, TPilePos pos, bool forced, bool asked);
   void Redeal(bool animated);
   void CollectCards();
 
@@ -309,7 +310,7 @@ class TPatienceEngine {
   TEngineHost* FHost = nullptr;
   std::unique_ptr<TEngineHost> FNullHost;
   std::shared_ptr<const TGameSetup> FGame;
-  TEngineSpecial FSpecial = TEngineSpecial::None;
+  TGameSpecial FSpecial = TGameSpecial::None;
   TRandom FDealRandom;
   bool FNeedRandomize = true;
   // The deck of the hidden trial deal, kept between games.

@@ -109,6 +109,11 @@ class TPileRules {
   std::bitset<80> Bits;
 };
 
+// Games the engine treats specially. They are recognised by name in saved games, statistics
+// and menus, so the name stays the key; this tag saves the engine the string tests. The
+// catalogue rows carry the same tag.
+enum class TGameSpecial : uint8_t { None, Clock, Dial, AcesUp, FourColours, Burleigh, OneFoundation };
+
 // Pile kinds, shared by drops, history records and replay.
 enum TPileKind : int {
   pkStock = 0,

@@ -19,14 +19,14 @@ const TCard* SlotOf(const std::vector<TCardList>& piles, TPilePos pos) {
 
 }  // namespace
 
-bool TPatienceEngine::ValidDrop(const TCard* card, int targetKind, TPilePos target, int sourceKind,
-                                TPilePos source) const {
+bool TPatienceEngine::ValidDrop(const TCard* card, TPileKind targetKind, TPilePos target,
+                                TPileKind sourceKind, TPilePos source) const {
   if (!card) return false;
   const TGameRules& r = Rules;
 
   // A free cell takes any one card; Four Colours keeps one card of a suit in its cells.
   if (targetKind == pkReserve) {
-    if (FSpecial == TEngineSpecial::FourColours)
+    if (FSpecial == TGameSpecial::FourColours)
       for (size_t k = 0; k < 4 && k < r.ReserveCards.size(); ++k) {
         const TCard* c = r.ReserveCards[k];
         if (c && c != card && c->Suit == card->Suit) return false;
@@ -40,7 +40,7 @@ bool TPatienceEngine::ValidDrop(const TCard* card, int targetKind, TPilePos targ
   if (target.Pile < 0 || target.Pile >= int(piles.size())) return false;
   const TCard* targetCard = SlotOf(piles, target);
 
-  if (foundation && FSpecial == TEngineSpecial::AcesUp) {
+  if (foundation && FSpecial == TGameSpecial::AcesUp) {
     // A discard pile: a card goes when another of the first four piles shows a higher card of its
     // suit (an Ace counts high). Aces stay.
     if (card->Value == cvAce) return false;

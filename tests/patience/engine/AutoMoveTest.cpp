@@ -159,7 +159,7 @@ TEST_F(AutoMoveTest, OnlyThePlayerSetsABase) {
     }
     ASSERT_EQ(first.Kind, pkTableau);
     const TCard* base = e.Rules.TableauPiles[size_t(first.Pile)][size_t(first.Index)];
-    ASSERT_TRUE(e.MakeMove(first.Kind, first.Pile, first.Index, first.Target));
+    ASSERT_TRUE(e.MakeMove(TPileKind(first.Kind), first.Pile, first.Index, first.Target));
     EXPECT_EQ(e.Rules.Foundations.BaseCard, base);
     EXPECT_NE(rig.Host.FoundationLabel, "   Move");
     for (const TCardList& f : e.Rules.FoundationPiles) {

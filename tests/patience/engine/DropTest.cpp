@@ -104,7 +104,7 @@ TEST_F(DropTest, WithoutTableauRulesALeavingCardScoresAsADrop) {
   const TCard* moved = e.Rules.FoundationPiles[size_t(m.Pile)].back();
   const int count = e.Rules.FoundationCount, points = e.Rules.Points;
   const int successes = rig.Host.CountSounds("success.wav");
-  ASSERT_TRUE(e.MakeMove(m.Kind, m.Pile, m.Index, m.Target));
+  ASSERT_TRUE(e.MakeMove(TPileKind(m.Kind), m.Pile, m.Index, m.Target));
   const int scored = rig.Host.CountSounds("success.wav") - successes;
   EXPECT_EQ(e.Rules.FoundationCount, count + scored);
   EXPECT_EQ(e.Rules.Points, points + scored * e.ScoreValues.Success + e.ScoreValues.Drop);

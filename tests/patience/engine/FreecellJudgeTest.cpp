@@ -170,7 +170,7 @@ void Judge(const std::string& game, const std::string& options, uint32_t firstSe
       TRecord rec;
       ok = RecordOf(e, s.Moves[k], rec);
       ASSERT_TRUE(ok) << "move " << k << " \"" << s.Moves[k] << "\" names no card\n" << Board(e);
-      ok = e.MakeMove(rec.Kind, rec.Pile, rec.Index, rec.Target);
+      ok = e.MakeMove(TPileKind(rec.Kind), rec.Pile, rec.Index, rec.Target);
       EXPECT_TRUE(ok) << "move " << k << " \"" << s.Moves[k] << "\" " << ToString(rec) << " refused\n"
                       << Board(e);
       ++out.Moves;
@@ -235,7 +235,7 @@ TEST(FreecellJudgeFamily, LooserRulesAreRefused) {
       TRecord rec;
       if (!RecordOf(e, line, rec)) break;
       const int countBefore = e.UndoPointer;
-      if (!e.MakeMove(rec.Kind, rec.Pile, rec.Index, rec.Target)) {
+      if (!e.MakeMove(TPileKind(rec.Kind), rec.Pile, rec.Index, rec.Target)) {
         // Refused: the position is unchanged and the attempt is recorded.
         EXPECT_EQ(e.UndoPointer, countBefore);
         EXPECT_EQ(HistoryRecords(e).back(), rec);

@@ -97,7 +97,7 @@ TEST_F(HistoryTest, GamesWithoutUndoRefuseIt) {
   rig.Deal("The Clock", 2);
   TPatienceEngine& e = *rig.Engine;
   const TRecord m = LegalMoves(e).front();
-  ASSERT_TRUE(e.MakeMove(m.Kind, m.Pile, m.Index, m.Target));
+  ASSERT_TRUE(e.MakeMove(TPileKind(m.Kind), m.Pile, m.Index, m.Target));
   const std::string after = PlaySnapshot(e);
   EXPECT_FALSE(e.CanUndo());
   e.Undo1Click();
@@ -121,7 +121,7 @@ TEST_F(HistoryTest, DamagedRecordsAreRefusedWithoutHarm) {
   };
   for (const TRecord& r : damaged) {
     SCOPED_TRACE(ToString(r));
-    EXPECT_FALSE(E().MakeMove(r.Kind, r.Pile, r.Index, r.Target));
+    EXPECT_FALSE(E().MakeMove(TPileKind(r.Kind), r.Pile, r.Index, r.Target));
     EXPECT_EQ(HistoryRecords(E()).back(), r) << "the record stays, as a refused move";
     EXPECT_EQ(PlaySnapshot(E()), before);
     EXPECT_TRUE(PlayIsSound(E(), *Rig.Table));
@@ -129,8 +129,8 @@ TEST_F(HistoryTest, DamagedRecordsAreRefusedWithoutHarm) {
   EXPECT_EQ(R().Points, int(damaged.size()) * E().ScoreValues.Undo);
   EXPECT_EQ(E().UndoPointer, 0);
   // A kind no record has is passed over altogether.
-  EXPECT_FALSE(E().MakeMove(9, 0, 0, 0));
-  EXPECT_FALSE(E().MakeMove(-3, 0, 0, 0));
+  EXPECT_FALSE(E().MakeMove(TPileKind(9), 0, 0, 0));
+  EXPECT_FALSE(E().MakeMove(TPileKind(-3), 0, 0, 0));
   EXPECT_EQ(HistoryRecords(E()).size(), damaged.size());
   // A replay stops at a line that is not a number; what came before it is played.
   TStringList lines;
@@ -159,7 +159,7 @@ TEST_F(HistoryTest, AReplayRunsWithAutoMoveOffWhateverTheOption) {
     const std::vector<TRecord> moves = LegalMoves(*live.Engine);
     if (moves.empty()) break;
     const TRecord m = moves[size_t(rng.Random(int(moves.size())))];
-    live.Engine->MakeMove(m.Kind, m.Pile, m.Index, m.Target);
+    live.Engine->MakeMove(TPileKind(m.Kind), m.Pile, m.Index, m.Target);
   }
   TEngineRig replay;
   FastTable(*replay.Table);

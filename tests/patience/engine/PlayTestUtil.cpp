@@ -114,7 +114,7 @@ bool Accepted(const TPatienceEngine& e, const TCard* card, const TRecord& from, 
   if (groups && !top && (kind == pkReserve || (kind == pkFoundation && !f.Has(WholeSuitsOnly)))) return false;
   const TPilePos source = from.Kind == pkReserve || from.Kind == pkWaste ? TPilePos{from.Pile, 0}
                                                                          : TPilePos{from.Pile, from.Index};
-  if (!e.ValidDrop(card, kind, target, from.Kind, source)) return false;
+  if (!e.ValidDrop(card, TPileKind(kind), target, TPileKind(from.Kind), source)) return false;
   if (kind == pkFoundation && f.Has(WholeSuitsOnly)) {
     if (from.Kind != pkTableau) return false;
     const TCardList& pile = r.TableauPiles[size_t(from.Pile)];
@@ -200,7 +200,7 @@ std::string PlaySnapshot(const TPatienceEngine& e) {
   for (int i = d.Dealt + 1; i <= d.CardCount; ++i) out << " " << CardName(d.Cards[size_t(i)].get());
   out << "\ncount " << r.FoundationCount << " passes " << r.Stock.PassesDone << " base "
       << CardName(r.Foundations.BaseCard) << " won " << e.Won() << " redeal " << e.CanRedeal();
-  if (e.Special() == TEngineSpecial::Burleigh) out << " top " << e.StockFromTop;
+  if (e.Special() == TGameSpecial::Burleigh) out << " top " << e.StockFromTop;
   out << "\n";
   return out.str();
 }
@@ -224,7 +224,7 @@ struct TPlayChecker {
 
   void Cards() {
     const bool pairGame = R.Tableau.Rules.Has(PairGame);
-    const bool clock = E.Special() == TEngineSpecial::Clock;
+    const bool clock = E.Special() == TGameSpecial::Clock;
     std::map<const TCard*, int> seen;
     auto count = [&](const TCardList& cards, bool shown) {
       for (const TCard* c : cards) {

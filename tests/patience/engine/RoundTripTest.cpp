@@ -77,7 +77,7 @@ void Act(TEngineRig& rig, const TRecord& rec, bool mouse) {
     return;
   }
   if (mouse && !e.Rules.Tableau.Rules.Has(PairGame) && rec.Target >= 0 && DragWithMouse(rig, rec)) return;
-  e.MakeMove(rec.Kind, rec.Pile, rec.Index, rec.Target);
+  e.MakeMove(TPileKind(rec.Kind), rec.Pile, rec.Index, rec.Target);
 }
 
 struct TTrip {

@@ -220,7 +220,7 @@ TEST_F(StockTest, AGatherCannotBeUndoneAndTheAnimatedOneEndsTheSame) {
       TPatienceEngine& e = *rig.Engine;
       for (const TRecord& m : LegalMoves(e))
         if (m.Kind != pkRedeal && m.Kind != pkStockClick) {
-          ASSERT_TRUE(e.MakeMove(m.Kind, m.Pile, m.Index, m.Target));
+          ASSERT_TRUE(e.MakeMove(TPileKind(m.Kind), m.Pile, m.Index, m.Target));
           break;
         }
       ASSERT_TRUE(e.CanUndo());
@@ -342,7 +342,7 @@ TEST_F(StockTest, APairClickOnACardInNoPileIsRecordedAndChoosesNothing) {
   EXPECT_EQ(HistoryRecords(e), (std::vector<TRecord>{{2, -1, 0, 0}}));
   EXPECT_EQ(e.SelectedCard, nullptr);
   // Replayed, the record names no card and is refused; the next click chooses as ever.
-  EXPECT_FALSE(e.MakeMove(2, -1, 0, 0));
+  EXPECT_FALSE(e.MakeMove(pkTableau, -1, 0, 0));
   e.CardTable1CardClickEvent(CardNamed(e, "5h"), mbLeft);
   EXPECT_EQ(e.SelectedCard, CardNamed(e, "5h"));
   EXPECT_EQ(HistoryRecords(e).back(), (TRecord{2, 0, 0, 0}));
@@ -372,8 +372,8 @@ TEST_F(StockTest, ShownSelectionsIgnoreHiddenCardsAndRefillFromTheStock) {
         const TCard* b = e.Rules.TableauPiles[size_t(moves[j].Pile)][size_t(moves[j].Index)];
         if (a->Value != b->Value) continue;
         const int stock = e.Deck().CardsLeft(false);
-        e.MakeMove(moves[i].Kind, moves[i].Pile, moves[i].Index, 0);
-        e.MakeMove(moves[j].Kind, moves[j].Pile, moves[j].Index, 0);
+        e.MakeMove(TPileKind(moves[i].Kind), moves[i].Pile, moves[i].Index, 0);
+        e.MakeMove(TPileKind(moves[j].Kind), moves[j].Pile, moves[j].Index, 0);
         refills += stock - e.Deck().CardsLeft(false);
         played = true;
         ASSERT_TRUE(PlayIsSound(e, *rig.Table));

@@ -103,7 +103,7 @@ class TStorm {
       if (!moves.empty()) {
         const TRecord m = moves[size_t(Rng.Random(int(moves.size())))];
         if (m.Kind == pkStockClick || m.Kind == pkRedeal || e.Rules.Tableau.Rules.Has(PairGame)) {
-          e.MakeMove(m.Kind, m.Pile, m.Index, m.Target);
+          e.MakeMove(TPileKind(m.Kind), m.Pile, m.Index, m.Target);
         } else if (TCard* c = CardAt(m)) {
           t.MouseDown(mbLeft, 0, c->X + 2, c->Y + 2);
           if (t.DragCard) {

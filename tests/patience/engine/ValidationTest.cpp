@@ -19,10 +19,11 @@ class ValidationTest : public ::testing::Test {
   TGameRules& R() { return Rig.Engine->Rules; }
   TCard* C(const std::string& n) { return CardNamed(E(), n); }
   // Card onto the tableau pile p (its top slot).
-  bool OntoPile(const std::string& card, int p, int sourceKind = pkWaste, TPilePos source = {0, 0}) {
+  bool OntoPile(const std::string& card, int p, TPileKind sourceKind = pkWaste, TPilePos source = {0, 0}) {
     return E().ValidDrop(C(card), pkTableau, {p, TopIndex(R().TableauPiles[size_t(p)])}, sourceKind, source);
   }
-  bool OntoFoundation(const std::string& card, int f, int sourceKind = pkWaste, TPilePos source = {0, 0}) {
+  bool OntoFoundation(const std::string& card, int f, TPileKind sourceKind = pkWaste,
+                      TPilePos source = {0, 0}) {
     return E().ValidDrop(C(card), pkFoundation, {f, TopIndex(R().FoundationPiles[size_t(f)])}, sourceKind,
                          source);
   }
@@ -95,11 +96,11 @@ TEST_F(ValidationTest, OntoCardBansGoBySourceKind) {
   for (const TBan& b : {TBan{NoReserveOntoCard, pkReserve}, TBan{NoTableauOntoCard, pkTableau},
                         TBan{NoWasteOntoCard, pkWaste}, TBan{NoStockOntoCard, pkStock}}) {
     t = {Fanned, b.Rule};
-    for (int source : {pkStock, pkReserve, pkTableau, pkWaste, pkExcept})
+    for (TPileKind source : {pkStock, pkReserve, pkTableau, pkWaste, pkExcept})
       EXPECT_EQ(OntoPile("6h", 0, source, {2, 0}), source != b.Banned) << int(b.Rule) << " from " << source;
   }
   t = {Fanned, NothingOntoCard};
-  for (int source : {pkStock, pkReserve, pkTableau, pkWaste, pkExcept})
+  for (TPileKind source : {pkStock, pkReserve, pkTableau, pkWaste, pkExcept})
     EXPECT_FALSE(OntoPile("6h", 0, source, {2, 0}));
   // The bans speak of cards only: an empty pile is judged by the empty-pile rules.
   t = {Fanned, NothingOntoCard, FromWaste};
@@ -111,7 +112,7 @@ TEST_F(ValidationTest, EmptyPilesTakeCardsBySourceAndByValue) {
   TPileRules& t = R().Tableau.Rules;
   auto fromEach = [&](const std::string& card) {
     std::string out;
-    for (int source : {pkStock, pkReserve, pkTableau, pkFoundation, pkWaste, pkExcept})
+    for (TPileKind source : {pkStock, pkReserve, pkTableau, pkFoundation, pkWaste, pkExcept})
       out += OntoPile(card, 1, source, {0, 0}) ? "1" : "0";
     return out;
   };

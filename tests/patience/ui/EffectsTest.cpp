@@ -456,7 +456,7 @@ TEST_F(EffectsTest, AReplayDealsAndPlaysTheSameWithEffectsOnAndOff) {
         const std::vector<TRecord> moves = LegalMoves(e);
         if (moves.empty()) break;
         const TRecord m = moves[size_t(choose.Random(int(moves.size())))];
-        e.MakeMove(m.Kind, m.Pile, m.Index, m.Target);
+        e.MakeMove(TPileKind(m.Kind), m.Pile, m.Index, m.Target);
         // The effects draw between the moves.
         while (f.flourish->Running) f.flourish->Tick();
         DrawStarfieldFrame(sky);

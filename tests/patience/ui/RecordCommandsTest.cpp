@@ -85,7 +85,7 @@ class RecordCommandsTest : public ::testing::Test {
       if (r.Kind == pkRedeal)
         E().ReDealWastepileExecute();
       else
-        E().MakeMove(r.Kind, r.Pile, r.Index, r.Target);
+        E().MakeMove(TPileKind(r.Kind), r.Pile, r.Index, r.Target);
     }
   }
   std::string SaveGames() const { return SaveGamesFolder(Data); }
@@ -293,7 +293,7 @@ TEST_F(RecordCommandsTest, AWonGameIsCountedWithItsHighScoreAndShown) {
     form.Edit1->setText("Zed");
     return int(QDialog::Accepted);
   };
-  E().MakeMove(home.Kind, home.Pile, home.Index, home.Target);
+  E().MakeMove(TPileKind(home.Kind), home.Pile, home.Index, home.Target);
   ASSERT_TRUE(E().Won());
   EXPECT_EQ(f.Played("fanfare_x.wav"), 1);
   EXPECT_EQ(Dialogs.size(), 1u);

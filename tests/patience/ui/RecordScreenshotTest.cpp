@@ -127,7 +127,7 @@ TEST(RecordScreenshot, StatisticsHighScoresFavouritesAndFileDialogs) {
       f.Edit1->setText("Player One");
       return Shoot(d, "new-high-score.png");
     });
-    e.MakeMove(home.Kind, home.Pile, home.Index, home.Target);
+    e.MakeMove(TPileKind(home.Kind), home.Pile, home.Index, home.Target);
   }
   ASSERT_TRUE(e.Won());
   {

@@ -26,7 +26,7 @@ void PlayRandomly(TEngineRig& rig, uint32_t seed, int moves) {
     if (r.Kind == pkRedeal)
       e.ReDealWastepileExecute();
     else
-      e.MakeMove(r.Kind, r.Pile, r.Index, r.Target);
+      e.MakeMove(TPileKind(r.Kind), r.Pile, r.Index, r.Target);
   }
 }
 
