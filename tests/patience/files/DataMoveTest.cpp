@@ -98,7 +98,7 @@ TEST_F(DataMoveTest, ACopyFailingAnywhereLosesNothingAndKeepsTheOldFolder) {
   for (const auto& [name, fails] : failures) {
     SCOPED_TRACE(name);
     size_t index = 0;
-    SetFileStepHookForTesting([&](int mode, const std::string& src, const std::string&) {
+    SetFileStepHookForTesting([&, &fails = fails](int mode, const std::string& src, const std::string&) {
       return mode != 1 || !fails(ExtractFileName(src), index++);
     });
     Messages.clear();
