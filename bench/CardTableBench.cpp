@@ -18,16 +18,16 @@ namespace {
 
 constexpr int kW = 1920, kH = 1080;
 
-struct TMoveScene {
+// A kW x kH table on the virtual clock, drawn to the memory screen or to a Qt widget in a window.
+struct TBenchScene {
   TVirtualClock Clock;
   TScopedClock Scoped{Clock};
   TMemorySurface Memory;
   std::unique_ptr<QWidget> Window;
   TCardTableWidget* View = nullptr;
   std::unique_ptr<TCardTable> Table;
-  TCard* Moving = nullptr;
 
-  explicit TMoveScene(bool widget) {
+  explicit TBenchScene(bool widget) {
     TTableSurface* surface = &Memory;
     if (widget) {
       Window = std::make_unique<QWidget>();
@@ -38,6 +38,13 @@ struct TMoveScene {
     Table = std::make_unique<TCardTable>(surface, BenchCardsetsDir());
     if (Window) Window->show();
     Table->ApplyBounds(0, 0, kW, kH);
+  }
+};
+
+struct TMoveScene : TBenchScene {
+  TCard* Moving = nullptr;
+
+  explicit TMoveScene(bool widget) : TBenchScene(widget) {
     GradientBackground(*Table);
     DealFans(*Table, 40, 10, 60, 60, 180, 22);
     Moving = Table->CardDeck()->NextCard();
@@ -118,25 +125,8 @@ void BM_StatusRoundTrip(benchmark::State& state) {
 }
 BENCHMARK(BM_StatusRoundTrip)->Unit(benchmark::kMillisecond);
 
-struct TFullScene {
-  TVirtualClock Clock;
-  TScopedClock Scoped{Clock};
-  TMemorySurface Memory;
-  std::unique_ptr<QWidget> Window;
-  TCardTableWidget* View = nullptr;
-  std::unique_ptr<TCardTable> Table;
-
-  explicit TFullScene(bool widget) {
-    TTableSurface* surface = &Memory;
-    if (widget) {
-      Window = std::make_unique<QWidget>();
-      Window->resize(kW, kH);
-      View = new TCardTableWidget(Window.get());
-      surface = View;
-    }
-    Table = std::make_unique<TCardTable>(surface, BenchCardsetsDir());
-    if (Window) Window->show();
-    Table->ApplyBounds(0, 0, kW, kH);
+struct TFullScene : TBenchScene {
+  explicit TFullScene(bool widget) : TBenchScene(widget) {
     Table->CardDeck()->SetCardCount(104);
     DealFans(*Table, 104, 13, 40, 60, 142, 28);
     // Two turned cards and four markers, as a game with foundations at an angle would show them.

@@ -18,7 +18,7 @@
 #include "bench/BenchTable.h"
 #include "patience/catalogue/GameStart.h"
 #include "patience/engine/PatienceEngine.h"
-#include "patience/ui/FastMode.h"
+#include "patience/ui/TableSettings.h"
 #include "platform/core/Clock.h"
 
 namespace {
@@ -59,13 +59,7 @@ class TPacingHost : public TEngineHost {
 
 // The table settings of the game's window, and what its "fast" switch changes.
 void GameSettings(TCardTable& t, bool fast) {
-  t.DragAndDrop = true;
-  t.SetPlaceDeckOffset(7);
-  t.SlowMoveRegion = true;
-  t.SMR_WaitMode = true;
-  t.FastMovementMode = false;
-  t.LiftOffset = true;
-  t.TurnOverAnimationLift = true;
+  ApplyGameTableSettings(t);
   if (fast) ApplyFastModeSettings(t);
 }
 

@@ -15,10 +15,10 @@
 #include "patience/catalogue/GameStart.h"
 #include "patience/files/DataMove.h"
 #include "patience/files/Trace.h"
-#include "patience/ui/FastMode.h"
 #include "patience/ui/Flourish.h"
 #include "patience/ui/MenuDraw.h"
 #include "patience/ui/StartScreen.h"
+#include "patience/ui/TableSettings.h"
 #include "patience/ui/ToolbarImages.h"
 #include "patience/ui/UpdateCheck.h"
 #include "platform/core/Clock.h"
@@ -130,13 +130,7 @@ void TForm1::FormCreate(const QStringList& parameters, const TForm1Options& opti
                      : std::make_unique<TCardTable>(CardTable1View, options.CardsetsDir);
     TCardTable& t = *CardTable1;
     t.SetAlign(alClient);
-    t.DragAndDrop = true;
-    t.SetPlaceDeckOffset(7);
-    t.SlowMoveRegion = true;
-    t.SMR_WaitMode = true;
-    t.FastMovementMode = false;
-    t.LiftOffset = true;
-    t.TurnOverAnimationLift = true;
+    ApplyGameTableSettings(t);
     ::Trace("CardTable created");
     t.ApplyBounds(0, ToolBar1->height() + ToolBar->height(), std::max(width(), 1),
                   std::max(height() - ToolBar1->height() - ToolBar->height(), 1));
