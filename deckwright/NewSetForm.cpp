@@ -18,6 +18,13 @@ QFont PixelFont(const QFont& base, int pixels) {
   return f;
 }
 
+// w placed at (x, y) in its parent, width x height.
+template <typename T>
+T* Placed(T* w, int x, int y, int width, int height) {
+  w->setGeometry(x, y, width, height);
+  return w;
+}
+
 }  // namespace
 
 TForm2::TForm2(QWidget* owner, const std::string& cardsetsDir, const std::string& userCardsetsDir)
@@ -29,44 +36,30 @@ TForm2::TForm2(QWidget* owner, const std::string& cardsetsDir, const std::string
   setFixedSize(392, 273);
   setFont(QFont("MS Sans Serif", 8));
 
-  LabeledEdit1 = new QLineEdit(this);
+  LabeledEdit1 = Placed(new QLineEdit(this), 40, 40, 329, 29);
   LabeledEdit1->setObjectName("LabeledEdit1");
-  LabeledEdit1->setGeometry(40, 40, 329, 29);
-  EditLabel = new QLabel("CardSet Name", this);
-  EditLabel->setGeometry(40, 14, 329, 24);
-  Label1 = new QLabel(this);
+  EditLabel = Placed(new QLabel("CardSet Name", this), 40, 14, 329, 24);
+  Label1 = Placed(new QLabel(this), 40, 80, 329, 24);
   Label1->setObjectName("Label1");
-  Label1->setGeometry(40, 80, 329, 24);
   Label1->setFont(PixelFont(font(), 16));
   Label1->setStyleSheet("color: #c00000;");
 
-  RadioGroup1 = new QGroupBox("Card Type", this);
-  RadioGroup1->setGeometry(40, 112, 97, 105);
-  Border = new QRadioButton("Border", RadioGroup1);
-  Border->setGeometry(10, 25, 80, 22);
-  Borderless = new QRadioButton("Borderless", RadioGroup1);
-  Borderless->setGeometry(10, 55, 85, 22);
+  RadioGroup1 = Placed(new QGroupBox("Card Type", this), 40, 112, 97, 105);
+  Border = Placed(new QRadioButton("Border", RadioGroup1), 10, 25, 80, 22);
+  Borderless = Placed(new QRadioButton("Borderless", RadioGroup1), 10, 55, 85, 22);
   Borderless->setChecked(true);
 
-  Rankings = new QGroupBox("Rankings", this);
-  Rankings->setGeometry(152, 112, 217, 105);
-  RadioButton1 = new QRadioButton("1 Corner", Rankings);
-  RadioButton1->setGeometry(16, 20, 100, 22);
-  RadioButton2 = new QRadioButton("2 Corners", Rankings);
-  RadioButton2->setGeometry(16, 45, 100, 22);
+  Rankings = Placed(new QGroupBox("Rankings", this), 152, 112, 217, 105);
+  RadioButton1 = Placed(new QRadioButton("1 Corner", Rankings), 16, 20, 100, 22);
+  RadioButton2 = Placed(new QRadioButton("2 Corners", Rankings), 16, 45, 100, 22);
   RadioButton2->setChecked(true);
-  RadioButton3 = new QRadioButton("4 Corners", Rankings);
-  RadioButton3->setGeometry(16, 70, 100, 22);
-  CheckBox1 = new QCheckBox("Border", Rankings);
-  CheckBox1->setGeometry(128, 20, 80, 22);
-  CheckBox2 = new QCheckBox("Large", Rankings);
-  CheckBox2->setGeometry(128, 45, 80, 22);
+  RadioButton3 = Placed(new QRadioButton("4 Corners", Rankings), 16, 70, 100, 22);
+  CheckBox1 = Placed(new QCheckBox("Border", Rankings), 128, 20, 80, 22);
+  CheckBox2 = Placed(new QCheckBox("Large", Rankings), 128, 45, 80, 22);
 
-  Button1 = new QPushButton("Ok", this);
-  Button1->setGeometry(216, 240, 75, 25);
+  Button1 = Placed(new QPushButton("Ok", this), 216, 240, 75, 25);
   Button1->setDefault(true);
-  Button2 = new QPushButton("Cancel", this);
-  Button2->setGeometry(304, 240, 75, 25);
+  Button2 = Placed(new QPushButton("Cancel", this), 304, 240, 75, 25);
 
   ApplySystemUiFont(this);
   QFont editFont = PixelFont(LabeledEdit1->font(), 19);
