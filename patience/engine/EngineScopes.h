@@ -93,3 +93,46 @@ class TTableMotion {
   bool FLiftOffset = false;
   bool FSlowMove = false;
 };
+
+// The table's deal speeds for the length of a deal, put back however the deal ends.
+class TDealSpeeds {
+ public:
+  explicit TDealSpeeds(TCardTable* table) : FTable(table) {
+    if (!FTable) return;
+    FCardSpeed = FTable->CardSpeed();
+    FTurnSpeed = FTable->TurnOverAnimationSpeed();
+    FLift = FTable->TurnOverAnimationLift;
+    FSlowMove = FTable->SlowMoveRegion;
+    FTable->TurnOverAnimationLift = false;
+    FTable->SlowMoveRegion = false;
+  }
+  ~TDealSpeeds() {
+    if (!FTable) return;
+    FTable->SetCardSpeed(FCardSpeed);
+    FTable->SetTurnOverAnimationSpeed(FTurnSpeed);
+    FTable->TurnOverAnimationLift = FLift;
+    FTable->SlowMoveRegion = FSlowMove;
+  }
+  TDealSpeeds(const TDealSpeeds&) = delete;
+  TDealSpeeds& operator=(const TDealSpeeds&) = delete;
+
+  void FastCards() {
+    if (FTable) FTable->SetCardSpeed(FCardSpeed * 8);
+  }
+  void FastTurns() {
+    if (FTable) FTable->SetTurnOverAnimationSpeed(FTurnSpeed * 8);
+  }
+  void NormalTurns() {
+    if (FTable) FTable->SetTurnOverAnimationSpeed(FTurnSpeed);
+  }
+  void NormalCards() {
+    if (FTable) FTable->SetCardSpeed(FCardSpeed);
+  }
+
+ private:
+  TCardTable* FTable;
+  int FCardSpeed = 0;
+  int FTurnSpeed = 0;
+  bool FLift = false;
+  bool FSlowMove = false;
+};

@@ -107,3 +107,37 @@ void TPatienceEngine::Redeal(bool animated) {
   Busy = false;
   Trace(animated ? "Exit NewReDealWastePile" : "Exit ReDealWastepileExecute");
 }
+
+// -----------------------------------------------------------------------------------------------
+// The redeal of gathering games
+
+void TPatienceEngine::RedealTableau() {
+  // Piles in order, each bottom up; an empty pile holds no card to gather.
+  TCardList gathered;
+  for (TCardList& pile : Rules.TableauPiles) {
+    for (TCard* c : pile)
+      if (c) gathered.push_back(c);
+    for (size_t k = pile.size(); k-- > 0;)
+      if (pile[k]) TakeOff(pile[k]);
+    pile = EmptyPile();
+  }
+  FDeck->PutBack(gathered);
+  if (Rules.Stock.DealCount == -4) {
+    FDeck->Shuffle(FDealRandom);
+    Sound("shuffle.wav", 2, 100);
+  }
+  ModifyDeck();
+  RedealPileByPile = true;
+  {
+    TDealSpeeds speeds(FTable);
+    if (Rules.DealMode & dmFastDeal) {
+      speeds.FastCards();
+      speeds.FastTurns();
+    }
+    TableauDeal();
+  }
+  SetLists();
+  ++Rules.Stock.PassesDone;
+  const int allowed = Rules.Stock.PassesAllowed;
+  if (allowed == 0 || Rules.Stock.PassesDone < allowed) SetRedealOffered(true);
+}
