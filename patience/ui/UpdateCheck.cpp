@@ -100,6 +100,26 @@ void ThreadEnded(const TInternetThread* which) {
   if (onEnd) onEnd();
 }
 
+// What a fetch came to, as gFetchResult holds it: 0 fetched, -1 not reached, -2 not to be had, -3
+// broken off or corrupt.
+int FetchResultOf(const THttpResult& got, bool infoFile) {
+  switch (got.Status) {
+    case THttpStatus::Ok:
+      return 0;
+    case THttpStatus::CannotConnect:
+      return -1;
+    case THttpStatus::BadStatus:
+    case THttpStatus::TooLarge:
+      return -2;
+    case THttpStatus::TimedOut:
+      return got.Bytes == 0 ? -1 : infoFile ? -2 : -3;
+    default:
+      // A broken-off information file is one that could not be had; a download that broke
+      // off is corrupt.
+      return infoFile ? -2 : -3;
+  }
+}
+
 void TInternetThread::Execute() {
   gFetchResult = -1;
   gBytesDone = 0;
@@ -129,26 +149,7 @@ void TInternetThread::Execute() {
           });
       };
       const THttpResult got = HttpGetToFile(r, FTarget);
-      switch (got.Status) {
-        case THttpStatus::Ok:
-          gFetchResult = 0;
-          break;
-        case THttpStatus::CannotConnect:
-          gFetchResult = -1;
-          break;
-        case THttpStatus::BadStatus:
-        case THttpStatus::TooLarge:
-          gFetchResult = -2;
-          break;
-        case THttpStatus::TimedOut:
-          gFetchResult = got.Bytes == 0 ? -1 : FInfoFile ? -2 : -3;
-          break;
-        default:
-          // A broken-off information file is one that could not be had; a download that broke
-          // off is corrupt.
-          gFetchResult = FInfoFile ? -2 : -3;
-          break;
-      }
+      gFetchResult = FetchResultOf(got, FInfoFile);
       if (got.Status != THttpStatus::Ok)
         Post([error = got.Error, code = got.HttpCode] {
           Trace("Update fetch failed: " + error + " (status " + std::to_string(code) + ")");
