@@ -43,13 +43,16 @@ TBitmap Inverted(const TBitmap& mask) {
   return inv;
 }
 
-// One picture of a card set, within the card picture limits: a set's forty-odd pictures must not be
-// able to ask for gigabytes.
-TBitmap LoadPicture(const std::string& path) {
-  TBitmap b;
-  b.LoadFromFile(path, kCardPictureLimits);
-  return b;
+// Loads one picture of a card set into Bitmap, within the card picture limits: a set's forty-odd
+// pictures must not be able to ask for gigabytes. Pictures are held as plain pixel data, so nothing
+// stays open once it has loaded.
+void LoadBitmapFile(TBitmap& Bitmap, const std::string& FileName) {
+  Bitmap.LoadFromFile(FileName, kCardPictureLimits);
 }
+
+constexpr const char* kPileBottomFiles[kPileBottomKinds] = {"Bottom01.bmp", "Bottom02.bmp", "Bottom04.bmp",
+                                                            "Bottom05.bmp", "Bottom06.bmp", "Bottom07.bmp",
+                                                            "Shade.bmp"};
 
 TCardsetsPrompt& Prompt() {
   static TCardsetsPrompt p;
@@ -196,7 +199,9 @@ struct TCardDeck::TLoadedSet {
     TCardSuit Suit;
     TCardValue Value;
   };
-  std::vector<Identity> Ids;   // 1..Count (index 0 unused)
+  std::vector<Identity> Ids;  // 1..Count (index 0 unused)
+  // The face file of card i.
+  std::string FaceFile(int i) const;
   std::vector<TBitmap> Faces;  // 1..Count
   TBitmap Back, CardMask, InverseMask;
   TBitmap Shadow00, Shadow01, Shadow02;
@@ -225,98 +230,142 @@ std::string TCardDeck::BackFile(const std::string& name, int n) const {
   return {};
 }
 
-std::unique_ptr<TCardDeck::TLoadedSet> TCardDeck::LoadSet(const std::string& name, float scale,
-                                                          int count) const {
+void TCardDeck::LoadCardset(const std::string& name, float scale, int count) {
+  std::unique_ptr<TLoadedSet> set;
+  // A set that needs more memory than there is counts as a damaged one: refused, the deck unchanged.
+  try {
+    set = ReadCardset(name, scale, count);
+  } catch (const std::bad_alloc&) {
+  } catch (const std::length_error&) {
+  }
+  if (!set) throw ECardTableError("Card set \"" + name + "\" needs more memory than there is.");
+  CommitSet(*set);
+}
+
+std::unique_ptr<TCardDeck::TLoadedSet> TCardDeck::ReadCardset(const std::string& name, float scale,
+                                                              int count) const {
   auto set = std::make_unique<TLoadedSet>();
   set->Name = name;
   set->Scale = scale;
   set->Count = count;
   set->BackCount = CountCardBacks(name);
-
-  // Identities: existing cards keep theirs; new ones come in fresh-pack order, jokers numbered.
-  const int jokers = count % 52;
-  const bool keep = count == CardCount;
-  set->Ids.resize(size_t(count) + 1);
-  set->Faces.resize(size_t(count) + 1);
-  for (int i = 1; i <= count; ++i) {
-    if (keep && Cards[size_t(i)]) {
-      set->Ids[size_t(i)] = {Cards[size_t(i)]->Suit, Cards[size_t(i)]->Value};
-    } else if (i <= count - jokers) {
-      set->Ids[size_t(i)] = {TCardSuit((i - 1) % 4), TCardValue(((i - 1) / 4) % 13)};
-    } else {
-      set->Ids[size_t(i)] = {csJoker, TCardValue(i - (count - jokers) - 1)};
-    }
-  }
-
-  // Faces: the user folder when the file is there, else the card sets folder. A second pack
-  // shares the first pack's pictures: each file is read once, copied for the cards before its last
-  // one and moved into that last one, so no face is held twice without need.
-  std::map<std::string, int> lastUse;
-  for (int i = 1; i <= count; ++i)
-    lastUse[FaceFileName(set->Ids[size_t(i)].Suit, set->Ids[size_t(i)].Value)] = i;
-  std::map<std::string, TBitmap> cache;
-  for (int i = 1; i <= count; ++i) {
-    const std::string file = FaceFileName(set->Ids[size_t(i)].Suit, set->Ids[size_t(i)].Value);
-    auto it = cache.find(file);
-    if (it == cache.end()) {
-      std::string path = PathJoin(CardsetsDir, name, file);
-      if (!UserCardsetsDir.empty() && FileExists(PathJoin(UserCardsetsDir, name, file)))
-        path = PathJoin(UserCardsetsDir, name, file);
-      TBitmap face = LoadPicture(path);
-      if (scale != 1.0f) ScalePicture(face, scale);
-      if (lastUse[file] == i) {
-        set->Faces[size_t(i)] = std::move(face);
-        continue;
-      }
-      it = cache.emplace(file, std::move(face)).first;
-    }
-    if (lastUse[file] == i) {
-      set->Faces[size_t(i)] = std::move(it->second);
-      cache.erase(it);
-    } else {
-      set->Faces[size_t(i)] = it->second;
-    }
-  }
-
-  // Everything but faces and backs comes from one folder: the user's when it holds the masks.
-  std::string extras = CardsetsDir;
-  if (!UserCardsetsDir.empty() && FileExists(PathJoin(UserCardsetsDir, name, "Shadow00M.bmp")))
-    extras = UserCardsetsDir;
-  const std::string dir = PathJoin(extras, name);
-  set->Shadow00M = LoadPicture(PathJoin(dir, "Shadow00M.bmp"));
-  set->Shadow00IM = LoadPicture(PathJoin(dir, "Shadow00IM.bmp"));
-  set->Shadow01M = LoadPicture(PathJoin(dir, "Shadow01M.bmp"));
-  set->Shadow01IM = LoadPicture(PathJoin(dir, "Shadow01IM.bmp"));
-  static const char* kBottoms[kPileBottomKinds] = {"Bottom01.bmp", "Bottom02.bmp", "Bottom04.bmp",
-                                                   "Bottom05.bmp", "Bottom06.bmp", "Bottom07.bmp",
-                                                   "Shade.bmp"};
-  for (int k = 0; k < kPileBottomKinds; ++k)
-    set->PileBottoms[size_t(k)] = LoadPicture(PathJoin(dir, kBottoms[k]));
-
-  const std::string back = BackFile(name, 1);
-  if (back.empty()) throw ECardTableError("No CardBacks Found.");
-  set->Back = LoadPicture(back);
-  set->CardMask = LoadPicture(PathJoin(dir, "CardMask.bmp"));
-  set->Shadow00 = LoadPicture(PathJoin(dir, "Shadow00.bmp"));
-  set->Shadow01 = LoadPicture(PathJoin(dir, "Shadow01.bmp"));
-  if (SameText(name, "C_1") || SameText(name, "C_2"))
-    set->Shadow02 = LoadPicture(PathJoin(dir, "Shadow02.bmp"));
-  else
-    set->Shadow02 = set->PileBottoms[6];
-
-  if (scale != 1.0f) {
-    ScalePicture(set->Back, scale);
-    ScalePicture(set->CardMask, scale);
-    for (TBitmap* b : {&set->Shadow00, &set->Shadow01, &set->Shadow02, &set->Shadow00M, &set->Shadow00IM,
-                       &set->Shadow01M, &set->Shadow01IM})
-      ScalePicture(*b, scale);
-    for (auto& b : set->PileBottoms) ScalePicture(b, scale);
-  }
+  PickIdentities(*set);
+  LoadFaces(*set);
+  LoadExtras(*set);
+  if (scale != 1.0f) ScaleExtras(*set);
   set->InverseMask = Inverted(set->CardMask);
   return set;
 }
 
+// Existing cards keep their suits and values; new ones come in fresh-pack order, jokers numbered
+// 0..3 in position order.
+void TCardDeck::PickIdentities(TLoadedSet& set) const {
+  const int count = set.Count;
+  const int jokers = count % 52;
+  const bool keep = count == CardCount;
+  set.Ids.resize(size_t(count) + 1);
+  for (int i = 1; i <= count; ++i) {
+    if (keep && Cards[size_t(i)]) {
+      set.Ids[size_t(i)] = {Cards[size_t(i)]->Suit, Cards[size_t(i)]->Value};
+    } else if (i <= count - jokers) {
+      set.Ids[size_t(i)] = {TCardSuit((i - 1) % 4), TCardValue(((i - 1) / 4) % 13)};
+    } else {
+      set.Ids[size_t(i)] = {csJoker, TCardValue(i - (count - jokers) - 1)};
+    }
+  }
+}
+
+std::string TCardDeck::TLoadedSet::FaceFile(int i) const {
+  return FaceFileName(Ids[size_t(i)].Suit, Ids[size_t(i)].Value);
+}
+
+TBitmap TCardDeck::LoadCardFace(const TLoadedSet& set, int i) const {
+  const std::string file = set.FaceFile(i);
+  std::string path = PathJoin(CardsetsDir, set.Name, file);
+  if (!UserCardsetsDir.empty() && FileExists(PathJoin(UserCardsetsDir, set.Name, file)))
+    path = PathJoin(UserCardsetsDir, set.Name, file);
+  TBitmap face;
+  LoadBitmapFile(face, path);
+  if (set.Scale != 1.0f) ScalePicture(face, set.Scale);
+  return face;
+}
+
+// A second pack shares the first pack's pictures: each file is read once, copied for the cards
+// before its last one and moved into that last one, so no face is held twice without need.
+void TCardDeck::LoadFaces(TLoadedSet& set) const {
+  set.Faces.resize(size_t(set.Count) + 1);
+  std::map<std::string, int> lastUse;
+  for (int i = 1; i <= set.Count; ++i) lastUse[set.FaceFile(i)] = i;
+  std::map<std::string, TBitmap> cache;
+  for (int i = 1; i <= set.Count; ++i) {
+    const std::string file = set.FaceFile(i);
+    const bool last = lastUse[file] == i;
+    auto it = cache.find(file);
+    if (it == cache.end()) {
+      TBitmap face = LoadCardFace(set, i);
+      if (last) {
+        set.Faces[size_t(i)] = std::move(face);
+        continue;
+      }
+      it = cache.emplace(file, std::move(face)).first;
+    }
+    if (last) {
+      set.Faces[size_t(i)] = std::move(it->second);
+      cache.erase(it);
+    } else {
+      set.Faces[size_t(i)] = it->second;
+    }
+  }
+}
+
+// Everything but faces and backs comes from one folder: the user's when it holds the masks.
+void TCardDeck::LoadExtras(TLoadedSet& set) const {
+  const std::string& name = set.Name;
+  std::string extras = CardsetsDir;
+  if (!UserCardsetsDir.empty() && FileExists(PathJoin(UserCardsetsDir, name, "Shadow00M.bmp")))
+    extras = UserCardsetsDir;
+  const std::string dir = PathJoin(extras, name);
+  LoadBitmapFile(set.Shadow00M, PathJoin(dir, "Shadow00M.bmp"));
+  LoadBitmapFile(set.Shadow00IM, PathJoin(dir, "Shadow00IM.bmp"));
+  LoadBitmapFile(set.Shadow01M, PathJoin(dir, "Shadow01M.bmp"));
+  LoadBitmapFile(set.Shadow01IM, PathJoin(dir, "Shadow01IM.bmp"));
+  for (int k = 0; k < kPileBottomKinds; ++k)
+    LoadBitmapFile(set.PileBottoms[size_t(k)], PathJoin(dir, kPileBottomFiles[k]));
+
+  const std::string back = BackFile(name, 1);
+  if (back.empty()) throw ECardTableError("No CardBacks Found.");
+  LoadBitmapFile(set.Back, back);
+  LoadBitmapFile(set.CardMask, PathJoin(dir, "CardMask.bmp"));
+  LoadBitmapFile(set.Shadow00, PathJoin(dir, "Shadow00.bmp"));
+  LoadBitmapFile(set.Shadow01, PathJoin(dir, "Shadow01.bmp"));
+  // Only the shadow sets have a whole-card shadow of their own; the others take the drop shade.
+  if (SameText(name, "C_1") || SameText(name, "C_2"))
+    LoadBitmapFile(set.Shadow02, PathJoin(dir, "Shadow02.bmp"));
+  else
+    set.Shadow02 = set.PileBottoms[6];
+}
+
+void TCardDeck::ScaleExtras(TLoadedSet& set) {
+  for (TBitmap* b : {&set.Back, &set.CardMask, &set.Shadow00, &set.Shadow01, &set.Shadow02, &set.Shadow00M,
+                     &set.Shadow00IM, &set.Shadow01M, &set.Shadow01IM})
+    ScalePicture(*b, set.Scale);
+  for (auto& b : set.PileBottoms) ScalePicture(b, set.Scale);
+}
+
 void TCardDeck::CommitSet(TLoadedSet& set) {
+  TakeCards(set);
+  DeckName = set.Name;
+  Scale = set.Scale;
+  BackCount = set.BackCount;
+  TakePictures(set);
+  SizePlacesAndShadows();
+  HQShadeCached = false;
+  RerotatePictures();
+}
+
+// A new card count replaces every card; missing cards are made with their identities. Each card
+// takes its face, and its save-under the face's size.
+void TCardDeck::TakeCards(TLoadedSet& set) {
   if (set.Count != CardCount) {
     // The table must let go of the old card objects before they go.
     if (OnCardsReplaced) OnCardsReplaced();
@@ -324,9 +373,6 @@ void TCardDeck::CommitSet(TLoadedSet& set) {
     CardCount = set.Count;
     Dealt = 0;
   }
-  DeckName = set.Name;
-  Scale = set.Scale;
-  BackCount = set.BackCount;
   for (int i = 1; i <= CardCount; ++i) {
     auto& card = Cards[size_t(i)];
     if (!card) {
@@ -337,6 +383,9 @@ void TCardDeck::CommitSet(TLoadedSet& set) {
     card->Face = std::move(set.Faces[size_t(i)]);
     card->Background.SetSize(card->Face.Width(), card->Face.Height());
   }
+}
+
+void TCardDeck::TakePictures(TLoadedSet& set) {
   Back = std::move(set.Back);
   CardBack = 1;
   CardMask = std::move(set.CardMask);
@@ -349,6 +398,11 @@ void TCardDeck::CommitSet(TLoadedSet& set) {
   Shadow01M = std::move(set.Shadow01M);
   Shadow01IM = std::move(set.Shadow01IM);
   for (int k = 0; k < kPileBottomKinds; ++k) PileBottoms[size_t(k)] = std::move(set.PileBottoms[size_t(k)]);
+}
+
+// The places show their kind's picture (the back's size once scaled); the card size is the back's,
+// and the shadows' save-unders and work pictures take the shadows' sizes.
+void TCardDeck::SizePlacesAndShadows() {
   for (int i = 1; i <= kPlaceCount; ++i) {
     TCardPlace& p = Places[size_t(i)];
     p.Kind = PlaceKind(i);
@@ -365,8 +419,6 @@ void TCardDeck::CommitSet(TLoadedSet& set) {
   ShadowWork[0].SetSize(Shadow00.Width(), Shadow00.Height());
   ShadowWork[1].SetSize(Shadow01.Width(), Shadow01.Height());
   ShadowWork[2].SetSize(Shadow02.Width(), Shadow02.Height());
-  HQShadeCached = false;
-  RerotatePictures();
 }
 
 void TCardDeck::RerotatePictures() {
@@ -388,20 +440,8 @@ void TCardDeck::RerotatePictures() {
   }
 }
 
-std::unique_ptr<TCardDeck::TLoadedSet> TCardDeck::LoadSetWithin(const std::string& name, float scale,
-                                                                int count) const {
-  // A set that needs more memory than there is counts as a damaged one: refused, the deck unchanged.
-  try {
-    return LoadSet(name, scale, count);
-  } catch (const std::bad_alloc&) {
-  } catch (const std::length_error&) {
-  }
-  throw ECardTableError("Card set \"" + name + "\" needs more memory than there is.");
-}
-
 void TCardDeck::ReloadSet(const std::string& name, float scale, int count, int back) {
-  auto set = LoadSetWithin(name, scale, count);
-  CommitSet(*set);
+  LoadCardset(name, scale, count);
   if (back != 1) SetCardBack(back);
 }
 
@@ -429,10 +469,8 @@ void TCardDeck::Construct(TCardTable* table, const std::string& cardsetsDir) {
     Places[size_t(i)].RotatedImage.Transparent = true;
     Places[size_t(i)].RotatedImage.PixelFormat = TPixelFormat::pf32bit;
   }
-  CardCount = 52;
-  auto set = LoadSetWithin("Standard", 1.0f, 52);
   CardCount = 0;  // every card is new
-  CommitSet(*set);
+  LoadCardset("Standard", 1.0f, 52);
   Dealt = 0;
   DefaultFaceUp = false;
   RestoredCount = 0;
@@ -631,7 +669,7 @@ void TCardDeck::SetCardBack(int n) {
   }
   TBitmap back;
   try {
-    back = LoadPicture(file);
+    LoadBitmapFile(back, file);
     if (Scale != 1.0f) ScalePicture(back, Scale);
   } catch (const std::bad_alloc&) {
     throw ECardTableError("Card back \"" + file + "\" needs more memory than there is.");

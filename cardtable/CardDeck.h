@@ -211,10 +211,24 @@ class TCardDeck {
   void Construct(TCardTable* table, const std::string& cardsetsDir);
   int CountCardBacks(const std::string& name) const;
   std::string BackFile(const std::string& name, int n) const;
-  std::unique_ptr<TLoadedSet> LoadSet(const std::string& name, float scale, int count) const;
-  // LoadSet with running out of memory turned into ECardTableError.
-  std::unique_ptr<TLoadedSet> LoadSetWithin(const std::string& name, float scale, int count) const;
+  // Makes the missing cards and loads every picture of set name with count cards at scale. All is
+  // read before anything is taken over, so a missing or damaged file (or one that needs more memory
+  // than there is: ECardTableError) leaves the deck exactly as it was.
+  void LoadCardset(const std::string& name, float scale, int count);
+  // The reading half of LoadCardset, in its steps.
+  std::unique_ptr<TLoadedSet> ReadCardset(const std::string& name, float scale, int count) const;
+  void PickIdentities(TLoadedSet& set) const;
+  void LoadFaces(TLoadedSet& set) const;
+  // The face of card i of the set being read: from the user card sets folder when the file is
+  // there, else from the card sets folder; scaled to the set's scale.
+  TBitmap LoadCardFace(const TLoadedSet& set, int i) const;
+  void LoadExtras(TLoadedSet& set) const;
+  static void ScaleExtras(TLoadedSet& set);
+  // The taking-over half.
   void CommitSet(TLoadedSet& set);
+  void TakeCards(TLoadedSet& set);
+  void TakePictures(TLoadedSet& set);
+  void SizePlacesAndShadows();
   void ReloadSet(const std::string& name, float scale, int count, int back);
   void RerotatePictures();
 };
