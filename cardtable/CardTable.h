@@ -498,6 +498,11 @@ class TCardTable {
   void NewBuffer();
   void DropCardsOf(TCardDeck* deck);
   void RemoveFromList(int index);
+  // Moves a listed card to the top of the display list (the end); a card not listed stays so.
+  void BringToTop(TCard* card);
+  // The turn of LiftAndTurn, between the lift and the set-down.
+  class TLiftShadow;
+  void TurnLifted(TCard* card, TLiftShadow& shadow);
   void EraseStock(TCardDeck* deck, TRect& erased);
   // The gathered screen copies of an animation: shown now, or when their frame is due.
   void PresentPending();

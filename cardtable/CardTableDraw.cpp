@@ -115,6 +115,13 @@ void TCardTable::RemoveFromList(int index) {
   --TableCount;
 }
 
+void TCardTable::BringToTop(TCard* card) {
+  const int i = DisplayIndex(card);
+  if (i == 0) return;
+  RemoveFromList(i);
+  AddToDisplayList(card);
+}
+
 void TCardTable::AddCard(TCard* Card, int X, int Y, float Angle) {
   if (!Card || Card->Displayed) return;
   // A full list takes no more cards: a card drawn but not listed could never be taken off.
@@ -440,11 +447,7 @@ void TCardTable::MoveCard(TCard* Card, int X, int Y) {
     if (!stillCovered) covering.clear();
   }
   if (covering.empty()) {
-    const int i = DisplayIndex(Card);
-    if (i > 0) {
-      RemoveFromList(i);
-      AddToDisplayList(Card);
-    }
+    BringToTop(Card);
     if (shadowShown) {
       EraseCard(Card, d);
       EraseDragShadow(d);
@@ -535,6 +538,42 @@ std::vector<TLiftTurnFrame> LiftTurnSchedule(int cardSize, int v, int startL, in
   return frames;
 }
 
+// The shadow under a card lifted for a turn, with the save-under of the table beneath it. The
+// card's own save-under and the shadow's both hold the clean table, so the card is always taken off
+// before the shadow's goes back.
+class TCardTable::TLiftShadow {
+ public:
+  TLiftShadow(TCardTable& table, TCardDeck& deck) : FTable(table), FDeck(deck) {}
+  const TRect& Rect() const { return FRect; }
+  // Saves the table under r, then shades it there: darkened, or by the set's whole-card shadow.
+  void Draw(const TRect& r) {
+    TBitmap& buffer = FTable.Buffer;
+    FRect = r;
+    FSaved.SetSize(r.Width(), r.Height());
+    BitBlt(FSaved, 0, 0, r.Width(), r.Height(), buffer, r.Left, r.Top);
+    if (FTable.ShadowMode == smDarken) {
+      TBitmap& work = FDeck.ShadowWork[2];
+      work.SetSize(r.Width(), r.Height());
+      BitBlt(work, 0, 0, r.Width(), r.Height(), buffer, r.Left, r.Top);
+      ShadeBitmap(work, FTable.SoftShadow, true, 0);
+      BitBlt(buffer, r.Left, r.Top, r.Width(), r.Height(), work, 0, 0);
+    } else {
+      const TBitmap& shadow = FDeck.Shadow02;
+      StretchBlt(buffer, r.Left, r.Top, r.Width(), r.Height(), shadow, 0, 0, shadow.Width(), shadow.Height(),
+                 TRasterOp::And);
+    }
+  }
+  void PutBack() {
+    BitBlt(FTable.Buffer, FRect.Left, FRect.Top, FRect.Width(), FRect.Height(), FSaved, 0, 0);
+  }
+
+ private:
+  TCardTable& FTable;
+  TCardDeck& FDeck;
+  TBitmap FSaved;
+  TRect FRect;
+};
+
 bool TCardTable::LiftAndTurn(TCard* Card) {
   if (!Card || !Card->Displayed || Card->Angle != 0.0f) return false;
   TCardDeck* d = Card->Deck;
@@ -552,89 +591,72 @@ bool TCardTable::LiftAndTurn(TCard* Card) {
   // Picked up: on top of the list, up and to the left of where it lay.
   if (LiftOffset) {
     RedrawWithSaveUnder(Card, Card->X - s, Card->Y - s, 0.0f);
-    const int i = DisplayIndex(Card);
-    if (i > 0) {
-      RemoveFromList(i);
-      AddToDisplayList(Card);
-    }
+    BringToTop(Card);
   }
   const int cx = Card->X, cy = Card->Y;
   const TRect cardRect = Bounds(cx, cy, w, h);
 
-  // The shadow under the lifted card, with T its save-under. The card's own save-under and T both
-  // hold the clean table, so the card is always taken off before T goes back.
-  TBitmap T;
-  TRect shadow = Bounds(cx + s, cy + s, d->Shadow02.Width(), d->Shadow02.Height());
-  auto drawShadow = [&](const TRect& r) {
-    T.SetSize(r.Width(), r.Height());
-    BitBlt(T, 0, 0, r.Width(), r.Height(), Buffer, r.Left, r.Top);
-    if (ShadowMode == smDarken) {
-      TBitmap& work = d->ShadowWork[2];
-      work.SetSize(r.Width(), r.Height());
-      BitBlt(work, 0, 0, r.Width(), r.Height(), Buffer, r.Left, r.Top);
-      ShadeBitmap(work, SoftShadow, true, 0);
-      BitBlt(Buffer, r.Left, r.Top, r.Width(), r.Height(), work, 0, 0);
-    } else {
-      StretchBlt(Buffer, r.Left, r.Top, r.Width(), r.Height(), d->Shadow02, 0, 0, d->Shadow02.Width(),
-                 d->Shadow02.Height(), TRasterOp::And);
-    }
-  };
-  auto putBackShadow = [&](const TRect& r) { BitBlt(Buffer, r.Left, r.Top, r.Width(), r.Height(), T, 0, 0); };
-
+  // Lifted over its shadow.
+  TLiftShadow shadow(*this, *d);
   EraseCard(Card, d);
-  drawShadow(shadow);
+  shadow.Draw(Bounds(cx + s, cy + s, d->Shadow02.Width(), d->Shadow02.Height()));
   DrawCard(Card, cx, cy, d, false, 0.0f);
-  CopyToScreen(UnionRect(cardRect, shadow));
+  CopyToScreen(UnionRect(cardRect, shadow.Rect()));
   Delay(200);
 
-  if (FTurnOverAnimationSpeed < 1) {
-    Card->FaceUp = !Card->FaceUp;
-    DrawCard(Card, cx, cy, d, false, 0.0f);
-    CopyToScreen(cardRect);
-    Delay(200);
-  } else {
-    const int v = std::min(FTurnOverAnimationSpeed, 32);
-    Card->FaceUp = !Card->FaceUp;
-    const bool vertical = TurnOverAnimationVertical;
-    const int size = vertical ? h : w;
-    const int limit = vertical ? Round(1.4 * h) : w;
-    const int startL = vertical ? shadow.Height() : shadow.Width();
-    const int start = vertical ? shadow.Top : shadow.Left;
-    for (const TLiftTurnFrame& f : LiftTurnSchedule(size, v, startL, limit)) {
-      const uint64_t stepStart = Clock().NowUs();
-      const TRect old = shadow;
-      EraseCard(Card, d);
-      putBackShadow(shadow);
-      Card->Displayed = false;
-      shadow = vertical ? Bounds(shadow.Left, start + f.Offset, shadow.Width(), f.L)
-                        : Bounds(start + f.Offset, shadow.Top, f.L, shadow.Height());
-      drawShadow(shadow);
-      DrawTurnFrame(Card, d, f.D);
-      Card->Displayed = true;
-      CopyToScreen(UnionRect(UnionRect(cardRect, old), shadow));
-      EndStep(stepStart);
-      Delay(1);
-    }
-    Delay(200);
-  }
+  TurnLifted(Card, shadow);
+
+  // Back on the table without the shadow.
   EraseCard(Card, d);
-  putBackShadow(shadow);
+  shadow.PutBack();
   DrawCard(Card, cx, cy, d, false, 0.0f);
   Card->Displayed = true;
-  CopyToScreen(UnionRect(cardRect, shadow));
+  CopyToScreen(UnionRect(cardRect, shadow.Rect()));
   Delay(100);
 
   // Put down where it lay.
   if (LiftOffset) {
     RedrawWithSaveUnder(Card, cx + s, cy + s, 0.0f);
-    const int i = DisplayIndex(Card);
-    if (i > 0) {
-      RemoveFromList(i);
-      AddToDisplayList(Card);
-    }
+    BringToTop(Card);
     CopyToScreen(Bounds(cx, cy, w + s, h + s));
   }
   return true;
+}
+
+void TCardTable::TurnLifted(TCard* Card, TLiftShadow& shadow) {
+  TCardDeck* d = Card->Deck;
+  const int w = d->CardWidth, h = d->CardHeight;
+  const TRect cardRect = Bounds(Card->X, Card->Y, w, h);
+  Card->FaceUp = !Card->FaceUp;
+  if (FTurnOverAnimationSpeed < 1) {
+    DrawCard(Card, Card->X, Card->Y, d, false, 0.0f);
+    CopyToScreen(cardRect);
+    Delay(200);
+    return;
+  }
+  // Squeezed to its edge and opened again while the shadow falls away and comes back under it.
+  const int v = std::min(FTurnOverAnimationSpeed, 32);
+  const bool vertical = TurnOverAnimationVertical;
+  const TRect first = shadow.Rect();
+  const int size = vertical ? h : w;
+  const int limit = vertical ? Round(1.4 * h) : w;
+  const int startL = vertical ? first.Height() : first.Width();
+  const int start = vertical ? first.Top : first.Left;
+  for (const TLiftTurnFrame& f : LiftTurnSchedule(size, v, startL, limit)) {
+    const uint64_t stepStart = Clock().NowUs();
+    const TRect old = shadow.Rect();
+    EraseCard(Card, d);
+    shadow.PutBack();
+    Card->Displayed = false;
+    shadow.Draw(vertical ? Bounds(old.Left, start + f.Offset, old.Width(), f.L)
+                         : Bounds(start + f.Offset, old.Top, f.L, old.Height()));
+    DrawTurnFrame(Card, d, f.D);
+    Card->Displayed = true;
+    CopyToScreen(UnionRect(UnionRect(cardRect, old), shadow.Rect()));
+    EndStep(stepStart);
+    Delay(1);
+  }
+  Delay(200);
 }
 
 // ---------------------------------------------------------------------------------------------
