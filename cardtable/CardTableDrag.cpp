@@ -14,62 +14,85 @@
 // ---------------------------------------------------------------------------------------------
 // The drop shade decision
 
-TDropShadeChange DecideDropShade(int mode, const TDropPoints& points, TPoint cardSize, TPoint origin,
-                                 const TRect& face, TPoint mouse, std::vector<int>& stack, int shaded) {
+namespace {
+
+// What every mode of the decision looks at.
+struct TDropShadeInput {
+  const TDropPoints& Points;
+  long long W, H;  // the card's size
+  TPoint Origin;   // where the drag began: never a candidate
+  const TRect& Face;
+  TPoint Mouse;
+  bool Skipped(const TPoint& p) const { return p.X == Origin.X && p.Y == Origin.Y; }
+};
+
+// Mode 1, the point entered last: the points the face meets are kept on the overlap stack in the
+// order they were met, and the top of the stack is shaded.
+TDropShadeChange ShadeEnteredLast(const TDropShadeInput& in, std::vector<int>& stack, int shaded) {
   TDropShadeChange change;
-  const long long w = cardSize.X, h = cardSize.Y;
-  auto skipped = [&](const TPoint& p) { return p.X == origin.X && p.Y == origin.Y; };
-  const int n = int(points.size());
-  if (mode == 1) {
-    for (int i = 0; i < n; ++i) {
-      const TPoint& p = points[size_t(i)];
-      if (skipped(p)) continue;
-      const bool meets =
-          face.Left <= p.X + w && p.X <= face.Right && face.Top <= p.Y + h && p.Y <= face.Bottom;
-      const auto at = std::find(stack.begin(), stack.end(), i);
-      if (meets && at == stack.end()) {
-        if (int(stack.size()) < kOverlapStackSize) stack.push_back(i);
-      } else if (!meets && at != stack.end()) {
-        stack.erase(at);
-      }
+  const TRect& face = in.Face;
+  for (int i = 0; i < int(in.Points.size()); ++i) {
+    const TPoint& p = in.Points[size_t(i)];
+    if (in.Skipped(p)) continue;
+    const bool meets =
+        face.Left <= p.X + in.W && p.X <= face.Right && face.Top <= p.Y + in.H && p.Y <= face.Bottom;
+    const auto at = std::find(stack.begin(), stack.end(), i);
+    if (meets && at == stack.end()) {
+      if (int(stack.size()) < kOverlapStackSize) stack.push_back(i);
+    } else if (!meets && at != stack.end()) {
+      stack.erase(at);
     }
-    if (shaded >= 0 && (stack.empty() || stack.back() != shaded)) {
+  }
+  if (shaded >= 0 && (stack.empty() || stack.back() != shaded)) {
+    change.Hide = true;
+    shaded = -1;
+  }
+  if (!stack.empty() && stack.back() != shaded) change.Show = stack.back();
+  return change;
+}
+
+// Mode 2, the point under the pointer: the first point found under it is shaded while none is.
+TDropShadeChange ShadeUnderPointer(const TDropShadeInput& in, std::vector<int>& stack, int shaded) {
+  TDropShadeChange change;
+  const TPoint m = in.Mouse;
+  for (int i = 0; i < int(in.Points.size()); ++i) {
+    const TPoint& p = in.Points[size_t(i)];
+    if (in.Skipped(p)) continue;
+    const bool inside = m.X >= p.X && m.X <= p.X + in.W && m.Y >= p.Y && m.Y <= p.Y + in.H;
+    if (!inside && shaded == i) {
       change.Hide = true;
       shaded = -1;
+    } else if (inside && shaded < 0) {
+      change.Show = i;
+      stack.assign(1, i);
+      break;
     }
-    if (!stack.empty() && stack.back() != shaded) change.Show = stack.back();
-    return change;
   }
-  if (mode == 2) {
-    for (int i = 0; i < n; ++i) {
-      const TPoint& p = points[size_t(i)];
-      if (skipped(p)) continue;
-      const bool inside = mouse.X >= p.X && mouse.X <= p.X + w && mouse.Y >= p.Y && mouse.Y <= p.Y + h;
-      if (!inside && shaded == i) {
-        change.Hide = true;
-        shaded = -1;
-      } else if (inside && shaded < 0) {
-        change.Show = i;
-        stack.assign(1, i);
-        break;
-      }
-    }
-    return change;
-  }
-  // The largest overlap; ties go to the earlier point.
+  return change;
+}
+
+// The point the face overlaps most (-1 for none); ties go to the earlier point.
+int LargestOverlap(const TDropShadeInput& in) {
   int best = -1;
   long long bestOverlap = 0;
-  for (int i = 0; i < n; ++i) {
-    const TPoint& p = points[size_t(i)];
-    if (skipped(p)) continue;
-    const long long fx = face.Width() - std::llabs((long long)face.Left - p.X);
-    const long long fy = face.Height() - std::llabs((long long)face.Top - p.Y);
+  for (int i = 0; i < int(in.Points.size()); ++i) {
+    const TPoint& p = in.Points[size_t(i)];
+    if (in.Skipped(p)) continue;
+    const long long fx = in.Face.Width() - std::llabs((long long)in.Face.Left - p.X);
+    const long long fy = in.Face.Height() - std::llabs((long long)in.Face.Top - p.Y);
     const long long overlap = fx > 0 && fy > 0 ? fx * fy : 0;
     if (overlap > bestOverlap) {
       best = i;
       bestOverlap = overlap;
     }
   }
+  return best;
+}
+
+// Mode 3, the largest overlap.
+TDropShadeChange ShadeLargestOverlap(const TDropShadeInput& in, std::vector<int>& stack, int shaded) {
+  TDropShadeChange change;
+  const int best = LargestOverlap(in);
   if (shaded >= 0 && best != shaded) {
     change.Hide = true;
     shaded = -1;
@@ -79,6 +102,16 @@ TDropShadeChange DecideDropShade(int mode, const TDropPoints& points, TPoint car
     stack.assign(1, best);
   }
   return change;
+}
+
+}  // namespace
+
+TDropShadeChange DecideDropShade(int mode, const TDropPoints& points, TPoint cardSize, TPoint origin,
+                                 const TRect& face, TPoint mouse, std::vector<int>& stack, int shaded) {
+  const TDropShadeInput in{points, cardSize.X, cardSize.Y, origin, face, mouse};
+  if (mode == 1) return ShadeEnteredLast(in, stack, shaded);
+  if (mode == 2) return ShadeUnderPointer(in, stack, shaded);
+  return ShadeLargestOverlap(in, stack, shaded);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -108,6 +108,91 @@ struct TIdentity {
   }
 };
 constexpr TIdentity kIdentity;
+
+// Which channels a mode changes, and at which level (-1: per pixel); Unchanged when it changes
+// nothing at all.
+struct TShadeChannels {
+  bool B = true, G = true, R = true;
+  int FixedLevel = -1;
+  bool Unchanged = false;
+};
+
+// Mode 0 darkens all three channels, per pixel (the level is settled later); 1..6 tint at the
+// profile's tint level by darkening the channels other than the tint's (red, green, blue, yellow,
+// pink, turquoise); any other mode darkens all three at the tint level, except that mode 7 leaves
+// the picture alone when the profile says so.
+TShadeChannels ChannelsOfMode(int Mode, const TShadeProfile& Profile) {
+  TShadeChannels c;
+  if (Mode >= 1 && Mode <= 6) {
+    c.R = Mode == 2 || Mode == 3 || Mode == 6;  // green, blue, turquoise
+    c.G = Mode == 1 || Mode == 3 || Mode == 5;  // red, blue, pink
+    c.B = Mode == 1 || Mode == 2 || Mode == 4;  // red, green, yellow
+    c.FixedLevel = Profile.TintLevel;
+  } else if (Mode != 0) {
+    c.Unchanged = Mode == 7 && Profile.Mode7Unchanged;
+    c.FixedLevel = Profile.TintLevel;
+  }
+  return c;
+}
+
+// Soft edges: the level of a pixel is the larger of its column's level and its row's.
+struct TSoftEdge {
+  std::vector<int> Col, Row;
+};
+
+TSoftEdge SoftEdgeLevels(int W, int H, int N, int base, bool AlongBottom) {
+  TSoftEdge e;
+  e.Col.resize(size_t(W));
+  e.Row.resize(size_t(H));
+  if (!AlongBottom) {
+    // A band of N + 20 columns at the right, reaching N twenty columns before the edge;
+    // a ramp down the whole height.
+    const int edge = W - (N + 20);
+    for (int x = 0; x < W; ++x) e.Col[size_t(x)] = std::min(std::max(x + 1 - edge, 0), N);
+    const double f = float(N) / float(H);  // single-precision factor
+    for (int y = 0; y < H; ++y) e.Row[size_t(y)] = std::clamp(Trunc((y + base) * f), 0, N);
+  } else {
+    // A band of the last N rows; a ramp across the whole width.
+    const int edge = H - N;
+    for (int y = 0; y < H; ++y) e.Row[size_t(y)] = std::min(std::max(y + 1 - edge, 0), N);
+    const double f = float(N) / float(W);
+    for (int x = 0; x < W; ++x) e.Col[size_t(x)] = std::clamp(Trunc((x + base) * f), 0, N);
+  }
+  return e;
+}
+
+// Every pixel through the lookup of one level.
+void ShadeAtLevel(TBitmap& Bitmap, const uint8_t* lv, const TShadeChannels& c) {
+  const uint8_t* tb = c.B ? lv : kIdentity.v;
+  const uint8_t* tg = c.G ? lv : kIdentity.v;
+  const uint8_t* tr = c.R ? lv : kIdentity.v;
+  const int W = Bitmap.Width(), H = Bitmap.Height();
+  for (int y = 0; y < H; ++y) {
+    uint8_t* p = Bitmap.ScanLineBytes(y);
+    for (int x = 0; x < W; ++x, p += 4) {
+      p[0] = tb[p[0]];
+      p[1] = tg[p[1]];
+      p[2] = tr[p[2]];
+    }
+  }
+}
+
+// Every pixel through the lookup of its own edge level.
+void ShadeSoftEdges(TBitmap& Bitmap, const TShadeTable& table, const TSoftEdge& e, const TShadeChannels& c) {
+  const int W = Bitmap.Width(), H = Bitmap.Height();
+  for (int y = 0; y < H; ++y) {
+    uint8_t* p = Bitmap.ScanLineBytes(y);
+    const int ry = e.Row[size_t(y)];
+    const int* cl = e.Col.data();
+    for (int x = 0; x < W; ++x, p += 4) {
+      const uint8_t* lv = table.Level(std::max(cl[x], ry));
+      p[0] = (c.B ? lv : kIdentity.v)[p[0]];
+      p[1] = (c.G ? lv : kIdentity.v)[p[1]];
+      p[2] = (c.R ? lv : kIdentity.v)[p[2]];
+    }
+  }
+}
+
 }  // namespace
 
 void UseShadeProfile(const TShadeProfile& Profile) {
@@ -121,68 +206,17 @@ void ShadeBitmap(TBitmap& Bitmap, bool Soft, bool AlongBottom, int Mode, const T
   Bitmap.PixelFormat = TPixelFormat::pf24bit;
   const int W = Bitmap.Width(), H = Bitmap.Height();
   if (W <= 0 || H <= 0) return;
-
-  // Which channels change (B, G, R), and at which level (-1 = per pixel).
-  bool dB = true, dG = true, dR = true;
-  int fixedLevel = -1;
-  if (Mode >= 1 && Mode <= 6) {
-    dR = Mode == 2 || Mode == 3 || Mode == 6;  // green, blue, turquoise
-    dG = Mode == 1 || Mode == 3 || Mode == 5;  // red, blue, pink
-    dB = Mode == 1 || Mode == 2 || Mode == 4;  // red, green, yellow
-    fixedLevel = Profile.TintLevel;
-  } else if (Mode != 0) {
-    if (Mode == 7 && Profile.Mode7Unchanged) return;
-    fixedLevel = Profile.TintLevel;
-  }
+  TShadeChannels channels = ChannelsOfMode(Mode, Profile);
+  if (channels.Unchanged) return;
 
   const TShadeTable& table = ShadeTable(Profile);
   const int N = std::clamp(Profile.Levels, 0, table.Levels());
-  const int base = Profile.RampFromOne ? 1 : 0;
-  if (!Soft && fixedLevel < 0) fixedLevel = std::min(kHardLevel, N);
-  fixedLevel = std::min(fixedLevel, N);
-
-  // Soft edges: the level of a pixel is the larger of a column level and a row level.
-  std::vector<int> colLevel, rowLevel;
-  if (fixedLevel < 0) {
-    colLevel.resize(size_t(W));
-    rowLevel.resize(size_t(H));
-    if (!AlongBottom) {
-      // A band of N + 20 columns at the right, reaching N twenty columns before the edge;
-      // a ramp down the whole height.
-      const int edge = W - (N + 20);
-      for (int x = 0; x < W; ++x) colLevel[size_t(x)] = std::min(std::max(x + 1 - edge, 0), N);
-      const double f = float(N) / float(H);  // single-precision factor
-      for (int y = 0; y < H; ++y) rowLevel[size_t(y)] = std::clamp(Trunc((y + base) * f), 0, N);
-    } else {
-      // A band of the last N rows; a ramp across the whole width.
-      const int edge = H - N;
-      for (int y = 0; y < H; ++y) rowLevel[size_t(y)] = std::min(std::max(y + 1 - edge, 0), N);
-      const double f = float(N) / float(W);
-      for (int x = 0; x < W; ++x) colLevel[size_t(x)] = std::clamp(Trunc((x + base) * f), 0, N);
-    }
-  }
-
-  for (int y = 0; y < H; ++y) {
-    uint8_t* p = Bitmap.ScanLineBytes(y);
-    if (fixedLevel >= 0) {
-      const uint8_t* lv = table.Level(fixedLevel);
-      const uint8_t* tb = dB ? lv : kIdentity.v;
-      const uint8_t* tg = dG ? lv : kIdentity.v;
-      const uint8_t* tr = dR ? lv : kIdentity.v;
-      for (int x = 0; x < W; ++x, p += 4) {
-        p[0] = tb[p[0]];
-        p[1] = tg[p[1]];
-        p[2] = tr[p[2]];
-      }
-    } else {
-      const int ry = rowLevel[size_t(y)];
-      const int* cl = colLevel.data();
-      for (int x = 0; x < W; ++x, p += 4) {
-        const uint8_t* lv = table.Level(std::max(cl[x], ry));
-        p[0] = (dB ? lv : kIdentity.v)[p[0]];
-        p[1] = (dG ? lv : kIdentity.v)[p[1]];
-        p[2] = (dR ? lv : kIdentity.v)[p[2]];
-      }
-    }
-  }
+  int& level = channels.FixedLevel;
+  if (!Soft && level < 0) level = std::min(kHardLevel, N);
+  level = std::min(level, N);
+  if (level >= 0)
+    ShadeAtLevel(Bitmap, table.Level(level), channels);
+  else
+    ShadeSoftEdges(Bitmap, table, SoftEdgeLevels(W, H, N, Profile.RampFromOne ? 1 : 0, AlongBottom),
+                   channels);
 }
