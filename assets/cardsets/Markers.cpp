@@ -145,29 +145,16 @@ void DrawKingMarker(QPainter& p, const TMarkerBox& m) {
                           4.2 * u));
 }
 
+// The markers by their number in the file name ("Bottom01.bmp" ...); another number draws none.
+const struct {
+  int Kind;
+  void (*Draw)(QPainter&, const TMarkerBox&);
+} kMarkers[] = {{1, DrawSlotMarker},  {2, DrawFoundationMarker}, {4, DrawRingMarker},
+                {5, DrawCrossMarker}, {6, DrawBandMarker},       {7, DrawKingMarker}};
+
 void DrawMarker(QPainter& p, const TMarkerBox& m, int kind) {
-  switch (kind) {
-    case 1:
-      DrawSlotMarker(p, m);
-      break;
-    case 2:
-      DrawFoundationMarker(p, m);
-      break;
-    case 4:
-      DrawRingMarker(p, m);
-      break;
-    case 5:
-      DrawCrossMarker(p, m);
-      break;
-    case 6:
-      DrawBandMarker(p, m);
-      break;
-    case 7:
-      DrawKingMarker(p, m);
-      break;
-    default:
-      break;
-  }
+  for (const auto& marker : kMarkers)
+    if (marker.Kind == kind) marker.Draw(p, m);
 }
 
 }  // namespace
