@@ -65,30 +65,36 @@ bool TPatienceEngine::AutomovePass(TCard* card) {
   const bool asked = card != nullptr;
   FDropSucceeded = false;
 
-  auto tried = [&](TPileKind kind, TPilePos pos) {
-    if (!ValidAutoMove(kind, pos, forced, asked)) return false;
-    Trace("Exit Automove");
-    return true;
-  };
+  if (!AutoMoveFromSources(card, forced, asked)) {
+    Trace("Exit Automove - No move made");
+    return false;
+  }
+  Trace("Exit Automove");
+  return FDropSucceeded;
+}
+
+// Tries the sources in turn (the waste's top card, the reserve's playable cards from the last slot,
+// the piles' top cards) until one card, or the card asked for, has a foundation to go to;
+// false when none has.
+bool TPatienceEngine::AutoMoveFromSources(const TCard* card, bool forced, bool asked) {
   const TCardList& waste = Rules.WasteCards;
   if (!waste.empty() && (!card || card == waste.back())) {
     const int last = int(waste.size()) - 1;
-    if (tried(pkWaste, {last, last})) return FDropSucceeded;
+    if (ValidAutoMove(pkWaste, {last, last}, forced, asked)) return true;
   }
   const TReserve& reserve = Rules.Reserve;
   const int slotCount = int(Rules.ReserveCards.size());
   const int lowest = (reserve.AllPlayable || reserve.FreeCells) ? 0 : slotCount - 1;
   for (int s = slotCount - 1; s >= lowest && s >= 0; --s) {
-    TCard* c = Rules.ReserveCards[size_t(s)];
+    const TCard* c = Rules.ReserveCards[size_t(s)];
     if (!c || (card && card != c)) continue;
-    if (tried(pkReserve, {s, s})) return FDropSucceeded;
+    if (ValidAutoMove(pkReserve, {s, s}, forced, asked)) return true;
   }
   for (int p = 0; p < int(Rules.TableauPiles.size()); ++p) {
     const TCard* top = TopCard(Rules.TableauPiles[size_t(p)]);
     if (!top || (card && card != top)) continue;
-    if (tried(pkTableau, {p, TopIndex(Rules.TableauPiles[size_t(p)])})) return FDropSucceeded;
+    if (ValidAutoMove(pkTableau, {p, TopIndex(Rules.TableauPiles[size_t(p)])}, forced, asked)) return true;
   }
-  Trace("Exit Automove - No move made");
   return false;
 }
 
@@ -118,69 +124,116 @@ bool TPatienceEngine::ValidAutoMove(TPileKind kind, TPilePos pos, bool forced, b
   return true;
 }
 
+namespace {
+
+// The value an empty foundation starts from (0: the ace).
+int FoundationStart(const TPileRules& f, const TCard* baseCard) {
+  if (f.Has(EmptyTakesTwo)) return 1;
+  if (f.Has(EmptyTakesJack)) return 10;
+  if (f.Has(EmptyTakesKing)) return 12;
+  if ((f.Has(BaseOnly) || f.Has(FirstSetsBase)) && baseCard) return baseCard->Value;
+  return 0;
+}
+
+int ColourOf(int suit) {
+  return suit == csDiamond || suit == csHeart ? 0 : 1;
+}
+
+// The other suit of a suit's colour.
+int SiblingSuit(int suit) {
+  switch (suit) {
+    case csClub:
+      return csSpade;
+    case csSpade:
+      return csClub;
+    case csDiamond:
+      return csHeart;
+    case csHeart:
+      return csDiamond;
+    default:
+      return suit;
+  }
+}
+
+// The foundations' values counted on from the start value in the building direction, so that a
+// foundation that builds round the corner stays in order.
+struct TFoundationOrder {
+  bool Up = true;
+  int Start = 0;
+  int operator()(int v) const {
+    if (Up) return (Start != 0 && v < Start) ? v + 13 : v;
+    return (Start != 12 && v > Start) ? v - 13 : v;
+  }
+};
+
+// The started foundations per colour (0 red, 1 black) and per suit, with their lowest and highest
+// ordered top values, and whether they are near enough to a card of ordered value Value that the
+// tableau no longer needs it.
+class TFoundationTops {
+ public:
+  TFoundationTops(const std::vector<TCardList>& piles, const TFoundationOrder& order, int value, int packs)
+      : FUp(order.Up), FValue(value), FPacks(packs) {
+    const int b = order.Start;
+    std::fill(std::begin(FColourLow), std::end(FColourLow), FUp ? b + 12 : b - 12);
+    std::fill(std::begin(FSuitLow), std::end(FSuitLow), FUp ? b + 12 : b - 12);
+    std::fill(std::begin(FColourHigh), std::end(FColourHigh), b);
+    std::fill(std::begin(FSuitHigh), std::end(FSuitHigh), b);
+    for (const TCardList& pile : piles)
+      if (const TCard* top = TopCard(pile)) Count(top->Suit, order(top->Value));
+  }
+  bool ColourReady(int c) const { return FColourCount[c] >= FPacks && Near(FColourLow[c], FColourHigh[c]); }
+  bool SuitReady(int s, int needed) const {
+    return FSuitCount[s] >= needed && Near(FSuitLow[s], FSuitHigh[s]);
+  }
+
+ private:
+  void Count(int s, int n) {
+    const int c = ColourOf(s);
+    ++FColourCount[c];
+    ++FSuitCount[s];
+    FColourLow[c] = std::min(FColourLow[c], n);
+    FColourHigh[c] = std::max(FColourHigh[c], n);
+    FSuitLow[s] = std::min(FSuitLow[s], n);
+    FSuitHigh[s] = std::max(FSuitHigh[s], n);
+  }
+  bool Near(int low, int high) const { return FUp ? low >= FValue - 2 : high <= FValue + 2; }
+
+  bool FUp;
+  int FValue;
+  int FPacks;
+  int FColourCount[2] = {0, 0};
+  int FSuitCount[5] = {0, 0, 0, 0, 0};
+  int FColourLow[2] = {}, FColourHigh[2] = {}, FSuitLow[5] = {}, FSuitHigh[5] = {};
+};
+
+// By the tableau's building rule: whether the tableau may still want the card, given how far the
+// foundations it could go onto have come.
+bool TableauMayNeed(const TPileRules& t, const TCard& card, const TFoundationTops& tops, bool up,
+                    bool twoPacks) {
+  const int colour = ColourOf(card.Suit), other = 1 - colour;
+  const int suit = card.Suit;
+  if (t.Has(AlternateColour)) return !tops.ColourReady(other);
+  if (t.Has(SameSuit)) return twoPacks ? !tops.SuitReady(suit, 2) : false;
+  if (t.Has(SameColour)) return !tops.ColourReady(colour);
+  if (t.Has(NotSameSuit))
+    return !(tops.ColourReady(other) && tops.SuitReady(SiblingSuit(suit), twoPacks ? 2 : 1));
+  if (t.Has(NoDropTarget)) return false;
+  if (t.Has(AnySuit) && t.Has(up ? DownByOne : UpByOne)) return !(tops.ColourReady(0) && tops.ColourReady(1));
+  return true;
+}
+
+}  // namespace
+
 bool TPatienceEngine::AutoMoveKeepsBack(const TCard* card) const {
   const TPileRules& f = Rules.Foundations.Rules;
-  const TPileRules& t = Rules.Tableau.Rules;
-  const TCard* baseCard = Rules.Foundations.BaseCard;
-  int b = 0;
-  if (f.Has(EmptyTakesTwo))
-    b = 1;
-  else if (f.Has(EmptyTakesJack))
-    b = 10;
-  else if (f.Has(EmptyTakesKing))
-    b = 12;
-  else if ((f.Has(BaseOnly) || f.Has(FirstSetsBase)) && baseCard)
-    b = baseCard->Value;
   const bool up = f.Has(UpByOne);
   const bool down = !up && f.Has(DownByOne);
   if (!up && !down) return true;
-  auto normal = [&](int v) {
-    if (up) return (b != 0 && v < b) ? v + 13 : v;
-    return (b != 12 && v > b) ? v - 13 : v;
-  };
-  const int r = normal(card->Value);
-  if ((up ? r - b : b - r) < 2) return false;
-
-  // Started foundations per colour (0 red, 1 black) and per suit, with their lowest and highest
-  // normalised top values.
-  const int packs = Rules.Stock.Decks == 2 ? 4 : 2;
-  int colourCount[2] = {0, 0}, suitCount[5] = {0, 0, 0, 0, 0};
-  int colourLow[2], colourHigh[2], suitLow[5], suitHigh[5];
-  std::fill(std::begin(colourLow), std::end(colourLow), up ? b + 12 : b - 12);
-  std::fill(std::begin(suitLow), std::end(suitLow), up ? b + 12 : b - 12);
-  std::fill(std::begin(colourHigh), std::end(colourHigh), b);
-  std::fill(std::begin(suitHigh), std::end(suitHigh), b);
-  auto colourOf = [](int suit) { return suit == csDiamond || suit == csHeart ? 0 : 1; };
-  for (const TCardList& pile : Rules.FoundationPiles) {
-    const TCard* top = TopCard(pile);
-    if (!top) continue;
-    const int n = normal(top->Value);
-    const int c = colourOf(top->Suit), s = top->Suit;
-    ++colourCount[c];
-    ++suitCount[s];
-    colourLow[c] = std::min(colourLow[c], n);
-    colourHigh[c] = std::max(colourHigh[c], n);
-    suitLow[s] = std::min(suitLow[s], n);
-    suitHigh[s] = std::max(suitHigh[s], n);
-  }
-  auto near = [&](int low, int high) { return up ? low >= r - 2 : high <= r + 2; };
-  auto colourReady = [&](int c) { return colourCount[c] >= packs && near(colourLow[c], colourHigh[c]); };
-  auto suitReady = [&](int s, int needed) { return suitCount[s] >= needed && near(suitLow[s], suitHigh[s]); };
-  const int colour = colourOf(card->Suit), other = 1 - colour;
-  const int suit = card->Suit;
-  // The other suit of the card's colour.
-  const int sibling = suit == csClub      ? csSpade
-                      : suit == csSpade   ? csClub
-                      : suit == csDiamond ? csHeart
-                      : suit == csHeart   ? csDiamond
-                                          : suit;
+  const TFoundationOrder order{up, FoundationStart(f, Rules.Foundations.BaseCard)};
+  const int r = order(card->Value);
+  // The start card and the one after it always go.
+  if ((up ? r - order.Start : order.Start - r) < 2) return false;
   const bool twoPacks = Rules.Stock.Decks == 2;
-
-  if (t.Has(AlternateColour)) return !colourReady(other);
-  if (t.Has(SameSuit)) return twoPacks ? !suitReady(suit, 2) : false;
-  if (t.Has(SameColour)) return !colourReady(colour);
-  if (t.Has(NotSameSuit)) return !(colourReady(other) && suitReady(sibling, twoPacks ? 2 : 1));
-  if (t.Has(NoDropTarget)) return false;
-  if (t.Has(AnySuit) && t.Has(up ? DownByOne : UpByOne)) return !(colourReady(0) && colourReady(1));
-  return true;
+  const TFoundationTops tops(Rules.FoundationPiles, order, r, twoPacks ? 4 : 2);
+  return TableauMayNeed(Rules.Tableau.Rules, *card, tops, up, twoPacks);
 }

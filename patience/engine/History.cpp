@@ -98,27 +98,7 @@ void TPatienceEngine::SetCard(TCard* card, TPileKind kind, TPilePos pos) {
       ModifyDeck();
       break;
     case pkReserve:
-      if (r.Reserve.FreeCells) {
-        if (pos.Pile < 0 || pos.Pile >= int(r.ReserveCards.size())) break;
-        if (r.Reserve.AllPlayable && r.ReserveCards[size_t(pos.Pile)]) {
-          // The cells had closed up behind the card: it goes back in front of them.
-          r.ReserveCards.insert(r.ReserveCards.begin() + pos.Pile, card);
-          for (size_t k = r.ReserveCards.size(); k-- > 0;)
-            if (!r.ReserveCards[k]) {
-              r.ReserveCards.erase(r.ReserveCards.begin() + long(k));
-              break;
-            }
-          RelayReserve();
-        } else {
-          r.ReserveCards[size_t(pos.Pile)] = card;
-        }
-      } else if (r.Reserve.AllPlayable) {
-        const int at = std::clamp(pos.Pile, 0, int(r.ReserveCards.size()));
-        r.ReserveCards.insert(r.ReserveCards.begin() + at, card);
-        RelayReserve();
-      } else {
-        r.ReserveCards.push_back(card);
-      }
+      SetReserveCard(card, pos.Pile);
       break;
     case pkExcept:
       if (pos.Pile >= 0 && pos.Pile < int(r.ExceptPileCards.size()))
@@ -139,6 +119,33 @@ void TPatienceEngine::SetCard(TCard* card, TPileKind kind, TPilePos pos) {
     }
   }
   SetLists();
+}
+
+// A card put back into the reserve: into its cell, in front of cells that closed up behind it, or
+// into the row of a reserve whose cards are all playable; a plain reserve takes it on top.
+void TPatienceEngine::SetReserveCard(TCard* card, int slot) {
+  TGameRules& r = Rules;
+  if (r.Reserve.FreeCells) {
+    if (slot < 0 || slot >= int(r.ReserveCards.size())) return;
+    if (r.Reserve.AllPlayable && r.ReserveCards[size_t(slot)]) {
+      // The cells had closed up behind the card: it goes back in front of them.
+      r.ReserveCards.insert(r.ReserveCards.begin() + slot, card);
+      for (size_t k = r.ReserveCards.size(); k-- > 0;)
+        if (!r.ReserveCards[k]) {
+          r.ReserveCards.erase(r.ReserveCards.begin() + long(k));
+          break;
+        }
+      RelayReserve();
+    } else {
+      r.ReserveCards[size_t(slot)] = card;
+    }
+  } else if (r.Reserve.AllPlayable) {
+    const int at = std::clamp(slot, 0, int(r.ReserveCards.size()));
+    r.ReserveCards.insert(r.ReserveCards.begin() + at, card);
+    RelayReserve();
+  } else {
+    r.ReserveCards.push_back(card);
+  }
 }
 
 // Every reserve card laid again on its slot's place.
@@ -169,30 +176,41 @@ TPoint TPatienceEngine::ReturnPlace(TPileKind sourceKind, bool turnedBack, TPile
     case pkWaste:
     case pkRedeal:
       return WastePlace();
-    case pkExcept: {
-      const TExceptPiles& e = r.ExceptPiles;
-      if (source.Pile < 0 || source.Pile >= int(r.ExceptPileCards.size())) return StockPlace();
-      const TCardList& pile = r.ExceptPileCards[size_t(source.Pile)];
-      // Piles without a position table lie where they were dealt.
-      if (!e.ByPositionTable) return pile.empty() ? StockPlace() : TPoint(pile.back()->X, pile.back()->Y);
-      const TPoint at =
-          source.Pile < int(e.Positions.size()) ? e.Positions[size_t(source.Pile)] : StockPlace();
-      if (pile.empty()) return at;
-      const TCard* top = pile.back();
-      return e.FanHorizontal ? TPoint(top->X + Layout.SideFanOffset, top->Y)
-                             : TPoint(top->X, top->Y + TableauFan);
-    }
-    default: {
-      if (source.Pile < 0 || source.Pile >= int(r.TableauPiles.size())) return StockPlace();
-      const TCard* top = TopCard(r.TableauPiles[size_t(source.Pile)]);
-      if (!top) return r.TableauPlaces[size_t(source.Pile)];
-      const TPoint p(top->X, top->Y);
-      if (!r.Tableau.Rules.Has(Fanned)) return p;
-      const int step = r.Tableau.Rules.Has(FanSideways) ? Layout.SideFanOffset : TableauFan;
-      const int d = turnedBack ? QuarterStep(step) : step;
-      return r.Tableau.Rules.Has(FanSideways) ? TPoint(p.X + d, p.Y) : TPoint(p.X, p.Y + d);
-    }
+    case pkExcept:
+      return ExceptReturnPlace(source.Pile);
+    default:
+      return TableauReturnPlace(turnedBack, source.Pile);
   }
+}
+
+// Where a card goes back to an except pile: where the pile was dealt, or by its place in the
+// position table, fanned on from its top card.
+TPoint TPatienceEngine::ExceptReturnPlace(int pileIndex) const {
+  const TGameRules& r = Rules;
+  const TExceptPiles& e = r.ExceptPiles;
+  if (pileIndex < 0 || pileIndex >= int(r.ExceptPileCards.size())) return StockPlace();
+  const TCardList& pile = r.ExceptPileCards[size_t(pileIndex)];
+  // Piles without a position table lie where they were dealt.
+  if (!e.ByPositionTable) return pile.empty() ? StockPlace() : TPoint(pile.back()->X, pile.back()->Y);
+  const TPoint at = pileIndex < int(e.Positions.size()) ? e.Positions[size_t(pileIndex)] : StockPlace();
+  if (pile.empty()) return at;
+  const TCard* top = pile.back();
+  return e.FanHorizontal ? TPoint(top->X + Layout.SideFanOffset, top->Y)
+                         : TPoint(top->X, top->Y + TableauFan);
+}
+
+// Where a card goes back to a tableau pile: its place, or one fan step beyond its top card (a
+// quarter step onto a card that is turned back down).
+TPoint TPatienceEngine::TableauReturnPlace(bool turnedBack, int pileIndex) const {
+  const TGameRules& r = Rules;
+  if (pileIndex < 0 || pileIndex >= int(r.TableauPiles.size())) return StockPlace();
+  const TCard* top = TopCard(r.TableauPiles[size_t(pileIndex)]);
+  if (!top) return r.TableauPlaces[size_t(pileIndex)];
+  const TPoint p(top->X, top->Y);
+  if (!r.Tableau.Rules.Has(Fanned)) return p;
+  const int step = r.Tableau.Rules.Has(FanSideways) ? Layout.SideFanOffset : TableauFan;
+  const int d = turnedBack ? QuarterStep(step) : step;
+  return r.Tableau.Rules.Has(FanSideways) ? TPoint(p.X + d, p.Y) : TPoint(p.X, p.Y + d);
 }
 
 void TPatienceEngine::UndoMove(TPileKind sourceKind, TPileKind targetKind, bool turnedBack, TPilePos target,
@@ -237,6 +255,35 @@ void TPatienceEngine::UndoMove(TPileKind sourceKind, TPileKind targetKind, bool 
 // -----------------------------------------------------------------------------------------------
 // Undo
 
+// One undo record, read: where the card went, where it came from, the record's link, and whether
+// the move had turned up the card it uncovered.
+struct TPatienceEngine::TUndoStep {
+  TPileKind TargetKind = pkStock;
+  TPileKind SourceKind = pkStockClick;
+  TPilePos Target;
+  TPilePos Source;
+  int Link = 0;
+  bool TurnedBack = false;
+};
+
+namespace {
+
+// The reserve slot a refill of an emptied pile took its card from: the last one, or with free
+// cells (which keep their slots) the cell of the last card, every cell after it being empty.
+int RefillReserveSlot(const TGameRules& r) {
+  const int count = int(r.ReserveCards.size());
+  if (!r.Reserve.FreeCells) return count;
+  int slot = 0;
+  for (size_t k = r.ReserveCards.size(); k-- > 0;)
+    if (r.ReserveCards[k]) {
+      slot = int(k) + 1;
+      break;
+    }
+  return slot >= count ? count - 1 : slot;
+}
+
+}  // namespace
+
 void TPatienceEngine::Undo1Click() {
   if (!FTable || Busy || CommandRunning() || !CanUndo()) return;
   TCommandScope scope(*this);
@@ -247,78 +294,92 @@ void TPatienceEngine::Undo1Click() {
   TTableMotion motion(FTable);
   motion.NoSlowMove();
 
-  auto line = [&](int k) {
-    int v = 0;
-    ParseInt(UndoList[UndoPointer - 4 + k], v);
-    return v;
-  };
-  const int firstLink = line(2);
+  // A stock deal's last record counts the group's records; the others undo one record.
+  const int firstLink = UndoLine(2);
   const int steps = firstLink < 0 ? 1 : firstLink > 100 ? firstLink - 100 : firstLink;
   for (int step = 0; step < steps && UndoPointer >= 4; ++step) {
-    int targetKind = line(0);
-    const std::string pileLine = UndoList[UndoPointer - 3];
-    const int link = line(2);
-    const int targetIndex = line(3);
-    int sourceKind = pkStockClick;
-    TPilePos source;
-    if (link < 0) {
-      const int end = -link;
-      // The record that names the move's source ends on the line before the link.
-      if (end - 4 < 3 || end > HistoryList.Count() || !ParseInt(HistoryList[end - 4], sourceKind) ||
-          !ParseInt(HistoryList[end - 3], source.Pile) || !ParseInt(HistoryList[end - 2], source.Index))
-        break;
-    } else if (link > 100) {
-      sourceKind = targetKind;
-      targetKind = pkTableau;
-      if (sourceKind == pkReserve) {
-        int slot = int(Rules.ReserveCards.size());
-        // Free cells keep their slots: the refill took the last card of the cells, and every cell
-        // after it is still empty.
-        if (Rules.Reserve.FreeCells) {
-          slot = 0;
-          for (size_t k = Rules.ReserveCards.size(); k-- > 0;)
-            if (Rules.ReserveCards[k]) {
-              slot = int(k) + 1;
-              break;
-            }
-          if (slot >= int(Rules.ReserveCards.size())) slot = int(Rules.ReserveCards.size()) - 1;
-        }
-        source = {slot, slot};
-      }
-    }
-    int pile = 0;
-    const bool turnedBack = !pileLine.empty() && pileLine[0] == '-';
-    ParseInt(turnedBack ? pileLine.substr(1) : pileLine, pile);
-    if (turnedBack) {
-      TCardList* from = nullptr;
-      if (sourceKind == pkExcept && source.Pile >= 0 && source.Pile < int(Rules.ExceptPileCards.size()))
-        from = &Rules.ExceptPileCards[size_t(source.Pile)];
-      else if (sourceKind != pkExcept && source.Pile >= 0 && source.Pile < int(Rules.TableauPiles.size()))
-        from = &Rules.TableauPiles[size_t(source.Pile)];
-      if (from && !from->empty() && from->back()) TurnDown(from->back());
-    }
-    const TPilePos target{pile - 1, targetIndex};
-    if (targetKind == pkFoundation && sourceKind != pkFoundation) --Rules.FoundationCount;
-    // A card that had left a foundation counted off its cards; it counts again going back.
-    if (sourceKind == pkFoundation && targetKind != pkFoundation && !Rules.Tableau.Rules.Empty())
-      ++Rules.FoundationCount;
-    UndoMove(TPileKind(sourceKind), TPileKind(targetKind), turnedBack, target, source);
-    // The rest of a run follows its first card.
-    if (sourceKind == pkTableau && (targetKind == pkTableau || targetKind == pkFoundation)) {
-      const std::vector<TCardList>& piles =
-          targetKind == pkTableau ? Rules.TableauPiles : Rules.FoundationPiles;
-      for (int guard = 0; guard < kMaxCards; ++guard) {
-        if (target.Pile < 0 || target.Pile >= int(piles.size())) break;
-        const TCardList& p = piles[size_t(target.Pile)];
-        if (target.Index < 0 || target.Index >= int(p.size()) || !p[size_t(target.Index)]) break;
-        UndoMove(TPileKind(sourceKind), TPileKind(targetKind), false, target, source);
-      }
-    }
-    UndoPointer -= 4;
-    if (link < 0 && HistoryPointer >= -link - 3) HistoryPointer = -link - 4;
+    TUndoStep u;
+    if (!ReadUndoStep(u)) break;
+    UndoStep(u);
   }
   SetLists();
   FHost->SetCommand(TEngineCommand::Redo, true);
+}
+
+// Line k (0..3) of the undo record before the pointer, as a number (0 when it is none).
+int TPatienceEngine::UndoLine(int k) const {
+  int v = 0;
+  ParseInt(UndoList[UndoPointer - 4 + k], v);
+  return v;
+}
+
+// The undo record before the pointer; false when the history record it links to is damaged.
+bool TPatienceEngine::ReadUndoStep(TUndoStep& u) const {
+  u.TargetKind = TPileKind(UndoLine(0));
+  const std::string pileLine = UndoList[UndoPointer - 3];
+  u.Link = UndoLine(2);
+  u.Target.Index = UndoLine(3);
+  if (u.Link < 0) {
+    const int end = -u.Link;
+    int kind = 0;
+    // The record that names the move's source ends on the line before the link.
+    if (end - 4 < 3 || end > HistoryList.Count() || !ParseInt(HistoryList[end - 4], kind) ||
+        !ParseInt(HistoryList[end - 3], u.Source.Pile) || !ParseInt(HistoryList[end - 2], u.Source.Index))
+      return false;
+    u.SourceKind = TPileKind(kind);
+  } else if (u.Link > 100) {
+    // The refill of an emptied pile: the first line names the kind the card came from.
+    u.SourceKind = u.TargetKind;
+    u.TargetKind = pkTableau;
+    if (u.SourceKind == pkReserve) {
+      const int slot = RefillReserveSlot(Rules);
+      u.Source = {slot, slot};
+    }
+  }
+  int pile = 0;
+  u.TurnedBack = !pileLine.empty() && pileLine[0] == '-';
+  ParseInt(u.TurnedBack ? pileLine.substr(1) : pileLine, pile);
+  u.Target.Pile = pile - 1;
+  return true;
+}
+
+// One record taken back: the uncovered card turned down again, the foundations' count mended, the
+// card (and the rest of its run) moved back, and the pointers stepped back over the record.
+void TPatienceEngine::UndoStep(const TUndoStep& u) {
+  if (u.TurnedBack) TurnDownUncovered(u);
+  if (u.TargetKind == pkFoundation && u.SourceKind != pkFoundation) --Rules.FoundationCount;
+  // A card that had left a foundation counted off its cards; it counts again going back.
+  if (u.SourceKind == pkFoundation && u.TargetKind != pkFoundation && !Rules.Tableau.Rules.Empty())
+    ++Rules.FoundationCount;
+  UndoMove(u.SourceKind, u.TargetKind, u.TurnedBack, u.Target, u.Source);
+  if (u.SourceKind == pkTableau && (u.TargetKind == pkTableau || u.TargetKind == pkFoundation))
+    UndoRunRest(u);
+  UndoPointer -= 4;
+  if (u.Link < 0 && HistoryPointer >= -u.Link - 3) HistoryPointer = -u.Link - 4;
+}
+
+// The card the move had turned up, at the top of its source pile, turned down again.
+void TPatienceEngine::TurnDownUncovered(const TUndoStep& u) {
+  const TPilePos& source = u.Source;
+  TCardList* from = nullptr;
+  if (u.SourceKind == pkExcept && source.Pile >= 0 && source.Pile < int(Rules.ExceptPileCards.size()))
+    from = &Rules.ExceptPileCards[size_t(source.Pile)];
+  else if (u.SourceKind != pkExcept && source.Pile >= 0 && source.Pile < int(Rules.TableauPiles.size()))
+    from = &Rules.TableauPiles[size_t(source.Pile)];
+  if (from && !from->empty() && from->back()) TurnDown(from->back());
+}
+
+// The rest of a run follows its first card back, while cards lie at and above its place.
+void TPatienceEngine::UndoRunRest(const TUndoStep& u) {
+  const std::vector<TCardList>& piles =
+      u.TargetKind == pkTableau ? Rules.TableauPiles : Rules.FoundationPiles;
+  const TPilePos& target = u.Target;
+  for (int guard = 0; guard < kMaxCards; ++guard) {
+    if (target.Pile < 0 || target.Pile >= int(piles.size())) break;
+    const TCardList& p = piles[size_t(target.Pile)];
+    if (target.Index < 0 || target.Index >= int(p.size()) || !p[size_t(target.Index)]) break;
+    UndoMove(u.SourceKind, u.TargetKind, false, target, u.Source);
+  }
 }
 
 // -----------------------------------------------------------------------------------------------
@@ -445,23 +506,8 @@ bool TPatienceEngine::MakeMove(TPileKind kind, int pile, int index, int target) 
     FTable->PressCard(mbLeft, card->X + 1, card->Y + 1, card);
     return true;
   }
-  bool draggable = card && FTable->DragAndDrop && !FWon;
-  if (draggable && kind == pkStock)
-    draggable = FTable->DragFromDeck;
-  else if (draggable)
-    draggable = card->State == 1 && (card->FaceUp || FTable->DragFaceDown) &&
-                std::find(DraggableList.begin(), DraggableList.end(), card) != DraggableList.end();
-  if (!draggable) return refused();
-
-  // The press, as the player's: at the card's top-left corner (its bottom-right one when the
-  // tableau grows upward), or at the stock.
-  TPoint at(card->X + 1, card->Y + 1);
-  if (kind == pkStock) {
-    const TPoint stock = StockPlace();
-    at = TPoint(stock.X + 1, stock.Y + 1);
-  } else if (kind == pkTableau && Rules.Tableau.Rules.Has(FanUpward)) {
-    at = TPoint(card->X + FDeck->CardWidth - 1, card->Y + FDeck->CardHeight - 1);
-  }
+  if (!ReplayDraggable(kind, card)) return refused();
+  const TPoint at = ReplayPressPoint(kind, card);
   const TCard* hit = FTable->CardAt(at.X, at.Y, false);
   {
     // The press and then the drop are the replay's own events (see the handlers).
@@ -482,6 +528,27 @@ bool TPatienceEngine::MakeMove(TPileKind kind, int pile, int index, int target) 
   }
   SetLists();
   return FDropSucceeded;
+}
+
+// Whether the player could drag the record's card: from the stock where the table lets cards be
+// dragged from the deck, elsewhere a card the drag lists offer, face up unless face-down cards drag.
+bool TPatienceEngine::ReplayDraggable(TPileKind kind, const TCard* card) const {
+  if (!card || !FTable->DragAndDrop || FWon) return false;
+  if (kind == pkStock) return FTable->DragFromDeck;
+  return card->State == 1 && (card->FaceUp || FTable->DragFaceDown) &&
+         std::find(DraggableList.begin(), DraggableList.end(), card) != DraggableList.end();
+}
+
+// The press, as the player's: at the card's top-left corner (its bottom-right one when the
+// tableau grows upward), or at the stock.
+TPoint TPatienceEngine::ReplayPressPoint(TPileKind kind, const TCard* card) const {
+  if (kind == pkStock) {
+    const TPoint stock = StockPlace();
+    return TPoint(stock.X + 1, stock.Y + 1);
+  }
+  if (kind == pkTableau && Rules.Tableau.Rules.Has(FanUpward))
+    return TPoint(card->X + FDeck->CardWidth - 1, card->Y + FDeck->CardHeight - 1);
+  return TPoint(card->X + 1, card->Y + 1);
 }
 
 void TPatienceEngine::ReplayMoves(const TStringList& lines) {

@@ -302,6 +302,33 @@ class TPatienceEngine {
   TCard* CardAtSource(TPileKind kind, int pile, int index) const;
   bool AutomovePass(TCard* card);
   bool ValidAutoMove(TPileKind kind, TPilePos pos, bool forced, bool asked);
+  // The steps of the stock click and the pair click (Clicks.cpp).
+  bool DealStockToPiles(int left);
+  void DealStockCardToPile(TCard* c, int p);
+  void DealStockToWaste(int left, int indexLine);
+  TCard* DealFromEitherEnd(bool hadWaste, int indexLine);
+  void DealStockCardToWaste(TCard* c, int k);
+  void DealStockToFoundation();
+  void EndStockDeal();
+  TPilePos TableauPosOf(const TCard* card) const;
+  void SelectPairCard(TCard* card, TPilePos at);
+  void UnselectPairCard(TCard* card);
+  void PickSecondOfPair(TCard* card, TPilePos at);
+  void UncoverPairPlace(TPilePos p);
+  // The steps of undo, of putting a card back and of a replayed move (History.cpp).
+  struct TUndoStep;
+  int UndoLine(int k) const;
+  bool ReadUndoStep(TUndoStep& u) const;
+  void UndoStep(const TUndoStep& u);
+  void TurnDownUncovered(const TUndoStep& u);
+  void UndoRunRest(const TUndoStep& u);
+  void SetReserveCard(TCard* card, int slot);
+  TPoint ExceptReturnPlace(int pileIndex) const;
+  TPoint TableauReturnPlace(bool turnedBack, int pileIndex) const;
+  bool ReplayDraggable(TPileKind kind, const TCard* card) const;
+  TPoint ReplayPressPoint(TPileKind kind, const TCard* card) const;
+  // The steps of an auto-move pass (AutoMove.cpp).
+  bool AutoMoveFromSources(const TCard* card, bool forced, bool asked);
   void Redeal(bool animated);
   void CollectCards();
 
