@@ -190,6 +190,99 @@ TEST_F(StatusTest, EverySettingComesBack) {
   EXPECT_TRUE(Traces.empty()) << Traces.front();
 }
 
+// With every inherited setting away from its default, each is written in its place among the
+// others: the names of the file in order, then the table's own names without values.
+TEST_F(StatusTest, EveryInheritedSettingAwayFromItsDefaultIsWrittenInItsPlace) {
+  TCardTable& t = *Table;
+  t.Tag = 1;
+  t.AlignWithMargins = true;
+  t.Cursor = crHandPoint;
+  t.Hint = "h";
+  t.HelpType = htKeyword;
+  t.HelpKeyword = "k";
+  t.HelpContext = 2;
+  t.Margins = {0, 1, 2, 4};
+  t.SetAlign(alClient);
+  t.Enabled = false;
+  t.SetVisible(false);
+  const std::vector<std::string> expected = {"Tag",
+                                             "AlignWithMargins",
+                                             "Left",
+                                             "Top",
+                                             "Width",
+                                             "Height",
+                                             "Cursor",
+                                             "Hint",
+                                             "HelpType",
+                                             "HelpKeyword",
+                                             "HelpContext",
+                                             "Margins.Left",
+                                             "Margins.Top",
+                                             "Margins.Right",
+                                             "Margins.Bottom",
+                                             "Align",
+                                             "Enabled",
+                                             "CardDeck.DeckName",
+                                             "CardDeck.CardBack",
+                                             "Visible",
+                                             "StretchBackground",
+                                             "PlaceDeckOffset",
+                                             "DragCardCursor",
+                                             "Color",
+                                             "BackDrop.Enabled",
+                                             "BackDrop.NewMode",
+                                             "BackDrop.ChangeRColour",
+                                             "BackDrop.ChangeGColour",
+                                             "BackDrop.ChangeBColour",
+                                             "BackDrop.Direction",
+                                             "BackDrop.StartR",
+                                             "BackDrop.StartG",
+                                             "BackDrop.StartB",
+                                             "BackDrop.NewColorFrom",
+                                             "BackDrop.NewColorTo",
+                                             "BackDrop.NewType",
+                                             "JpegPerformance",
+                                             "BackgroundPicture",
+                                             "CardSpeed",
+                                             "DragAndDrop",
+                                             "DragFromDeck",
+                                             "DragFaceDown",
+                                             "LiftOffset",
+                                             "RepaintLabels",
+                                             "AutoResize",
+                                             "MinWidth",
+                                             "MinHeight",
+                                             "TurnOverAnimationSpeed",
+                                             "TurnOverAnimationVertical",
+                                             "TurnOverAnimationLift",
+                                             "AutoShadeMode",
+                                             "SlowMoveRegion",
+                                             "ShadowMode",
+                                             "SoftShadow",
+                                             "SMR_WaitMode",
+                                             "FastMovementMode",
+                                             "HQDragShade",
+                                             "HQDragShadeColour",
+                                             "DisableCardClicks"};
+  const std::string data = t.StatusData();
+  TReader r(ComponentStreamOf(data));
+  r.ReadSignature();
+  r.ReadPrefix();
+  r.ReadStr();
+  r.ReadStr();
+  std::vector<std::string> names;
+  for (const std::string& name : expected) {
+    names.push_back(r.ReadStr());
+    if (names.back() != name) break;
+    r.SkipValue();
+  }
+  EXPECT_EQ(names, expected);
+  for (const char* custom : kStatusCustomNames) EXPECT_EQ(r.ReadStr(), custom);
+  r.ReadListEnd();
+  r.ReadListEnd();
+  EXPECT_TRUE(r.EndOfStream());
+}
+
 TEST_F(StatusTest, TheGradientComesBackAndAnAlignedTableKeepsItsLayout) {
   TCardTable& t = *Table;
   TBackdrop& bd = t.BackDrop();
