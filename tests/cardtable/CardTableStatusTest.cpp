@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 #include <random>
+#include <sstream>
 
 #include "platform/core/Files.h"
 #include "platform/stream/ComponentStream.h"
@@ -205,65 +207,18 @@ TEST_F(StatusTest, EveryInheritedSettingAwayFromItsDefaultIsWrittenInItsPlace) {
   t.SetAlign(alClient);
   t.Enabled = false;
   t.SetVisible(false);
-  const std::vector<std::string> expected = {"Tag",
-                                             "AlignWithMargins",
-                                             "Left",
-                                             "Top",
-                                             "Width",
-                                             "Height",
-                                             "Cursor",
-                                             "Hint",
-                                             "HelpType",
-                                             "HelpKeyword",
-                                             "HelpContext",
-                                             "Margins.Left",
-                                             "Margins.Top",
-                                             "Margins.Right",
-                                             "Margins.Bottom",
-                                             "Align",
-                                             "Enabled",
-                                             "CardDeck.DeckName",
-                                             "CardDeck.CardBack",
-                                             "Visible",
-                                             "StretchBackground",
-                                             "PlaceDeckOffset",
-                                             "DragCardCursor",
-                                             "Color",
-                                             "BackDrop.Enabled",
-                                             "BackDrop.NewMode",
-                                             "BackDrop.ChangeRColour",
-                                             "BackDrop.ChangeGColour",
-                                             "BackDrop.ChangeBColour",
-                                             "BackDrop.Direction",
-                                             "BackDrop.StartR",
-                                             "BackDrop.StartG",
-                                             "BackDrop.StartB",
-                                             "BackDrop.NewColorFrom",
-                                             "BackDrop.NewColorTo",
-                                             "BackDrop.NewType",
-                                             "JpegPerformance",
-                                             "BackgroundPicture",
-                                             "CardSpeed",
-                                             "DragAndDrop",
-                                             "DragFromDeck",
-                                             "DragFaceDown",
-                                             "LiftOffset",
-                                             "RepaintLabels",
-                                             "AutoResize",
-                                             "MinWidth",
-                                             "MinHeight",
-                                             "TurnOverAnimationSpeed",
-                                             "TurnOverAnimationVertical",
-                                             "TurnOverAnimationLift",
-                                             "AutoShadeMode",
-                                             "SlowMoveRegion",
-                                             "ShadowMode",
-                                             "SoftShadow",
-                                             "SMR_WaitMode",
-                                             "FastMovementMode",
-                                             "HQDragShade",
-                                             "HQDragShadeColour",
-                                             "DisableCardClicks"};
+  // The names in file order.
+  std::istringstream order(
+      "Tag AlignWithMargins Left Top Width Height Cursor Hint HelpType HelpKeyword HelpContext Margins.Left "
+      "Margins.Top Margins.Right Margins.Bottom Align Enabled CardDeck.DeckName CardDeck.CardBack Visible "
+      "StretchBackground PlaceDeckOffset DragCardCursor Color BackDrop.Enabled BackDrop.NewMode "
+      "BackDrop.ChangeRColour BackDrop.ChangeGColour BackDrop.ChangeBColour BackDrop.Direction "
+      "BackDrop.StartR BackDrop.StartG BackDrop.StartB BackDrop.NewColorFrom BackDrop.NewColorTo "
+      "BackDrop.NewType JpegPerformance BackgroundPicture CardSpeed DragAndDrop DragFromDeck DragFaceDown "
+      "LiftOffset RepaintLabels AutoResize MinWidth MinHeight TurnOverAnimationSpeed "
+      "TurnOverAnimationVertical TurnOverAnimationLift AutoShadeMode SlowMoveRegion ShadowMode SoftShadow "
+      "SMR_WaitMode FastMovementMode HQDragShade HQDragShadeColour DisableCardClicks");
+  const std::vector<std::string> expected{std::istream_iterator<std::string>(order), {}};
   const std::string data = t.StatusData();
   TReader r(ComponentStreamOf(data));
   r.ReadSignature();
