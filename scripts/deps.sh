@@ -10,7 +10,7 @@ PACKAGES=(
   fonts-dejavu-core
   fp-utils freecell-solver-bin libchm-bin python3
   xvfb xauth imagemagick x11-apps sox libsox-fmt-mp3
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format clang-tidy
 )
 
 missing=()
