@@ -76,7 +76,7 @@ format-check: deps
 # clang-tidy (.clang-tidy) over the sources changed since TIDY_BASE, or over every source without one; needs the
 # compile database of the test tree.
 tidy: test-build
-	scripts/tidy.sh $(TEST_BUILD) $(TIDY_BASE)
+	JOBS=$(JOBS) scripts/tidy.sh $(TEST_BUILD) $(TIDY_BASE)
 
 # The whole tree, tests included, compiled once more with clang and warnings as errors (nothing is run).
 clang-build: deps
