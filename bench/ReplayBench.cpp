@@ -83,7 +83,7 @@ TStringList MakeGame(const char* caption, uint32_t seed) {
       const int points = int(e.DropPointList.size());
       const int first = rng.Random(points);
       for (int k = 0; k < points && !moved && SourceOf(e, c, kind, pile, index); ++k, ++tries)
-        moved = e.MakeMove(kind, pile, index, (first + k) % points);
+        moved = e.MakeMove(TPileKind(kind), pile, index, (first + k) % points);
     } else {
       const int before = e.UndoPointer;
       if (e.CanRedeal())
