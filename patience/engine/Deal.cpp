@@ -43,7 +43,30 @@ void TPatienceEngine::StartGame(bool newDeal) {
   // A deal is not interrupted, least of all by another deal let in by one of its pauses.
   if (FDealing) return;
   TSetFor<bool> dealing(FDealing, true);
+  // No card presses until the deal and the automatic moves after it are done.
   TCommandScope scope(*this);
+  EndPreviousGame();
+
+  // A restart of a closed game keeps it closed; a new deal never does.
+  const bool keepClosed =
+      !newDeal && Rules.GameName == Rules.LastGameName && HistoryList.Count() >= 3 && HistoryList[2] == "0";
+  Rules.GameClosed = keepClosed;
+  // The deal's speeds hold until the automatic moves after it are done too.
+  TTableMotion motion(FTable);
+  {
+    // Busy while the cards are dealt. The New command sets Busy while it gathers the cards and
+    // leaves it to the deal to clear, so the deal ends not busy whatever it began with.
+    TSetThen<bool> busy(Busy, true, false);
+    ClearForDeal();
+    DealGame(keepClosed, motion);
+    OpenForPlay();
+  }
+  if (AutoMoveActive()) Automove(nullptr);
+  Trace("Exit StartGame");
+}
+
+// The game in play ends: its score is recorded, and the Extended layout measures the new game.
+void TPatienceEngine::EndPreviousGame() {
   FHost->StopEffects();
   // A game whose history is marked closed has been recorded already (or never counts).
   const bool previousOpen = HistoryList.Count() < 3 || HistoryList[2] != "0";
@@ -59,14 +82,10 @@ void TPatienceEngine::StartGame(bool newDeal) {
     Trace("AutoStart now called");
     AutoStart();
   }
+}
 
-  // A restart of a closed game keeps it closed; a new deal never does.
-  const bool keepClosed =
-      !newDeal && Rules.GameName == Rules.LastGameName && HistoryList.Count() >= 3 && HistoryList[2] == "0";
-  Rules.GameClosed = keepClosed;
-  Busy = true;
-  if (FTable) FTable->DisableCardClicks = true;
-
+// Empty histories, an empty table and the play state of a game not yet dealt.
+void TPatienceEngine::ClearForDeal() {
   HistoryList.Clear();
   UndoList.Clear();
   HistoryPointer = UndoPointer = 0;
@@ -77,22 +96,7 @@ void TPatienceEngine::StartGame(bool newDeal) {
   Trace("LastGameName: " + Rules.LastGameName);
   Trace("SaveName: " + Rules.SaveName);
   Trace("LastSaveName: " + Rules.LastSaveName);
-
-  // Clear the table; the markers stay when the same game is dealt again.
-  if (FTable) {
-    const bool updates = FTable->ScreenUpdates();
-    FTable->SetScreenUpdates(false);
-    if (FTable->Sprite().Visible) FTable->Sprite().Erase();
-    FTable->ClearTable();
-    if (Rules.GameName != Rules.LastGameName) FTable->HidePlaces(FDeck);
-    Rules.LastGameName = Rules.GameName;
-    FTable->SetScreenUpdates(updates);
-    FTable->Paint();
-    if (updates) FHost->CloseStartScreen();
-  } else {
-    FDeck->ResetCards();
-    Rules.LastGameName = Rules.GameName;
-  }
+  ClearTableForDeal();
 
   FHost->SetCommand(TEngineCommand::SaveSet, true);
   SetRedealOffered(false);
@@ -114,18 +118,37 @@ void TPatienceEngine::StartGame(bool newDeal) {
   RedealPileByPile = false;
   FSpecial = EngineSpecialOf(Rules.GameName);
   TableauFan = Layout.FanOffset;
+}
 
+// Clear the table; the markers stay when the same game is dealt again.
+void TPatienceEngine::ClearTableForDeal() {
+  if (FTable) {
+    const bool updates = FTable->ScreenUpdates();
+    FTable->SetScreenUpdates(false);
+    if (FTable->Sprite().Visible) FTable->Sprite().Erase();
+    FTable->ClearTable();
+    if (Rules.GameName != Rules.LastGameName) FTable->HidePlaces(FDeck);
+    Rules.LastGameName = Rules.GameName;
+    FTable->SetScreenUpdates(updates);
+    FTable->Paint();
+    if (updates) FHost->CloseStartScreen();
+  } else {
+    FDeck->ResetCards();
+    Rules.LastGameName = Rules.GameName;
+  }
+}
+
+// The deal itself: the pack, the markers, the recorded seed, the bases, the shuffle and the deal
+// to each kind of pile, the tableau last. A fast deal moves the cards at eight times the speed; a
+// deal turns its cards over at eight times the speed until the tableau is dealt.
+void TPatienceEngine::DealGame(bool keepClosed, TTableMotion& motion) {
   FDeck->SetCardCount(Rules.Stock.Decks == 2 ? 104 : 52);
 
   const TPoint screen = FHost->ScreenSize();
   if (screen.X < 1024 || screen.Y < 768) Rules.DealMode |= dmCompactFan;
   if (Rules.DealMode & dmCompactFan) TableauFan -= Layout.FanReduction;
   const bool fast = Rules.DealMode & dmFastDeal;
-  TDealSpeeds speeds(FTable);
-  if (fast) {
-    speeds.FastCards();
-    speeds.FastTurns();
-  }
+  motion.ForDeal(fast);
   if (Rules.Tableau.Rules.Has(FanUpward)) TableauFan = -TableauFan;
 
   if (FTable) ShowPlaces();
@@ -135,17 +158,7 @@ void TPatienceEngine::StartGame(bool newDeal) {
   FDeck->SetDefaultFaceUp(false);
   if (FTable) FTable->DragFromDeck = false;
 
-  ResolveSeed();
-  const uint32_t seed = FDealRandom.Seed;
-  HistoryList.Add(std::to_string(int32_t(seed)));
-  if (keepClosed) {
-    HistoryList.Add("0");
-    FHost->SetCaption("Patience. Game: " + Rules.GameName + "  [Closed Game]");
-  } else {
-    HistoryList.Add("O");
-    FHost->SetCaption("Patience. Game: " + Rules.GameName + "  [Open Game]");
-  }
-  HistoryPointer = 3;
+  const uint32_t seed = RecordSeed(keepClosed);
 
   FDeck->SortCards();
   DealBases();
@@ -167,11 +180,31 @@ void TPatienceEngine::StartGame(bool newDeal) {
   DealReserve();
   DealExceptPiles();
 
-  if (!fast) speeds.FastTurns();
+  if (!fast) motion.TurnSpeedTimes(8);
   TableauDeal();
-  speeds.NormalTurns();
-  if (fast) speeds.NormalCards();
+  motion.TurnSpeedTimes(1);
+  if (fast) motion.CardSpeedTimes(1);
+}
 
+// The history's first three lines: the game (already there), the seed of the deal and whether
+// the game is closed; the caption says which. Returns the seed.
+uint32_t TPatienceEngine::RecordSeed(bool keepClosed) {
+  ResolveSeed();
+  const uint32_t seed = FDealRandom.Seed;
+  HistoryList.Add(std::to_string(int32_t(seed)));
+  if (keepClosed) {
+    HistoryList.Add("0");
+    FHost->SetCaption("Patience. Game: " + Rules.GameName + "  [Closed Game]");
+  } else {
+    HistoryList.Add("O");
+    FHost->SetCaption("Patience. Game: " + Rules.GameName + "  [Open Game]");
+  }
+  HistoryPointer = 3;
+  return seed;
+}
+
+// The dealt game is offered for play: its drag lists, the foundation label, the commands.
+void TPatienceEngine::OpenForPlay() {
   if (ScreenUpdates()) {
     SetLists();
     SetFoundationLabel();
@@ -186,10 +219,6 @@ void TPatienceEngine::StartGame(bool newDeal) {
     FTable->AnimationsOn = !Rules.Foundations.Rules.Has(NoAnimations);
     FTable->DragAndDrop = !Rules.Tableau.Rules.Has(PairGame);
   }
-  Busy = false;
-  if (FTable) FTable->DisableCardClicks = false;
-  if (AutoMoveActive()) Automove(nullptr);
-  Trace("Exit StartGame");
 }
 
 void TPatienceEngine::ShowPlaces() {
@@ -286,10 +315,12 @@ void TPatienceEngine::DealToFoundations() {
     }
   }
   FHost->StopSound("deal.wav");
-  if (count < 13) return;
+  if (count >= 13) ShowCentrePile();
+}
 
-  // The centre pile shows its top card; in The Clock a King there goes to the bottom while the
-  // pile still hides cards.
+// The centre pile shows its top card; in The Clock a King there goes to the bottom while the
+// pile still hides cards.
+void TPatienceEngine::ShowCentrePile() {
   TCardList& centre = Rules.FoundationPiles[12];
   if (IsEmpty(centre)) return;
   TurnUp(centre.back(), true);
@@ -369,41 +400,52 @@ void TPatienceEngine::TableauDeal() {
   if (fast) Sound("deal.wav", 3, 100);
   const int piles = std::min(t.Count, int(Rules.TableauPiles.size()));
   std::vector<int> offsets(size_t(std::max(piles, 0)), 0);
-  auto countOf = [&](int p) {
-    if (t.CardsPerPile.empty()) return 1;
-    return p < int(t.CardsPerPile.size()) ? t.CardsPerPile[size_t(p)] : 0;
-  };
   // Each deal order stops when the stock runs out; the remaining counts go unfilled.
-  auto deal = [&] {
-    if (t.Rules.Has(DealPileByPile) || RedealPileByPile) {
-      for (int p = 0; p < piles; ++p)
-        for (int r = 1; r <= countOf(p); ++r) {
-          TCard* c = DealFromStock();
-          if (!c) return;
-          if (t.Rules.Has(DealBySuit)) {
-            // To the pile of the card's suit, as that pile's next card.
-            const int target = int(c->Suit) % piles;
-            DealOneCard(c, target, CardCountOf(Rules.TableauPiles[size_t(target)]) + 1, offsets);
-          } else {
-            DealOneCard(c, p, r, offsets);
-          }
-        }
-      return;
-    }
-    int rows = 1;
-    if (t.Rules.Has(DealByRows))
-      for (int n : t.CardsPerPile) rows = std::max(rows, n);
-    if (t.Rules.Has(Squared) && !t.CardsPerPile.empty()) rows = t.CardsPerPile[0];
-    for (int r = 1; r <= rows; ++r)
-      for (int p = 0; p < piles - t.LeftEmpty; ++p) {
-        if (countOf(p) < r) continue;
-        TCard* c = DealFromStock();
-        if (!c) return;
+  if (t.Rules.Has(DealPileByPile) || RedealPileByPile)
+    TableauDealPileByPile(piles, offsets);
+  else
+    TableauDealByRows(piles, offsets);
+  if (fast) FHost->StopSound("deal.wav");
+}
+
+// The cards pile p (from 0) is dealt: one each when the record gives no counts.
+int TPatienceEngine::TableauCountOf(int p) const {
+  const TTableau& t = Rules.Tableau;
+  if (t.CardsPerPile.empty()) return 1;
+  return p < int(t.CardsPerPile.size()) ? t.CardsPerPile[size_t(p)] : 0;
+}
+
+// Each pile is filled before the next; dealt by suit, each card goes to its suit's pile instead.
+void TPatienceEngine::TableauDealPileByPile(int piles, std::vector<int>& offsets) {
+  const bool bySuit = Rules.Tableau.Rules.Has(DealBySuit);
+  for (int p = 0; p < piles; ++p)
+    for (int r = 1; r <= TableauCountOf(p); ++r) {
+      TCard* c = DealFromStock();
+      if (!c) return;
+      if (bySuit) {
+        // To the pile of the card's suit, as that pile's next card.
+        const int target = int(c->Suit) % piles;
+        DealOneCard(c, target, CardCountOf(Rules.TableauPiles[size_t(target)]) + 1, offsets);
+      } else {
         DealOneCard(c, p, r, offsets);
       }
-  };
-  deal();
-  if (fast) FHost->StopSound("deal.wav");
+    }
+}
+
+// A row across the piles at a time (but the piles left empty), each pile up to its count.
+void TPatienceEngine::TableauDealByRows(int piles, std::vector<int>& offsets) {
+  const TTableau& t = Rules.Tableau;
+  int rows = 1;
+  if (t.Rules.Has(DealByRows))
+    for (int n : t.CardsPerPile) rows = std::max(rows, n);
+  if (t.Rules.Has(Squared) && !t.CardsPerPile.empty()) rows = t.CardsPerPile[0];
+  for (int r = 1; r <= rows; ++r)
+    for (int p = 0; p < piles - t.LeftEmpty; ++p) {
+      if (TableauCountOf(p) < r) continue;
+      TCard* c = DealFromStock();
+      if (!c) return;
+      DealOneCard(c, p, r, offsets);
+    }
 }
 
 // Puts the card as slot row (from 1) of pile (from 0).
@@ -435,9 +477,7 @@ void TPatienceEngine::DealOneCard(TCard* card, int pile, int row, std::vector<in
   if (!(Rules.DealMode & dmFastDeal)) Sound("drop0.wav", 1, 100);
   Pause(25);
 
-  const int count =
-      t.CardsPerPile.empty() ? 1 : (pile < int(t.CardsPerPile.size()) ? t.CardsPerPile[size_t(pile)] : 0);
-  const bool staysDown = !rules.Has(DealFaceUp) && !t.CardsPerPile.empty() && row != count &&
+  const bool staysDown = !rules.Has(DealFaceUp) && !t.CardsPerPile.empty() && row != TableauCountOf(pile) &&
                          FDeck->CardsLeft(false) > 0 &&
                          (t.FaceDownPerPile.empty() || faceDownCount(pile) >= row);
   if (staysDown) return;

@@ -42,6 +42,21 @@ class TSetFor {
   T FSaved;
 };
 
+// Sets a value for the length of a scope and leaves another at its end, whatever the value was
+// before the scope.
+template <typename T>
+class TSetThen {
+ public:
+  TSetThen(T& target, T during, T after) : FTarget(target), FAfter(after) { target = during; }
+  ~TSetThen() { FTarget = FAfter; }
+  TSetThen(const TSetThen&) = delete;
+  TSetThen& operator=(const TSetThen&) = delete;
+
+ private:
+  T& FTarget;
+  T FAfter;
+};
+
 // The table's card speed, turn-over speed and lift and its slow-move region for the length of a
 // scope (nothing without a table).
 class TTableMotion {
@@ -84,6 +99,15 @@ class TTableMotion {
   void NoSlowMove() {
     if (FTable) FTable->SlowMoveRegion = false;
   }
+  // The motion of a deal: no lift and no slow-move region; a fast deal moves and turns its cards
+  // at eight times the speed.
+  void ForDeal(bool fast) {
+    NoLift();
+    NoSlowMove();
+    if (!fast) return;
+    CardSpeedTimes(8);
+    TurnSpeedTimes(8);
+  }
 
  private:
   TCardTable* FTable;
@@ -91,48 +115,5 @@ class TTableMotion {
   int FTurnSpeed = 0;
   bool FLift = false;
   bool FLiftOffset = false;
-  bool FSlowMove = false;
-};
-
-// The table's deal speeds for the length of a deal, put back however the deal ends.
-class TDealSpeeds {
- public:
-  explicit TDealSpeeds(TCardTable* table) : FTable(table) {
-    if (!FTable) return;
-    FCardSpeed = FTable->CardSpeed();
-    FTurnSpeed = FTable->TurnOverAnimationSpeed();
-    FLift = FTable->TurnOverAnimationLift;
-    FSlowMove = FTable->SlowMoveRegion;
-    FTable->TurnOverAnimationLift = false;
-    FTable->SlowMoveRegion = false;
-  }
-  ~TDealSpeeds() {
-    if (!FTable) return;
-    FTable->SetCardSpeed(FCardSpeed);
-    FTable->SetTurnOverAnimationSpeed(FTurnSpeed);
-    FTable->TurnOverAnimationLift = FLift;
-    FTable->SlowMoveRegion = FSlowMove;
-  }
-  TDealSpeeds(const TDealSpeeds&) = delete;
-  TDealSpeeds& operator=(const TDealSpeeds&) = delete;
-
-  void FastCards() {
-    if (FTable) FTable->SetCardSpeed(FCardSpeed * 8);
-  }
-  void FastTurns() {
-    if (FTable) FTable->SetTurnOverAnimationSpeed(FTurnSpeed * 8);
-  }
-  void NormalTurns() {
-    if (FTable) FTable->SetTurnOverAnimationSpeed(FTurnSpeed);
-  }
-  void NormalCards() {
-    if (FTable) FTable->SetCardSpeed(FCardSpeed);
-  }
-
- private:
-  TCardTable* FTable;
-  int FCardSpeed = 0;
-  int FTurnSpeed = 0;
-  bool FLift = false;
   bool FSlowMove = false;
 };

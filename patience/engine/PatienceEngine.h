@@ -50,6 +50,8 @@ struct TPilePos {
 // The games the engine knows by name (the tag the catalogue rows carry too).
 TGameSpecial EngineSpecialOf(const std::string& gameName);
 
+class TTableMotion;
+
 class TPatienceEngine {
  public:
   // An engine playing on a table (and the table's deck). The host may be null (no window).
@@ -263,6 +265,31 @@ class TPatienceEngine {
   void SetFoundationLabel();
   void RedrawTable();
 
+  // The steps of StartGame (Deal.cpp).
+  void EndPreviousGame();
+  void ClearForDeal();
+  void ClearTableForDeal();
+  void DealGame(bool keepClosed, TTableMotion& motion);
+  uint32_t RecordSeed(bool keepClosed);
+  void OpenForPlay();
+  void ShowCentrePile();
+  int TableauCountOf(int p) const;
+  void TableauDealPileByPile(int piles, std::vector<int>& offsets);
+  void TableauDealByRows(int piles, std::vector<int>& offsets);
+
+  // The steps of SetLists (DragLists.cpp).
+  void SetDropLists();
+  void AddTableauDropPoints();
+  void AddFoundationDropPoints();
+  void SetFoundationDropAngles();
+  void AddCellDropPoints();
+  void SetDraggableList();
+  void AddDraggableReserve();
+  void AddDraggableTableau(const TCardList& pile);
+  bool CarriesRun(const TCardList& pile, int k, int top) const;
+  bool CarriesFaceUp(const TCardList& pile, int k, int top) const;
+  void AddDraggableFoundations();
+
   // Play (Drops.cpp, Clicks.cpp, History.cpp, AutoMove.cpp, Redeal.cpp).
   class TCommandScope;
   friend class TCommandScope;
@@ -331,6 +358,7 @@ class TPatienceEngine {
   bool AutoMoveFromSources(const TCard* card, bool forced, bool asked);
   void Redeal(bool animated);
   void CollectCards();
+  void FlyToStock(bool gather);
 
   TCardTable* FTable = nullptr;
   TCardDeck* FDeck = nullptr;

@@ -65,31 +65,7 @@ void TPatienceEngine::Redeal(bool animated) {
   FTable->ProcessEvents();
   const bool gather = Rules.Stock.DealCount < -2;
 
-  if (animated) {
-    // The cards are seen going to the stock; the stock's order is the plain redeal's.
-    TTableMotion motion(FTable);
-    motion.CardSpeedTimes(2);
-    motion.NoSlowMove();
-    TSetFor<bool> animations(FTable->AnimationsOn, false);
-    const TPoint stock = StockPlace();
-    const int every = std::max(FTable->PlaceDeckOffset(), 1);
-    int d = 0, moved = 0;
-    auto fly = [&](TCard* c) {
-      TurnDown(c);
-      MoveTo(c, stock.X + d, stock.Y + d);
-      if (++moved % every == 0) --d;
-    };
-    if (gather) {
-      for (TCardList& pile : Rules.TableauPiles) {
-        if (IsEmpty(pile)) continue;
-        if (moved > 0) Sound("waste0.wav", 1, 100);
-        for (size_t k = pile.size(); k-- > 0;)
-          if (pile[k]) fly(pile[k]);
-      }
-    } else {
-      for (size_t k = Rules.WasteCards.size(); k-- > 0;) fly(Rules.WasteCards[k]);
-    }
-  }
+  if (animated) FlyToStock(gather);
 
   if (gather) {
     // A gathered tableau cannot be taken back.
@@ -106,6 +82,34 @@ void TPatienceEngine::Redeal(bool animated) {
   }
   Busy = false;
   Trace(animated ? "Exit NewReDealWastePile" : "Exit ReDealWastepileExecute");
+}
+
+// The cards are seen going to the stock, the pile growing up and to the left: the tableau's
+// piles in order, each from the top (gather), or the waste from its top. The stock's order is
+// the plain redeal's.
+void TPatienceEngine::FlyToStock(bool gather) {
+  TTableMotion motion(FTable);
+  motion.CardSpeedTimes(2);
+  motion.NoSlowMove();
+  TSetFor<bool> animations(FTable->AnimationsOn, false);
+  const TPoint stock = StockPlace();
+  const int every = std::max(FTable->PlaceDeckOffset(), 1);
+  int d = 0, moved = 0;
+  auto fly = [&](TCard* c) {
+    TurnDown(c);
+    MoveTo(c, stock.X + d, stock.Y + d);
+    if (++moved % every == 0) --d;
+  };
+  if (gather) {
+    for (TCardList& pile : Rules.TableauPiles) {
+      if (IsEmpty(pile)) continue;
+      if (moved > 0) Sound("waste0.wav", 1, 100);
+      for (size_t k = pile.size(); k-- > 0;)
+        if (pile[k]) fly(pile[k]);
+    }
+  } else {
+    for (size_t k = Rules.WasteCards.size(); k-- > 0;) fly(Rules.WasteCards[k]);
+  }
 }
 
 // -----------------------------------------------------------------------------------------------
@@ -129,11 +133,8 @@ void TPatienceEngine::RedealTableau() {
   ModifyDeck();
   RedealPileByPile = true;
   {
-    TDealSpeeds speeds(FTable);
-    if (Rules.DealMode & dmFastDeal) {
-      speeds.FastCards();
-      speeds.FastTurns();
-    }
+    TTableMotion motion(FTable);
+    motion.ForDeal(Rules.DealMode & dmFastDeal);
     TableauDeal();
   }
   SetLists();
