@@ -6,15 +6,21 @@
 
 #include "patience/engine/EngineScopes.h"
 #include "patience/engine/PatienceEngine.h"
+#include "patience/engine/Piles.h"
 
 namespace {
 
-constexpr const char* kValueWords[13] = {"    Ace", "    Two", "  Three", "   Four", "   Five",
-                                         "    Six", "  Seven", "  Eight", "   Nine", "    Ten",
-                                         "   Jack", "  Queen", "   King"};
-
 bool Groups(const TPileRules& t) {
   return t.Has(DragAnyFaceUp) || t.Has(DragWholePile) || t.Has(DragRuns);
+}
+
+// Thirteen cards from the source up, each one lower than the card under it, under the
+// foundation's suit rules.
+bool WholeSuitAt(const TGameRules& r, TPileKind kind, const TPilePos& source) {
+  if (kind != pkTableau) return false;
+  const TCardList& pile = r.TableauPiles[size_t(source.Pile)];
+  return int(pile.size()) - source.Index == 13 &&
+         IsRun(WholeSuitRules(r.Foundations.Rules), pile, source.Index, TFollowing::Run);
 }
 
 }  // namespace
@@ -228,6 +234,7 @@ void TPatienceEngine::CardTable1CardDropEvent(TCard* card, int /*x*/, int /*y*/,
   FDropSucceeded = false;
   Trace("CardDropEvent: Value " + std::to_string(card->PointValue()) + " Index " + std::to_string(index));
 
+  // 1. Where the card came from, recorded in the history before anything is judged.
   TPileKind kind = pkTableau;
   int recordPile = -1;
   TPilePos source;
@@ -235,111 +242,106 @@ void TPatienceEngine::CardTable1CardDropEvent(TCard* card, int /*x*/, int /*y*/,
   const bool indexed = kind == pkTableau || kind == pkFoundation || kind == pkExcept;
   AppendHistory(kind, recordPile, found && indexed ? source.Index : 0, index);
 
-  if (index == -1) {
-    Trace("CardDropEvent: Invalid move");
-    Refuse();
-    return;
-  }
-  // A source found nowhere, a drop point that does not exist or matches no pile, or a card the
-  // table is not holding: refused like any other move (a damaged record cannot move cards).
+  // 2. Where it went, and 3. whether it may go there.
   TPileKind targetKind = pkTableau;
   TPilePos target;
-  const TPoint home(FTable->DragOriginX, FTable->DragOriginY);
-  if (!found || FTable->DragCard != card || !FindTarget(index, card, home, targetKind, target)) {
+  if (!DropTargetOf(card, index, found, targetKind, target) ||
+      !DropAllowed(card, kind, source, targetKind, target)) {
     Refuse();
     return;
   }
 
-  const TPileRules& t = Rules.Tableau.Rules;
-  const TPileRules& f = Rules.Foundations.Rules;
-  const bool notTop = kind == pkTableau && source.Index != TopIndex(Rules.TableauPiles[size_t(source.Pile)]);
-  if (Groups(t) && notTop &&
-      (targetKind == pkReserve || (targetKind == pkFoundation && !f.Has(WholeSuitsOnly)))) {
-    Refuse();
-    return;
-  }
-  if (!ValidDrop(card, targetKind, target, kind, source)) {
-    Refuse();
-    return;
-  }
-  if (targetKind == pkFoundation && f.Has(WholeSuitsOnly)) {
-    // Only a whole suit from the tableau: thirteen cards, each one lower than the card under it.
-    bool whole = kind == pkTableau;
-    if (whole) {
-      const TCardList& pile = Rules.TableauPiles[size_t(source.Pile)];
-      whole = int(pile.size()) - source.Index == 13;
-      for (size_t k = size_t(source.Index) + 1; whole && k < pile.size(); ++k) {
-        const TCard* lower = pile[k - 1];
-        const TCard* upper = pile[k];
-        whole = int(upper->Value) == int(lower->Value) - 1 &&
-                (!f.Has(SameSuit) || upper->Suit == lower->Suit) &&
-                (!f.Has(AlternateColour) || upper->IsRed() != lower->IsRed());
-      }
-    }
-    if (!whole) {
-      Refuse();
-      return;
-    }
-  }
-
+  // 4. The card (with the cards lying on it) goes onto the target.
   const TPoint point = DropPointList[size_t(index)];
-  if (targetKind == pkTableau && Groups(t) && kind == pkTableau) {
-    const bool empty = IsEmpty(Rules.TableauPiles[size_t(target.Pile)]);
-    MoveRun(source, target.Pile, empty, point);
-  } else {
-    TCardList* targetPile = nullptr;
-    if (targetKind == pkTableau) targetPile = &Rules.TableauPiles[size_t(target.Pile)];
-    if (targetKind == pkFoundation) targetPile = &Rules.FoundationPiles[size_t(target.Pile)];
-    const int held = targetPile ? CardCountOf(*targetPile) : 0;
-    TCard* stored = card;  // what the target pile takes
-    if (targetKind == pkTableau && t.Has(Fanned) && held > 0) {
-      const TPoint to = StepBeyond(point, 1);
-      FTable->DropCard(to.X, to.Y);
-      AppendUndo(pkTableau, target.Pile + 1, Link(), held);
-      Sound("drop.wav", 1, 100);
-    } else if (targetKind == pkFoundation) {
-      PlaceOnFoundation(card, kind, source, target.Pile, point);
-      // A whole suit is stored as its last card.
-      if (f.Has(WholeSuitsOnly) && kind == pkTableau) stored = Rules.TableauPiles[size_t(source.Pile)].back();
-    } else {
-      FTable->DropCard(point.X, point.Y);
-      Sound("drop.wav", 1, 100);
-      AppendUndo(targetKind, target.Pile + 1, Link(), targetKind == pkTableau ? held : 0);
-    }
+  if (targetKind == pkTableau && Groups(Rules.Tableau.Rules) && kind == pkTableau)
+    MoveRun(source, target.Pile, IsEmpty(Rules.TableauPiles[size_t(target.Pile)]), point);
+  else
+    PlaceCard(card, kind, source, targetKind, target.Pile, point);
 
-    TrimSource(kind, source, targetKind == pkReserve);
-
-    switch (targetKind) {
-      case pkReserve:
-        Rules.ReserveCards[size_t(target.Pile)] = stored;
-        break;
-      case pkFoundation: {
-        TCardList& pile = Rules.FoundationPiles[size_t(target.Pile)];
-        const bool wasEmpty = IsEmpty(pile);
-        if (wasEmpty)
-          pile[0] = stored;
-        else
-          pile.push_back(stored);
-        if (wasEmpty) CommitBase(card);
-        if (!wasEmpty && f.Has(ClockFoundations) && FSpecial == TGameSpecial::Clock)
-          ClockSpecial(target.Pile);
-        break;
-      }
-      default: {
-        TCardList& pile = Rules.TableauPiles[size_t(target.Pile)];
-        if (IsEmpty(pile))
-          pile[0] = stored;
-        else
-          pile.push_back(stored);
-        break;
-      }
-    }
-  }
+  // 5. The lists, the win and the auto-move that follows.
   SetLists();
   CheckWin("Game has been won");
   if (!FWon && FAutoMoveDepth == 0 && AutoMoveActive()) Automove(nullptr);
   // The passes that followed report their own drops; this one moved its card.
   FDropSucceeded = true;
+}
+
+// Refused here: a release off every drop point; a source found nowhere, a drop point that does
+// not exist or matches no pile, or a card the table is not holding (a damaged record cannot move
+// cards).
+bool TPatienceEngine::DropTargetOf(TCard* card, int index, bool sourceFound, TPileKind& kind, TPilePos& pos) {
+  if (index == -1) {
+    Trace("CardDropEvent: Invalid move");
+    return false;
+  }
+  const TPoint home(FTable->DragOriginX, FTable->DragOriginY);
+  return sourceFound && FTable->DragCard == card && FindTarget(index, card, home, kind, pos);
+}
+
+// A card with others lying on it goes to no cell and to a foundation only as a whole suit; then
+// the rules of the target; a WholeSuitsOnly foundation takes nothing but a whole suit.
+bool TPatienceEngine::DropAllowed(const TCard* card, TPileKind kind, const TPilePos& source,
+                                  TPileKind targetKind, const TPilePos& target) const {
+  const TPileRules& f = Rules.Foundations.Rules;
+  const bool notTop = kind == pkTableau && source.Index != TopIndex(Rules.TableauPiles[size_t(source.Pile)]);
+  if (Groups(Rules.Tableau.Rules) && notTop &&
+      (targetKind == pkReserve || (targetKind == pkFoundation && !f.Has(WholeSuitsOnly))))
+    return false;
+  if (!ValidDrop(card, targetKind, target, kind, source)) return false;
+  if (targetKind == pkFoundation && f.Has(WholeSuitsOnly)) return WholeSuitAt(Rules, kind, source);
+  return true;
+}
+
+// One card goes onto the target pile or cell: put down on the table, taken from its source, and
+// stored in the target.
+void TPatienceEngine::PlaceCard(TCard* card, TPileKind kind, const TPilePos& source, TPileKind targetKind,
+                                int target, TPoint point) {
+  TCard* stored = LayDown(card, kind, source, targetKind, target, point);
+  TrimSource(kind, source, targetKind == pkReserve);
+  StoreDropped(card, stored, targetKind, target);
+}
+
+// The card put down on the table with its sound and undo record (a foundation's: its sparkle and
+// the rest of a whole suit). Returns what the target stores: the card, or a whole suit's last card.
+TCard* TPatienceEngine::LayDown(TCard* card, TPileKind kind, const TPilePos& source, TPileKind targetKind,
+                                int target, TPoint point) {
+  if (targetKind == pkFoundation) {
+    PlaceOnFoundation(card, kind, source, target, point);
+    const bool wholeSuit = Rules.Foundations.Rules.Has(WholeSuitsOnly) && kind == pkTableau;
+    return wholeSuit ? Rules.TableauPiles[size_t(source.Pile)].back() : card;
+  }
+  const int held = targetKind == pkTableau ? CardCountOf(Rules.TableauPiles[size_t(target)]) : 0;
+  if (targetKind == pkTableau && Rules.Tableau.Rules.Has(Fanned) && held > 0) {
+    const TPoint to = StepBeyond(point, 1);
+    FTable->DropCard(to.X, to.Y);
+    AppendUndo(pkTableau, target + 1, Link(), held);
+    Sound("drop.wav", 1, 100);
+  } else {
+    FTable->DropCard(point.X, point.Y);
+    Sound("drop.wav", 1, 100);
+    AppendUndo(targetKind, target + 1, Link(), held);
+  }
+  return card;
+}
+
+// The target pile or cell takes the stored card; a first card on a foundation may fix the base,
+// and The Clock turns its foundation after every later one.
+void TPatienceEngine::StoreDropped(TCard* card, TCard* stored, TPileKind targetKind, int target) {
+  if (targetKind == pkReserve) {
+    Rules.ReserveCards[size_t(target)] = stored;
+    return;
+  }
+  if (targetKind != pkFoundation) {
+    PutOnPile(Rules.TableauPiles[size_t(target)], stored);
+    return;
+  }
+  TCardList& pile = Rules.FoundationPiles[size_t(target)];
+  const bool wasEmpty = IsEmpty(pile);
+  PutOnPile(pile, stored);
+  if (wasEmpty)
+    CommitBase(card);
+  else if (Rules.Foundations.Rules.Has(ClockFoundations) && FSpecial == TGameSpecial::Clock)
+    ClockSpecial(target);
 }
 
 // The dragged card and the cards lying on it go onto a tableau pile as one move.

@@ -316,6 +316,15 @@ class TPatienceEngine {
   void RefillEmptyPile(int pile);
   void ClockSpecial(int f);
   void CommitBase(TCard* card);
+  // Drops.cpp: the steps of a drop.
+  bool DropTargetOf(TCard* card, int index, bool sourceFound, TPileKind& kind, TPilePos& pos);
+  bool DropAllowed(const TCard* card, TPileKind kind, const TPilePos& source, TPileKind targetKind,
+                   const TPilePos& target) const;
+  void PlaceCard(TCard* card, TPileKind kind, const TPilePos& source, TPileKind targetKind, int target,
+                 TPoint point);
+  TCard* LayDown(TCard* card, TPileKind kind, const TPilePos& source, TPileKind targetKind, int target,
+                 TPoint point);
+  void StoreDropped(TCard* card, TCard* stored, TPileKind targetKind, int target);
   void StockClick();
   void PairClick(TCard* card);
   void DealToPiles(int pile);
