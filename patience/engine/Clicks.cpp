@@ -7,6 +7,7 @@
 
 #include "patience/engine/EngineScopes.h"
 #include "patience/engine/PatienceEngine.h"
+#include "patience/engine/Piles.h"
 
 void TPatienceEngine::CardTable1CardClickEvent(TCard* card, TMouseButton button) {
   if (!FTable || !card) return;
@@ -89,10 +90,7 @@ void TPatienceEngine::DealStockCardToPile(TCard* c, int p) {
   const TCard* top = TopCard(pile);
   const TPoint to =
       r.Tableau.Rules.Has(Fanned) && top ? TPoint(top->X, top->Y + TableauFan) : r.TableauPlaces[size_t(p)];
-  if (top)
-    pile.push_back(c);
-  else
-    pile[0] = c;
+  PutOnPile(pile, c);
   MoveTo(c, to.X, to.Y);
   // The first record links to the click; the others count their place in the group.
   AppendUndo(pkTableau, p + 1, p == 0 ? Link() : p + 1, int(pile.size()) - 1);
@@ -147,10 +145,7 @@ void TPatienceEngine::DealStockToFoundation() {
   TCard* c = DealFromStock();
   if (!c || r.FoundationPiles.empty()) return;
   TCardList& pile = r.FoundationPiles[0];
-  if (IsEmpty(pile))
-    pile[0] = c;
-  else
-    pile.push_back(c);
+  PutOnPile(pile, c);
   LastDealtCard = c;
   const TPoint place = r.FoundationPlaces[0];
   MoveTo(c, place.X, place.Y);

@@ -13,6 +13,7 @@
 
 #include "patience/engine/EngineScopes.h"
 #include "patience/engine/PatienceEngine.h"
+#include "patience/engine/Piles.h"
 
 namespace {
 
@@ -111,10 +112,7 @@ void TPatienceEngine::SetCard(TCard* card, TPileKind kind, TPilePos pos) {
       std::vector<TCardList>& piles = kind == pkTableau ? r.TableauPiles : r.FoundationPiles;
       if (pos.Pile < 0 || pos.Pile >= int(piles.size())) break;
       TCardList& pile = piles[size_t(pos.Pile)];
-      if (IsEmpty(pile))
-        pile[0] = card;
-      else
-        pile.push_back(card);
+      PutOnPile(pile, card);
       break;
     }
   }
