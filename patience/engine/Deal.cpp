@@ -5,14 +5,7 @@
 
 #include "patience/engine/EngineScopes.h"
 #include "patience/engine/PatienceEngine.h"
-
-namespace {
-
-constexpr const char* kValueWords[13] = {"    Ace", "    Two", "  Three", "   Four", "   Five",
-                                         "    Six", "  Seven", "  Eight", "   Nine", "    Ten",
-                                         "   Jack", "  Queen", "   King"};
-
-}  // namespace
+#include "patience/engine/Piles.h"
 
 // -----------------------------------------------------------------------------------------------
 // Choosing and dealing a game
@@ -307,11 +300,7 @@ void TPatienceEngine::DealToFoundations() {
       MoveTo(c, p.X, p.Y);
       Pause(25);
       RotateTo(c, FoundationAngle(i));
-      TCardList& pile = Rules.FoundationPiles[size_t(i)];
-      if (IsEmpty(pile))
-        pile[0] = c;
-      else
-        pile.push_back(c);
+      PutOnPile(Rules.FoundationPiles[size_t(i)], c);
     }
   }
   FHost->StopSound("deal.wav");
@@ -453,10 +442,7 @@ void TPatienceEngine::DealOneCard(TCard* card, int pile, int row, std::vector<in
   const TTableau& t = Rules.Tableau;
   const TPileRules& rules = t.Rules;
   TCardList& cards = Rules.TableauPiles[size_t(pile)];
-  if (IsEmpty(cards))
-    cards[0] = card;
-  else
-    cards.push_back(card);
+  PutOnPile(cards, card);
 
   auto faceDownCount = [&](int p) {
     return p < int(t.FaceDownPerPile.size()) ? t.FaceDownPerPile[size_t(p)] : 0;

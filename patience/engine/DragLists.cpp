@@ -1,17 +1,9 @@
 // The cards the player may drag and the points a dragged card may be dropped on.
 
 #include <algorithm>
-#include <cmath>
 
 #include "patience/engine/PatienceEngine.h"
-
-namespace {
-
-bool SameColourOf(const TCard* a, const TCard* b) {
-  return a->IsRed() == b->IsRed();
-}
-
-}  // namespace
+#include "patience/engine/Piles.h"
 
 // -----------------------------------------------------------------------------------------------
 // Drag lists and drop points
@@ -143,16 +135,7 @@ bool TPatienceEngine::CarriesRun(const TCardList& pile, int k, int top) const {
   const TPileRules& t = Rules.Tableau.Rules;
   const TCard* lower = pile[size_t(k)];
   const TCard* upper = pile[size_t(k + 1)];
-  bool values = true;
-  if (!SpecialCase(t, upper, lower)) {
-    const int d = int(upper->Value) - int(lower->Value);
-    if (t.Has(UpByOne) && d != 1) values = false;
-    if (t.Has(DownByOne) && d != -1) values = false;
-    if (t.Has(UpOrDownByOne) && std::abs(d) != 1) values = false;
-  }
-  return values && (!t.Has(SameSuit) || upper->Suit == lower->Suit) &&
-         (!t.Has(AlternateColour) || !SameColourOf(upper, lower)) &&
-         (!t.Has(SameColour) || SameColourOf(upper, lower)) && lower->FaceUp &&
+  return Follows(t, upper, lower, TFollowing::Run) && lower->FaceUp &&
          (!Rules.Reserve.FreeCells || top - k < SuperMove(Rules.Tableau.EmptyPiles));
 }
 
