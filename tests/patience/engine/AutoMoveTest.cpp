@@ -14,23 +14,15 @@ std::vector<std::string> UpTo(char suit, int count) {
   return out;
 }
 
-class AutoMoveTest : public ::testing::Test {
+class AutoMoveTest : public TLabTest {
  protected:
-  void Choose(std::function<void(TGameRules&)> extra, const std::string& name = "Lab") {
-    FastTable(*Rig.Table);
-    Rig.Engine->SetRandomSeed(3);
-    ASSERT_TRUE(Rig.Engine->ChooseGame(LabGame(name, std::move(extra))));
-  }
   void Klondike() {
     Choose([](TGameRules& r) {
       r.Tableau.Rules = {Fanned, DownByOne, AlternateColour, EmptyTakesKing, DragRuns};
       r.Foundations.Rules = {UpByOne, SameSuit, EmptyTakesAce};
     });
   }
-  bool KeepsBack(const std::string& card) { return E().AutoMoveKeepsBack(CardNamed(E(), card)); }
-  TPatienceEngine& E() { return *Rig.Engine; }
-  TGameRules& R() { return Rig.Engine->Rules; }
-  TEngineRig Rig;
+  bool KeepsBack(const std::string& card) { return E().AutoMoveKeepsBack(C(card)); }
 };
 
 TEST_F(AutoMoveTest, AlternateColoursWaitForBothFoundationsOfTheOtherColour) {

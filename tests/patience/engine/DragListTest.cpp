@@ -15,16 +15,7 @@ std::string Names(const TCardList& cards) {
   return out;
 }
 
-class DragListTest : public ::testing::Test {
- protected:
-  void Choose(std::function<void(TGameRules&)> extra, const std::string& name = "Lab") {
-    FastTable(*Rig.Table);
-    Rig.Engine->SetRandomSeed(3);
-    ASSERT_TRUE(Rig.Engine->ChooseGame(LabGame(name, std::move(extra))));
-  }
-  TPatienceEngine& E() { return *Rig.Engine; }
-  TEngineRig Rig;
-};
+class DragListTest : public TLabTest {};
 
 TEST_F(DragListTest, DropPointsAreTableauThenFoundationsThenTheEmptyCellsOnly) {
   Choose([](TGameRules& r) {

@@ -8,19 +8,7 @@
 
 namespace {
 
-class DropTest : public ::testing::Test {
- protected:
-  void Choose(std::function<void(TGameRules&)> extra, const std::string& name = "Lab") {
-    FastTable(*Rig.Table);
-    Rig.Engine->SetRandomSeed(3);
-    ASSERT_TRUE(Rig.Engine->ChooseGame(LabGame(name, std::move(extra))));
-  }
-  TPatienceEngine& E() { return *Rig.Engine; }
-  TGameRules& R() { return Rig.Engine->Rules; }
-  TCard* C(const std::string& n) { return CardNamed(E(), n); }
-  int Drop(int kind, int pile) { return DropIndexOf(E(), kind, pile); }
-  TEngineRig Rig;
-};
+class DropTest : public TLabTest {};
 
 void NoCells(TGameRules& r) {
   r.Reserve.Count = 0;

@@ -8,21 +8,15 @@
 
 namespace {
 
-class HistoryTest : public ::testing::Test {
+class HistoryTest : public TLabTest {
  protected:
   void SetUp() override {
-    FastTable(*Rig.Table);
-    Rig.Engine->SetRandomSeed(3);
-    ASSERT_TRUE(Rig.Engine->ChooseGame(LabGame("Lab", [](TGameRules& r) {
+    ASSERT_NO_FATAL_FAILURE(Choose([](TGameRules& r) {
       r.Tableau.Rules = {Fanned, DownByOne, AlternateColour, FromTableau, FromReserve, DragRuns};
       r.Foundations.Rules = {UpByOne, SameSuit, EmptyTakesAce};
-    })));
+    }));
     Arrange(Rig, {.Tableau = {{"9c", "8d"}, {"9h"}, {"Ks", "Ac"}, {"7s"}}, .Stock = {"2c"}});
   }
-  TPatienceEngine& E() { return *Rig.Engine; }
-  TGameRules& R() { return Rig.Engine->Rules; }
-  int Drop(int kind, int pile) { return DropIndexOf(E(), kind, pile); }
-  TEngineRig Rig;
 };
 
 TEST_F(HistoryTest, AMoveAfterAnUndoCutsTheHistoryAndClosesTheGameOnce) {

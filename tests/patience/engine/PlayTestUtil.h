@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -71,3 +72,19 @@ TCard* CardNamed(const TPatienceEngine& e, const std::string& name);
 // extra function changes the rules further.
 std::shared_ptr<TCustomGame> LabGame(const std::string& name = "Lab",
                                      std::function<void(TGameRules&)> extra = nullptr);
+
+// The fixture of the play tests: an engine on a table where every move is one step, the lab game
+// dealt by Choose with the extra rules and the seed, and short names for what the tests use.
+class TLabTest : public ::testing::Test {
+ protected:
+  void Choose(std::function<void(TGameRules&)> extra, const std::string& name = "Lab", uint32_t seed = 3) {
+    FastTable(*Rig.Table);
+    Rig.Engine->SetRandomSeed(seed);
+    ASSERT_TRUE(Rig.Engine->ChooseGame(LabGame(name, std::move(extra))));
+  }
+  TPatienceEngine& E() { return *Rig.Engine; }
+  TGameRules& R() { return Rig.Engine->Rules; }
+  TCard* C(const std::string& n) { return CardNamed(E(), n); }
+  int Drop(int kind, int pile) { return DropIndexOf(E(), kind, pile); }
+  TEngineRig Rig;
+};

@@ -22,23 +22,14 @@ std::string Names(const TCardList& cards) {
   return out;
 }
 
-class StockTest : public ::testing::Test {
+class StockTest : public TLabTest {
  protected:
-  void Choose(std::function<void(TGameRules&)> extra, const std::string& name = "Lab") {
-    FastTable(*Rig.Table);
-    Rig.Engine->SetRandomSeed(3);
-    ASSERT_TRUE(Rig.Engine->ChooseGame(LabGame(name, std::move(extra))));
-  }
   // A click on the stock as the player makes it.
   void ClickStock() {
     const TPoint s = E().StockPlace();
     Rig.Table->MouseDown(mbLeft, 0, s.X + 3, s.Y + 3);
     Rig.Table->MouseUp(mbLeft, 0, s.X + 3, s.Y + 3);
   }
-  TPatienceEngine& E() { return *Rig.Engine; }
-  TGameRules& R() { return Rig.Engine->Rules; }
-  TCard* C(const std::string& n) { return CardNamed(E(), n); }
-  TEngineRig Rig;
 };
 
 TEST_F(StockTest, PassesAndTheRedealCommand) {

@@ -8,16 +8,9 @@
 
 namespace {
 
-class ValidationTest : public ::testing::Test {
+class ValidationTest : public TLabTest {
  protected:
-  void SetUp() override {
-    FastTable(*Rig.Table);
-    Rig.Engine->SetRandomSeed(1);
-    ASSERT_TRUE(Rig.Engine->ChooseGame(LabGame()));
-  }
-  TPatienceEngine& E() { return *Rig.Engine; }
-  TGameRules& R() { return Rig.Engine->Rules; }
-  TCard* C(const std::string& n) { return CardNamed(E(), n); }
+  void SetUp() override { Choose(nullptr, "Lab", 1); }
   // Card onto the tableau pile p (its top slot).
   bool OntoPile(const std::string& card, int p, TPileKind sourceKind = pkWaste, TPilePos source = {0, 0}) {
     return E().ValidDrop(C(card), pkTableau, {p, TopIndex(R().TableauPiles[size_t(p)])}, sourceKind, source);
@@ -27,7 +20,6 @@ class ValidationTest : public ::testing::Test {
     return E().ValidDrop(C(card), pkFoundation, {f, TopIndex(R().FoundationPiles[size_t(f)])}, sourceKind,
                          source);
   }
-  TEngineRig Rig;
 };
 
 TEST_F(ValidationTest, ValueRulesAndTheKingAceWraps) {
