@@ -14,16 +14,16 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialogs.h"
 #include "tests/cardtable/TestCardset.h"
+#include "tests/patience/ui/WindowTestUtil.h"
 #include "tests/support/TestUtil.h"
 
 namespace {
 
 // A desktop and a home of the test's own; the questions are recorded and answered with Answer.
-class DebugTraceTest : public ::testing::Test {
+class DebugTraceTest : public TWindowTest<TForm1> {
  protected:
   void SetUp() override {
-    Application().ResetForTesting();
-    SetScreenSizeForTesting(TPoint(1280, 1024));
+    TWindowTest::SetUp();
     FOldDesktop = DesktopDir;
     FOldHome = GetEnv("HOME");
     DesktopDir = Home / "Desktop";
@@ -34,12 +34,10 @@ class DebugTraceTest : public ::testing::Test {
     StopTrace();
     DesktopDir = FOldDesktop;
     setenv("HOME", FOldHome.c_str(), 1);
-    SetScreenSizeForTesting(std::nullopt);
-    Application().ResetForTesting();
+    TWindowTest::TearDown();
   }
   TForm1& Make(const std::string& cardsets = StandardTestCardsetsDir()) {
-    Form = std::make_unique<TForm1>(QStringList{}, TForm1Options{cardsets});
-    return *Form;
+    return TWindowTest::Make({}, cardsets);
   }
   bool Traced(const std::string& start) const {
     if (!TraceList) return false;
@@ -50,15 +48,6 @@ class DebugTraceTest : public ::testing::Test {
 
   TTempDir Home;
   std::string FOldDesktop, FOldHome;
-  TVirtualClock Clock;
-  TScopedClock ScopedClock{Clock};
-  std::vector<TMessageRequest> Asked;
-  int Answer = mrNo;
-  TScopedMessageHook Hook{[this](const TMessageRequest& r) {
-    Asked.push_back(r);
-    return Answer;
-  }};
-  std::unique_ptr<TForm1> Form;
 };
 
 }  // namespace

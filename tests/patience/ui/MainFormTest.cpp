@@ -16,44 +16,14 @@
 #include "platform/ui/QtMenus.h"
 #include "platform/ui/ToolBar.h"
 #include "tests/cardtable/TestCardset.h"
+#include "tests/patience/ui/WindowTestUtil.h"
 #include "tests/support/TestUtil.h"
 
 namespace {
 
 // A window on the test card set, a virtual clock and a screen of 1280 x 1024; the questions it
 // asks are recorded and answered with Answer.
-class MainFormTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    Application().ResetForTesting();
-    SetScreenSizeForTesting(TPoint(1280, 1024));
-  }
-  void TearDown() override {
-    Form.reset();
-    SetScreenSizeForTesting(std::nullopt);
-    Application().ResetForTesting();
-  }
-  TForm1& Make(const QStringList& parameters = {}) {
-    Form = std::make_unique<TForm1>(parameters, TForm1Options{StandardTestCardsetsDir()});
-    return *Form;
-  }
-  TForm1& Shown(const QStringList& parameters = {}) {
-    Make(parameters);
-    Form->show();
-    QCoreApplication::processEvents();
-    return *Form;
-  }
-
-  TVirtualClock Clock;
-  TScopedClock ScopedClock{Clock};
-  std::vector<TMessageRequest> Asked;
-  int Answer = mrNo;
-  TScopedMessageHook Hook{[this](const TMessageRequest& r) {
-    Asked.push_back(r);
-    return Answer;
-  }};
-  std::unique_ptr<TForm1> Form;
-};
+class MainFormTest : public TWindowTest<TForm1> {};
 
 }  // namespace
 

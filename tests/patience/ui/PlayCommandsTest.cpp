@@ -19,6 +19,7 @@
 #include "platform/ui/QtMenus.h"
 #include "platform/ui/ToolBar.h"
 #include "tests/cardtable/TestCardset.h"
+#include "tests/patience/ui/WindowTestUtil.h"
 #include "tests/support/TestUtil.h"
 
 namespace {
@@ -48,24 +49,8 @@ std::ostream& operator<<(std::ostream& os, const TStates& s) {
 
 using S = TStates;
 
-class PlayCommandsTest : public ::testing::Test {
+class PlayCommandsTest : public TWindowTest<TPlayForm> {
  protected:
-  void SetUp() override {
-    Application().ResetForTesting();
-    SetScreenSizeForTesting(TPoint(1280, 1024));
-  }
-  void TearDown() override {
-    Form.reset();
-    SetScreenSizeForTesting(std::nullopt);
-    Application().ResetForTesting();
-  }
-  // The window shown and past its first activation.
-  TPlayForm& Shown() {
-    Form = std::make_unique<TPlayForm>(QStringList{}, TForm1Options{StandardTestCardsetsDir()});
-    Form->show();
-    QCoreApplication::processEvents();
-    return *Form;
-  }
   TPatienceEngine& E() { return *Form->Engine; }
   TGameRules& R() { return Form->Engine->Rules; }
   void Choose(const std::string& caption) {
@@ -125,15 +110,6 @@ class PlayCommandsTest : public ::testing::Test {
     return {f.NewGame1->Enabled(), f.Undo1->Enabled(), f.Redo1->Enabled(), f.Redealwastepile1->Enabled(),
             f.ReDealButton2->isVisible()};
   }
-
-  TVirtualClock Clock;
-  TScopedClock ScopedClock{Clock};
-  std::vector<TMessageRequest> Asked;
-  TScopedMessageHook Hook{[this](const TMessageRequest& r) {
-    Asked.push_back(r);
-    return int(mrNo);
-  }};
-  std::unique_ptr<TPlayForm> Form;
 };
 
 }  // namespace

@@ -30,6 +30,7 @@
 #include "platform/ui/ToolBar.h"
 #include "tests/cardtable/TestCardset.h"
 #include "tests/patience/engine/PlayTestUtil.h"
+#include "tests/patience/ui/WindowTestUtil.h"
 #include "tests/support/TestUtil.h"
 
 namespace {
@@ -42,11 +43,11 @@ class TRecordForm : public TForm1 {
   int Played(const std::string& name) const { return int(std::count(Sounds.begin(), Sounds.end(), name)); }
 };
 
-class RecordCommandsTest : public ::testing::Test {
+class RecordCommandsTest : public TWindowTest<TRecordForm> {
  protected:
+  RecordCommandsTest() : TWindowTest(mrYes) {}
   void SetUp() override {
-    Application().ResetForTesting();
-    SetScreenSizeForTesting(TPoint(1280, 1024));
+    TWindowTest::SetUp();
     FOldLocal = LocalAppDataDir;
     FOldLocation = DataLocation;
     LocalAppDataDir = Home.Path();
@@ -58,14 +59,7 @@ class RecordCommandsTest : public ::testing::Test {
     Form.reset();
     LocalAppDataDir = FOldLocal;
     DataLocation = FOldLocation;
-    SetScreenSizeForTesting(std::nullopt);
-    Application().ResetForTesting();
-  }
-  TRecordForm& Shown() {
-    Form = std::make_unique<TRecordForm>(QStringList{}, TForm1Options{StandardTestCardsetsDir()});
-    Form->show();
-    QCoreApplication::processEvents();
-    return *Form;
+    TWindowTest::TearDown();
   }
   TPatienceEngine& E() { return *Form->Engine; }
   void Choose(const std::string& caption, uint32_t seed) {
@@ -92,14 +86,6 @@ class RecordCommandsTest : public ::testing::Test {
 
   TTempDir Home;
   std::string Data;
-  TVirtualClock Clock;
-  TScopedClock ScopedClock{Clock};
-  std::vector<TMessageRequest> Asked;
-  int Answer = mrYes;
-  TScopedMessageHook Hook{[this](const TMessageRequest& r) {
-    Asked.push_back(r);
-    return Answer;
-  }};
   // What every dialog does when it opens (accepts with nothing changed unless set).
   std::function<int(QDialog&)> OnDialog = [](QDialog&) { return int(QDialog::Rejected); };
   std::vector<std::string> Dialogs;
@@ -108,7 +94,6 @@ class RecordCommandsTest : public ::testing::Test {
                                                : d.objectName().toStdString());
     return OnDialog(d);
   }};
-  std::unique_ptr<TRecordForm> Form;
 
  private:
   std::string FOldLocal;

@@ -24,17 +24,18 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/QtMenus.h"
 #include "tests/cardtable/TestCardset.h"
+#include "tests/patience/ui/WindowTestUtil.h"
 #include "tests/support/TestUtil.h"
 
 namespace {
 
 // A window on the test cards whose data folder is the test's own documents folder, with the
 // program folder's generated pictures (or none); questions are answered with Answer.
-class StartScreenTest : public ::testing::Test {
+class StartScreenTest : public TWindowTest<TForm1> {
  protected:
+  StartScreenTest() : TWindowTest(mrYes) {}
   void SetUp() override {
-    Application().ResetForTesting();
-    SetScreenSizeForTesting(TPoint(1280, 1024));
+    TWindowTest::SetUp();
     // The data folder is the local application data folder's, where "Player.dat" lies.
     FOldDocuments = MyDocumentsDir;
     FOldLocal = LocalAppDataDir;
@@ -49,8 +50,7 @@ class StartScreenTest : public ::testing::Test {
     LocalAppDataDir = FOldLocal;
     DataLocation = 0;
     SetProgramDirForTesting("");
-    SetScreenSizeForTesting(std::nullopt);
-    Application().ResetForTesting();
+    TWindowTest::TearDown();
   }
   std::string Data() const { return Home / "local/Patience/Data"; }
   void Figures(const std::string& game, const std::string& text) {
@@ -58,10 +58,7 @@ class StartScreenTest : public ::testing::Test {
   }
   TForm1& Shown(const std::string& programDir = BuiltProgramDir()) {
     SetProgramDirForTesting(programDir);
-    Form = std::make_unique<TForm1>(QStringList{}, TForm1Options{StandardTestCardsetsDir()});
-    Form->show();
-    QCoreApplication::processEvents();
-    return *Form;
+    return TWindowTest::Shown();
   }
   TStartScreen& S() { return *Form->StartScreen; }
   std::vector<std::string> Rows() {
@@ -81,15 +78,6 @@ class StartScreenTest : public ::testing::Test {
 
   TTempDir Home;
   std::string FOldDocuments, FOldLocal;
-  TVirtualClock Clock;
-  TScopedClock ScopedClock{Clock};
-  std::vector<TMessageRequest> Asked;
-  int Answer = mrYes;
-  TScopedMessageHook Hook{[this](const TMessageRequest& r) {
-    Asked.push_back(r);
-    return Answer;
-  }};
-  std::unique_ptr<TForm1> Form;
 };
 
 }  // namespace
