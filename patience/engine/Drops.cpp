@@ -23,6 +23,60 @@ bool WholeSuitAt(const TGameRules& r, TPileKind kind, const TPilePos& source) {
          IsRun(WholeSuitRules(r.Foundations.Rules), pile, source.Index, TFollowing::Run);
 }
 
+// Where a dragged card lies, pile kind by pile kind: its place and the pile the history records.
+// Nothing is set when the card is not there.
+
+// The top card of an except pile.
+bool InExceptPiles(const TGameRules& r, const TCard* card, TPilePos& pos, int& recordPile) {
+  for (size_t i = 0; i < r.ExceptPileCards.size(); ++i) {
+    const TCardList& pile = r.ExceptPileCards[i];
+    if (pile.empty() || pile.back() != card) continue;
+    pos = {int(i), int(pile.size()) - 1};
+    recordPile = int(i);
+    return true;
+  }
+  return false;
+}
+
+// Any card of a reserve whose cards are all playable (or fanned, or free cells), else its top card.
+bool InReserve(const TGameRules& r, const TCard* card, TPilePos& pos, int& recordPile) {
+  const TReserve& reserve = r.Reserve;
+  const bool any = reserve.AllPlayable || reserve.VerticalFan || reserve.FreeCells;
+  for (size_t s = 0; s < r.ReserveCards.size(); ++s) {
+    if (r.ReserveCards[s] != card) continue;
+    if (!any && s + 1 != r.ReserveCards.size()) return false;
+    pos = {int(s), 0};
+    recordPile = (reserve.AllPlayable || reserve.FreeCells) ? int(s) : int(r.ReserveCards.size()) - 1;
+    return true;
+  }
+  return false;
+}
+
+// The top card of a foundation.
+bool InFoundations(const TGameRules& r, const TCard* card, TPilePos& pos, int& recordPile) {
+  for (size_t f = 0; f < r.FoundationPiles.size(); ++f) {
+    if (TopCard(r.FoundationPiles[f]) != card) continue;
+    pos = {int(f), TopIndex(r.FoundationPiles[f])};
+    recordPile = int(f);
+    return true;
+  }
+  return false;
+}
+
+// Any card of a tableau pile.
+bool InTableau(const TGameRules& r, const TCard* card, TPilePos& pos, int& recordPile) {
+  for (size_t p = 0; p < r.TableauPiles.size(); ++p) {
+    const TCardList& pile = r.TableauPiles[p];
+    for (int k = TopIndex(pile); k >= 0; --k)
+      if (pile[size_t(k)] == card) {
+        pos = {int(p), k};
+        recordPile = int(p);
+        return true;
+      }
+  }
+  return false;
+}
+
 }  // namespace
 
 // -----------------------------------------------------------------------------------------------
@@ -121,26 +175,13 @@ void TPatienceEngine::Refuse() {
 
 bool TPatienceEngine::FindSource(TCard* card, TPileKind& kind, TPilePos& pos, int& recordPile) {
   const TGameRules& r = Rules;
-  for (size_t i = 0; i < r.ExceptPileCards.size(); ++i) {
-    const TCardList& pile = r.ExceptPileCards[i];
-    if (!pile.empty() && pile.back() == card) {
-      kind = pkExcept;
-      pos = {int(i), int(pile.size()) - 1};
-      recordPile = int(i);
-      return true;
-    }
+  if (InExceptPiles(r, card, pos, recordPile)) {
+    kind = pkExcept;
+    return true;
   }
-  const TReserve& reserve = r.Reserve;
-  if (!r.ReserveCards.empty()) {
-    const bool any = reserve.AllPlayable || reserve.VerticalFan || reserve.FreeCells;
-    for (size_t s = 0; s < r.ReserveCards.size(); ++s) {
-      if (r.ReserveCards[s] != card) continue;
-      if (!any && s + 1 != r.ReserveCards.size()) break;
-      kind = pkReserve;
-      pos = {int(s), 0};
-      recordPile = (reserve.AllPlayable || reserve.FreeCells) ? int(s) : int(r.ReserveCards.size()) - 1;
-      return true;
-    }
+  if (InReserve(r, card, pos, recordPile)) {
+    kind = pkReserve;
+    return true;
   }
   if (!r.WasteCards.empty() && r.WasteCards.back() == card) {
     kind = pkWaste;
@@ -154,24 +195,12 @@ bool TPatienceEngine::FindSource(TCard* card, TPileKind& kind, TPilePos& pos, in
     recordPile = 0;
     return true;
   }
-  if (r.Foundations.Rules.Has(FoundationsPlayable))
-    for (size_t f = 0; f < r.FoundationPiles.size(); ++f)
-      if (TopCard(r.FoundationPiles[f]) == card) {
-        kind = pkFoundation;
-        pos = {int(f), TopIndex(r.FoundationPiles[f])};
-        recordPile = int(f);
-        return true;
-      }
-  kind = pkTableau;
-  for (size_t p = 0; p < r.TableauPiles.size(); ++p) {
-    const TCardList& pile = r.TableauPiles[p];
-    for (int k = TopIndex(pile); k >= 0; --k)
-      if (pile[size_t(k)] == card) {
-        pos = {int(p), k};
-        recordPile = int(p);
-        return true;
-      }
+  if (r.Foundations.Rules.Has(FoundationsPlayable) && InFoundations(r, card, pos, recordPile)) {
+    kind = pkFoundation;
+    return true;
   }
+  kind = pkTableau;
+  if (InTableau(r, card, pos, recordPile)) return true;
   pos = {-1, 0};
   recordPile = -1;
   return false;
@@ -421,73 +450,85 @@ void TPatienceEngine::CommitBase(TCard* card) {
 
 // The pile the card left.
 void TPatienceEngine::TrimSource(TPileKind kind, const TPilePos& source, bool intoCell) {
-  TGameRules& r = Rules;
   switch (kind) {
     case pkExcept: {
-      TCardList& pile = r.ExceptPileCards[size_t(source.Pile)];
+      TCardList& pile = Rules.ExceptPileCards[size_t(source.Pile)];
       pile.resize(size_t(source.Index));
-      if (!pile.empty() && !pile.back()->FaceUp) {
-        TurnUp(pile.back());
-        MarkTurnedUp();
-      }
+      if (!pile.empty()) TurnUpUncovered(pile.back());
       break;
     }
     case pkReserve:
-      // Every card playable: the card is taken out and the later ones close up. Free cells keep
-      // their number (the empty one goes to the end, the cards to their new cells), and a card
-      // moved to another cell leaves its own empty, so the cell it went to stays where it was.
-      if (r.Reserve.AllPlayable && !(r.Reserve.FreeCells && intoCell)) {
-        r.ReserveCards.erase(r.ReserveCards.begin() + source.Pile);
-        if (r.Reserve.FreeCells) {
-          r.ReserveCards.push_back(nullptr);
-          RelayReserve();
-        }
-      } else if (r.Reserve.FreeCells) {
-        r.ReserveCards[size_t(source.Pile)] = nullptr;
-      } else {
-        r.ReserveCards.pop_back();
-      }
+      TrimReserve(source.Pile, intoCell);
       break;
     case pkWaste:
-      r.WasteCards.pop_back();
+      Rules.WasteCards.pop_back();
       break;
-    case pkTableau: {
-      TCardList& pile = r.TableauPiles[size_t(source.Pile)];
-      if (source.Index > 0) {
-        TCard* below = pile[size_t(source.Index - 1)];
-        // Marked only when a card was really turned: undo turns it down again.
-        if (!below->FaceUp) {
-          TurnUp(below);
-          MarkTurnedUp();
-        }
-        pile.resize(size_t(source.Index));
-      } else {
-        pile = EmptyPile();
-        if (r.Tableau.Rules.Has(RefillEmptyPiles)) RefillEmptyPile(source.Pile);
-      }
+    case pkTableau:
+      TrimTableauPile(source);
       break;
-    }
-    case pkFoundation: {
-      TCardList& pile = r.FoundationPiles[size_t(source.Pile)];
-      if (source.Index > 0)
-        pile.resize(size_t(source.Index));
-      else
-        pile = EmptyPile();
-      // Scores follow the sounds: nothing is counted while nothing is shown.
-      if (ScreenUpdates()) {
-        if (!r.Tableau.Rules.Empty()) {
-          --r.FoundationCount;
-          r.Points -= ScoreValues.Success;
-        } else {
-          r.Points += ScoreValues.Drop;
-        }
-        if (!FQuiet) ShowPointsLabel();
-      }
+    case pkFoundation:
+      TrimFoundation(source);
       break;
-    }
     default:
       break;
   }
+}
+
+// The card under the one that left, when face down, is turned up; marked only when a card was
+// really turned, so undo turns it down again.
+void TPatienceEngine::TurnUpUncovered(TCard* card) {
+  if (card->FaceUp) return;
+  TurnUp(card);
+  MarkTurnedUp();
+}
+
+// Every card playable: the card is taken out and the later ones close up. Free cells keep their
+// number (the empty one goes to the end, the cards to their new cells), and a card moved to
+// another cell leaves its own empty, so the cell it went to stays where it was.
+void TPatienceEngine::TrimReserve(int slot, bool intoCell) {
+  TGameRules& r = Rules;
+  if (r.Reserve.AllPlayable && !(r.Reserve.FreeCells && intoCell)) {
+    r.ReserveCards.erase(r.ReserveCards.begin() + slot);
+    if (r.Reserve.FreeCells) {
+      r.ReserveCards.push_back(nullptr);
+      RelayReserve();
+    }
+  } else if (r.Reserve.FreeCells) {
+    r.ReserveCards[size_t(slot)] = nullptr;
+  } else {
+    r.ReserveCards.pop_back();
+  }
+}
+
+// The card and those on it leave; the card below is turned up, or the emptied pile is refilled.
+void TPatienceEngine::TrimTableauPile(const TPilePos& source) {
+  TCardList& pile = Rules.TableauPiles[size_t(source.Pile)];
+  if (source.Index > 0) {
+    TurnUpUncovered(pile[size_t(source.Index - 1)]);
+    pile.resize(size_t(source.Index));
+    return;
+  }
+  pile = EmptyPile();
+  if (Rules.Tableau.Rules.Has(RefillEmptyPiles)) RefillEmptyPile(source.Pile);
+}
+
+// A card taken back off a foundation costs its score. Scores follow the sounds: nothing is
+// counted while nothing is shown.
+void TPatienceEngine::TrimFoundation(const TPilePos& source) {
+  TGameRules& r = Rules;
+  TCardList& pile = r.FoundationPiles[size_t(source.Pile)];
+  if (source.Index > 0)
+    pile.resize(size_t(source.Index));
+  else
+    pile = EmptyPile();
+  if (!ScreenUpdates()) return;
+  if (!r.Tableau.Rules.Empty()) {
+    --r.FoundationCount;
+    r.Points -= ScoreValues.Success;
+  } else {
+    r.Points += ScoreValues.Drop;
+  }
+  if (!FQuiet) ShowPointsLabel();
 }
 
 // An emptied tableau pile takes a card at once.

@@ -325,6 +325,10 @@ class TPatienceEngine {
   TCard* LayDown(TCard* card, TPileKind kind, const TPilePos& source, TPileKind targetKind, int target,
                  TPoint point);
   void StoreDropped(TCard* card, TCard* stored, TPileKind targetKind, int target);
+  void TurnUpUncovered(TCard* card);
+  void TrimReserve(int slot, bool intoCell);
+  void TrimTableauPile(const TPilePos& source);
+  void TrimFoundation(const TPilePos& source);
   void StockClick();
   void PairClick(TCard* card);
   void DealToPiles(int pile);
