@@ -28,20 +28,6 @@ class TPatienceEngine::TCommandScope {
   bool FClicks = false;
 };
 
-// Sets a value for the length of a scope and puts the old one back.
-template <typename T>
-class TSetFor {
- public:
-  TSetFor(T& target, T value) : FTarget(target), FSaved(target) { target = value; }
-  ~TSetFor() { FTarget = FSaved; }
-  TSetFor(const TSetFor&) = delete;
-  TSetFor& operator=(const TSetFor&) = delete;
-
- private:
-  T& FTarget;
-  T FSaved;
-};
-
 // Sets a value for the length of a scope and leaves another at its end, whatever the value was
 // before the scope.
 template <typename T>
@@ -55,6 +41,13 @@ class TSetThen {
  private:
   T& FTarget;
   T FAfter;
+};
+
+// Sets a value for the length of a scope and puts the old one back.
+template <typename T>
+class TSetFor : public TSetThen<T> {
+ public:
+  TSetFor(T& target, T value) : TSetThen<T>(target, value, target) {}
 };
 
 // The table's card speed, turn-over speed and lift and its slow-move region for the length of a
