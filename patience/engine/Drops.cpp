@@ -173,7 +173,7 @@ void TPatienceEngine::Refuse() {
 // -----------------------------------------------------------------------------------------------
 // Source and target
 
-bool TPatienceEngine::FindSource(TCard* card, TPileKind& kind, TPilePos& pos, int& recordPile) {
+bool TPatienceEngine::FindSource(const TCard* card, TPileKind& kind, TPilePos& pos, int& recordPile) const {
   const TGameRules& r = Rules;
   if (InExceptPiles(r, card, pos, recordPile)) {
     kind = pkExcept;

@@ -208,6 +208,9 @@ class TPatienceEngine {
                  TPilePos source) const;
   // Run size limit through free cells and empty piles.
   int SuperMove(int emptyPiles) const;
+  // Where a card the player may take lies: its pile kind and place (reserve and waste: the slot, index 0) and
+  // the pile its record names; false when it lies in no such place.
+  bool FindSource(const TCard* card, TPileKind& kind, TPilePos& pos, int& recordPile) const;
   // The auto-move safety test: true keeps the card back.
   bool AutoMoveKeepsBack(const TCard* card) const;
   // The auto-move option as the passes see it (off while redoing and replaying).
@@ -302,7 +305,6 @@ class TPatienceEngine {
   void StartSparkle(TPoint place);
   TPoint FoundationPoint(int f) const;
   TPoint StepBeyond(TPoint p, int steps) const;
-  bool FindSource(TCard* card, TPileKind& kind, TPilePos& pos, int& recordPile);
   bool FindTarget(int index, const TCard* dragged, TPoint home, TPileKind& kind, TPilePos& pos) const;
   void AppendHistory(TPileKind kind, int pile, int index, int target);
   void AppendUndo(TPileKind kind, int pilePlus1, int link, int index);
