@@ -6,45 +6,19 @@
 #include <set>
 #include <sstream>
 
+#include "patience/engine/Piles.h"
+
 std::string ToString(const TRecord& r) {
   return "(" + std::to_string(r.Kind) + "," + std::to_string(r.Pile) + "," + std::to_string(r.Index) + "," +
          std::to_string(r.Target) + ")";
 }
 
 bool SourceOf(const TPatienceEngine& e, const TCard* card, int& kind, TPilePos& pos) {
-  const TGameRules& r = e.Rules;
-  for (size_t i = 0; i < r.ExceptPileCards.size(); ++i)
-    if (!r.ExceptPileCards[i].empty() && r.ExceptPileCards[i].back() == card) {
-      kind = pkExcept;
-      pos = {int(i), int(r.ExceptPileCards[i].size()) - 1};
-      return true;
-    }
-  for (size_t s = 0; s < r.ReserveCards.size(); ++s)
-    if (r.ReserveCards[s] == card) {
-      kind = pkReserve;
-      pos = {int(s), int(s)};
-      return true;
-    }
-  if (!r.WasteCards.empty() && r.WasteCards.back() == card) {
-    kind = pkWaste;
-    pos = {int(r.WasteCards.size()) - 1, int(r.WasteCards.size()) - 1};
-    return true;
-  }
-  if (r.Foundations.Rules.Has(FoundationsPlayable))
-    for (size_t f = 0; f < r.FoundationPiles.size(); ++f)
-      if (TopCard(r.FoundationPiles[f]) == card) {
-        kind = pkFoundation;
-        pos = {int(f), TopIndex(r.FoundationPiles[f])};
-        return true;
-      }
-  for (size_t p = 0; p < r.TableauPiles.size(); ++p)
-    for (size_t k = 0; k < r.TableauPiles[p].size(); ++k)
-      if (r.TableauPiles[p][k] == card) {
-        kind = pkTableau;
-        pos = {int(p), int(k)};
-        return true;
-      }
-  return false;
+  TPileKind found = pkTableau;
+  int recordPile = -1;
+  if (!e.FindSource(card, found, pos, recordPile)) return false;
+  kind = found;
+  return true;
 }
 
 bool TargetOf(const TPatienceEngine& e, int index, int& kind, TPilePos& pos) {
@@ -112,18 +86,12 @@ bool Accepted(const TPatienceEngine& e, const TCard* card, const TRecord& from, 
   const bool groups = t.Has(DragAnyFaceUp) || t.Has(DragWholePile) || t.Has(DragRuns);
   const bool top = from.Kind != pkTableau || from.Index == TopIndex(r.TableauPiles[size_t(from.Pile)]);
   if (groups && !top && (kind == pkReserve || (kind == pkFoundation && !f.Has(WholeSuitsOnly)))) return false;
-  const TPilePos source = from.Kind == pkReserve || from.Kind == pkWaste ? TPilePos{from.Pile, 0}
-                                                                         : TPilePos{from.Pile, from.Index};
-  if (!e.ValidDrop(card, TPileKind(kind), target, TPileKind(from.Kind), source)) return false;
+  if (!e.ValidDrop(card, TPileKind(kind), target, TPileKind(from.Kind), {from.Pile, from.Index}))
+    return false;
   if (kind == pkFoundation && f.Has(WholeSuitsOnly)) {
     if (from.Kind != pkTableau) return false;
     const TCardList& pile = r.TableauPiles[size_t(from.Pile)];
-    if (int(pile.size()) - from.Index != 13) return false;
-    for (size_t k = size_t(from.Index) + 1; k < pile.size(); ++k)
-      if (int(pile[k]->Value) != int(pile[k - 1]->Value) - 1 ||
-          (f.Has(SameSuit) && pile[k]->Suit != pile[k - 1]->Suit) ||
-          (f.Has(AlternateColour) && pile[k]->IsRed() == pile[k - 1]->IsRed()))
-        return false;
+    return int(pile.size()) - from.Index == 13 && IsRun(WholeSuitRules(f), pile, from.Index, TFollowing::Run);
   }
   return true;
 }

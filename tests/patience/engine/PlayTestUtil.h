@@ -20,8 +20,8 @@ struct TRecord {
 };
 std::string ToString(const TRecord& r);
 
-// Where a card lies as a record names it (reserve and waste: the slot in both pile and index);
-// false when it lies in no pile.
+// Where a card the player may take lies, as the engine finds it for a drop and its record (reserve
+// and waste: the slot, index 0); false when it lies in no such place.
 bool SourceOf(const TPatienceEngine& e, const TCard* card, int& kind, TPilePos& pos);
 // The pile a drop point stands for, found by position: an empty cell, a foundation, a tableau pile.
 bool TargetOf(const TPatienceEngine& e, int index, int& kind, TPilePos& pos);
