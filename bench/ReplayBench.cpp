@@ -34,25 +34,13 @@ struct TRig {
   }
 };
 
-// The piles a card lies in, as a record names its source; false when it lies in none.
-bool SourceOf(const TPatienceEngine& e, const TCard* c, int& kind, int& pile, int& index) {
-  const TGameRules& r = e.Rules;
-  auto in = [&](const std::vector<TCardList>& piles, int k) {
-    for (size_t p = 0; p < piles.size(); ++p)
-      for (size_t i = 0; i < piles[p].size(); ++i)
-        if (piles[p][i] == c) {
-          kind = k, pile = int(p), index = int(i);
-          return true;
-        }
-    return false;
-  };
-  if (in(r.TableauPiles, pkTableau) || in(r.FoundationPiles, pkFoundation) || in(r.ExceptPileCards, pkExcept))
-    return true;
-  for (size_t s = 0; s < r.ReserveCards.size(); ++s)
-    if (r.ReserveCards[s] == c) return kind = pkReserve, pile = index = int(s), true;
-  for (size_t s = 0; s < r.WasteCards.size(); ++s)
-    if (r.WasteCards[s] == c) return kind = pkWaste, pile = index = int(s), true;
-  return false;
+// The source of a card as a drop's record names it (the engine's own search); false when it lies
+// in no pile.
+bool SourceOf(const TPatienceEngine& e, const TCard* c, TPileKind& kind, int& pile, int& index) {
+  TPilePos pos;
+  if (!e.FindSource(c, kind, pos, pile)) return false;
+  index = kind == pkTableau || kind == pkFoundation || kind == pkExcept ? pos.Index : 0;
+  return true;
 }
 
 // A game of kMoves records that all move something: random drags of the draggable cards tried
@@ -79,11 +67,12 @@ TStringList MakeGame(const char* caption, uint32_t seed) {
     if (!cards.empty() && !e.DropPointList.empty() && rng.Random(8) != 0) {
       // A random card to each drop point in turn, from a random one, until one takes it.
       TCard* c = cards[size_t(rng.Random(int(cards.size())))];
-      int kind = 0, pile = 0, index = 0;
+      TPileKind kind = pkTableau;
+      int pile = 0, index = 0;
       const int points = int(e.DropPointList.size());
       const int first = rng.Random(points);
       for (int k = 0; k < points && !moved && SourceOf(e, c, kind, pile, index); ++k, ++tries)
-        moved = e.MakeMove(TPileKind(kind), pile, index, (first + k) % points);
+        moved = e.MakeMove(kind, pile, index, (first + k) % points);
     } else {
       const int before = e.UndoPointer;
       if (e.CanRedeal())

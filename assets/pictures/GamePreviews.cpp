@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QPainter>
 #include <QRadialGradient>
+#include <cmath>
 #include <map>
 #include <stdexcept>
 
@@ -41,11 +42,11 @@ QRect CoveredArea(const QImage& table, QRgb felt) {
   // Widen the short side about the centre.
   const double aspect = double(kPreviewWidth) / kPreviewHeight;
   if (r.width() < r.height() * aspect) {
-    const int w = int(r.height() * aspect + 0.5);
+    const int w = int(std::lround(r.height() * aspect));
     r.setLeft(r.center().x() - w / 2);
     r.setWidth(w);
   } else {
-    const int h = int(r.width() / aspect + 0.5);
+    const int h = int(std::lround(r.width() / aspect));
     r.setTop(r.center().y() - h / 2);
     r.setHeight(h);
   }

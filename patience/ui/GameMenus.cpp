@@ -140,6 +140,8 @@ const std::vector<TMenuGroup>& SmallScreenGroups() {
   return groups;
 }
 
+// One data table of menu rows (the Klondike list is set one name a line), walked by BuildGameTypeMenu.
+// NOLINTNEXTLINE(readability-function-size)
 const std::vector<TMenuGroup>& GameTypeMenus() {
   static const std::vector<TMenuGroup> menus = {
       {"Baker's Dozen Type",

@@ -10,6 +10,7 @@
 #include <QTableWidget>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
 #include "cardtable/CardTable.h"
@@ -202,7 +203,7 @@ void TStartScreen::PlaceComponents() {
   const int gridW = std::clamp(int(W * 0.28), 280, 520);
   const int previewW = std::clamp(W - 10 - gridW - 5 - 10 - 80 - 10, 300, 640);
   const int rightW = std::max(W - 10 - gridW - 5 - previewW - 10 - 10, 60);
-  const int previewH = int(previewW * kPreviewAspect + 0.5);
+  const int previewH = int(std::lround(previewW * kPreviewAspect));
   const int panel1H = std::clamp((H - tableTop) / 2, 100, 420);
 
   Panel1->setGeometry(W - rightW - 10, H - panel1H - 10, rightW, panel1H);
