@@ -49,19 +49,6 @@ namespace {
 
 constexpr long long kCheap = 32ll << 20;  // peak memory a refusal may cost, with a wide margin
 
-// A whole, valid RLE picture of w x h: one run, then the end of the picture (60-odd bytes).
-std::vector<uint8_t> TinyRle(int w, int h) {
-  TTestBmp s;
-  s.width = w;
-  s.height = h;
-  s.bpp = 8;
-  s.compression = 1;
-  s.palette = {clRed, clLime};
-  s.clrUsed = 2;
-  s.rle = {0x05, 0x01, 0x00, 0x01};
-  return BuildBmp(s);
-}
-
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& d) {
   WriteTextFile(path, std::string(d.begin(), d.end()));
 }
@@ -124,9 +111,11 @@ TEST_F(HostileInputsTest, CardSetsWithFifosDevicesOrHugeClaimsAreRefusedQuicklyA
       {"Claims",
        [](const std::string& set) {
          // Every face, joker and back a 60-odd-byte picture claiming 8192 x 8192.
-         for (const auto& e : fs::directory_iterator(set)) WriteBytes(e.path().string(), TinyRle(8192, 8192));
+         for (const auto& e : fs::directory_iterator(set))
+           WriteBytes(e.path().string(), WholeRle8(8192, 8192));
        }},
-      {"Tall", [](const std::string& set) { WriteBytes(PathJoin(set, "CardMask.bmp"), TinyRle(16, 5000)); }},
+      {"Tall",
+       [](const std::string& set) { WriteBytes(PathJoin(set, "CardMask.bmp"), WholeRle8(16, 5000)); }},
   };
   const std::string before = Table->StatusData();
   for (const TCase& c : cases) {

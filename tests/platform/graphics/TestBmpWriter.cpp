@@ -192,3 +192,15 @@ std::vector<uint8_t> EncodeRle4(const std::vector<uint32_t>& idx, int w, int h, 
   Append(out, {0, 1});
   return out;
 }
+
+std::vector<uint8_t> WholeRle8(int w, int h) {
+  TTestBmp s;
+  s.width = w;
+  s.height = h;
+  s.bpp = 8;
+  s.compression = 1;
+  s.palette = {clRed, clLime};
+  s.clrUsed = 2;
+  s.rle = {0x05, 0x01, 0x00, 0x01};
+  return BuildBmp(s);
+}
