@@ -28,6 +28,24 @@ class TPatienceEngine::TCommandScope {
   bool FClicks = false;
 };
 
+// A saved game is replayed, its deal included.
+class TPatienceEngine::TReplayScope {
+ public:
+  explicit TReplayScope(TPatienceEngine& engine) : FEngine(engine), FWas(engine.FReplaying) {
+    FEngine.FReplaying = true;
+  }
+  ~TReplayScope() {
+    FEngine.FReplaying = FWas;
+    FEngine.RandomizeNextDeal();
+  }
+  TReplayScope(const TReplayScope&) = delete;
+  TReplayScope& operator=(const TReplayScope&) = delete;
+
+ private:
+  TPatienceEngine& FEngine;
+  bool FWas;
+};
+
 // Sets a value for the length of a scope and leaves another at its end, whatever the value was
 // before the scope.
 template <typename T>

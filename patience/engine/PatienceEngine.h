@@ -108,6 +108,9 @@ class TPatienceEngine {
   uint32_t RandomSeed() const { return FDealRandom.Seed; }
   void SetRandomSeed(uint32_t seed);
   bool NeedRandomize() const { return FNeedRandomize; }
+  // The next deal takes a new seed from the time of day again (after a restart or a replay, which
+  // dealt from a seed of their own: the deal after them would otherwise follow from that seed).
+  void RandomizeNextDeal() { FNeedRandomize = true; }
   // The deal's generator, continued by reshuffles.
   TRandom& DealRandom() { return FDealRandom; }
 
@@ -199,6 +202,10 @@ class TPatienceEngine {
   // Stops at a line that is not a number.
   void ReplayMoves(const TStringList& lines);
   bool Replaying() const { return FReplaying; }
+  // Held by whoever replays a saved game, from its deal to its last move: the deal moves nothing
+  // to the foundations by itself (the file holds every move the game made), and the deal after
+  // the replay takes a new seed.
+  class TReplayScope;
 
   // ---------------------------------------------------------------------------------------------
   // Rules of play (no side effects)

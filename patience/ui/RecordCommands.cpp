@@ -151,6 +151,15 @@ void TForm1::OpenExecute() {
   ForceDirectories(folder);
   TKeep<int> tag(ToolBarTag, 2);
   ToolBar1->setEnabled(false);
+  // Auto-move shows off while the dialog is up and the file replays (it holds every move).
+  struct TShownOff {
+    TToolButton* Button;
+    const bool On;
+    ~TShownOff() {
+      if (On) Button->SetImageIndex(tiAutoMoveOn);
+    }
+  } shownOff{ToolButton16, ToolButton16->ImageIndex() == tiAutoMoveOn};
+  if (shownOff.On) ToolButton16->SetImageIndex(tiAutoMoveOff);
   QFileDialog dialog(this, QStringLiteral("Open"), Q(folder));
   dialog.setObjectName(QStringLiteral("OpenDialog"));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -248,7 +257,10 @@ void TForm1::ReStart1Click() {
   const std::string keptName = rules.GameName;
   Engine->SetRandomSeed(*seed);
   rules.GameName = "Loading";
-  if (!StartGameByCaption(*Engine, caption)) {
+  const bool dealt = StartGameByCaption(*Engine, caption);
+  // The next New Game takes a seed of its own, not the one that follows this game's.
+  Engine->RandomizeNextDeal();
+  if (!dealt) {
     rules.GameName = keptName;
     return;
   }

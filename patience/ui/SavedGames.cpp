@@ -55,6 +55,8 @@ TReplaySpeed::~TReplaySpeed() = default;
 
 bool ReplaySavedGame(TPatienceEngine& engine, const TSavedGame& game, const std::string& path) {
   TReplaySpeed speed(engine.Table());
+  // From the deal on: auto-move would add moves the file does not hold.
+  TPatienceEngine::TReplayScope replay(engine);
   const std::string kept = engine.Rules.GameName;
   engine.SetRandomSeed(game.Seed);
   // "Loading" deals the game even when it is the game in play.
