@@ -135,4 +135,6 @@ void TForm1::About1Click() {
   Sound("ring.wav", 2, 100);
   Sound("r2.wav", 1, 100);
   ShowAboutBox(this, "Patience.", VersionText, ProgramId);
+  // The about box drew its own stars with the start screen's starfield.
+  if (StartScreen) StartScreen->RestartStarfield();
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -49,7 +50,9 @@ bool IsFastSwitch(const QStringList& parameters) {
 
 TForm1::TForm1(const QStringList& parameters, const TForm1Options& options) {
   setWindowTitle(QStringLiteral("Patience."));
-  setFocusPolicy(Qt::StrongFocus);
+  // A click on the window's own background leaves the keyboard where it was (the start screen's
+  // grid keeps Up, Down and Enter); keys reach the window through its filter all the same.
+  setFocusPolicy(Qt::NoFocus);
   FormCreate(parameters, options);
 }
 
@@ -238,6 +241,28 @@ void TForm1::QuitProgram1Click() {
   if (!CommandRunning()) close();
 }
 
+void TForm1::EndSession() {
+  if (FEndingSession) return;
+  FEndingSession = true;
+  ::Trace("The session ends");
+  Application().StopAsking();
+  StopShow();
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->isVisible()) dialog->reject();
+  StopUpdateThread();
+  FinishSession();
+}
+
+void TForm1::FinishSession() {
+  // A deal, a move or a show in progress comes back to the event loop first.
+  if (Busy() || CommandRunning() || FShowRunning) {
+    QTimer::singleShot(20, this, [this] { FinishSession(); });
+    return;
+  }
+  RecordRunningGame();
+  Application().Terminate();
+}
+
 bool TForm1::CommandRunning() const {
   return ToolBarTag != 0 || (Engine && Engine->CommandRunning());
 }
@@ -306,6 +331,8 @@ void TForm1::FullScreenF111Click() {
     setWindowFlag(Qt::FramelessWindowHint, true);
     setWindowState(windowState() | Qt::WindowFullScreen);
   }
+  // The start screen's panels follow the table's new top (the window may keep its size).
+  if (StartScreen) StartScreen->PlaceComponents();
   show();
   FollowWindowState();
   WindowStateChanging = false;
@@ -367,6 +394,14 @@ void TForm1::StretchBackdrop() {
   StretchDraw(BackdropBitmap, TRect(0, 0, BackdropBitmap.Width(), BackdropBitmap.Height()), *BackdropPicture);
 }
 
+void TForm1::FollowBackdrop() {
+  // A window manager sizes the window when it likes (before or after the first paint, at once or
+  // later): the backdrop follows whatever size it gave.
+  if (BackdropPicture && (BackdropBitmap.Width() != std::max(width(), 1) ||
+                          BackdropBitmap.Height() != std::max(height(), 1)))
+    StretchBackdrop();
+}
+
 void TForm1::PlaceBars() {
   const int barHeight = ToolBar1->sizeHint().height();
   ToolBar1->setGeometry(0, 0, width(), barHeight);
@@ -377,7 +412,7 @@ void TForm1::FormResize() {
   PlaceBars();
   if (CardTable1 && CardTable1->TableArea(1)->Visible) OnAreaClick();
   if (StartScreen) StartScreen->PlaceComponents();
-  if (WindowStateChanging && BackdropPicture) StretchBackdrop();
+  if (WindowStateChanging) FollowBackdrop();
   // The Extended layout fills the table anew.
   if (StartupDone) ReapplyLayout();
 }
@@ -429,7 +464,7 @@ void TForm1::resizeEvent(QResizeEvent* e) {
 
 void TForm1::paintEvent(QPaintEvent* /*e*/) {
   if (!isVisible() || !BackdropPicture) return;
-  if (BackdropBitmap.Empty()) StretchBackdrop();
+  FollowBackdrop();
   QPainter p(this);
   p.drawImage(0, 0, BackdropBitmap.ToQImage());
 }
@@ -468,7 +503,7 @@ void TForm1::SetFoundationLabel(const std::string& text) {
 }
 
 void TForm1::ShowPoints(int points) {
-  if (PointsLabel->isEnabled()) PointsLabel->setText(Q("  Points = " + std::to_string(points) + "  "));
+  if (ScoringOn()) PointsLabel->setText(Q("  Points = " + std::to_string(points) + "  "));
 }
 
 void TForm1::CloseStartScreen() {
@@ -477,7 +512,7 @@ void TForm1::CloseStartScreen() {
 }
 
 bool TForm1::ScoringOn() {
-  return PointsLabel->isEnabled();
+  return FScoring;
 }
 
 TPoint TForm1::ScreenSize() {

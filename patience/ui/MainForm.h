@@ -165,6 +165,10 @@ class TForm1 : public QWidget, public TEngineHost {
   void ReportStartupError(const std::string& where, const std::string& what);
 
   void QuitProgram1Click();
+  // The program is asked to end from outside (the session ends, SIGTERM, SIGINT): it ends as Quit
+  // would, without a question. Open dialogs are cancelled, a winning show and a download stop, the
+  // running game is counted (a high score under the last name typed), then the program ends.
+  void EndSession();
   void FullScreenF111Click();
   void EnableDebugMenu1Click();
   // Options > Change Save Data Location: moves the data folder (the window stays open meanwhile).
@@ -301,6 +305,13 @@ class TForm1 : public QWidget, public TEngineHost {
   // First activation: "Scoring.dat" of the data folder into the engine's point values.
   void LoadScoring();
   void ModifyScoring1Click();
+  // Options > "Scoring and Statistics": "On" shows the points and keeps statistics and high scores,
+  // "Off" hides the points and neither records nor offers them (options line 2).
+  TMenuItem* ScoringandStatistics1 = nullptr;
+  TMenuItem* On3 = nullptr;
+  TMenuItem* Off3 = nullptr;
+  void On3Click();
+  void Off3Click();
 
   // ---------------------------------------------------------------------------------------------
   // Options (Options.cpp), layouts and card scale (LayoutCommands.cpp)
@@ -491,11 +502,15 @@ class TForm1 : public QWidget, public TEngineHost {
   void PlaceBars();
   void SetTableTop(int top);
   void StretchBackdrop();
+  // The backdrop stretched to the window's size, whatever size the window has now.
+  void FollowBackdrop();
   // Without a window manager a maximized or full-screen request changes nothing; the window then
   // takes the area itself.
   void FollowWindowState();
 
   bool FAutoMove = false;
+  // Scoring and statistics are on (On3 checked); the window starts with them on.
+  bool FScoring = true;
   // The Redeal button's place: x in the window, y below the table's top.
   TPoint FRedealPlace{0, 0};
   bool FShownOnce = false;
@@ -508,4 +523,7 @@ class TForm1 : public QWidget, public TEngineHost {
   bool FShowStop = false;
   // The window was asked to close while a show ran: it asks again once the show has ended.
   bool FCloseAfterShow = false;
+  bool FEndingSession = false;
+  // The last steps of EndSession, once the game's own work (a deal, a move, a show) has ended.
+  void FinishSession();
 };

@@ -2,6 +2,7 @@
 // at the first activation and applied in a fixed order, changed at once by the option commands,
 // written (with the table's "Status.Dat") only by Save Options. Closing writes nothing.
 #include <QComboBox>
+#include <QLabel>
 #include <exception>
 
 #include "cardtable/CardTableWidget.h"
@@ -10,6 +11,7 @@
 #include "patience/files/Trace.h"
 #include "patience/ui/MainForm.h"
 #include "patience/ui/ToolbarImages.h"
+#include "platform/ui/ToolBar.h"
 #include "platform/core/Files.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialogs.h"
@@ -51,6 +53,13 @@ void TForm1::BuildOptionMenus() {
   Off1 = AnimatedRedeals1->Add("Off1", "Off");
   Off1->OnClick = [this](TMenuItem&) { Off1Click(); };
   On1->SetChecked(true);
+
+  ScoringandStatistics1 = Options1->Add("ScoringandStatistics1", "Scoring and Statistics");
+  On3 = ScoringandStatistics1->Add("On3", "On");
+  On3->OnClick = [this](TMenuItem&) { On3Click(); };
+  Off3 = ScoringandStatistics1->Add("Off3", "Off");
+  Off3->OnClick = [this](TMenuItem&) { Off3Click(); };
+  On3->SetChecked(true);
 
   Options1->Add("N3", "-");
   SaveOptions1 = Options1->Add("SaveOptions1", "Save Options");
@@ -105,7 +114,8 @@ void TForm1::LoadTableStatus() {
 }
 
 void TForm1::ApplyOptionLines26() {
-  // Scoring and statistics (line 2): "Off" -> Off3Click; the scoring commands are called here.
+  // Scoring and statistics: on as the window starts, unless the line says "Off".
+  if (OptionLine(2) == "Off") Off3Click();
   ApplyWinAnimOption();
   if (Engine) {
     Engine->Layout.SetConstantVariables(1.0f, 1.0f);
@@ -135,6 +145,29 @@ void TForm1::Off1Click() {
   Off1->SetChecked(true);
   On1->SetChecked(false);
   SetOptionLine(6, "Off");
+}
+
+void TForm1::On3Click() {
+  FScoring = true;
+  PointsLabel->setEnabled(true);
+  PointsLabel->setText(QString::fromStdString("  Points = " + std::to_string(Engine ? Engine->Rules.Points : 0) +
+                                              "  "));
+  ToolButton1->setEnabled(true);
+  On3->SetChecked(true);
+  Off3->SetChecked(false);
+  Statistics1->SetEnabled(true);
+  SetOptionLine(2, "On");
+}
+
+void TForm1::Off3Click() {
+  FScoring = false;
+  PointsLabel->setText(QStringLiteral("  Points = 0  "));
+  PointsLabel->setEnabled(false);
+  ToolButton1->setEnabled(false);
+  Off3->SetChecked(true);
+  On3->SetChecked(false);
+  Statistics1->SetEnabled(false);
+  SetOptionLine(2, "Off");
 }
 
 bool TForm1::AnimatedRedeals() {

@@ -215,7 +215,9 @@ void TStartScreen::PlaceComponents() {
   StringGrid1->setGeometry(Panel3->contentsRect());
   Panel4->setGeometry(Panel3->x() + Panel3->width() + 5, Panel3->y(), previewW, previewH);
   Image2->setGeometry(Panel4->contentsRect());
-  StripView->setGeometry(Panel4->x(), Panel4->y() + Panel4->height() + 10, kStripWidth, kStripHeight);
+  const QRect strip(Panel4->x(), Panel4->y() + Panel4->height() + 10, kStripWidth, kStripHeight);
+  const bool stripMoved = strip != StripView->geometry();
+  StripView->setGeometry(strip);
 
   // Column 0 half the grid, the two counts a quarter each (less the scroll bar's share).
   const int gw = StringGrid1->viewport()->width() > 0 ? StringGrid1->width() - 20 : gridW;
@@ -230,7 +232,11 @@ void TStartScreen::PlaceComponents() {
     // finished strip (the old background) goes.
     if (Image1->Picture.Width() != Image1->width() || Image1->Picture.Height() != Image1->height())
       StartStarfield();
-    if (!StartPicture.Running) StripView->hide();
+    // A running strip fades over what lay below the preview: at a new place it starts again there.
+    if (!StartPicture.Running)
+      StripView->hide();
+    else if (stripMoved)
+      StartStrip();
   }
 }
 
@@ -257,6 +263,8 @@ void TStartScreen::ViewStartScreen() {
                            TEngineCommand::Info, TEngineCommand::Undo, TEngineCommand::Redo})
     FForm.SetCommand(c, false);
   if (FForm.BackToStart1) FForm.BackToStart1->SetEnabled(false);
+  // The about box shares the starfield: it is offered again once a game is in play.
+  if (FForm.About1) FForm.About1->SetEnabled(false);
   FForm.SetFoundationLabel("");
   FForm.ShowPoints(0);
 
@@ -282,6 +290,12 @@ void TStartScreen::ViewStartScreen() {
     StringGrid1MouseDown(Qt::LeftButton, false);
   }
   ::Trace("Exit ViewStartScreen");
+}
+
+void TStartScreen::RestartStarfield() {
+  if (!FShowing) return;
+  StartStarfield();
+  Image1->update();
 }
 
 void TStartScreen::StartStarfield() {
@@ -359,6 +373,7 @@ void TStartScreen::CloseStartScreen() {
   if (Marquee1) Marquee1->SetRunning(false);
   SetControlsVisible(false);
   if (FForm.BackToStart1) FForm.BackToStart1->SetEnabled(true);
+  if (FForm.About1) FForm.About1->SetEnabled(true);
   if (FForm.CardTable1 && !FForm.CardTable1->Visible()) FForm.CardTable1->ShowTable();
 }
 

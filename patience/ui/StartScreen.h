@@ -160,6 +160,8 @@ class TStartScreen : public QObject {
   void PlaceComponents();
   // The data folder's statistics files were deleted: the grid again, all zeros.
   void Rebuild();
+  // The starfield from the start, black (after the about box, which shares it).
+  void RestartStarfield();
 
  private:
   void StartStrip();

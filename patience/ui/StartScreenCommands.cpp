@@ -71,7 +71,7 @@ TBitmap TForm1::WindowCanvas(const TRect& r) {
   FillRect(out, TRect(0, 0, out.Width(), out.Height()),
            TColor(window.red() | window.green() << 8 | window.blue() << 16));
   if (BackdropPicture) {
-    if (BackdropBitmap.Empty()) StretchBackdrop();
+    FollowBackdrop();
     BitBlt(out, 0, 0, out.Width(), out.Height(), BackdropBitmap, r.Left, r.Top);
   }
   return out;
