@@ -83,6 +83,8 @@ int main(int argc, char** argv) {
     QStringList parameters = QApplication::arguments();
     if (!parameters.isEmpty()) parameters.removeFirst();
     TForm1 form(parameters);
+    // The session's end (SIGTERM, SIGINT) ends the game as Quit would, without a question.
+    Application().OnEndRequest([&form] { form.EndSession(); });
     std::unique_ptr<TStartupProbe> probe;
     if (qEnvironmentVariableIsSet("PATIENCE_STARTUP_PROBE")) probe = std::make_unique<TStartupProbe>(form);
     // A quit asked for during creation (a screen too small, a failed start) ends the program here:

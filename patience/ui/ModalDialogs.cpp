@@ -1,5 +1,7 @@
 #include "patience/ui/ModalDialogs.h"
 
+#include "platform/ui/Application.h"
+
 namespace {
 
 TModalHook& Hook() {
@@ -11,6 +13,8 @@ TModalHook& Hook() {
 
 int ExecModal(QDialog& dialog) {
   if (Hook()) return Hook()(dialog);
+  // The program is ending: a dialog is not shown, it is cancelled.
+  if (!Application().Asking()) return QDialog::Rejected;
   return dialog.exec();
 }
 

@@ -466,7 +466,10 @@ void RunUpdateCheck(QWidget* owner, const std::string& DataFolder, int ProgramId
 
 bool UpdateAllowsClose() {
   if (!ThreadRunning()) return true;
-  if (MessageDlg("Downloading update - Quit anyway?", mtConfirmation, mbYes | mbNo) != mrYes) return false;
+  // Only a download is worth a question; a check under way is simply given up.
+  if (gDownloadMode &&
+      MessageDlg("Downloading update - Quit anyway?", mtConfirmation, mbYes | mbNo) != mrYes)
+    return false;
   StopUpdateThread();
   return true;
 }
@@ -476,4 +479,6 @@ void StopUpdateThread() {
   gThread->OnEnd = nullptr;
   gThread.reset();  // cancels and joins; the worker removes its partial file
   gThreadRunning = false;
+  // Given up, whatever the worker made of it: a cancel is told to nobody.
+  gFetchResult = -3;
 }

@@ -30,6 +30,9 @@ TAudio::~TAudio() {
 
 bool TAudio::Init(int frequency) {
   if (FOpen) return true;
+  // The program answers SIGTERM and SIGINT itself (it ends as its Quit command would); the audio
+  // library would otherwise take them over and swallow them.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
   if (Mix_OpenAudio(frequency, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);

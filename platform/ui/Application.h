@@ -5,6 +5,7 @@
 // Qt ignores a quit asked for before its event loop runs, so Terminate also raises a flag that
 // main() tests before it enters the loop; asked for while the loop runs, it ends the loop.
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -23,11 +24,24 @@ class TApplication {
   // re-entered by the player).
   void ProcessPaintMessages();
 
+  // A request from outside to end the program (SIGTERM or SIGINT: the session ends, kill, Ctrl+C)
+  // reaches handler on the GUI thread at its next look at its events. Needs the toolkit's
+  // application; a later call replaces the handler.
+  void OnEndRequest(std::function<void()> handler);
+  // From now on nobody is asked anything: message boxes and the program's dialogs return at once
+  // with the answer their Cancel (or No) gives.
+  void StopAsking() { FAsking = false; }
+  bool Asking() const { return FAsking; }
+
   // Forgets a Terminate (tests start windows one after the other in one process).
-  void ResetForTesting() { FTerminated = false; }
+  void ResetForTesting() {
+    FTerminated = false;
+    FAsking = true;
+  }
 
  private:
   bool FTerminated = false;
+  bool FAsking = true;
 };
 
 TApplication& Application();

@@ -33,8 +33,17 @@ QMessageBox::Icon IconOf(TMsgDlgType type) {
   }
 }
 
+// The answer of a box closed without a button: its Cancel, else its No.
+int CancelAnswer(TMsgDlgButtons buttons) {
+  if (buttons & mbCancel) return mrCancel;
+  if (buttons & mbNo) return mrNo;
+  return mrNone;
+}
+
 int Ask(const TMessageRequest& r) {
   if (Hook()) return Hook()(r);
+  // The program is ending: nobody is there to answer.
+  if (!Application().Asking()) return CancelAnswer(r.Buttons);
   QMessageBox box(IconOf(r.Type), QString::fromStdString(r.Caption), QString::fromStdString(r.Text),
                   QMessageBox::NoButton, QApplication::activeWindow());
   struct TButton {
@@ -61,9 +70,7 @@ int Ask(const TMessageRequest& r) {
   for (const auto& [button, result] : made)
     if (box.clickedButton() == button) return result;
   // Closed by the window's close box or Escape: the cancel-like answer when there is one.
-  if (r.Buttons & mbCancel) return mrCancel;
-  if (r.Buttons & mbNo) return mrNo;
-  return mrNone;
+  return CancelAnswer(r.Buttons);
 }
 
 }  // namespace

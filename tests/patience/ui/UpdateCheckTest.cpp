@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -420,3 +421,25 @@ TEST(UpdateJudgement, TheOrderOfTheTests) {
 }
 
 }  // namespace
+
+// Closing the window while the information file is still on its way cancels the check: the
+// window asks only "Quit Patience?" (no download runs) and no message follows it.
+TEST_F(UpdateCheckTest, ClosingTheWindowDuringTheCheckIsACancel) {
+  ServeInfo(Info("2052", "2000", "Setup.exe", "30000"));
+  Server.Set("/PatienceInfo.dat", R{200, Info("2052", "2000", "Setup.exe", "30000"), TTestHttpServer::Slow, "", 20, 100});
+  SetScreenSizeForTesting(TPoint(1280, 1024));
+  auto form = std::make_unique<TForm1>(QStringList{}, TForm1Options{StandardTestCardsetsDir()});
+  DataLocation = 3;
+  bool closed = false;
+  QTimer::singleShot(200, form.get(), [&] {
+    EXPECT_TRUE(ThreadRunning());
+    closed = form->FormClose();
+  });
+  form->CheckforUpdates1->Click();
+  EXPECT_TRUE(closed);
+  EXPECT_FALSE(ThreadRunning());
+  EXPECT_EQ(Told, (std::vector<std::string>{"Quit Patience?"}));
+  form.reset();
+  SetScreenSizeForTesting(std::nullopt);
+  DataLocation = 0;
+}
