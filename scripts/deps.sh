@@ -9,7 +9,7 @@ PACKAGES=(
   libjpeg62-turbo-dev libsdl2-mixer-dev libcurl4-openssl-dev libchm-dev
   fonts-dejavu-core
   fp-utils freecell-solver-bin libchm-bin python3
-  xvfb xauth imagemagick x11-apps sox libsox-fmt-mp3
+  xvfb xauth imagemagick x11-apps x11-utils openbox xdotool wmctrl sox libsox-fmt-mp3
   clang libclang-rt-14-dev clang-format clang-tidy
 )
 
