@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDate>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -37,6 +38,11 @@ QString Q(const std::string& s) {
 constexpr TColor kSkyBlue = 0xF0CAA6;  // the header's colour
 constexpr int kStripWidth = 402, kStripHeight = 144;
 constexpr double kPreviewAspect = 290.0 / 402.0;
+constexpr int kMarqueeFontSize = 12;
+// The grid's vertical scroll bar takes this much of its width; a cell's text this much inside its
+// edges on each side.
+constexpr int kScrollBarShare = 20;
+constexpr int kCellPadding = 6;
 
 // The filter's test of a game's figures.
 bool Taken(const std::string& filter, const TPlayedWon& figures) {
@@ -113,6 +119,7 @@ TStartScreen::TStartScreen(TForm1& form) : FForm(form) {
   Image2->OnDblClick = [this] { Image2DblClick(); };
   StripView = new TBitmapView(&form);
   StripView->setObjectName(QStringLiteral("StripView"));
+  StripView->Stretch = true;
   StripView->hide();
   ComboBox1 = new QComboBox(&form);
   ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
@@ -176,7 +183,38 @@ TStartScreen::TStartScreen(TForm1& form) : FForm(form) {
   };
   FIdle.setInterval(20);
   QObject::connect(&FIdle, &QTimer::timeout, this, [this] { Loop(); });
+  MeasureTexts();
   PlaceComponents();
+}
+
+void TStartScreen::MeasureTexts() {
+  // The text column: its widest line in the marquee's font, inside the marquee's inset and the
+  // panel's frame, with a margin on each side.
+  TFont marquee;
+  marquee.Size = kMarqueeFontSize;
+  const QFontMetrics text(marquee.ToQFont());
+  int widest = 0;
+  const QDate today = QDate::currentDate();
+  for (const std::string& line : StartScreenLines(today.year(), today.month(), today.day()))
+    widest = std::max(widest, text.horizontalAdvance(Q(line)));
+  FTextNeeds = widest + 2 * 2 + 2 + 2 * 8;
+  // The grid: its game column takes the longest name of all.
+  const QFontMetrics names(StringGrid1->font());
+  widest = 0;
+  if (FForm.Alphabeticallist1) {
+    TStringList all;
+    std::swap(all, GameCaptions);
+    GetMenuItems(*FForm.Alphabeticallist1);
+    std::swap(all, GameCaptions);
+    for (const std::string& caption : all.Lines) widest = std::max(widest, names.horizontalAdvance(Q(caption)));
+  }
+  FNameNeeds = widest + 2 * kCellPadding;
+  // The two counts: their headers in the header's font.
+  const QFontMetrics headers(StringGrid1->horizontalHeader()->font());
+  const int counts = std::max(headers.horizontalAdvance(QStringLiteral("PLAYED")),
+                              headers.horizontalAdvance(QStringLiteral("WON"))) +
+                     2 * kCellPadding;
+  FGridNeeds = FNameNeeds + 2 * counts + kScrollBarShare + 2;
 }
 
 TStartScreen::~TStartScreen() {
@@ -199,10 +237,11 @@ void TStartScreen::PlaceComponents() {
   const int W = std::max(FForm.width(), 800), H = FForm.height();
   const int tableTop = FForm.CardTable1 ? FForm.CardTable1->Top() : 60;
   // The grid, the preview and the right-hand column share the width; the preview keeps the
-  // pictures' proportions.
-  const int gridW = std::clamp(int(W * 0.28), 280, 520);
-  const int previewW = std::clamp(W - 10 - gridW - 5 - 10 - 80 - 10, 300, 640);
-  const int rightW = std::max(W - 10 - gridW - 5 - previewW - 10 - 10, 60);
+  // pictures' proportions. Down to the smallest window every game's name and every line of the
+  // text show whole: the preview gives way first.
+  const int gridW = std::max(std::clamp(int(W * 0.28), 280, 520), FGridNeeds);
+  const int previewW = std::clamp(W - 10 - gridW - 5 - 10 - FTextNeeds - 10, 200, 640);
+  const int rightW = std::max(W - 10 - gridW - 5 - previewW - 10 - 10, FTextNeeds);
   const int previewH = int(std::lround(previewW * kPreviewAspect));
   const int panel1H = std::clamp((H - tableTop) / 2, 100, 420);
 
@@ -215,15 +254,20 @@ void TStartScreen::PlaceComponents() {
   StringGrid1->setGeometry(Panel3->contentsRect());
   Panel4->setGeometry(Panel3->x() + Panel3->width() + 5, Panel3->y(), previewW, previewH);
   Image2->setGeometry(Panel4->contentsRect());
-  const QRect strip(Panel4->x(), Panel4->y() + Panel4->height() + 10, kStripWidth, kStripHeight);
+  // The picture strip below the preview, at its own size where there is room, else narrower (it
+  // never reaches into the right-hand column).
+  const int stripW = std::clamp(Panel1->x() - 10 - Panel4->x(), 1, kStripWidth);
+  const QRect strip(Panel4->x(), Panel4->y() + Panel4->height() + 10, stripW, kStripHeight * stripW / kStripWidth);
   const bool stripMoved = strip != StripView->geometry();
   StripView->setGeometry(strip);
 
   // Column 0 half the grid, the two counts a quarter each (less the scroll bar's share).
-  const int gw = StringGrid1->viewport()->width() > 0 ? StringGrid1->width() - 20 : gridW;
-  StringGrid1->setColumnWidth(0, gw / 2 + 4);
-  StringGrid1->setColumnWidth(1, gw / 4 - 2);
-  StringGrid1->setColumnWidth(2, gw / 4 - 2);
+  const int gw = StringGrid1->viewport()->width() > 0 ? StringGrid1->width() - kScrollBarShare : gridW;
+  // The game column takes more than its half where a name would not fit in it.
+  const int names = std::max(gw / 2 + 4, FNameNeeds);
+  StringGrid1->setColumnWidth(0, names);
+  StringGrid1->setColumnWidth(1, (gw - names) / 2);
+  StringGrid1->setColumnWidth(2, (gw - names) / 2);
   ComboBox1->resize(StringGrid1->columnWidth(0), ComboBox1->sizeHint().height());
   ComboBox2->setGeometry(ComboBox1->x() + ComboBox1->width() + 4, ComboBox1->y(),
                          StringGrid1->columnWidth(1) + StringGrid1->columnWidth(2), ComboBox1->height());
@@ -312,7 +356,7 @@ void TStartScreen::StartMarquee() {
   if (!Marquee1) {
     Marquee1 = new TddgMarquee(Panel2);
     Marquee1->Color = clWhite;
-    Marquee1->Font.Size = 12;
+    Marquee1->Font.Size = kMarqueeFontSize;
     Marquee1->Font.Color = clBlack;
     const QDate today = QDate::currentDate();
     TStringList lines;
@@ -354,12 +398,13 @@ void TStartScreen::StartStrip() {
   }
   // What the window shows below the preview (its backdrop or its colour) becomes frame 2 and the
   // strip's starting picture.
-  const TRect where(StripView->x(), StripView->y(), StripView->x() + kStripWidth,
-                    StripView->y() + kStripHeight);
+  const TRect where(StripView->x(), StripView->y(), StripView->x() + StripView->width(),
+                    StripView->y() + StripView->height());
   TBitmap under = FForm.WindowCanvas(where);
   StretchBlt(StartPicture.Bitmap, StartPicture.StripWidth, 0, StartPicture.StripWidth,
              StartPicture.StripHeight, under, 0, 0, under.Width(), under.Height());
-  StripView->Picture = std::move(under);
+  StripView->Picture.SetSize(kStripWidth, kStripHeight);
+  StretchBlt(StripView->Picture, 0, 0, kStripWidth, kStripHeight, under, 0, 0, under.Width(), under.Height());
   StripView->show();
   StripView->raise();
   StartPicture.Start(&StripView->Picture, 0, 0, kStripWidth, kStripHeight);

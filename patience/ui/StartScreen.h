@@ -172,6 +172,11 @@ class TStartScreen : public QObject {
   void PlaceMarquee();
   void SetControlsVisible(bool visible);
   bool ScreenUpdates() const;
+  // The widths the text column and the grid need for their texts to show whole.
+  void MeasureTexts();
+  int FTextNeeds = 80;
+  int FGridNeeds = 280;
+  int FNameNeeds = 0;
   TForm1& FForm;
   QTimer FIdle;
   bool FShowing = false;

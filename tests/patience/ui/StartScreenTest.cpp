@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QTest>
 #include <set>
 
@@ -160,6 +161,38 @@ TEST(StartScreenText, GreetsOnItsDaysThenTheVersion) {
     }
     EXPECT_EQ(lines[version], "Patience.");
     EXPECT_EQ(lines[version + 2], "Prog ID: 2051");
+  }
+}
+
+// From the smallest window up, every line of the text and every game's name shows whole, and
+// the panels share the window without overlapping.
+TEST_F(StartScreenTest, EveryTextShowsWholeAtEveryWindowSize) {
+  TForm1& f = Shown();
+  TFont font;
+  font.Size = 12;
+  const QFontMetrics text(font.ToQFont());
+  int widestLine = 0;
+  for (const std::string& line : StartScreenLines(2027, 12, 25))
+    widestLine = std::max(widestLine, text.horizontalAdvance(QString::fromStdString(line)));
+  const QFontMetrics names(S().StringGrid1->font());
+  for (const QSize size : {QSize(800, 600), QSize(1024, 768), QSize(1100, 800), QSize(1280, 1024), QSize(1920, 1080)}) {
+    SCOPED_TRACE(std::to_string(size.width()) + " x " + std::to_string(size.height()));
+    f.resize(size);
+    QCoreApplication::processEvents();
+    EXPECT_GE(S().Marquee1->width(), widestLine);
+    int widestName = 0;
+    for (int r = 1; r < S().RowCount(); ++r)
+      widestName = std::max(widestName, names.horizontalAdvance(QString::fromStdString(S().Cells(0, r))));
+    EXPECT_GE(S().StringGrid1->columnWidth(0), widestName + 8);
+    const QRect client(0, 0, size.width(), size.height());
+    const QWidget* panels[] = {S().Panel1, S().Panel2, S().Panel3, S().Panel4};
+    for (const QWidget* a : panels) {
+      EXPECT_TRUE(client.contains(a->geometry())) << a->objectName().toStdString();
+      for (const QWidget* b : panels) {
+        if (a == b) continue;
+        EXPECT_FALSE(a->geometry().intersects(b->geometry()));
+      }
+    }
   }
 }
 
