@@ -1,5 +1,6 @@
 #include "patience/catalogue/Catalogue.h"
 
+#include <cctype>
 #include <stdexcept>
 #include <unordered_map>
 
@@ -104,6 +105,19 @@ std::optional<TGameRef> FindGame(std::string_view caption) {
   auto it = cat.ByCaption.find(std::string(caption));
   if (it == cat.ByCaption.end()) return std::nullopt;
   return cat.Refs[size_t(it->second)];
+}
+
+std::optional<std::string> MenuCaption(std::string_view caption) {
+  if (FindGame(caption)) return std::string(caption);
+  auto lower = [](std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+  };
+  const std::string wanted = lower(caption);
+  for (const std::string& known : AllCaptions())
+    if (lower(known) == wanted) return known;
+  return std::nullopt;
 }
 
 TGameSpecial SpecialOfGame(std::string_view gameName) {

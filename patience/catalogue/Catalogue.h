@@ -61,6 +61,10 @@ const std::vector<TGameRef>& AllGames();
 const std::vector<std::string>& AllCaptions();
 // The game with exactly this caption (case-sensitive), if any.
 std::optional<TGameRef> FindGame(std::string_view caption);
+// The catalogue's spelling of a caption compared without regard to (ASCII) case, as the menus
+// find a game; none when no game has it. Files written by hand or by older versions may spell a
+// caption in another case.
+std::optional<std::string> MenuCaption(std::string_view caption);
 // The (columns, cells) sizes of Freecell NxM the menus offer, in menu order.
 const std::vector<std::pair<int, int>>& FreecellSizes();
 // The special treatment of the game with this name; None for any other name.

@@ -123,8 +123,11 @@ void TPatienceEngine::SetClosedCaption() {
 }
 
 void TPatienceEngine::StartSparkle(TPoint place) {
+  // The last cards of a game (those that play "BEEPSPAC.WAV") sparkle yellow.
+  const bool lastCards = Rules.FoundationCount + 1 >= (Rules.Stock.Decks == 2 ? 88 : 44);
   FHost->Sparkle(
-      TRect(place.X - 15, place.Y - 15, place.X + FDeck->CardWidth + 15, place.Y + FDeck->CardHeight + 15));
+      TRect(place.X - 15, place.Y - 15, place.X + FDeck->CardWidth + 15, place.Y + FDeck->CardHeight + 15),
+      lastCards ? kLastCardsSparkleColour : kSparkleColour);
 }
 
 TPoint TPatienceEngine::FoundationPoint(int f) const {

@@ -42,8 +42,9 @@ class TEngineHost {
   // Ends the sparkle and the picture cross-fade, closes the start screen when it shows.
   virtual void StopEffects() {}
   virtual void CloseStartScreen() {}
-  // The flourish of sparks over a foundation that took a card (r: table coordinates).
-  virtual void Sparkle(const TRect& /*r*/) {}
+  // The flourish of sparks over a foundation that took a card (r: table coordinates), in this
+  // colour.
+  virtual void Sparkle(const TRect& /*r*/, TColor /*colour*/) {}
   // The game was won: the winning show.
   virtual void WinAnimation() {}
   virtual void Beep() {}

@@ -186,6 +186,10 @@ class TPatienceEngine {
   bool CanRedeal() const { return FRedealOffered; }
   // The game was won (nothing may be dragged until an undo or a new deal).
   bool Won() const { return FWon; }
+  // The sparkle over a foundation that takes a card: this pink, or yellow for the last cards of
+  // the game (those that play "BEEPSPAC.WAV").
+  static constexpr TColor kSparkleColour = 0xFFAAFF;
+  static constexpr TColor kLastCardsSparkleColour = 0x00FFFF;
   // A command or an event handler of the game runs.
   bool CommandRunning() const { return FDepth > 0; }
 

@@ -12,6 +12,7 @@
 #include <exception>
 
 #include "cardtable/CardTableWidget.h"
+#include "cardtable/SystemDirs.h"
 #include "cardtable/VistaFuncs.h"
 #include "patience/catalogue/GameStart.h"
 #include "patience/files/DataMove.h"
@@ -160,6 +161,8 @@ void TForm1::FormCreate(const QStringList& parameters, const TForm1Options& opti
       BackdropPicture->LoadFromFile(ResolvePath(backdrop));
     }
 
+    ::Trace("DocDir - " + MyDocumentsDir);
+    ::Trace("Local AppData - " + LocalAppDataDir);
     SavedBounds = TSavedBounds();
     StartScreen = std::make_unique<TStartScreen>(*this);
     ParkedTurnOverSpeed = 8;
@@ -212,6 +215,7 @@ void TForm1::FormActivate() {
       if (StartScreen) StartScreen->ViewStartScreen();
     }
     // The table's settings re-derive their menu check marks, by calling their commands.
+    ::Trace("Checking menu items");
     SetTableMenuChecks();
     ApplyOptionLines26();
     if (CardTable1) {
@@ -315,6 +319,7 @@ void TForm1::FullScreenF111Click() {
     const QRect g = geometry();
     SavedBounds = {g.height(), g.width(), g.x(), g.y()};
     setWindowState(windowState() | Qt::WindowMaximized);
+    ::Trace("Start FullScreenClick: Window Maximized");
   }
   hide();
   WindowStateChanging = true;
@@ -397,8 +402,8 @@ void TForm1::StretchBackdrop() {
 void TForm1::FollowBackdrop() {
   // A window manager sizes the window when it likes (before or after the first paint, at once or
   // later): the backdrop follows whatever size it gave.
-  if (BackdropPicture && (BackdropBitmap.Width() != std::max(width(), 1) ||
-                          BackdropBitmap.Height() != std::max(height(), 1)))
+  if (BackdropPicture &&
+      (BackdropBitmap.Width() != std::max(width(), 1) || BackdropBitmap.Height() != std::max(height(), 1)))
     StretchBackdrop();
 }
 

@@ -400,7 +400,9 @@ class TForm1 : public QWidget, public TEngineHost {
   // Asks a running show to end at its next frame (closing the window asks so).
   void StopShow() { FShowStop = FShowRunning; }
   void About1Click();
-  void Sparkle(const TRect& r) override;
+  // The foundation's sparkle: 35 frames of 14 small glows, 100 ms apart, in the colour given.
+  void Sparkle(const TRect& r, TColor colour) override;
+  void Sparkle(const TRect& r) { Sparkle(r, TPatienceEngine::kSparkleColour); }
   void WinAnimation() override { WinAnim(); }
 
   // ---------------------------------------------------------------------------------------------
@@ -466,6 +468,8 @@ class TForm1 : public QWidget, public TEngineHost {
   void BuildFavourites();
   // "fav.dat" at the first activation.
   void LoadFavourites();
+  // The start screen's list again when it shows the favourites group.
+  void RefreshFavouritesGroup();
   void RecordGame(const std::string& gameName, const std::string& saveName, int points, bool won) override;
   void CloseGameFile(const std::string& saveName) override;
   // Closing the window ends the game in play: a running scored game counts as played, not won.

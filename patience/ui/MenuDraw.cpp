@@ -1,6 +1,7 @@
 #include "patience/ui/MenuDraw.h"
 
 #include "cardtable/MenuItemLook.h"
+#include "patience/files/Trace.h"
 #include "patience/ui/ToolbarImages.h"
 
 void BaseMenuDraw(TMenuItem& Item, TCanvas& Canvas, bool Selected, TRect Rect) {
@@ -19,6 +20,7 @@ void OwnerDrawAll(TMenuItem& root) {
 
 TMenuItem* GetMenuItem(TMenuItem* Root, std::string_view Caption, bool Recursive) {
   if (!Root) return nullptr;
+  if (Tracing()) Trace("GetMenuItem(" + Root->Name() + ")");
   TMenuItem* result = Root->Find(Caption);
   if (!result && Recursive)
     for (int i = 0; i < Root->Count() && !result; ++i) {

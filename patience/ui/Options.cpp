@@ -11,10 +11,10 @@
 #include "patience/files/Trace.h"
 #include "patience/ui/MainForm.h"
 #include "patience/ui/ToolbarImages.h"
-#include "platform/ui/ToolBar.h"
 #include "platform/core/Files.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/ToolBar.h"
 
 void TForm1::BuildOptionMenus() {
   GameLayout1 = Options1->Add("GameLayout1", "Game Layout");
@@ -150,8 +150,8 @@ void TForm1::Off1Click() {
 void TForm1::On3Click() {
   FScoring = true;
   PointsLabel->setEnabled(true);
-  PointsLabel->setText(QString::fromStdString("  Points = " + std::to_string(Engine ? Engine->Rules.Points : 0) +
-                                              "  "));
+  PointsLabel->setText(
+      QString::fromStdString("  Points = " + std::to_string(Engine ? Engine->Rules.Points : 0) + "  "));
   ToolButton1->setEnabled(true);
   On3->SetChecked(true);
   Off3->SetChecked(false);

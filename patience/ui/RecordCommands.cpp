@@ -2,12 +2,14 @@
 // and the replay of an opened game), the statistics and high-score window with the host calls
 // that count a finished game, and the favourites with their submenu and dialog.
 
+#include <QComboBox>
 #include <QDate>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLocale>
 #include <QTime>
 
+#include "patience/catalogue/Catalogue.h"
 #include "patience/catalogue/GameStart.h"
 #include "patience/files/DataFolder.h"
 #include "patience/files/SavedGame.h"
@@ -345,6 +347,10 @@ void TForm1::LoadFavourites() {
   if (!FileExists(path)) return;
   const int skipped = FavouritesList.LoadFromFile(path, IsMenuGame);
   if (skipped) Trace("fav.dat: " + std::to_string(skipped) + " lines skipped");
+  // Each favourite as its game's menu item spells it.
+  std::vector<std::string> captions;
+  for (const std::string& caption : FavouritesList.Items()) captions.push_back(*MenuCaption(caption));
+  FavouritesList.Assign(captions);
   BuildFavourites();
   Trace("Favourites loaded");
 }
@@ -372,10 +378,14 @@ void TForm1::SaveFavourites() {
 
 void TForm1::AddtoFavourites1Click() {
   if (!Engine) return;
-  const std::string name = Engine->Rules.GameName;
+  // The game in play, or on the start screen the selected row's (none for the header).
+  std::string name = Engine->Rules.GameName;
+  if (StartScreen && StartScreen->Showing())
+    name = StartScreen->Row() > 0 ? StartScreen->Cells(0, StartScreen->Row()) : "";
   if (name.empty() || !IsMenuGame(name) || !FavouritesList.Add(name)) return;
   SaveFavourites();
   BuildFavourites();
+  RefreshFavouritesGroup();
 }
 
 void TForm1::EditFavouriteMenu1Click() {
@@ -386,4 +396,12 @@ void TForm1::EditFavouriteMenu1Click() {
   FavouritesList.Assign(dialog.Favourites());
   SaveFavourites();
   BuildFavourites();
+  RefreshFavouritesGroup();
+}
+
+void TForm1::RefreshFavouritesGroup() {
+  // The start screen lists the favourites as its third group: it shows the new list at once.
+  if (!StartScreen || !StartScreen->Showing() || StartScreen->ComboBox1->currentIndex() != 2) return;
+  StartScreen->GameCaptions.Clear();
+  StartScreen->FillStringGrid();
 }

@@ -13,7 +13,7 @@ constexpr int kReplaySpeedUp = 64;
 }  // namespace
 
 bool IsMenuGame(const std::string& caption) {
-  return FindGame(caption).has_value();
+  return MenuCaption(caption).has_value();
 }
 
 std::optional<TSavedGame> ReadMenuSavedGame(const std::string& path, std::string& error) {
@@ -61,7 +61,7 @@ bool ReplaySavedGame(TPatienceEngine& engine, const TSavedGame& game, const std:
   engine.SetRandomSeed(game.Seed);
   // "Loading" deals the game even when it is the game in play.
   engine.Rules.GameName = "Loading";
-  if (!StartGameByCaption(engine, game.Lines[0])) {
+  if (!StartGameByCaption(engine, MenuCaption(game.Lines[0]).value_or(game.Lines[0]))) {
     engine.Rules.GameName = kept;
     return false;
   }

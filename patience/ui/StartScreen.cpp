@@ -206,7 +206,8 @@ void TStartScreen::MeasureTexts() {
     std::swap(all, GameCaptions);
     GetMenuItems(*FForm.Alphabeticallist1);
     std::swap(all, GameCaptions);
-    for (const std::string& caption : all.Lines) widest = std::max(widest, names.horizontalAdvance(Q(caption)));
+    for (const std::string& caption : all.Lines)
+      widest = std::max(widest, names.horizontalAdvance(Q(caption)));
   }
   FNameNeeds = widest + 2 * kCellPadding;
   // The two counts: their headers in the header's font.
@@ -257,7 +258,8 @@ void TStartScreen::PlaceComponents() {
   // The picture strip below the preview, at its own size where there is room, else narrower (it
   // never reaches into the right-hand column).
   const int stripW = std::clamp(Panel1->x() - 10 - Panel4->x(), 1, kStripWidth);
-  const QRect strip(Panel4->x(), Panel4->y() + Panel4->height() + 10, stripW, kStripHeight * stripW / kStripWidth);
+  const QRect strip(Panel4->x(), Panel4->y() + Panel4->height() + 10, stripW,
+                    kStripHeight * stripW / kStripWidth);
   const bool stripMoved = strip != StripView->geometry();
   StripView->setGeometry(strip);
 

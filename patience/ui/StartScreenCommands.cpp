@@ -80,6 +80,11 @@ TBitmap TForm1::WindowCanvas(const TRect& r) {
 void TForm1::BackToStart1Click() {
   if (!BackToStart1 || !BackToStart1->Enabled() || !StartScreen || Busy()) return;
   if (MessageDlg("Return to the Start Screen?", mtConfirmation, mbYes | mbNo) != mrYes) return;
+  // A sparkle still running ends (the table shows plain again), and sparkles stay on.
+  if (flourish && flourish->Running) {
+    flourish->SetEnabled(false);
+    flourish->SetEnabled(true);
+  }
   if (CardTable1 && CardTable1->TableArea(1)->Visible) OnAreaClick();
   if (Engine) {
     TGameRules& r = Engine->Rules;
@@ -117,7 +122,7 @@ void TForm1::InfoClick() {
     OnAreaClick();
     return;
   }
-  if (ToolBarTag != 0 || Busy() || !CardTable1->Visible()) return;
+  if (ToolBarTag != 0 || Busy() || !CardTable1->Visible() || (flourish && flourish->Running)) return;
   ToolBar1->setEnabled(false);
   ToolBarTag = 1;
   try {

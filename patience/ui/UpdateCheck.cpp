@@ -467,8 +467,7 @@ void RunUpdateCheck(QWidget* owner, const std::string& DataFolder, int ProgramId
 bool UpdateAllowsClose() {
   if (!ThreadRunning()) return true;
   // Only a download is worth a question; a check under way is simply given up.
-  if (gDownloadMode &&
-      MessageDlg("Downloading update - Quit anyway?", mtConfirmation, mbYes | mbNo) != mrYes)
+  if (gDownloadMode && MessageDlg("Downloading update - Quit anyway?", mtConfirmation, mbYes | mbNo) != mrYes)
     return false;
   StopUpdateThread();
   return true;

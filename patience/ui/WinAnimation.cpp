@@ -500,8 +500,14 @@ void TForm1::CreateEffects() {
   flourish = std::make_unique<TFlourish>(CardTable1.get(), EffectsCanvas);
 }
 
-void TForm1::Sparkle(const TRect& r) {
-  if (flourish) flourish->Start(r);
+void TForm1::Sparkle(const TRect& r, TColor colour) {
+  if (!flourish) return;
+  flourish->SetInterval(100);
+  flourish->Colour = colour;
+  flourish->SetSparksPerFrame(14);
+  flourish->SetMaxRadius(5);
+  flourish->SetFrames(35);
+  flourish->Start(r);
 }
 
 // -----------------------------------------------------------------------------------------------

@@ -14,9 +14,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QEventLoop>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -39,8 +39,8 @@
 namespace {
 
 std::string Rect(const QRect& r) {
-  return "[" + std::to_string(r.x()) + ", " + std::to_string(r.y()) + ", " + std::to_string(r.width()) + ", " +
-         std::to_string(r.height()) + "]";
+  return "[" + std::to_string(r.x()) + ", " + std::to_string(r.y()) + ", " + std::to_string(r.width()) +
+         ", " + std::to_string(r.height()) + "]";
 }
 
 std::string Trimmed(const std::string& s) {
@@ -79,7 +79,8 @@ void PrintLayout(TForm1& form) {
     TMenuItem* top = form.MainMenu1.Items(i);
     QAction* action = bar.ActionOf(top);
     if (!top->Visible() || !action) continue;
-    std::printf("%s    \"%s\": {\"bar\": %s, \"items\": {", firstMenu ? "" : ",\n", Trimmed(top->Caption()).c_str(),
+    std::printf("%s    \"%s\": {\"bar\": %s, \"items\": {", firstMenu ? "" : ",\n",
+                Trimmed(top->Caption()).c_str(),
                 Rect(QRect(bar.actionGeometry(action).topLeft() + bar.mapTo(&form, QPoint(0, 0)),
                            bar.actionGeometry(action).size()))
                     .c_str());
@@ -103,12 +104,15 @@ void PrintLayout(TForm1& form) {
   std::printf("\n  },\n  \"widgets\": {\n");
   TStartScreen& s = *form.StartScreen;
   const std::pair<const char*, const QWidget*> widgets[] = {
-      {"NewGame", form.NewGame},        {"Open", form.OpenButton},       {"Save", form.SaveGame},
-      {"Undo", form.ToolButton9},       {"Redo", form.ToolButton11},     {"AutoMove", form.ToolButton16},
-      {"HighScores", form.ToolButton1}, {"Info", form.ToolButton14},     {"Points", form.PointsLabel},
-      {"Foundation", form.FoundationLabel}, {"Starfield", s.Panel1},    {"Text", s.Panel2},
-      {"GridPanel", s.Panel3},          {"Preview", s.Panel4},           {"Strip", s.StripView},
-      {"Group", s.ComboBox1},           {"Filter", s.ComboBox2},         {"Table", form.CardTable1View}};
+      {"NewGame", form.NewGame},        {"Open", form.OpenButton},
+      {"Save", form.SaveGame},          {"Undo", form.ToolButton9},
+      {"Redo", form.ToolButton11},      {"AutoMove", form.ToolButton16},
+      {"HighScores", form.ToolButton1}, {"Info", form.ToolButton14},
+      {"Points", form.PointsLabel},     {"Foundation", form.FoundationLabel},
+      {"Starfield", s.Panel1},          {"Text", s.Panel2},
+      {"GridPanel", s.Panel3},          {"Preview", s.Panel4},
+      {"Strip", s.StripView},           {"Group", s.ComboBox1},
+      {"Filter", s.ComboBox2},          {"Table", form.CardTable1View}};
   bool first = true;
   for (const auto& [name, w] : widgets) {
     if (!w) continue;

@@ -80,6 +80,29 @@ TEST_F(DropTest, ACardLeavingAFoundationCountsOffAndUndoCountsItAgain) {
   EXPECT_TRUE(PlayIsSound(E(), *Rig.Table));
 }
 
+// A card onto a foundation sparkles pink; from the card that plays the last cards' sound on
+// (the 44th of one pack), yellow.
+TEST_F(DropTest, TheFoundationsSparklePinkThenYellowForTheLastCards) {
+  Choose([](TGameRules& r) {
+    r.Tableau.Rules = {Fanned, DownByOne, AlternateColour, FromTableau};
+    r.Foundations.Rules = {UpByOne, SameSuit, EmptyTakesAce};
+  });
+  auto suit = [](char s, int top) {
+    std::vector<std::string> out;
+    for (int v = 0; v < top; ++v) out.push_back(std::string(1, "A23456789TJQK"[v]) + s);
+    return out;
+  };
+  Arrange(Rig, {.Tableau = {{"Js", "Ts"}, {}, {}, {}},
+                .Foundations = {suit('c', 11), suit('d', 11), suit('h', 11), suit('s', 9)}});
+  ASSERT_EQ(R().FoundationCount, 42);
+  ASSERT_TRUE(E().MakeMove(pkTableau, 0, 1, Drop(pkFoundation, 3)));
+  EXPECT_EQ(Rig.Host.SparkleColour, TPatienceEngine::kSparkleColour);
+  ASSERT_TRUE(E().MakeMove(pkTableau, 0, 0, Drop(pkFoundation, 3)));
+  EXPECT_EQ(R().FoundationCount, 44);
+  EXPECT_EQ(Rig.Host.SparkleColour, TPatienceEngine::kLastCardsSparkleColour);
+  EXPECT_EQ(Rig.Host.Sparkles, 2);
+}
+
 TEST_F(DropTest, WithoutTableauRulesALeavingCardScoresAsADrop) {
   // The Clock: every move goes from one foundation to another, so the count only grows.
   TEngineRig rig;

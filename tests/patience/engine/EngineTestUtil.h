@@ -47,6 +47,7 @@ class TFakeHost : public TEngineHost {
   int Beeps = 0;
   int WinShows = 0;
   int Sparkles = 0;
+  TColor SparkleColour = 0;
   std::vector<std::string> ClosedFiles;
   TPoint Screen{1920, 1080};
 
@@ -74,7 +75,10 @@ class TFakeHost : public TEngineHost {
   bool AnimatedRedeals() override { return Animated; }
   void Beep() override { ++Beeps; }
   void WinAnimation() override { ++WinShows; }
-  void Sparkle(const TRect&) override { ++Sparkles; }
+  void Sparkle(const TRect&, TColor colour) override {
+    ++Sparkles;
+    SparkleColour = colour;
+  }
   void CloseGameFile(const std::string& saveName) override { ClosedFiles.push_back(saveName); }
 
   int CountSounds(const std::string& name) const;

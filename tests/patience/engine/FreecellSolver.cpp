@@ -121,4 +121,3 @@ bool SolverRecord(const TPatienceEngine& e, const std::string& line, TRecord& re
   }
   return rec.Target >= 0;
 }
-

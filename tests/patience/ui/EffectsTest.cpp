@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QPushButton>
+#include <tuple>
 
 #include "cardtable/CardTable.h"
 #include "cardtable/CardTableWidget.h"
@@ -16,6 +17,7 @@
 #include "patience/ui/Flourish.h"
 #include "patience/ui/MainForm.h"
 #include "patience/ui/Marquee.h"
+#include "patience/ui/MenuDraw.h"
 #include "patience/ui/ShowCanvas.h"
 #include "patience/ui/Starfield.h"
 #include "platform/core/Clock.h"
@@ -295,7 +297,7 @@ TEST_F(EffectsTest, TheSparkleGlowsOverTheTableForTenFramesThenTheTableShowsAgai
   TFlourish& s = *f.flourish;
   TCardTable& t = *f.CardTable1;
   const TRect r(100, 100, 200, 226);
-  f.Sparkle(r);
+  s.Start(r);
   ASSERT_TRUE(s.Running);
   const TRect w = s.WindowRect();
   EXPECT_EQ(w, TRect(t.Left() + 100, t.Top() + 100, t.Left() + 200, t.Top() + 226));
@@ -315,17 +317,17 @@ TEST_F(EffectsTest, TheSparkleGlowsOverTheTableForTenFramesThenTheTableShowsAgai
   EXPECT_EQ(f.Engine->DealRandom().Seed, deal) << "the glows never draw from the deal's generator";
 
   // A new sparkle cuts a running one short; off, nothing sparkles; tiny rectangles are safe.
-  f.Sparkle(r);
+  s.Start(r);
   s.Tick();
-  f.Sparkle(TRect(10, 10, 20, 14));
+  s.Start(TRect(10, 10, 20, 14));
   EXPECT_EQ(s.FrameCount, 0);
   EXPECT_EQ(s.Left, 10);
   for (int i = 0; i < 10; ++i) s.Tick();
   s.SetEnabled(false);
-  f.Sparkle(r);
+  s.Start(r);
   EXPECT_FALSE(s.Running);
   s.SetEnabled(true);
-  f.Sparkle(r);
+  s.Start(r);
   s.Tick();
   s.SetEnabled(false);
   EXPECT_FALSE(s.Running);
@@ -336,13 +338,27 @@ TEST_F(EffectsTest, TheSparkleGlowsOverTheTableForTenFramesThenTheTableShowsAgai
   EXPECT_EQ(s.Interval, 100);
 }
 
-TEST_F(EffectsTest, TheShowWaitsForTheSparkleOfTheLastCard) {
+// A foundation's sparkle: 35 frames of 14 glows of radius 3 to 7, 100 ms apart, in the colour the
+// engine gives; F12 ends it; the winning show waits for it.
+TEST_F(EffectsTest, TheFoundationsSparkleAndWhatWaitsForIt) {
   TRecordingForm& f = Shown();
-  f.Sparkle(TRect(100, 100, 200, 226));
+  TFlourish& s = *f.flourish;
+  f.Sparkle(TRect(100, 100, 200, 226), TPatienceEngine::kLastCardsSparkleColour);
+  EXPECT_EQ(std::make_tuple(s.Interval, s.Frames, s.SparksPerFrame, s.MaxRadius, s.Colour),
+            std::make_tuple(100, 35, 14, 5, TPatienceEngine::kLastCardsSparkleColour));
+  ASSERT_TRUE(s.Running);
   Show("None", true);
-  EXPECT_FALSE(f.flourish->Running);
-  EXPECT_EQ(f.flourish->FrameCount, 10) << "every frame was shown";
+  EXPECT_FALSE(s.Running);
+  EXPECT_EQ(s.FrameCount, 35) << "every frame was shown";
   ExpectRestored();
+  // Back to the start screen during a sparkle: it ends, and sparkles stay on.
+  GetMenuItem(f.Alphabeticallist1, "Klondike 1 [Turn over 1]", true)->Click();
+  f.Sparkle(TRect(100, 100, 200, 226));
+  ASSERT_TRUE(s.Running);
+  TScopedMessageHook yes([](const TMessageRequest&) { return mrYes; });
+  f.BackToStart1Click();
+  EXPECT_FALSE(s.Running);
+  EXPECT_TRUE(s.Enabled);
 }
 
 // -----------------------------------------------------------------------------------------------

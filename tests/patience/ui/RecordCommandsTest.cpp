@@ -4,6 +4,7 @@
 // counted with its high score and shown, and the favourites with their submenu, dialog and file.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include "patience/ui/MainForm.h"
 #include "patience/ui/MenuDraw.h"
 #include "patience/ui/ModalDialogs.h"
+#include "patience/ui/StartScreen.h"
 #include "patience/ui/StatisticsForm.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Files.h"
@@ -407,6 +409,46 @@ TEST_F(RecordCommandsTest, FavouritesFromTheMenuTheDialogAndTheFile) {
   f.EditFavouriteMenu1->Click();
   EXPECT_EQ(f.Favourites1->Count(), 0);
   EXPECT_EQ(ReadFileText(FavouritesFilePath(Data)), "");
+}
+
+// Captions in "fav.dat" and in saved games are found whatever their case, as the menus find
+// them; on the start screen Add to Favourites takes the selected row, and the favourites group
+// shows the new list at once.
+TEST_F(RecordCommandsTest, FavouritesAndSavedGamesInAnyCaseAndFromTheStartScreen) {
+  WriteTextFile(FavouritesFilePath(Data), "aces up\r\n");
+  WriteTextFile(PathJoin(Data, "lower.ppg"), "freecell\r\n7\r\nO\r\n");
+  TRecordForm& f = Shown();
+  ASSERT_EQ(f.Favourites1->Count(), 1);
+  EXPECT_EQ(f.Favourites1->Items(0)->Caption(), "Aces Up");
+  TStartScreen& start = *f.StartScreen;
+  ASSERT_TRUE(start.Showing());
+  start.ComboBox1->setCurrentIndex(2);
+  start.ComboBox1Change();
+  ASSERT_EQ(start.Cells(0, 1), "Aces Up");
+  // Another group's row added from the start screen; the favourites group lists it at once.
+  start.ComboBox1->setCurrentIndex(0);
+  start.ComboBox1Change();
+  start.SetRow(start.FindRowByInitial('Y'));
+  const std::string chosen = start.Cells(0, start.Row());
+  f.AddtoFavourites1Click();
+  EXPECT_EQ(f.Favourites1->Count(), 2);
+  start.ComboBox1->setCurrentIndex(2);
+  start.ComboBox1Change();
+  start.SetRow(0);
+  f.EditFavouriteMenu1Click();  // cancelled: nothing changes
+  EXPECT_EQ(start.RowCount(), 3);
+  EXPECT_EQ(start.Cells(0, 2), chosen);
+  OnDialog = [](QDialog& d) {
+    auto& form = dynamic_cast<TForm4&>(d);
+    form.ListBox2->selectAll();
+    form.BitBtn4Click();
+    return int(QDialog::Accepted);
+  };
+  f.EditFavouriteMenu1Click();
+  EXPECT_EQ(start.RowCount(), 1) << "the emptied favourites show at once";
+  // A saved game naming its game in another case opens as that game.
+  EXPECT_TRUE(f.LoadGame(PathJoin(Data, "lower.ppg")));
+  EXPECT_EQ(E().Rules.GameName, "Freecell");
 }
 
 TEST_F(RecordCommandsTest, ClosingTheWindowCountsTheGameInPlayOnce) {

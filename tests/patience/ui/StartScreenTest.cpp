@@ -15,6 +15,7 @@
 #include "cardtable/SystemDirs.h"
 #include "patience/catalogue/GameStart.h"
 #include "patience/files/DataFolder.h"
+#include "patience/ui/Flourish.h"
 #include "patience/ui/MainForm.h"
 #include "patience/ui/Marquee.h"
 #include "patience/ui/MenuDraw.h"
@@ -175,7 +176,8 @@ TEST_F(StartScreenTest, EveryTextShowsWholeAtEveryWindowSize) {
   for (const std::string& line : StartScreenLines(2027, 12, 25))
     widestLine = std::max(widestLine, text.horizontalAdvance(QString::fromStdString(line)));
   const QFontMetrics names(S().StringGrid1->font());
-  for (const QSize size : {QSize(800, 600), QSize(1024, 768), QSize(1100, 800), QSize(1280, 1024), QSize(1920, 1080)}) {
+  for (const QSize size :
+       {QSize(800, 600), QSize(1024, 768), QSize(1100, 800), QSize(1280, 1024), QSize(1920, 1080)}) {
     SCOPED_TRACE(std::to_string(size.width()) + " x " + std::to_string(size.height()));
     f.resize(size);
     QCoreApplication::processEvents();
@@ -309,9 +311,14 @@ TEST_F(StartScreenTest, TheOverlayShowsThePilesAndClosesOnAClick) {
   TForm1& f = Shown();
   GetMenuItem(f.Alphabeticallist1, "Klondike 1 [Turn over 1]", true)->Click();
   ASSERT_TRUE(f.CardTable1->Visible());
-  // The key I opens it over the table, centred, 100 below the table's top.
-  QTest::keyClick(&f, Qt::Key_I);
+  // Not while a sparkle runs; then the key I opens it over the table, centred, 100 below the
+  // table's top.
   TTableArea& area = *f.CardTable1->TableArea(1);
+  f.Sparkle(TRect(10, 10, 100, 140));
+  QTest::keyClick(&f, Qt::Key_I);
+  EXPECT_FALSE(area.Visible);
+  f.flourish->Stop();
+  QTest::keyClick(&f, Qt::Key_I);
   ASSERT_TRUE(area.Visible);
   EXPECT_EQ(area.X, f.width() / 2 - area.Width / 2);
   EXPECT_EQ(area.Y, 100);

@@ -426,7 +426,8 @@ TEST(UpdateJudgement, TheOrderOfTheTests) {
 // window asks only "Quit Patience?" (no download runs) and no message follows it.
 TEST_F(UpdateCheckTest, ClosingTheWindowDuringTheCheckIsACancel) {
   ServeInfo(Info("2052", "2000", "Setup.exe", "30000"));
-  Server.Set("/PatienceInfo.dat", R{200, Info("2052", "2000", "Setup.exe", "30000"), TTestHttpServer::Slow, "", 20, 100});
+  Server.Set("/PatienceInfo.dat",
+             R{200, Info("2052", "2000", "Setup.exe", "30000"), TTestHttpServer::Slow, "", 20, 100});
   SetScreenSizeForTesting(TPoint(1280, 1024));
   auto form = std::make_unique<TForm1>(QStringList{}, TForm1Options{StandardTestCardsetsDir()});
   DataLocation = 3;
