@@ -473,7 +473,7 @@ std::string EmptyPileFill(const TGameDef& d, bool reserveGone, bool wasteGone) {
   if (t.Has(NoDropTarget)) return "";
   if (t.Has(BaseOnly) && !t.Has(FromTableau)) return "may be filled only with the top card of the stock";
   std::vector<std::string> from;
-  if (t.Has(BaseOnly)) from.push_back("the top of the stock");
+  if (t.Has(BaseOnly)) from.push_back("the stock");
   if (t.Has(FromTableau)) from.push_back("another tableau pile");
   if (t.Has(FromReserve) && !reserveGone)
     from.push_back(d.Reserve.FreeCells ? "the free cells" : "the reserve");
@@ -503,6 +503,8 @@ void DescribeEmptyTableauPile(const TGameDef& d, TRulesText& out) {
   std::string s = "An emptied pile is filled at once from ";
   if (fromReserve)
     s += "the reserve. Once the reserve is empty, ";
+  else if (d.Stock.Rules.Has(DragFromDeck))  // no card is ever dealt to the waste
+    s += "the stock. Once the stock is empty, ";
   else if (t.Has(RefillFromStock))
     s += "the stock, or from the waste pile when the stock is empty. Once both are empty, ";
   else
