@@ -13,10 +13,12 @@ Indentation (two blanks a level) nests entries; the first entry is the default p
 "index: keyword | page.htm" adds an index keyword instead of a contents entry. Lines starting
 with "#" are comments. The project files (.hhp, .hhc, .hhk) are written into <work-dir> (default:
 beside the output) and chmcmd is run there, so the same script serves every help file of the tree.
+The directory header chmcmd writes is mended afterwards (see mend_listing_head).
 """
 import html
 import os
 import shutil
+import struct
 import subprocess
 import sys
 
@@ -61,6 +63,44 @@ def sitemap(entries, nested):
         level -= 1
     out += ["</UL>", "</BODY></HTML>", ""]
     return "\n".join(out)
+
+
+def mend_listing_head(path):
+    """Sets the directory header's first and last listing blocks from the chain of listing blocks.
+
+    chmcmd writes the first listing block as 1 even when block 0 begins the chain, so a reader
+    that walks the listing from the header (rather than looking names up through the index)
+    misses every page of the blocks before it. The chain itself is the truth: its head is the one
+    listing block without a previous one, its tail the one without a next.
+    """
+    with open(path, "r+b") as f:
+        data = bytearray(f.read())
+        if data[:4] != b"ITSF" or len(data) < 0x58:
+            sys.exit(f"{path}: not a compiled help file")
+        directory = struct.unpack_from("<Q", data, 0x48)[0]
+        if data[directory:directory + 4] != b"ITSP":
+            sys.exit(f"{path}: no directory header")
+        header_length, block_size = struct.unpack_from("<I4xI", data, directory + 8)
+        blocks = struct.unpack_from("<I", data, directory + 44)[0]
+        start = directory + header_length
+        if block_size < 20 or start + blocks * block_size > len(data):
+            sys.exit(f"{path}: the directory's blocks lie beyond the file")
+        links = {}
+        for i in range(blocks):
+            at = start + i * block_size
+            if data[at:at + 4] == b"PMGL":
+                links[i] = struct.unpack_from("<ii", data, at + 12)
+        heads = [i for i, (previous, _) in links.items() if previous == -1]
+        chain = heads[:1]
+        while len(heads) == 1 and len(chain) <= len(links) and links[chain[-1]][1] != -1:
+            chain.append(links[chain[-1]][1])
+            if chain[-1] not in links:
+                break
+        if len(heads) != 1 or sorted(chain) != sorted(links):
+            sys.exit(f"{path}: the listing blocks do not form one chain")
+        struct.pack_into("<ii", data, directory + 32, chain[0], chain[-1])
+        f.seek(0)
+        f.write(data)
 
 
 def main():
@@ -110,6 +150,7 @@ def main():
     if run.returncode != 0 or not os.path.isfile(built):
         sys.stdout.write(run.stdout)
         sys.exit(f"chmcmd failed for {name}.hhp")
+    mend_listing_head(built)
     os.makedirs(os.path.dirname(output), exist_ok=True)
     shutil.move(built, output)
 

@@ -94,15 +94,6 @@ std::vector<std::string> EmptyTakes(const TPileRules& r) {
   return v;
 }
 
-std::vector<std::string> Sources(const TPileRules& r, bool foundation, bool freeCells) {
-  std::vector<std::string> v;
-  if (r.Has(FromTableau)) v.push_back(foundation ? "the tableau" : "another tableau pile");
-  if (r.Has(FromReserve)) v.push_back(freeCells ? "the free cells" : "the reserve");
-  if (r.Has(FromWaste)) v.push_back("the waste pile");
-  if (r.Has(FromExcept)) v.push_back("the side piles");
-  return v;
-}
-
 int PackSize(const TGameDef& d) {
   return d.Stock.Decks == 2 ? 104 : 52;
 }
@@ -172,19 +163,52 @@ std::string FaceUpPhrase(const TGameDef& d, const std::vector<int>& got) {
   return "";
 }
 
+// The places of the piles of a clock face, Ace first: the hours round the dial, then the centre.
+const char* const kClockPlaces[13] = {"one o'clock",  "two o'clock", "three o'clock",  "four o'clock",
+                                      "five o'clock", "six o'clock", "seven o'clock",  "eight o'clock",
+                                      "nine o'clock", "ten o'clock", "eleven o'clock", "twelve o'clock",
+                                      "the centre"};
+const char* const kValuesPlural[13] = {"Aces",   "Twos",  "Threes", "Fours", "Fives",  "Sixes", "Sevens",
+                                       "Eights", "Nines", "Tens",   "Jacks", "Queens", "Kings"};
+
+// Thirteen foundations that each take one value lie as a clock face.
+bool IsClockFace(const TGameDef& d) {
+  return d.Foundations.Rules.Has(ClockFoundations) && d.Foundations.Count == 13;
+}
+
+// "the Aces' pile at one o'clock, the Twos' at two o'clock and so on round to ..., the Kings' in
+// the centre", from the places the page states.
+std::string ClockMapping(const std::vector<std::string>& places) {
+  auto at = [&](size_t v) { return std::string(kValuesPlural[v]) + "' at " + places[v]; };
+  return "the Aces' pile at " + places[0] + ", the " + at(1) + " and so on round to the " + at(10) +
+         " and the " + at(11) + "; the Kings' pile lies in " + places[12];
+}
+
 // The foundations as dealt at the start; left loses the cards dealt onto them.
 void DescribeFoundationLayout(const TGameDef& d, TRulesText& out, int& left) {
   const TPileRules& f = d.Foundations.Rules;
+  if (IsClockFace(d)) out.ClockPlaces.assign(std::begin(kClockPlaces), std::end(kClockPlaces));
   if (f.Has(DealToFoundations)) {
-    out.Layout.push_back("The whole pack is dealt onto the " + Count(d.Foundations.Count, "pile", "piles") +
-                         " of the layout.");
+    std::string s =
+        "The whole pack is dealt face down onto the " + Count(d.Foundations.Count, "pile", "piles");
+    if (IsClockFace(d))
+      s += ", four cards each, laid out as a clock face: twelve piles round the dial and one in the centre. "
+           "The "
+           "top card of the centre pile is turned up; a King turned up there goes under the pile, and the "
+           "next "
+           "card is turned up.";
+    else
+      s += " of the layout.";
+    out.Layout.push_back(s);
     left = 0;
     return;
   }
   if (d.Foundations.Count <= 0) return;
-  std::string s = Capital(Count(d.Foundations.Count, "foundation", "foundations")) + ".";
+  std::string s = Capital(Count(d.Foundations.Count, "foundation", "foundations"));
+  s += IsClockFace(d) ? ", laid out as a clock face: twelve round the dial and one in the centre." : ".";
+  const std::string first = d.Foundations.Count == 1 ? "it" : "the first one";
   if (f.Has(BaseOnly)) {
-    s += " One card is dealt onto the first one at the start: it is the base card.";
+    s += " One card is dealt onto " + first + " at the start: it is the base card.";
     left -= 1;
   } else if (f.Has(DealAllBases)) {
     s += " The base cards are dealt onto them at the start.";
@@ -193,8 +217,8 @@ void DescribeFoundationLayout(const TGameDef& d, TRulesText& out, int& left) {
     s += " Two base cards are dealt onto them at the start.";
     left -= 2;
   } else if (f.Has(DealOneBase) || f.Has(AceOfSpadesBase)) {
-    s += f.Has(AceOfSpadesBase) ? " The Ace of Spades is dealt onto the first one at the start."
-                                : " One card is dealt onto the first one at the start: it is the base card.";
+    s += f.Has(AceOfSpadesBase) ? " The Ace of Spades is dealt onto " + first + " at the start."
+                                : " One card is dealt onto " + first + " at the start: it is the base card.";
     left -= 1;
   }
   out.Layout.push_back(s);
@@ -205,7 +229,11 @@ void DescribeReserveLayout(const TGameDef& d, TRulesText& out, int& left) {
   const TReserveDef& res = d.Reserve;
   if (res.Count <= 0) return;
   if (res.FreeCells) {
-    std::string s = Capital(Count(res.Count, "free cell", "free cells")) + ": each holds any one card.";
+    std::string s = Capital(Count(res.Count, "free cell", "free cells"));
+    if (d.Special == TGameSpecial::FourColours)
+      s += ": each holds one card, and no two cards of the same suit may lie in the cells at once.";
+    else
+      s += res.Count == 1 ? ": it holds any one card." : ": each holds any one card.";
     if (res.DealtToCells > 0) {
       s += " " + Capital(Count(res.DealtToCells, "card is", "cards are")) + " dealt into them at the start.";
       left -= res.DealtToCells;
@@ -225,7 +253,7 @@ void DescribeSidePileLayout(const TGameDef& d, TRulesText& out, int& left) {
   if (e.Count <= 0) return;
   const int sum = std::accumulate(e.CardsPerPile.begin(), e.CardsPerPile.end(), 0);
   std::string s = Capital(Count(e.Count, "side pile", "side piles"));
-  if (sum > 0) s += " holding " + Count(sum, "card", "cards") + " between them";
+  if (sum > 0) s += " holding " + Count(sum, "card", "cards") + (e.Count > 1 ? " between them" : "");
   s += e.FaceUp ? ", face up." : ", only the top card of each face up.";
   out.Layout.push_back(s);
   left -= sum;
@@ -241,7 +269,10 @@ void DescribeTableauLayout(const TGameDef& d, TRulesText& out, int& left) {
   std::string s = "The tableau: " + Count(t.Count, "pile", "piles");
   const std::string counts = PileCounts(got, t.LeftEmpty);
   if (!counts.empty()) s += " " + counts;
-  if (t.LeftEmpty > 0) s += "; the last " + Count(t.LeftEmpty, "pile starts", "piles start") + " empty";
+  if (t.LeftEmpty >= t.Count)
+    s += t.Count == 1 ? ", empty at the start" : ", all empty at the start";
+  else if (t.LeftEmpty > 0)
+    s += "; the last " + Count(t.LeftEmpty, "pile starts", "piles start") + " empty";
   s += ".";
   const std::string faces = FaceUpPhrase(d, got);
   if (!faces.empty()) s += " " + faces;
@@ -258,10 +289,49 @@ void DescribeLayout(const TGameDef& d, TRulesText& out) {
   left = std::max(left, 0);
   DescribeTableauLayout(d, out, left);
   out.StockCards = left;
-  if (left > 0)
+  if (left > 0 && left == PackSize(d))
+    out.Layout.push_back("All " + Count(left, "card", "cards") + " form the stock.");
+  else if (left > 0)
     out.Layout.push_back("The other " + Count(left, "card", "cards") + " form the stock.");
   else
     out.Layout.push_back("Every card is dealt at the start: there is no stock.");
+}
+
+// What an empty foundation takes.
+void DescribeFoundationBase(const TPileRules& f, TRulesText& out) {
+  const std::vector<std::string> takes = EmptyTakes(f);
+  if (f.Has(FirstSetsBase) && f.Has(EachSetsBase))
+    out.Foundations.push_back("Each foundation starts with whatever card you put there first.");
+  else if (f.Has(FirstSetsBase))
+    out.Foundations.push_back(
+        "The first card you put on a foundation sets the base card: every foundation starts with a card "
+        "of that value.");
+  else if (f.Has(BaseOnly))
+    out.Foundations.push_back("Every foundation starts with a card of the base card's value.");
+  else if (!takes.empty())
+    out.Foundations.push_back("An empty foundation takes " + JoinWords(takes) + ".");
+}
+
+// A clock face: which value each pile takes and, where the pack is dealt onto it, how a card
+// travels round the clock.
+void DescribeClockFace(const TGameDef& d, TRulesText& out) {
+  const TPileRules& f = d.Foundations.Rules;
+  if (!f.Has(DealToFoundations)) {
+    out.Foundations.push_back(
+        "Each foundation takes the four cards of one value: " + ClockMapping(out.ClockPlaces) + ".");
+    if (f.Has(AlternateColour))
+      out.Foundations.push_back(
+          "Each card on a foundation must differ in colour from the card under it (red on black, black on "
+          "red).");
+    return;
+  }
+  out.Foundations.push_back("Each pile belongs to one value: " + ClockMapping(out.ClockPlaces) + ".");
+  out.Foundations.push_back(
+      "Drag the face-up card to the pile of its value. It goes under that pile, and the pile's top card is "
+      "turned up: play it next.");
+  out.Foundations.push_back(
+      "A card that turns up on the pile of its own value goes under it at once, and the next card of that "
+      "pile is turned up.");
 }
 
 void DescribeFoundations(const TGameDef& d, TRulesText& out) {
@@ -278,23 +348,19 @@ void DescribeFoundations(const TGameDef& d, TRulesText& out) {
         "Two cards of the same value, clicked one after the other, are removed as a pair.");
     return;
   }
+  if (IsClockFace(d)) {
+    DescribeClockFace(d, out);
+    return;
+  }
   if (f.Has(DealToFoundations)) {
     out.Foundations.push_back(
         "Turn up the top card of a pile and put it where its value belongs; the card under it is turned up "
         "next.");
     return;
   }
-  const std::vector<std::string> takes = EmptyTakes(f);
-  if (f.Has(FirstSetsBase) && f.Has(EachSetsBase))
-    out.Foundations.push_back("Each foundation starts with whatever card you put there first.");
-  else if (f.Has(FirstSetsBase))
-    out.Foundations.push_back(
-        "The first card you put on a foundation sets the base card: every foundation starts with a card "
-        "of that value.");
-  else if (f.Has(BaseOnly))
-    out.Foundations.push_back("Every foundation starts with a card of the base card's value.");
-  else if (!takes.empty())
-    out.Foundations.push_back("An empty foundation takes " + JoinWords(takes) + ".");
+  // A lone foundation with a base dealt onto it is never empty.
+  if (!(f.Has(BaseOnly) && d.Foundations.Count == 1 && !f.Has(FoundationsPlayable)))
+    DescribeFoundationBase(f, out);
   if (f.Has(ValueIsPileIndex))
     out.Foundations.push_back("Each foundation takes only cards of its own value.");
   if (f.Has(RankInPrevious))
@@ -310,7 +376,8 @@ void DescribeFoundations(const TGameDef& d, TRulesText& out) {
   if (f.Has(FoundationsPlayable)) out.Foundations.push_back("Cards may be played back from the foundations.");
   if (f.Has(AutoMoveOnRequest))
     out.Foundations.push_back(
-        "Cards go to the foundations only when you put them there (or ask with a right click).");
+        "Cards go to the foundations only when you put them there, or one at a time when you middle-click "
+        "a card.");
 }
 
 // Pair games: picking and removing pairs is the whole of play on the tableau.
@@ -341,40 +408,109 @@ void DescribeOntoTableauCard(const TPileRules& t, TRulesText& out) {
   if (t.Has(ThreeCardLimit)) out.Tableau.push_back("A pile holds at most three cards.");
 }
 
+// The run that moves together, as the drag lists judge it: each card follows the one under it by
+// the tableau's value rule, and by its suit rules, same suit wherever it is named (even beside
+// any suit or same colour, which only loosen building).
+void DescribeRun(const TPileRules& t, TRulesText& out) {
+  out.Moves = TTableauMoves::Runs;
+  std::string step;
+  if (t.Has(DownByOne)) {
+    out.RunStep = TRunStep::Down;
+    step = " down by one";
+  } else if (t.Has(UpByOne)) {
+    out.RunStep = TRunStep::Up;
+    step = " up by one";
+  } else if (t.Has(UpOrDownByOne)) {
+    out.RunStep = TRunStep::UpOrDown;
+    step = " up or down by one";
+  }
+  std::string suits;
+  if (t.Has(SameSuit)) {
+    out.RunSuits = TRunSuits::Suit;
+    suits = " in suit";
+  } else if (t.Has(AlternateColour)) {
+    out.RunSuits = TRunSuits::AlternateColour;
+    suits = " in alternating colours";
+  } else if (t.Has(SameColour)) {
+    out.RunSuits = TRunSuits::Colour;
+    suits = " in the same colour";
+  } else {
+    suits = step.empty() ? " of any suits, in any order," : " regardless of suit";
+  }
+  std::string s = "A run of cards" + step + suits + " may be moved together";
+  // Building allows more than a run keeps together.
+  if (t.Has(SameSuit) && (t.Has(AnySuit) || t.Has(SameColour))) s += "; where the suit changes, the run ends";
+  s += ".";
+  if (t.Has(KingOnAce)) s += " A King on an Ace continues a run.";
+  if (t.Has(AceOnKing)) s += " An Ace on a King continues a run.";
+  out.Tableau.push_back(s);
+}
+
 // Which cards of a pile may be moved, and how many at once.
 void DescribeTableauMoves(const TGameDef& d, TRulesText& out) {
   const TPileRules& t = d.Tableau.Rules;
-  if (t.Has(DragRuns))
-    out.Tableau.push_back("A run of cards in sequence may be moved together.");
-  else if (t.Has(DragAnyFaceUp))
+  if (t.Has(DragRuns)) {
+    DescribeRun(t, out);
+  } else if (t.Has(DragAnyFaceUp)) {
+    out.Moves = TTableauMoves::AnyFaceUp;
     out.Tableau.push_back("Any face-up card may be moved together with the cards on it.");
-  else if (t.Has(DragWholePile))
+  } else if (t.Has(DragWholePile)) {
+    out.Moves = TTableauMoves::TopOrWholePile;
     out.Tableau.push_back("The top card of a pile, or the whole pile at once, may be moved.");
-  else
+  } else {
     out.Tableau.push_back("Only the top card of a pile may be moved.");
+  }
   if (d.Reserve.FreeCells && (t.Has(DragRuns) || t.Has(DragAnyFaceUp)) && !t.Has(UnlimitedMoves))
     out.Tableau.push_back(
         "Several cards move at once only when there are enough free cells and empty piles to move them one "
         "by one.");
 }
 
-// What fills an empty tableau pile.
+// What the player may put into an empty tableau pile, as the drop rules take it ("" when
+// nothing); reserveGone and wasteGone leave out the sources that have run dry by then.
+std::string EmptyPileFill(const TGameDef& d, bool reserveGone, bool wasteGone) {
+  const TPileRules& t = d.Tableau.Rules;
+  if (t.Has(NoDropTarget)) return "";
+  if (t.Has(BaseOnly) && !t.Has(FromTableau)) return "may be filled only with the top card of the stock";
+  std::vector<std::string> from;
+  if (t.Has(BaseOnly)) from.push_back("the stock");
+  if (t.Has(FromTableau)) from.push_back("another tableau pile");
+  if (t.Has(FromReserve) && !reserveGone)
+    from.push_back(d.Reserve.FreeCells ? "the free cells" : "the reserve");
+  if (t.Has(FromWaste) && !wasteGone) {
+    const bool waits = t.Has(FromReserve) && !t.Has(FromWasteAlways) && !reserveGone && d.Reserve.Count > 0;
+    from.push_back(waits ? "the waste pile (once the reserve is empty)" : "the waste pile");
+  }
+  if (t.Has(FromExcept)) from.push_back("the side piles");
+  const std::vector<std::string> takes = EmptyTakes(t);
+  if (from.empty()) return takes.empty() ? "" : "may be filled only with " + JoinWords(takes);
+  std::string s = "may be filled with any card from " + JoinWords(from);
+  if (!takes.empty()) s += ", or with " + JoinWords(takes) + " from anywhere";
+  return s;
+}
+
+// What fills an empty tableau pile: the game at once, where it refills emptied piles, and the
+// player.
 void DescribeEmptyTableauPile(const TGameDef& d, TRulesText& out) {
   const TPileRules& t = d.Tableau.Rules;
-  const std::vector<std::string> takes = EmptyTakes(t);
-  const std::vector<std::string> from = Sources(t, false, d.Reserve.FreeCells);
-  if (t.Has(RefillEmptyPiles)) {
-    out.Tableau.push_back(std::string("An empty pile is filled at once from ") +
-                          (t.Has(FromReserve)       ? "the reserve."
-                           : t.Has(RefillFromStock) ? "the stock."
-                                                    : "the waste pile or the stock."));
-  } else if (!takes.empty()) {
-    out.Tableau.push_back("An empty pile may be filled only with " + JoinWords(takes) + ".");
-  } else if (!from.empty() && !(t.Has(BaseOnly) && !t.Has(FromTableau))) {
-    out.Tableau.push_back("An empty pile may be filled with any card from " + JoinWords(from) + ".");
-  } else {
-    out.Tableau.push_back("An empty pile stays empty.");
+  if (!t.Has(RefillEmptyPiles)) {
+    const std::string fill = EmptyPileFill(d, false, false);
+    out.Tableau.push_back(fill.empty() ? "An empty pile stays empty." : "An empty pile " + fill + ".");
+    return;
   }
+  // A refill from the reserve takes nothing else; the others take the waste and the stock.
+  const bool fromReserve = t.Has(FromReserve);
+  std::string s = "An emptied pile is filled at once from ";
+  if (fromReserve)
+    s += "the reserve. Once the reserve is empty, ";
+  else if (d.Stock.Rules.Has(DragFromDeck))  // no card is ever dealt to the waste
+    s += "the stock. Once the stock is empty, ";
+  else if (t.Has(RefillFromStock))
+    s += "the stock, or from the waste pile when the stock is empty. Once both are empty, ";
+  else
+    s += "the waste pile, or from the stock when the waste pile is empty. Once both are empty, ";
+  const std::string fill = EmptyPileFill(d, fromReserve, !fromReserve);
+  out.Tableau.push_back(s + "an empty pile " + (fill.empty() ? "stays empty" : fill) + ".");
 }
 
 void DescribeTableau(const TGameDef& d, TRulesText& out) {
@@ -391,36 +527,113 @@ void DescribeTableau(const TGameDef& d, TRulesText& out) {
   DescribeEmptyTableauPile(d, out);
 }
 
-void DescribeStock(const TGameDef& d, bool hasStock, TRulesText& out) {
-  const TStockDef& s = d.Stock;
-  const int n = s.DealCount;
-  if (n < -2) {
-    out.Stock.push_back(std::string("When you are stuck, the Redeal button gathers the tableau piles") +
-                        (n == -4 ? ", shuffles them" : "") + " and deals them out again.");
-  } else if (!hasStock) {
-    return;
-  } else if (d.Tableau.Rules.Has(PairGame)) {
-    out.Stock.push_back("Click the stock to deal more cards onto the table.");
-  } else if (n >= 1) {
-    out.Stock.push_back("Click the stock to turn " + Count(n, "card", "cards") +
-                        " onto the waste pile; the top card of the waste may be played.");
+// "once", "twice", "three times".
+std::string Times(int n) {
+  return n == 1 ? "once" : n == 2 ? "twice" : Number(n) + " times";
+}
+
+// A redeal that gathers the tableau: the Redeal button is there from the start, and every redeal
+// counts against the allowance.
+void DescribeGathering(const TGameDef& d, TRulesText& out) {
+  const int passes = d.Stock.PassesAllowed;
+  out.Stock.push_back(std::string("When you are stuck, the Redeal button gathers the tableau piles") +
+                      (d.Stock.DealCount == -4 ? ", shuffles them" : "") + " and deals them out again.");
+  out.Redeals = passes == 0 ? -1 : passes;
+  out.Stock.push_back(passes == 0 ? "You may redeal as often as you like."
+                                  : "You may redeal " + Times(passes) + ".");
+}
+
+// Pair games never deal from the stock by a click: a removed pair's places take its cards.
+void DescribePairStock(const TGameDef& d, TRulesText& out) {
+  if (!d.Tableau.Rules.Has(ShowSelection)) return;
+  const bool single =
+      std::all_of(d.Tableau.CardsPerPile.begin(), d.Tableau.CardsPerPile.end(), [](int n) { return n <= 1; });
+  out.Stock.push_back(single
+                          ? "Each place a pair leaves is filled at once with the next card of the stock."
+                          : "When a pair is removed, the card under each is turned up; a place left with no "
+                            "card takes the next card of the stock at once.");
+  out.Stock.push_back("The stock cannot be clicked: its cards come into play only this way.");
+}
+
+// A stock dealt onto the piles one card each: the piles its last deal reaches, unless refills
+// take cards from the stock too.
+void DescribeStockToPiles(const TGameDef& d, int stockCards, TRulesText& out) {
+  const int piles = d.Tableau.Count;
+  const int rest = piles > 0 ? stockCards % piles : 0;
+  out.LastDealPiles = rest > 0 ? rest : piles;
+  const TPileRules& t = d.Tableau.Rules;
+  const bool refillsTake = t.Has(RefillEmptyPiles) && !t.Has(FromReserve);
+  std::string s;
+  if (stockCards < piles && !refillsTake) {
+    s = "Click the stock to deal its " + Count(stockCards, "card", "cards") + " onto the first " +
+        Count(stockCards, "pile", "piles") + ", one each";
   } else {
-    out.Stock.push_back("Click the stock to deal one card onto each tableau pile" +
-                        std::string(n == -2 ? " (only while no pile is empty)." : "."));
+    s = "Click the stock to deal one card onto each tableau pile";
+    if (refillsTake)
+      s += "; when fewer cards are left than there are piles, they go onto the first piles";
+    else if (rest > 0)
+      s += "; its last deal reaches only the first " + Count(rest, "pile", "piles");
   }
-  if (s.Rules.Has(DragFromDeck))
-    out.Stock.push_back("The top card of the stock lies face up and may be played.");
-  if (s.Rules.Has(SpecialStock) && d.Special == TGameSpecial::Burleigh)
+  if (d.Stock.DealCount == -2) s += " (only while no pile is empty)";
+  out.Stock.push_back(s + ".");
+}
+
+// A stock dealt to the waste pile (or, in One Foundation, straight onto the foundation).
+void DescribeStockToWaste(const TGameDef& d, TRulesText& out) {
+  const TStockDef& s = d.Stock;
+  const bool special = s.Rules.Has(SpecialStock);
+  if (special && d.Special == TGameSpecial::OneFoundation) {
     out.Stock.push_back(
-        "When the card last dealt is left unplayed, the next one comes from the other end of the stock.");
-  if (s.PassesAllowed == 0)
+        "Click the stock to turn its top card straight onto the foundation, whatever its value.");
+    return;
+  }
+  out.Stock.push_back("Click the stock to turn " + Count(s.DealCount, "card", "cards") +
+                      " onto the waste pile; the top card of the waste may be played.");
+  if (special && d.Special == TGameSpecial::Burleigh)
+    out.Stock.push_back(
+        "Cards are dealt from the top of the stock at first. Whenever the card dealt last still lies on top "
+        "of the waste pile at the next click, the stock turns round and deals from its other end.");
+}
+
+// How often the stock may be gone through; the first pass ends when a click empties it.
+void DescribePasses(const TGameDef& d, TRulesText& out) {
+  const int passes = d.Stock.PassesAllowed;
+  const bool toFoundation = d.Stock.Rules.Has(SpecialStock) && d.Special == TGameSpecial::OneFoundation;
+  if (passes == 1 || toFoundation) {
+    out.Stock.push_back("There is no redeal: you go through the stock once.");
+  } else if (passes == 0) {
+    out.Redeals = -1;
     out.Stock.push_back("You may redeal as often as you like.");
-  else if (s.PassesAllowed == 1)
-    out.Stock.push_back(n < -2 ? "There is no redeal."
-                               : "There is no redeal: you go through the stock once.");
+  } else {
+    out.Redeals = passes - 1;
+    out.Stock.push_back("You may go through the stock " + Number(passes) + " times (" +
+                        Count(passes - 1, "redeal", "redeals") + ").");
+  }
+}
+
+void DescribeStock(const TGameDef& d, int stockCards, TRulesText& out) {
+  const TStockDef& s = d.Stock;
+  if (s.DealCount < -2) {
+    DescribeGathering(d, out);
+    return;
+  }
+  if (stockCards <= 0) return;
+  if (d.Tableau.Rules.Has(PairGame)) {
+    DescribePairStock(d, out);
+    return;
+  }
+  // The stock's top card is dragged, never dealt by a click.
+  if (s.Rules.Has(DragFromDeck)) {
+    out.Stock.push_back(
+        "The top card of the stock lies face up: drag it straight to where it may go. There is no waste pile "
+        "and no redeal.");
+    return;
+  }
+  if (s.DealCount >= 1)
+    DescribeStockToWaste(d, out);
   else
-    out.Stock.push_back("You may go through the stock " + Number(s.PassesAllowed) + " times (" +
-                        Count(s.PassesAllowed - 1, "redeal", "redeals") + ").");
+    DescribeStockToPiles(d, stockCards, out);
+  DescribePasses(d, out);
 }
 
 std::string Goal(const TGameDef& d) {
@@ -428,7 +641,11 @@ std::string Goal(const TGameDef& d) {
     return "The game is won when only the four Aces are left, one on each pile, and all other cards are "
            "discarded.";
   if (d.Foundations.Rules.Has(RemovePairs)) return "The game is won when every card has been removed.";
-  return "The game is won when all " + std::to_string(PackSize(d)) + " cards lie on the foundations.";
+  if (IsClockFace(d) && d.Foundations.Rules.Has(DealToFoundations))
+    return "The game is won when every card has been turned up and lies in the pile of its value. It is lost "
+           "when the fourth King reaches the centre while cards are still face down: then no card can move.";
+  return "The game is won when all " + std::to_string(PackSize(d)) + " cards lie on the " +
+         (d.Foundations.Count == 1 ? "foundation." : "foundations.");
 }
 
 std::string Section(const std::string& title, const std::vector<std::string>& lines) {
@@ -463,10 +680,9 @@ TRulesText DescribeRules(const TGameDef& d) {
   out.Pack = d.Stock.Decks == 2 ? "Played with two packs of 52 cards (104 cards)."
                                 : "Played with one pack of 52 cards.";
   DescribeLayout(d, out);
-  const bool hasStock = out.StockCards > 0;
   DescribeFoundations(d, out);
   DescribeTableau(d, out);
-  DescribeStock(d, hasStock, out);
+  DescribeStock(d, out.StockCards, out);
   out.Goal = Goal(d);
   return out;
 }
@@ -497,7 +713,9 @@ TRulesPage RulesPage(const TGameRef& game) {
             "piles and cells.</p>\n";
   }
   body += Section("The layout", text.Layout);
-  body += Section("The foundations", text.Foundations);
+  // Where the pack is dealt onto a clock face, its piles are the whole game.
+  const bool clock = !text.ClockPlaces.empty() && d.Foundations.Rules.Has(DealToFoundations);
+  body += Section(clock ? "The clock" : "The foundations", text.Foundations);
   body += Section("The tableau", text.Tableau);
   body += Section("The stock", text.Stock);
   body += Section("Winning", {text.Goal});

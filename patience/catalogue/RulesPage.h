@@ -28,6 +28,13 @@ TRulesPage RulesPage(const TGameRef& game);
 // Every page, one per help code, in catalogue order.
 std::vector<TRulesPage> AllRulesPages();
 
+// Which cards of a tableau pile may be moved: its top card; the top card or the whole pile; any
+// face-up card with the cards on it; or a run, whose cards follow each other by a step and share
+// what their suits must share.
+enum class TTableauMoves { TopCard, TopOrWholePile, AnyFaceUp, Runs };
+enum class TRunStep { Down, Up, UpOrDown, Any };
+enum class TRunSuits { Any, Suit, Colour, AlternateColour };
+
 // The plain-English sentences of the page's sections, for the page and its tests: the cards the
 // game is played with, the layout, the foundations, the tableau, the stock and what wins.
 struct TRulesText {
@@ -37,9 +44,21 @@ struct TRulesText {
   std::vector<std::string> Tableau;
   std::vector<std::string> Stock;
   std::string Goal;
-  // The deal the sentences tell of: the cards of each tableau pile and of the stock.
+  // What the sentences tell of, for the tests that hold a page against the engine. The deal: the
+  // cards of each tableau pile and of the stock.
   std::vector<int> TableauCards;
   int StockCards = 0;
+  // The redeals the game allows (-1: as many as you like).
+  int Redeals = 0;
+  // What moves on the tableau; for runs, how their cards follow each other.
+  TTableauMoves Moves = TTableauMoves::TopCard;
+  TRunStep RunStep = TRunStep::Any;
+  TRunSuits RunSuits = TRunSuits::Any;
+  // A stock dealt onto the piles: the piles its last deal reaches when only clicks take cards
+  // from it (0 for any other stock).
+  int LastDealPiles = 0;
+  // A clock face: where the pile of each value lies, Ace first ("one o'clock" .. "the centre").
+  std::vector<std::string> ClockPlaces;
 };
 TRulesText DescribeRules(const TGameDef& def);
 

@@ -39,6 +39,8 @@ TEST(PatienceHelpFile, HoldsAPageForEveryHelpCodeWithContentsAndIndex) {
     EXPECT_NE(page->find("<h1>" + GameCaption(game) + "</h1>"), std::string::npos) << GameCaption(game);
   }
   EXPECT_EQ(codes.size(), 159u);
+  // A reader that walks the listing sees them all too: the rules pages, the introduction and playing.
+  EXPECT_EQ(chm.Pages().size(), 159u + 2);
 
   THelpManager manager;
   manager.RegisterViewer(std::make_shared<THTMLHelpViewer>());

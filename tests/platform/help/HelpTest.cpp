@@ -79,6 +79,27 @@ TEST_F(HelpFileTest, SystemRecordNamesContentsIndexDefaultPageAndTitle) {
   EXPECT_EQ(pages.size(), 3u);
 }
 
+// A help file too big for one listing block: a reader that walks the listing from the directory
+// header, as chm_enumerate does, sees every page.
+TEST(HelpFileListing, AWalkSeesEveryPageOfAFileOfManyBlocks) {
+  TTempDir dir;
+  const std::string pages = dir / "pages";
+  std::filesystem::create_directories(pages + "/html");
+  std::string contents;
+  for (int i = 0; i < 300; ++i) {
+    const std::string page =
+        "html/a_page_with_a_name_long_enough_to_fill_blocks_" + std::to_string(i) + ".htm";
+    WriteTextFile(pages + "/" + page, "<html><body><p>" + std::to_string(i) + "</p></body></html>");
+    contents += "Page " + std::to_string(i) + " | " + page + "\n";
+  }
+  WriteTextFile(pages + "/contents.txt", contents);
+  const std::string file = dir / "Many.chm";
+  const std::string command = "/usr/bin/python3 " + SourceDir() + "/assets/help/make_chm.py " + pages + " " +
+                              file + " 'Many Pages' " + (dir / "work") + " >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(TChmFile(file).Pages().size(), 300u);
+}
+
 TEST(ChmPath, Normalised) {
   const std::pair<const char*, const char*> cases[] = {{"html\\pati4p2c.htm", "/html/pati4p2c.htm"},
                                                        {"/html/x.htm", "/html/x.htm"},
