@@ -312,6 +312,7 @@ TEST_F(HelpFileTest, DamagedFilesAreToldAndOpenNothing) {
     const TChmFile chm(path);
     EXPECT_FALSE(chm.Ok());
     EXPECT_FALSE(chm.Problem().empty());
+    EXPECT_TRUE(chm.Pages().empty());
     told.clear();
     manager.HelpFile = path;
     EXPECT_FALSE(manager.HelpContents());
