@@ -1,5 +1,7 @@
 // Writes the fuzz targets' first inputs from what the build made: pictures of the generated card
-// sets in the encodings the readers take, the settings files real tables write, and line files.
+// sets in the encodings the readers take, the settings files real tables write, line files, saved
+// games of games played at random, and the data folder's and the update site's files. (The help
+// file's seeds are compiled help files, made by the build.)
 // Usage: fuzz_seeds <card sets folder> <output folder>
 
 #include <QGuiApplication>
@@ -13,6 +15,10 @@
 #include <jpeglib.h>
 
 #include "cardtable/CardTable.h"
+#include "patience/catalogue/GameStart.h"
+#include "patience/engine/PatienceEngine.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Random.h"
 #include "platform/core/StringList.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Bmp.h"
@@ -212,6 +218,104 @@ void StatusSeeds(const fs::path& sets, const fs::path& out, const fs::path& stre
   save("gradient.dat");
 }
 
+// Saved games of a few games played at random (drags of draggable cards to drop points, stock
+// clicks, redeals), refused tries left in as the game records them; one closed, one never played.
+void SavedGameSeeds(const fs::path& sets, const fs::path& out) {
+  TVirtualClock clock;
+  SetClock(&clock);
+  TCardTable table(nullptr, sets.string());
+  table.SetBounds(0, 0, 1600, 1000);
+  table.ApplyBounds(0, 0, 1600, 1000);
+  TEngineHost host;
+  TPatienceEngine e(table, &host);
+  TRandom rng(20261209);
+  const char* const games[] = {"Klondike 1 [Turn over 1]", "Spider", "Yukon", "Canfield", "The Clock"};
+  for (const char* caption : games) {
+    e.SetRandomSeed(uint32_t(rng.Random(1 << 30)));
+    if (!StartGameByCaption(e, caption)) continue;
+    for (int k = 0; k < 40; ++k) {
+      std::vector<TCard*> cards;
+      for (TCard* c : e.DraggableList)
+        if (c) cards.push_back(c);
+      TPileKind kind = pkTableau;
+      TPilePos pos;
+      int pile = 0;
+      if (!cards.empty() && !e.DropPointList.empty() && rng.Random(6) != 0) {
+        TCard* c = cards[size_t(rng.Random(int(cards.size())))];
+        if (!e.FindSource(c, kind, pos, pile)) continue;
+        const int index = kind == pkTableau || kind == pkFoundation || kind == pkExcept ? pos.Index : 0;
+        e.MakeMove(kind, pile, index, rng.Random(int(e.DropPointList.size())));
+      } else if (e.CanRedeal()) {
+        e.ReDealWastepileExecute();
+      } else {
+        e.MakeMove(pkStockClick, 0, 0, 0);
+      }
+    }
+    Write(out / (std::string(caption) + ".ppg"), e.HistoryList.Text());
+  }
+  TStringList closed;
+  closed.SetText(e.HistoryList.Text());
+  closed[2] = "0";
+  Write(out / "closed.ppg", closed.Text());
+  closed.Lines.resize(3);
+  Write(out / "dealt.ppg", closed.Text());
+  SetClock(nullptr);
+}
+
+// Statistics: the count file, a NUL byte, the high-score file.
+void StatisticsSeeds(const fs::path& out) {
+  TStringList scores;
+  for (int i = 0; i < 20; ++i) {
+    scores.Add(i < 3 ? "Player " + std::to_string(i) : "");
+    scores.Add(i < 3 ? "9/12/26" : "");
+    scores.Add(std::to_string(i < 3 ? 300 - 50 * i : 0));
+  }
+  Write(out / "three.dat", std::string("12\r\n5\r\n") + '\0' + scores.Text());
+  Write(out / "counts-only.dat", std::string("2147483646\r\n7\r\n"));
+}
+
+void OptionSeeds(const fs::path& out) {
+  Write(out / "Options.dat", TStringList{"On", "Off", "On", "Stars", "2", "Compact", "On", "kept"}.Text());
+  Write(out / "Scoring.dat", TStringList{"-1", "50", "-5", "-10"}.Text());
+  Write(out / "fav.dat", TStringList{"Spider", "Klondike 1 [Turn over 1]", "yukon"}.Text());
+}
+
+void UpdateInfoSeeds(const fs::path& out) {
+  auto info = [](const char* newest, const char* name, const char* size) {
+    return TStringList{"PATIENCE UPDATE INFO",
+                       newest,
+                       "You are up to date.",
+                       name,
+                       size,
+                       "New look",
+                       "More games",
+                       "Faster deals",
+                       "Enjoy",
+                       "your",
+                       "games",
+                       "2000",
+                       "",
+                       ""}
+        .Text();
+  };
+  Write(out / "newer.dat", info("2052", "Setup 2052.exe", "30000"));
+  Write(out / "current.dat", info("2051", "Setup.exe", ""));
+  Write(out / "full.dat", info("2100", "Setup.exe", "1"));
+}
+
+void HelpContentsSeeds(const fs::path& out) {
+  Write(out / "contents.hhc",
+        std::string(
+            "<HTML><BODY><OBJECT type=\"text/site properties\"><param name=\"ImageType\" value=\"Folder\">"
+            "</OBJECT><UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"Rules &amp; "
+            "more\"><param name=\"Local\" value=\"html/index.htm\"></OBJECT><UL><LI><OBJECT "
+            "type=\"text/sitemap\"><param name=\"Name\" value=\"Canfield\"><param name=\"Local\" "
+            "value=\"html\\pati4p2c.htm#rules\"></OBJECT></UL></UL></BODY></HTML>"));
+  Write(out / "index.hhk",
+        std::string("<UL><li><object TYPE='text/sitemap'><PARAM NAME=name VALUE='Foundation &#233;'><param "
+                    "name=local value=../html/./x.htm></object></UL>"));
+}
+
 void LineSeeds(const fs::path& out) {
   TStringList options{"1", "0", "Standard", "4", "", "C:\\Games\\Cardsets"};
   Write(out / "options.dat", options.Text());
@@ -230,10 +334,17 @@ int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QGuiApplication app(argc, argv);
   const fs::path sets = argv[1], out = argv[2];
-  for (const char* d : {"bmp", "jpeg", "status", "stream", "lines"}) fs::create_directories(out / d);
+  for (const char* d : {"bmp", "jpeg", "status", "stream", "lines", "savedgame", "statistics", "options",
+                        "updateinfo", "helpcontents", "helpfile"})
+    fs::create_directories(out / d);
   BmpSeeds(sets, out / "bmp");
   JpegSeeds(sets, out / "jpeg");
   StatusSeeds(sets, out / "status", out / "stream");
   LineSeeds(out / "lines");
+  SavedGameSeeds(sets, out / "savedgame");
+  StatisticsSeeds(out / "statistics");
+  OptionSeeds(out / "options");
+  UpdateInfoSeeds(out / "updateinfo");
+  HelpContentsSeeds(out / "helpcontents");
   return 0;
 }

@@ -7,7 +7,8 @@ dir=$1
 seconds=$2
 shift 2
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(bmp jpeg stream status lines)
+[ ${#targets[@]} -eq 0 ] &&
+  targets=(bmp jpeg stream status lines savedgame statistics options updateinfo helpcontents helpfile)
 
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}

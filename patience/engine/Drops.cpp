@@ -7,6 +7,7 @@
 #include "patience/engine/EngineScopes.h"
 #include "patience/engine/PatienceEngine.h"
 #include "patience/engine/Piles.h"
+#include "platform/core/Numeric.h"
 
 namespace {
 
@@ -527,9 +528,9 @@ void TPatienceEngine::TrimFoundation(const TPilePos& source) {
   if (!ScreenUpdates()) return;
   if (!r.Tableau.Rules.Empty()) {
     --r.FoundationCount;
-    r.Points -= ScoreValues.Success;
+    r.Points = SaturatingSub(r.Points, ScoreValues.Success);
   } else {
-    r.Points += ScoreValues.Drop;
+    r.Points = SaturatingAdd(r.Points, ScoreValues.Drop);
   }
   if (!FQuiet) ShowPointsLabel();
 }

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <memory>
 
+#include "platform/core/Numeric.h"
+
 namespace {
 
 // The window of an engine that has none.
@@ -148,15 +150,15 @@ void TPatienceEngine::Sound(const std::string& name, int mode, int ms) {
   if (!ScreenUpdates() && name != "fanfare_x.wav") return;
   std::string play = name;
   if (name == "drop.wav") {
-    Rules.Points += ScoreValues.Drop;
+    Rules.Points = SaturatingAdd(Rules.Points, ScoreValues.Drop);
   } else if (name == "success.wav") {
-    Rules.Points += ScoreValues.Success;
+    Rules.Points = SaturatingAdd(Rules.Points, ScoreValues.Success);
     ++Rules.FoundationCount;
     if (Rules.FoundationCount >= (Rules.Stock.Decks == 2 ? 88 : 44)) play = "BEEPSPAC.WAV";
   } else if (name == "undo.wav") {
-    Rules.Points += ScoreValues.Undo;
+    Rules.Points = SaturatingAdd(Rules.Points, ScoreValues.Undo);
   } else if (name == "waste.wav") {
-    Rules.Points += ScoreValues.Waste;
+    Rules.Points = SaturatingAdd(Rules.Points, ScoreValues.Waste);
   } else if (name == "drop0.wav") {
     play = "drop.wav";
   } else if (name == "waste0.wav") {

@@ -1,10 +1,12 @@
 #include "patience/files/Statistics.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "patience/files/DataFolder.h"
 #include "patience/files/Trace.h"
 #include "platform/core/Files.h"
+#include "platform/core/Numeric.h"
 #include "platform/core/Text.h"
 
 namespace {
@@ -53,7 +55,8 @@ std::string HighScoreFilePath(const std::string& gameName, const std::string& da
 
 TPlayedWon ReadPlayedWon(const std::string& gameName, const std::string& dataDir) {
   const TStringList lines = ReadLines(CountFilePath(gameName, dataDir));
-  return {NumberAt(lines, 0), NumberAt(lines, 1)};
+  // A count below 0 is none a game can reach: it reads as 0.
+  return {std::max(0, NumberAt(lines, 0)), std::max(0, NumberAt(lines, 1))};
 }
 
 TGameStatistics LoadStats(const std::string& gameName, const std::string& dataDir) {
@@ -102,9 +105,11 @@ int HighScorePosition(const TGameStatistics& stats, int points) {
 }
 
 TStatsPercent StatsPercent(const TGameStatistics& stats) {
-  if (stats.Played == 0) return {};
+  if (stats.Played <= 0) return {};
   const float played = float(stats.Played);
-  return {float(stats.Played - stats.Won) / played * 100.0f, float(stats.Won) / played * 100.0f};
+  // More won than played (a damaged file) shows as all won.
+  const int won = std::clamp(stats.Won, 0, stats.Played);
+  return {float(stats.Played - won) / played * 100.0f, float(won) / played * 100.0f};
 }
 
 std::string PercentText(float percent, char decimalPoint) {
@@ -140,8 +145,9 @@ bool StorePlayerName(const std::string& dataDir, const std::string& name) {
 int CountFinishedGame(const std::string& gameName, const std::string& dataDir, int points, bool won,
                       const std::string& today, const TAskName& askName) {
   TGameStatistics stats = LoadStats(gameName, dataDir);
-  ++stats.Played;
-  if (won) ++stats.Won;
+  // A count at the top of its range stays there.
+  stats.Played = SaturatingAdd(stats.Played, 1);
+  if (won) stats.Won = SaturatingAdd(stats.Won, 1);
   SaveCounts(gameName, dataDir, stats);
 
   const int i = HighScorePosition(stats, points);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <thread>
 
@@ -33,6 +34,8 @@ std::atomic<bool> gThreadRunning{false};
 std::atomic<int> gFetchResult{0};
 std::atomic<int64_t> gBytesDone{0};
 bool gDownloadMode = false;
+// Whether the download may replace the desktop file of its name (the player was asked).
+bool gReplaceDesktopFile = false;
 std::string gDataFolder;
 std::string gDownloadFolder;
 QPointer<TInternetForm> gForm;
@@ -135,9 +138,12 @@ void TInternetThread::Execute() {
       r.StallMs = UpdateSettings().StallMs;
       r.Cancel = &Cancel;
       r.Pause = &Pause;
-      // The information file is small: anything larger is not one.
-      r.MaxBytes = FInfoFile ? 100000 : -1;
+      // The information file is small: anything larger is not one. A download ends at the size
+      // the information file gives, or at a cap when it gives none.
+      r.MaxBytes = FInfoFile ? 100000 : FSize < 0 ? UpdateSettings().MaxUnsizedBytes : -1;
       r.ExpectedSize = FSize;
+      r.TotalMs = FInfoFile ? UpdateSettings().InfoTotalMs : -1;
+      r.Replace = FInfoFile || gReplaceDesktopFile;
       r.Progress = [this](int64_t n) {
         gBytesDone = n;
         // One progress call waits on the GUI thread at a time.
@@ -329,16 +335,32 @@ void TInternetForm::ShowDownloading() {
   CancelIsCancel = false;
 }
 
+namespace {
+
+// Whether something of that name is there (a dangling link too).
+bool Present(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+}
+
+}  // namespace
+
 void TInternetForm::ActionClick() {
+  const std::optional<std::string> name = SafeUpdateFileName(Line(3));
+  const std::string target = name && !DesktopDir.empty() ? PathJoin(DesktopDir, *name) : "";
+  // A file of the player's is replaced only when the player says so.
+  const bool present = !target.empty() && Present(target);
+  if (present && MessageDlg("\"" + *name + "\" is already on the desktop. Replace it?", mtConfirmation,
+                            mbYes | mbNo) != mrYes)
+    return;
+  gReplaceDesktopFile = present;
   ShowDownloading();
   gDownloadMode = true;
-  const std::optional<std::string> name = SafeUpdateFileName(Line(3));
-  if (!DesktopDir.empty() && name) {
+  if (!target.empty()) {
     gDownloadFolder = DesktopDir;
     ForceDirectories(gDownloadFolder);
     const std::optional<int64_t> size = ToInt(Line(4));
-    StartThread(UpdateSettings().BaseUrl + "/" + UrlEscape(*name), PathJoin(gDownloadFolder, *name),
-                size ? *size : -1, false);
+    StartThread(UpdateSettings().BaseUrl + "/" + UrlEscape(*name), target, size ? *size : -1, false);
     gThread->OnEnd = UpdateDownloadFinished;
   } else {
     for (QLabel* l : {Label3, Label4, Label5, Label6}) l->clear();

@@ -7,7 +7,9 @@
 // The worker writes only its target file (through "<name>.part", renamed when the whole file has
 // arrived, removed after any failure) and the atomics below; everything it shows reaches the
 // dialog through calls queued to the GUI thread, which test that a dialog still exists. Closing
-// the game window during a download asks first and then stops the worker and waits for it.
+// the game window during a download asks first and then stops the worker and waits for it. A
+// download stops once more bytes arrive than the information file says, and replaces a desktop
+// file of the same name only when the player said so.
 //
 // The information file, "PatienceInfo.dat" on the site and "internetinfo.dat" in the data folder,
 // has exactly 14 lines: 0 "PATIENCE UPDATE INFO" (any case), 1 the newest id, 2 a text shown when
@@ -34,7 +36,10 @@ struct TUpdateSettings {
   std::string BaseUrl;        // the update site; a file's URL is BaseUrl + "/" + name
   std::string PublisherSite;  // named in the "FULL version" message
   int ConnectTimeoutMs = 15000;
-  int StallMs = 30000;  // a transfer without progress for this long is given up
+  int StallMs = 30000;      // a transfer without progress for this long is given up
+  int InfoTotalMs = 60000;  // the whole information check, however slowly the bytes come
+  // A download whose size the information file leaves out stops at this many bytes.
+  int64_t MaxUnsizedBytes = int64_t(1) << 30;
 };
 // The settings: the base address from PATIENCE_UPDATE_SITE (none when it is not set: the check
 // then tells that it cannot connect, without a request).

@@ -154,8 +154,8 @@ void Decode24(const uint8_t* data, size_t size, const TFormat& f, TBitmap& bmp, 
 
 // RLE8 and RLE4. Pixels the stream skips (deltas, early ends of line or picture) keep palette
 // entry 0. A few bytes of RLE may claim a picture of any size, so the stream is first walked
-// without a picture (Write false): only a stream that is whole and stays inside the picture gets
-// its pixels allocated and written.
+// without a picture (Write false): only a stream that is whole, stays inside the picture and draws
+// enough of it (CheckRleCover) gets its pixels allocated and written.
 template <bool Write>
 class TRleStream {
  public:
@@ -169,12 +169,13 @@ class TRleStream {
         pal_(f.palette.data()),
         count_(unsigned(f.palette.size())) {}
 
-  void Walk() {
+  // Walks the stream; answers the pixels its runs drew.
+  uint64_t Walk() {
     if constexpr (Write) FillBackground();
     for (;;) {
       if (pos_ >= size_) {
         // A stream may stop after its last row without the end-of-picture mark.
-        if (y_ >= f_.height) return;
+        if (y_ >= f_.height) return drawn_;
         Fail(name_, "compressed data ends early");
       }
       Need(2);
@@ -183,7 +184,7 @@ class TRleStream {
       if (n > 0)
         EncodedRun(n, v);
       else if (Escape(v))
-        return;
+        return drawn_;
     }
   }
 
@@ -218,6 +219,7 @@ class TRleStream {
       if constexpr (Write) std::fill_n(Here(), n, c);
     }
     x_ += int(n);
+    drawn_ += n;
   }
 
   // The escapes after a zero count; true at the end of the picture.
@@ -262,6 +264,7 @@ class TRleStream {
     }
     pos_ += bytes + (bytes & 1);
     x_ += int(v);
+    drawn_ += v;
   }
   unsigned IndexAt(const uint8_t* s, unsigned i) const {
     if (!four_) return s[i];
@@ -278,11 +281,24 @@ class TRleStream {
   unsigned count_;
   size_t pos_ = 0;
   int x_ = 0, y_ = 0;
+  uint64_t drawn_ = 0;
 };
 
 template <bool Write>
-void RunRle(const uint8_t* data, size_t size, const TFormat& f, TBitmap* bmp, const std::string& name) {
-  TRleStream<Write>(data, size, f, bmp, name).Walk();
+uint64_t RunRle(const uint8_t* data, size_t size, const TFormat& f, TBitmap* bmp, const std::string& name) {
+  return TRleStream<Write>(data, size, f, bmp, name).Walk();
+}
+
+// Pixels a stream skips cost memory and time without any data behind them: 60 bytes that only end
+// the picture would claim the largest picture allowed. Beyond a small picture, the runs must draw
+// at least half of it, so the cost of a file stays in proportion to what it holds.
+constexpr uint64_t kFreeUndrawnPixels = 1u << 16;
+
+void CheckRleCover(uint64_t drawn, const TFormat& f, const std::string& name) {
+  const uint64_t all = uint64_t(f.width) * uint64_t(f.height);
+  const uint64_t undrawn = all > drawn ? all - drawn : 0;
+  if (undrawn > std::max(kFreeUndrawnPixels, drawn))
+    Fail(name, "the compressed data does not fill the picture its header claims");
 }
 
 // Reads count palette entries of entrySize bytes (B, G, R[, reserved]).
@@ -411,7 +427,7 @@ bool IsRle(const TFormat& f) {
 void CheckPixelData(const uint8_t* pixels, size_t avail, const TFormat& f, const std::string& name) {
   if (f.width <= 0 || f.height <= 0) return;
   if (IsRle(f)) {
-    RunRle<false>(pixels, avail, f, nullptr, name);
+    CheckRleCover(RunRle<false>(pixels, avail, f, nullptr, name), f, name);
   } else {
     const uint64_t stride = ((uint64_t(f.width) * uint64_t(f.bpp) + 31) / 32) * 4;
     const uint64_t rowBytes = (uint64_t(f.width) * uint64_t(f.bpp) + 7) / 8;

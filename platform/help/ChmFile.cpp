@@ -5,9 +5,18 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/help/ChmCheck.h"
+
 TChmFile::TChmFile(const std::string& path) : FPath(path) {
+  const std::optional<TChmStructure> structure = CheckChmFile(path, FProblem);
+  if (!structure) return;
+  FUncompressed = structure->Uncompressed;
   FFile = chm_open(path.c_str());
-  if (FFile) ReadSystem();
+  if (!FFile) {
+    FProblem = "not a help file";
+    return;
+  }
+  ReadSystem();
 }
 
 TChmFile::~TChmFile() {
@@ -40,6 +49,11 @@ std::optional<std::string> TChmFile::Read(const std::string& objectPath) const {
   const std::string name = path.rfind("#", 0) == 0 ? path : NormalisePath(path);
   chmUnitInfo ui{};
   if (chm_resolve_object(FFile, name.c_str(), &ui) != CHM_RESOLVE_SUCCESS) return std::nullopt;
+  // The check at opening kept every object inside the file or its compressed section; this keeps
+  // the allocation below to what the object can really hold, whatever the file turned into since.
+  if (ui.space == CHM_COMPRESSED && (ui.start > FUncompressed || ui.length > FUncompressed - ui.start))
+    return std::nullopt;
+  if (ui.space != CHM_COMPRESSED && ui.space != CHM_UNCOMPRESSED) return std::nullopt;
   std::string data(size_t(ui.length), '\0');
   if (ui.length == 0) return data;
   const LONGINT64 got =

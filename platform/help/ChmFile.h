@@ -13,7 +13,8 @@ struct chmFile;
 
 class TChmFile {
  public:
-  // Opens the file; Ok() tells whether it is a help file that could be read.
+  // Opens the file; Ok() tells whether it is a help file that could be read. A damaged file (one
+  // that fails CheckChmFile) is not opened; Problem() says why.
   explicit TChmFile(const std::string& path);
   ~TChmFile();
   TChmFile(const TChmFile&) = delete;
@@ -21,8 +22,9 @@ class TChmFile {
 
   bool Ok() const { return FFile != nullptr; }
   const std::string& Path() const { return FPath; }
+  const std::string& Problem() const { return FProblem; }
 
-  // The object's bytes; none when the file holds no such object.
+  // The object's bytes; none when the file holds no such object or it cannot be read whole.
   std::optional<std::string> Read(const std::string& objectPath) const;
   bool Has(const std::string& objectPath) const;
 
@@ -43,6 +45,8 @@ class TChmFile {
   void ReadSystem();
 
   std::string FPath;
+  std::string FProblem;
+  uint64_t FUncompressed = 0;
   chmFile* FFile = nullptr;
   std::string FContents, FIndex, FDefaultTopic, FTitle;
 };

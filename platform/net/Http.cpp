@@ -2,6 +2,10 @@
 
 #include <curl/curl.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <mutex>
@@ -19,10 +23,12 @@ struct TTransfer {
   int64_t Bytes = 0;
   bool BadStatus = false;
   bool TooLarge = false;
+  bool Oversized = false;  // more than the expected size
   bool FileError = false;
   bool Stalled = false;
   bool Cancelled = false;
   TClock::time_point LastProgress = TClock::now();
+  TClock::time_point Deadline = TClock::time_point::max();
   curl_off_t LastNow = 0;
 };
 
@@ -38,6 +44,11 @@ size_t WriteBody(char* data, size_t size, size_t count, void* user) {
   }
   if (t->Request->MaxBytes >= 0 && t->Bytes + int64_t(n) > t->Request->MaxBytes) {
     t->TooLarge = true;
+    return 0;
+  }
+  // A server that sends on past the size it was to send is not let fill the disk.
+  if (t->Request->ExpectedSize >= 0 && t->Bytes + int64_t(n) > t->Request->ExpectedSize) {
+    t->Oversized = true;
     return 0;
   }
   if (!t->File) {
@@ -62,8 +73,10 @@ int Progress(void* user, curl_off_t, curl_off_t now, curl_off_t, curl_off_t) {
   const THttpRequest& r = *t->Request;
   auto cancelled = [&] { return r.Cancel && r.Cancel->load(); };
   if (r.Pause && r.Pause->load()) {
+    const TClock::time_point paused = TClock::now();
     while (r.Pause->load() && !cancelled()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     t->LastProgress = TClock::now();
+    if (t->Deadline != TClock::time_point::max()) t->Deadline += t->LastProgress - paused;
   }
   if (cancelled()) {
     t->Cancelled = true;
@@ -73,11 +86,21 @@ int Progress(void* user, curl_off_t, curl_off_t now, curl_off_t, curl_off_t) {
     t->LastNow = now;
     t->LastProgress = TClock::now();
   }
-  if (TClock::now() - t->LastProgress > std::chrono::milliseconds(r.StallMs)) {
+  if (TClock::now() - t->LastProgress > std::chrono::milliseconds(r.StallMs) || TClock::now() > t->Deadline) {
     t->Stalled = true;
     return 1;
   }
   return 0;
+}
+
+// Renames the finished file into place; without replace, a target that is there stays.
+bool MoveIntoPlace(const std::string& from, const std::string& to, bool replace) {
+  if (replace) return std::rename(from.c_str(), to.c_str()) == 0;
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+  // A file system without the exclusive rename: test, then rename.
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  struct stat st {};
+  return ::lstat(to.c_str(), &st) != 0 && errno == ENOENT && std::rename(from.c_str(), to.c_str()) == 0;
 }
 
 }  // namespace
@@ -109,6 +132,7 @@ THttpResult HttpGetToFile(const THttpRequest& request, const std::string& target
   TTransfer t;
   t.Request = &request;
   t.PartPath = target + ".part";
+  if (request.TotalMs >= 0) t.Deadline = TClock::now() + std::chrono::milliseconds(request.TotalMs);
   std::remove(t.PartPath.c_str());
   t.Curl = curl_easy_init();
   if (!t.Curl) {
@@ -146,6 +170,8 @@ THttpResult HttpGetToFile(const THttpRequest& request, const std::string& target
     result.Status = THttpStatus::BadStatus;
   else if (t.TooLarge)
     result.Status = THttpStatus::TooLarge;
+  else if (t.Oversized)
+    result.Status = THttpStatus::WrongSize;
   else if (t.FileError || !closed)
     result.Status = THttpStatus::FileError;
   else if (rc == CURLE_COULDNT_CONNECT || rc == CURLE_COULDNT_RESOLVE_HOST ||
@@ -163,7 +189,7 @@ THttpResult HttpGetToFile(const THttpRequest& request, const std::string& target
       std::FILE* f = std::fopen(t.PartPath.c_str(), "wb");
       if (!f || std::fclose(f) != 0) result.Status = THttpStatus::FileError;
     }
-    if (result.Status == THttpStatus::Ok && std::rename(t.PartPath.c_str(), target.c_str()) != 0) {
+    if (result.Status == THttpStatus::Ok && !MoveIntoPlace(t.PartPath, target, request.Replace)) {
       result.Status = THttpStatus::FileError;
       result.Error = "cannot rename " + t.PartPath;
     }

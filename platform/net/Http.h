@@ -3,9 +3,10 @@
 //
 // The body goes to "<target>.part" and becomes the target only when the whole transfer succeeded:
 // a final status of 200 (redirects are followed), no transfer error, no more than MaxBytes and,
-// when ExpectedSize is given, exactly that many bytes. After any failure or a cancel the partial
-// file is gone and a target that was there before is left as it was. An error status writes
-// nothing. A transfer that makes no progress for StallMs is abandoned.
+// when ExpectedSize is given, exactly that many bytes (the transfer stops as soon as more arrive).
+// After any failure or a cancel the partial file is gone and a target that was there before is
+// left as it was. An error status writes nothing. A transfer that makes no progress for StallMs,
+// or that takes longer than TotalMs in all, is abandoned.
 
 #include <atomic>
 #include <cstdint>
@@ -17,8 +18,12 @@ struct THttpRequest {
   std::string UserAgent = "Patience/2.51";
   int ConnectTimeoutMs = 15000;
   int StallMs = 30000;
+  int TotalMs = -1;           // -1: no limit (pauses do not count)
   int64_t MaxBytes = -1;      // -1: no limit
   int64_t ExpectedSize = -1;  // -1: not known
+  // Whether the file may replace a target that is there when it is complete; when not, such a
+  // target is kept and the transfer fails with FileError.
+  bool Replace = true;
   // Set from another thread to stop the transfer; tested at least once a second.
   const std::atomic<bool>* Cancel = nullptr;
   // While set, the transfer waits (the stall clock stops meanwhile).
@@ -33,7 +38,7 @@ enum class THttpStatus {
   BadStatus,      // the server answered with another status than 200
   TooLarge,       // more than MaxBytes
   WrongSize,      // fewer or more bytes than ExpectedSize, or the body broke off
-  TimedOut,       // the transfer stalled
+  TimedOut,       // the transfer stalled or ran out of time
   Cancelled,
   FileError,  // the file could not be written
 };

@@ -112,10 +112,10 @@ TEST_F(HostileInputsTest, CardSetsWithFifosDevicesOrHugeClaimsAreRefusedQuicklyA
        [](const std::string& set) {
          // Every face, joker and back a 60-odd-byte picture claiming 8192 x 8192.
          for (const auto& e : fs::directory_iterator(set))
-           WriteBytes(e.path().string(), WholeRle8(8192, 8192));
+           WriteBytes(e.path().string(), DrawnRle8(8192, 8192, 0));
        }},
       {"Tall",
-       [](const std::string& set) { WriteBytes(PathJoin(set, "CardMask.bmp"), WholeRle8(16, 5000)); }},
+       [](const std::string& set) { WriteBytes(PathJoin(set, "CardMask.bmp"), DrawnRle8(16, 5000, 0)); }},
   };
   const std::string before = Table->StatusData();
   for (const TCase& c : cases) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "tests/patience/engine/PlayTestUtil.h"
 
 namespace {
@@ -39,6 +41,24 @@ TEST_F(DropTest, RefusedDropsKeepTheirRecordCostTheUndoPointsAndFlyHome) {
   EXPECT_EQ(HistoryRecords(E()).back(), (TRecord{2, 0, 1, -1}));
   EXPECT_EQ(R().Points, 3 * E().ScoreValues.Undo);
   EXPECT_TRUE(PlayIsSound(E(), *Rig.Table));
+}
+
+// Points stop at the ends of their range whatever the scoring values say: none wraps round.
+TEST_F(DropTest, PointsStopAtTheEndsOfTheirRange) {
+  Choose([](TGameRules& r) {
+    r.Tableau.Rules = {Fanned, DownByOne, AlternateColour};
+    r.Foundations.Rules = {UpByOne, SameSuit, EmptyTakesAce, FoundationsPlayable};
+  });
+  Arrange(Rig, {.Tableau = {{"3s"}, {}, {}, {}}, .Foundations = {{"Ah", "2h"}}});
+  E().ScoreValues = {INT_MAX, INT_MIN, INT_MIN, 0};
+  // Two refused drops at the lowest value.
+  EXPECT_FALSE(E().MakeMove(pkTableau, 0, 0, -1));
+  EXPECT_FALSE(E().MakeMove(pkTableau, 0, 0, -1));
+  EXPECT_EQ(R().Points, INT_MIN);
+  // Leaving a foundation takes the lowest value off, and the drop adds the highest.
+  R().Points = 0;
+  ASSERT_TRUE(E().MakeMove(pkFoundation, 0, 1, Drop(pkTableau, 0)));
+  EXPECT_EQ(R().Points, INT_MAX);
 }
 
 TEST_F(DropTest, ARunOfFiveLandsFannedAndOneUndoTakesItBack) {

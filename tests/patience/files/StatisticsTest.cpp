@@ -7,6 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <climits>
+
 #include "patience/files/Statistics.h"
 #include "platform/core/Files.h"
 #include "platform/core/StringList.h"
@@ -138,6 +140,20 @@ TEST_F(StatisticsTest, DamagedMissingAndOrphanedFilesReadAsZeroAndKeepWhatTheyHo
   EXPECT_EQ(LoadStats(Game, Dir.Path()).Entries[1].Name, "Ann");
 }
 
+// Counts at the top of their range stay there, and counts below 0 read as none.
+TEST_F(StatisticsTest, CountsNeverWrap) {
+  ForceDirectories(Dir / "Data");
+  WriteTextFile(CountFilePath(Game, Dir.Path()), "2147483647\r\n2147483647\r\n");
+  Count(3, true);
+  EXPECT_EQ(Lines(CountFilePath(Game, Dir.Path())).Lines,
+            (std::vector<std::string>{"2147483647", "2147483647"}));
+  WriteTextFile(CountFilePath(Game, Dir.Path()), "-4\r\n-2147483648\r\n");
+  EXPECT_EQ(ReadPlayedWon(Game, Dir.Path()).Played, 0);
+  EXPECT_EQ(ReadPlayedWon(Game, Dir.Path()).Won, 0);
+  Count(3, false);
+  EXPECT_EQ(Lines(CountFilePath(Game, Dir.Path())).Lines, (std::vector<std::string>{"1", "0"}));
+}
+
 TEST_F(StatisticsTest, StatisticsRoundTripThroughTheirFiles) {
   TGameStatistics s;
   s.Played = 123456;
@@ -172,8 +188,16 @@ TEST_F(StatisticsTest, PercentagesAndBars) {
     std::string Lost, WonText;
     int LostTop, WonTop;  // on an image 201 high
   } cases[] = {
-      {0, 0, "0", "0", 201, 201},  {3, 1, "66.6667", "33.3333", 74, 137}, {2, 1, "50", "50", 105, 105},
-      {4, 4, "0", "100", 201, 10}, {7, 0, "100", "0", 10, 201},           {8, 1, "87.5", "12.5", 34, 177},
+      {0, 0, "0", "0", 201, 201},
+      {3, 1, "66.6667", "33.3333", 74, 137},
+      {2, 1, "50", "50", 105, 105},
+      {4, 4, "0", "100", 201, 10},
+      {7, 0, "100", "0", 10, 201},
+      {8, 1, "87.5", "12.5", 34, 177},
+      // A damaged file's counts: more won than played, and the largest counts there are.
+      {3, 5, "0", "100", 201, 10},
+      {INT_MAX, INT_MAX, "0", "100", 201, 10},
+      {INT_MAX, 0, "100", "0", 10, 201},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(std::to_string(c.Played) + "/" + std::to_string(c.Won));

@@ -67,6 +67,7 @@ class UpdateCheckTest : public ::testing::Test {
     UpdateSettings().BaseUrl = Server.Base();
     UpdateSettings().PublisherSite = "http://publisher.invalid";
     UpdateSettings().StallMs = 500;
+    UpdateSettings().InfoTotalMs = 10000;
     UpdateSettings().ConnectTimeoutMs = 2000;
     FSavedDesktop = DesktopDir;
     FSavedLocal = LocalAppDataDir;
@@ -245,6 +246,8 @@ TEST_F(UpdateCheckTest, DownloadResults) {
       {"wrong size", "30001", R{200, Update}, error, "Error: Cannot find file on server.", false},
       {"stalled", "30000", R{200, Update, TTestHttpServer::Stall}, error,
        "Error: Cannot find file on server.", false},
+      {"sent on without end", "30000", R{200, Update, TTestHttpServer::Endless}, error,
+       "Error: Cannot find file on server.", false},
   };
   for (const TCase& c : cases) {
     fs::remove_all(DesktopDir);
@@ -275,6 +278,41 @@ TEST_F(UpdateCheckTest, DownloadResults) {
     }
     EXPECT_FALSE(PartFileAnywhere()) << c.Name;
   }
+}
+
+TEST_F(UpdateCheckTest, AnInformationFileThatTricklesInIsGivenUp) {
+  UpdateSettings().InfoTotalMs = 1000;
+  // About four seconds for the whole file, yet never half a second without a byte.
+  Server.Set("/PatienceInfo.dat",
+             R{200, Info("2052", "2000", "Setup.exe", ""), TTestHttpServer::Slow, "", 10, 150});
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(Check());
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+  EXPECT_EQ(Told, std::vector<std::string>{"Error: Cannot find file on server."});
+  EXPECT_FALSE(PartFileAnywhere());
+}
+
+TEST_F(UpdateCheckTest, AFileOnTheDesktopIsReplacedOnlyWhenThePlayerSaysSo) {
+  ServeInfo(Info("2052", "2000", "Setup.exe", "30000"));
+  Server.Set("/Setup.exe", R{200, Update});
+  ForceDirectories(DesktopDir);
+  WriteTextFile(OnDesktop("Setup.exe"), "mine");
+  for (int answer : {mrNo, mrYes}) {
+    Answer = answer;
+    Told.clear();
+    std::optional<TShown> after;
+    Check([&](TInternetForm& f) {
+      f.Action->click();
+      WaitWhileRunning();
+      after = Shown(f);
+    });
+    ASSERT_TRUE(after);
+    EXPECT_EQ(Told, std::vector<std::string>{"\"Setup.exe\" is already on the desktop. Replace it?"});
+    // No: the dialog still offers the download and nothing was fetched.
+    EXPECT_EQ(after->Status, answer == mrNo ? "New version available." : "Download complete");
+    EXPECT_EQ(ReadFileText(OnDesktop("Setup.exe")), answer == mrNo ? "mine" : Update);
+  }
+  EXPECT_EQ(Server.Requests().size(), 3u);  // two checks, one download
 }
 
 TEST_F(UpdateCheckTest, WithoutADesktopFolderNothingIsFetched) {

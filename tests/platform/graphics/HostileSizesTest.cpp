@@ -70,6 +70,11 @@ TEST(HostileSizesTest, SmallFilesClaimingHugePicturesAreRefusedCheaply) {
       {"RLE8 claiming 8192 x 8192", ShortRle(8192, 8192, false), false, "too large"},
       {"RLE8 claiming 4096 x 4096, stream cut short", ShortRle(4096, 4096, false), false, "ends early"},
       {"RLE4 claiming 5000 x 5000, stream cut short", ShortRle(5000, 5000, true), false, "ends early"},
+      {"RLE8 that only ends the picture, claiming 5792 x 5792", DrawnRle8(5792, 5792, 0), false,
+       "does not fill"},
+      {"RLE8 drawing one row of 4000 x 4000", DrawnRle8(4000, 4000, 1), false, "does not fill"},
+      {"RLE8 that only ends the picture, claiming a card of 1000 x 1000", DrawnRle8(1000, 1000, 0), false,
+       "does not fill"},
       {"24-bit claiming 4096 x 4096", Uncompressed24(4096, 4096), false, "truncated"},
       {"baseline JPEG claiming 8192 x 8192", ClaimingJpeg(8192, 8192, false, false), true, "too large"},
       {"baseline JPEG claiming 5000 x 5000", ClaimingJpeg(5000, 5000, false, false), true, "too short"},
@@ -104,16 +109,24 @@ TEST(HostileSizesTest, SmallFilesClaimingHugePicturesAreRefusedCheaply) {
 }
 
 TEST(HostileSizesTest, LimitsDependOnTheUseAndRealPicturesStillDecode) {
-  // A whole RLE picture of 2000 x 2000 is a real picture: fine as a background, too large for a card.
-  const std::vector<uint8_t> rle = WholeRle8(2000, 2000);
-  TBitmap b;
-  DecodeBmp(rle, b, "big.bmp");
-  EXPECT_EQ(b.Width(), 2000);
-  EXPECT_EQ(b.Pixel(0, 1999), clLime);  // the run is on the bottom row
-  EXPECT_EQ(b.Pixel(5, 1999), clRed);   // pixels it skips take the first palette entry
-  TBitmap card;
-  EXPECT_THROW(DecodeBmp(rle, card, "01c.bmp", kCardPictureLimits), EInvalidGraphic);
-  EXPECT_TRUE(card.Empty());
+  // An RLE picture of 2000 x 2000 whose runs draw half of it or more is a real picture: fine as a
+  // background, too large for a card. One row less is refused.
+  for (int rows : {2000, 1000, 999}) {
+    SCOPED_TRACE(rows);
+    const std::vector<uint8_t> rle = DrawnRle8(2000, 2000, rows);
+    TBitmap b;
+    if (rows < 1000) {
+      EXPECT_THROW(DecodeBmp(rle, b, "big.bmp"), EInvalidGraphic);
+      continue;
+    }
+    DecodeBmp(rle, b, "big.bmp");
+    EXPECT_EQ(b.Width(), 2000);
+    EXPECT_EQ(b.Pixel(1999, 1999), clLime);                   // the runs start on the bottom row
+    EXPECT_EQ(b.Pixel(0, 0), rows == 2000 ? clLime : clRed);  // skipped pixels take palette entry 0
+    TBitmap card;
+    EXPECT_THROW(DecodeBmp(rle, card, "01c.bmp", kCardPictureLimits), EInvalidGraphic);
+    EXPECT_TRUE(card.Empty());
+  }
 
   // Arithmetic coding still decodes, progressive or not.
   for (bool progressive : {false, true}) {

@@ -193,7 +193,7 @@ std::vector<uint8_t> EncodeRle4(const std::vector<uint32_t>& idx, int w, int h, 
   return out;
 }
 
-std::vector<uint8_t> WholeRle8(int w, int h) {
+std::vector<uint8_t> DrawnRle8(int w, int h, int rows) {
   TTestBmp s;
   s.width = w;
   s.height = h;
@@ -201,6 +201,10 @@ std::vector<uint8_t> WholeRle8(int w, int h) {
   s.compression = 1;
   s.palette = {clRed, clLime};
   s.clrUsed = 2;
-  s.rle = {0x05, 0x01, 0x00, 0x01};
+  for (int r = 0; r < rows; ++r) {
+    for (int x = 0; x < w; x += 255) Append(s.rle, {std::min(255, w - x), 1});
+    Append(s.rle, {0, 0});
+  }
+  Append(s.rle, {0, 1});
   return BuildBmp(s);
 }

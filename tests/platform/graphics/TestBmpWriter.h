@@ -26,9 +26,9 @@ struct TTestBmp {
 
 std::vector<uint8_t> BuildBmp(const TTestBmp& bmp);
 
-// A whole, valid RLE8 picture of w x h in about 60 bytes: one run, then the end of the picture
-// (the rest of the picture is left undrawn, as the format allows).
-std::vector<uint8_t> WholeRle8(int w, int h);
+// An RLE8 picture of w x h whose runs draw its bottom rows (lime) and then end the picture: the
+// rest is left undrawn (red), as the format allows. With no rows drawn it is about 60 bytes.
+std::vector<uint8_t> DrawnRle8(int w, int h, int rows);
 
 // RLE streams for index rows, top row first; each row ends with end-of-line, the picture with
 // end-of-picture. When skipZero is set, runs of index 0 are left out with delta escapes instead.

@@ -2,11 +2,16 @@
 // test from pages of its own (the same script that builds the program's help files).
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <QApplication>
 #include <QImage>
 #include <QTextDocument>
+#include <functional>
+
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "platform/help/ChmFile.h"
 #include "platform/help/HelpViewer.h"
@@ -213,6 +218,132 @@ TEST_F(HelpFileTest, MissingHelpFileIsToldAndOpensNothing) {
   manager.HelpFile = *Dir / "Junk.chm";
   EXPECT_FALSE(manager.HelpKeyword("x"));
   EXPECT_EQ(told.size(), 3u);
+}
+
+// The test file taken apart far enough to damage it on purpose: the entries of its one directory
+// listing page (written back whole) and the stored objects' bytes.
+class TChmBytes {
+ public:
+  struct TEntry {
+    std::string Name;
+    uint64_t Section, Start, Length;
+  };
+  explicit TChmBytes(const std::string& path) {
+    std::ostringstream in;
+    in << std::ifstream(path, std::ios::binary).rdbuf();
+    Bytes = in.str();
+    const uint64_t dir = Get(0x48, 8), dirLength = Get(0x50, 8);
+    Data = Get(0x58, 8);
+    PageLength = Get(dir + 0x10, 4);
+    Page = dir + 0x54;
+    EXPECT_EQ((dirLength - 0x54) / PageLength, 1u) << "one listing page";
+    for (size_t at = Page + 0x14, end = Page + PageLength - Get(Page + 4, 4); at < end;) {
+      TEntry e{};
+      const uint64_t n = Number(at);
+      e.Name = Bytes.substr(at, n);
+      at += n;
+      e.Section = Number(at), e.Start = Number(at), e.Length = Number(at);
+      Entries.push_back(e);
+    }
+  }
+  uint64_t Get(uint64_t at, int bytes) const {
+    uint64_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | uint8_t(Bytes[at + uint64_t(i)]);
+    return v;
+  }
+  void Put(uint64_t at, uint64_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) Bytes[at + uint64_t(i)] = char(v >> (8 * i));
+  }
+  TEntry& Entry(const std::string& name) {
+    for (TEntry& e : Entries)
+      if (e.Name == name) return e;
+    ADD_FAILURE() << "no entry " << name;
+    return Entries.front();
+  }
+  uint64_t StoredAt(const std::string& name) { return Data + Entry(name).Start; }
+  // Writes the page from Entries, then the file.
+  void Save(const std::string& path) {
+    std::string page;
+    for (const TEntry& e : Entries)
+      page += Encode(e.Name.size()) + e.Name + Encode(e.Section) + Encode(e.Start) + Encode(e.Length);
+    ASSERT_LE(page.size(), PageLength - 0x14);
+    Put(Page + 4, PageLength - 0x14 - page.size(), 4);
+    Bytes.replace(Page + 0x14, PageLength - 0x14, page + std::string(PageLength - 0x14 - page.size(), '\0'));
+    std::ofstream(path, std::ios::binary) << Bytes;
+  }
+
+  std::string Bytes;
+  uint64_t Data = 0, Page = 0, PageLength = 0;
+  std::vector<TEntry> Entries;
+
+ private:
+  uint64_t Number(size_t& at) const {
+    uint64_t v = 0;
+    for (uint8_t b = 0x80; b & 0x80; ++at) v = v << 7 | ((b = uint8_t(Bytes[at])) & 0x7F);
+    return v;
+  }
+  static std::string Encode(uint64_t v) {
+    std::string out(1, char(v & 0x7F));
+    while (v >>= 7) out.insert(out.begin(), char(0x80 | (v & 0x7F)));
+    return out;
+  }
+};
+
+// Damaged help files, each of which crashed or froze the viewer's F1, are told as not found.
+TEST_F(HelpFileTest, DamagedFilesAreToldAndOpenNothing) {
+  const std::string control = "::DataSpace/Storage/MSCompressed/ControlData";
+  const std::string resetTable =
+      "::DataSpace/Storage/MSCompressed/Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/"
+      "ResetTable";
+  struct TCase {
+    const char* What;
+    std::function<void(TChmBytes&)> Damage;
+  };
+  const TCase cases[] = {
+      {"a compression window of one byte",
+       [&](TChmBytes& f) {
+         f.Put(f.StoredAt(control) + 8, 1, 4);  // version 1: the window counts bytes
+         f.Put(f.StoredAt(control) + 16, 1, 4);
+       }},
+      {"a listing page that leads on to itself", [](TChmBytes& f) { f.Put(f.Page + 0x10, 0, 4); }},
+      {"contents claiming 64 GiB", [](TChmBytes& f) { f.Entry("/Test.hhc").Length = uint64_t(64) << 30; }},
+      {"contents claiming 2 GiB", [](TChmBytes& f) { f.Entry("/Test.hhc").Length = uint64_t(2) << 30; }},
+      {"a compressed section claiming 2 GiB",
+       [&](TChmBytes& f) { f.Put(f.StoredAt(resetTable) + 0x10, uint64_t(2) << 30, 8); }},
+      {"the reset table in an unknown section", [&](TChmBytes& f) { f.Entry(resetTable).Section = 5; }},
+      {"a stored object past the end", [](TChmBytes& f) { f.Entry("/#SYSTEM").Length += f.Bytes.size(); }},
+  };
+  THelpManager manager;
+  manager.RegisterViewer(std::make_shared<THTMLHelpViewer>());
+  std::vector<std::string> told;
+  TScopedMessageHook hook([&](const TMessageRequest& r) {
+    told.push_back(r.Text);
+    return mrOk;
+  });
+  // Taken apart and put together again unchanged, the file still opens.
+  TChmBytes(File).Save(*Dir / "Same.chm");
+  ASSERT_TRUE(TChmFile(*Dir / "Same.chm").Ok());
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.What);
+    HtmlHelp(nullptr, "", HH_CLOSE_ALL, nullptr);
+    TChmBytes f(File);
+    c.Damage(f);
+    const std::string path = *Dir / "Damaged.chm";
+    f.Save(path);
+    const TChmFile chm(path);
+    EXPECT_FALSE(chm.Ok());
+    EXPECT_FALSE(chm.Problem().empty());
+    EXPECT_TRUE(chm.Pages().empty());
+    told.clear();
+    manager.HelpFile = path;
+    EXPECT_FALSE(manager.HelpContents());
+    EXPECT_EQ(told, std::vector<std::string>{"Help file not found:\n" + path});
+    EXPECT_EQ(CurrentHelpWindow(), nullptr);
+  }
+  // A FIFO under the help file's name is refused without waiting for a writer.
+  const std::string fifo = *Dir / "Fifo.chm";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_FALSE(TChmFile(fifo).Ok());
 }
 
 TEST_F(HelpFileTest, BrowserTakesPagesPicturesAndLinksFromTheFile) {

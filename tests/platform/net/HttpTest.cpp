@@ -3,6 +3,7 @@
 // check's tests add no server, a 404 and stalls during a download.)
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -110,6 +111,48 @@ TEST_F(HttpTest, CancelAndPauseWhileTheBodyArrives) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
   EXPECT_FALSE(std::filesystem::exists(Target()));
   EXPECT_FALSE(PartLeft());
+}
+
+// A server that sends on for ever is cut off at the size the transfer was to have, and one that
+// trickles without ever stalling at the time the transfer was given.
+TEST_F(HttpTest, EndlessAndTricklingServersAreCutOff) {
+  Server.Set("/endless", R{200, Body, TTestHttpServer::Endless});
+  Server.Set("/trickle", R{200, Body, TTestHttpServer::Slow, "", 10, 50});  // 200 bytes a second
+  std::atomic<bool> cancel{false};
+  std::atomic<int64_t> most{0};
+  THttpRequest r = Request("/endless");
+  r.ExpectedSize = 12000;
+  r.Cancel = &cancel;
+  r.Progress = [&](int64_t n) {
+    most = std::max<int64_t>(most, n);
+    // Were the size not kept, the test stops the transfer itself.
+    if (n > 100 * 12000) cancel = true;
+  };
+  EXPECT_EQ(HttpGetToFile(r, Target()).Status, THttpStatus::WrongSize);
+  EXPECT_LE(most, 12000);
+  EXPECT_FALSE(PartLeft());
+  EXPECT_FALSE(std::filesystem::exists(Target()));
+
+  THttpRequest slow = Request("/trickle");
+  slow.TotalMs = 800;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(HttpGetToFile(slow, Target()).Status, THttpStatus::TimedOut);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+  EXPECT_FALSE(PartLeft());
+}
+
+// Without leave to replace, a file that turned up under the target's name stays.
+TEST_F(HttpTest, AFileThatIsThereIsReplacedOnlyWithLeave) {
+  Server.Set("/ok", R{200, Body});
+  THttpRequest r = Request("/ok");
+  r.Replace = false;
+  WriteTextFile(Target(), "mine");
+  EXPECT_EQ(HttpGetToFile(r, Target()).Status, THttpStatus::FileError);
+  EXPECT_EQ(ReadFileText(Target()), "mine");
+  EXPECT_FALSE(PartLeft());
+  std::filesystem::remove(Target());
+  EXPECT_EQ(HttpGetToFile(r, Target()).Status, THttpStatus::Ok);
+  EXPECT_EQ(ReadFileText(Target()), Body);
 }
 
 TEST(UrlEscape, KeepsOnlyTheUnreservedCharacters) {

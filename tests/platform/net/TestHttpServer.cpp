@@ -123,7 +123,8 @@ void TTestHttpServer::Serve(int s) {
   if (!known) route = TRoute{404, "<html><body>Not here</body></html>"};
   std::string reply = "HTTP/1.1 " + std::to_string(route.Status) + " " + Reason(route.Status) + "\r\n";
   if (!route.Location.empty()) reply += "Location: " + route.Location + "\r\n";
-  reply += "Content-Length: " + std::to_string(route.Body.size()) + "\r\nConnection: close\r\n\r\n";
+  if (route.Mode != Endless) reply += "Content-Length: " + std::to_string(route.Body.size()) + "\r\n";
+  reply += "Connection: close\r\n\r\n";
   if (!SendAll(s, reply)) return;
   auto wait = [&](int ms) {
     const auto t = TClock::now() + std::chrono::milliseconds(ms);
@@ -152,6 +153,10 @@ void TTestHttpServer::Serve(int s) {
       for (size_t at = 0; at < route.Body.size(); at += size_t(route.ChunkBytes)) {
         if (!SendAll(s, route.Body.substr(at, size_t(route.ChunkBytes)))) return;
         if (!wait(route.DelayMs)) return;
+      }
+      break;
+    case Endless:
+      while (!FStop && SendAll(s, route.Body)) {
       }
       break;
   }

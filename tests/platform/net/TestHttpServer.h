@@ -17,6 +17,7 @@ class TTestHttpServer {
     Truncated,  // says the whole length, sends half the body and closes
     Stall,      // sends the headers and the first bytes, then nothing more
     Slow,       // sends the body in pieces of ChunkBytes with DelayMs between them
+    Endless,    // says no length and sends the body over and over until the client goes
   };
   struct TRoute {
     TRoute(int status = 200, std::string body = "", TMode mode = Normal, std::string location = "",

@@ -1,0 +1,35 @@
+#pragma once
+// The structure of a compiled HTML help file, checked before chmlib is let near it. chmlib trusts
+// what the file says: a directory page that leads back to itself makes it loop for ever, a
+// compression record with a window of 0 or 1 divides by zero while the file is opened, and an
+// object may claim any length. A file passes only when
+//  - its header and directory header are whole and say what chmlib understands;
+//  - every directory page chmlib can reach (the list of listing pages from its head, the index
+//    pages from their root and the pages they lead to) lies inside the directory, is reached by
+//    one road only (no loops) and holds whole entries with names of 1 to 512 bytes;
+//  - every object lies inside the file (stored ones) or inside the compressed section's
+//    contents (compressed ones), and that section's reset table and control data are whole and
+//    hold values the decompressor can use;
+//  - the compressed section claims at most kMaxChmExpansion times the file's size.
+// So every object chmlib finds can be read whole at a cost bounded by the file's size.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// The compressed section of a help file is at most this many times the file's size (help pages
+// compress some ten times).
+inline constexpr uint64_t kMaxChmExpansion = 64;
+
+struct TChmStructure {
+  uint64_t FileSize = 0;
+  // The length of the compressed section's contents, 0 when the file has none.
+  uint64_t Uncompressed = 0;
+};
+
+// Checks the file open for reading as fd (a regular file). Answers what it found, or nothing with
+// the reason in why.
+std::optional<TChmStructure> CheckChmStructure(int fd, std::string& why);
+// Opens and checks a file; a file that is not a regular one (a folder, a FIFO) is refused without
+// being waited on.
+std::optional<TChmStructure> CheckChmFile(const std::string& path, std::string& why);
