@@ -18,6 +18,7 @@
 #include "deckwright/NewSetForm.h"
 #include "deckwright/ProgressForm.h"
 #include "patience/files/DataFolder.h"
+#include "patience/files/FolderMove.h"
 #include "patience/files/PlayerSearch.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Files.h"
@@ -138,6 +139,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
 
   Form3 = std::make_unique<TForm3>(this);
 
+  // A data-folder move that a stopped run left half made is finished or taken back first.
+  FinishDataMoves();
   ::DataLocation = PlayerDatLocation();
   if (::DataLocation == 0) {
     MessageBox(kNeedsPatienceMessage, "Information", MB_OK);

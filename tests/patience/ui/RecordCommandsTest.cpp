@@ -9,12 +9,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTableWidget>
 
 #include "cardtable/SystemDirs.h"
 #include "patience/files/DataFolder.h"
 #include "patience/files/Favourites.h"
+#include "patience/files/FileLocForm.h"
 #include "patience/files/SavedGame.h"
 #include "patience/files/Statistics.h"
 #include "patience/ui/FavouritesForm.h"
@@ -163,6 +165,32 @@ TEST_F(RecordCommandsTest, SaveThenOpenThroughTheDialogs) {
   EXPECT_EQ(ReadPlayedWon("Spider", Data).Played, 1);
   EXPECT_EQ(f.ToolBarTag, 0);
   EXPECT_TRUE(f.ToolBar1->isEnabled());
+}
+
+// After Change Save Data Location the open game names its moved file: Save writes it there.
+TEST_F(RecordCommandsTest, TheOpenSavedGameFollowsAMoveOfTheDataFolder) {
+  TRecordForm& f = Shown();
+  Choose("Klondike 1 [Turn over 1]", 1234);
+  Play(8, 5);
+  OnDialog = ChooseFile("mine");
+  f.Save1->Click();
+  TTempDir program;
+  SetProgramDirForTesting(program.Path());
+  const TFileLocPrompt old = SetFileLocPrompt([](TFileLoc& form) {
+    form.RadioButton2->setChecked(true);  // the program folder
+    return 1;
+  });
+  f.SetUserFilelocation1Click();
+  SetFileLocPrompt(old);
+  const std::string moved = PathJoin(program.Path(), "Save Games", "mine.ppg");
+  EXPECT_EQ(DataLocation, 1);
+  EXPECT_EQ(E().Rules.SaveName, moved);
+  Play(4, 6);
+  f.SaveGame->click();
+  TStringList onDisk;
+  EXPECT_TRUE(onDisk.TryLoadFromFile(moved));
+  EXPECT_EQ(onDisk.Lines, E().HistoryList.Lines);
+  SetProgramDirForTesting("");
 }
 
 TEST_F(RecordCommandsTest, ADamagedFileIsRefusedAndNothingChanges) {
