@@ -151,6 +151,10 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   t.CardDeck()->SetUserCardsetsDir(::DataLocation == 1   ? std::string()
                                    : ::DataLocation == 2 ? PathJoin(DocumentsDir, "Patience", "CardSets")
                                                          : PathJoin(LocalAppDataDir, "Patience", "CardSets"));
+  // What a maker stopped part way left: sets never finished, pictures never renamed into place.
+  const std::string userSets = UserSetsRoot(t.CardDeck()->CardsetsDir, t.CardDeck()->UserCardsetsDir);
+  RemoveUnfinishedSets(userSets);
+  RemoveStaleTemporaries(userSets, 1);
 
   HelpFile = PathJoin(::ProgramDir(), "Deckwright.chm");
   HelpManager().HelpFile = HelpFile;
