@@ -274,13 +274,20 @@ void SettleDataFolder(const TPlayerDat& dat) {
   if (dat.Changed) SavePlayerDat(dat.Lines);
 }
 
-// Temporaries of writes and downloads that a stopped run left in the data folder.
+// Temporaries of writes and downloads that a stopped run left: in the data folder, and the part
+// file of the update download (named by the update information) on the desktop.
 void RemoveLeftovers() {
   const std::string folder = FolderOf(DataLocation);
   if (folder.empty()) return;
   const int removed = RemoveStaleTemporaries(folder, 3);
   if (removed > 0) ::Trace("Stale temporary files removed: " + std::to_string(removed));
-  RemoveStalePartFile(PathJoin(folder, "internetinfo.dat.part"));
+  const std::string info = PathJoin(folder, "internetinfo.dat");
+  RemoveStalePartFile(info + ".part");
+  TStringList lines;
+  if (DesktopDir.empty() || !FileExists(info) || !lines.TryLoadFromFile(info) || lines.Count() < 4) return;
+  const std::string update = lines[3];
+  if (!update.empty() && update != "." && update != ".." && update.find_first_of("/\\") == std::string::npos)
+    RemoveStalePartFile(PathJoin(DesktopDir, update + ".part"));
 }
 
 }  // namespace

@@ -3,7 +3,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <utility>
+
 #include "patience/files/DataMove.h"
+#include "platform/core/StringList.h"
 #include "tests/patience/files/DataFilesFixture.h"
 
 namespace {
@@ -127,6 +130,9 @@ TEST_F(DataFolderStartupTest, ACopyThatFailsKeepsTheDocumentsFolderCompleteAndIn
 TEST_F(DataFolderStartupTest, LeftoversOfAStoppedRunAreRemoved) {
   FillDataFolder(LocalPatience());
   const TTree before = Tree(LocalPatience());
+  TStringList info;
+  for (int i = 0; i < 14; ++i) info.Add(i == 3 ? "Patience-2052.zip" : "");
+  info.SaveToFile(LocalPatience() + "/internetinfo.dat");
   const pid_t gone = ::fork();
   if (gone == 0) ::_exit(0);
   ::waitpid(gone, nullptr, 0);
@@ -136,10 +142,17 @@ TEST_F(DataFolderStartupTest, LeftoversOfAStoppedRunAreRemoved) {
   Put(LocalPatience() + "/Save Games/.one.ppg.tmp" + dead + "-aaaaaa", "cut");
   Put(LocalPatience() + "/internetinfo.dat.part", "cut");
   Put(LocalPatience() + "/.fav.dat.tmp" + alive + "-bbbbbb", "being written");
+  // The update download's part file on the desktop, named by the update information.
+  const std::string desktop = std::exchange(DesktopDir, Root / "home/Desktop");
+  Put(DesktopDir + "/Patience-2052.zip.part", "cut");
+  Put(DesktopDir + "/notes.part", "the player's");
   FindDataFolder(nullptr, false);
   EXPECT_EQ(DataLocation, 3);
+  EXPECT_EQ(Tree(DesktopDir), (TTree{{"notes.part", "the player's"}}));
+  DesktopDir = desktop;
   TTree after = Tree(LocalPatience());
   EXPECT_EQ(after.erase(".fav.dat.tmp" + alive + "-bbbbbb"), 1u);
+  EXPECT_EQ(after.erase("internetinfo.dat"), 1u);
   EXPECT_EQ(after, before);
 }
 
