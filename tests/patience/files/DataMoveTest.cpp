@@ -1,6 +1,7 @@
 // Copying and deleting lists of paths, the card sets a move takes, and Options > Change Save
-// Data Location: under copy failures at every point nothing is lost and the old folder stays in
-// use; the same folder named twice is refused.
+// Data Location: under failures at every point nothing is lost, the new place is left as it was
+// and the old folder stays in use; an old folder that keeps its files never wins over the new
+// one; the same folder named twice is refused.
 #include "patience/files/DataMove.h"
 #include "patience/files/FolderMove.h"
 #include "tests/patience/files/DataFilesFixture.h"
@@ -127,21 +128,6 @@ TEST_F(DataMoveTest, ACopyFailingAnywhereLosesNothingAndKeepsTheOldFolder) {
     EXPECT_EQ(Messages, std::vector<std::string>{std::string("Notification.: ") + kFileHandlingError});
   }
   SetMoveStepHookForTesting({});
-}
-
-// After a move the open saved game names its file in the new folder, so that Save and the close
-// of the game find it; a file kept elsewhere stays where it is.
-TEST_F(DataMoveTest, TheOpenSavedGameFollowsTheMove) {
-  FillDataFolder(LocalPatience());
-  DataLocation = 3;
-  Answer = 1;
-  ChooseLocal = false;
-  std::string open = LocalPatience() + "/Save Games/one.ppg", last = Root / "Elsewhere/x.ppg", none;
-  Put(last, "x");
-  ASSERT_TRUE(ChangeSaveDataLocation(nullptr, nullptr, nullptr, {&open, &last, &none, nullptr}));
-  EXPECT_EQ(open, Program + "/Save Games/one.ppg");
-  EXPECT_EQ(last, Root / "Elsewhere/x.ppg");
-  EXPECT_EQ(none, "");
 }
 
 // An old folder whose files cannot be deleted (read-only) keeps its "Player.dat": the next start

@@ -1,7 +1,8 @@
 // The window's records of play offscreen, with the data folder in a temporary folder and every
 // dialog answered by the test: Save and Open through their dialogs, a damaged file refused with
-// nothing changed, a failed save that says so without the chime, Restart and Delete, a won game
-// counted with its high score and shown, and the favourites with their submenu, dialog and file.
+// nothing changed, a failed save that says so without the chime, the open game's file followed
+// through a move of the data folder, Restart and Delete, a won game counted with its high score
+// and shown, and the favourites with their submenu, dialog and file.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
