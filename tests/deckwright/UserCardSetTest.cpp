@@ -1,5 +1,6 @@
 // The user card set folder: options.txt, the name checks (unsafe names included), making a set
-// from the template, deleting it, and the card file names the game loads.
+// from the template (whole or not at all, however the maker stops), deleting it, and the card
+// file names the game loads.
 
 #include <gtest/gtest.h>
 #include <signal.h>

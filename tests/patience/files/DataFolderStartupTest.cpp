@@ -1,5 +1,6 @@
 // The start-up step: what "Player.dat" in each place decides, the first run, a program folder
-// that cannot be written, and the documents folder's data brought to the local folder.
+// that cannot be written, the documents folder's data brought to the local folder, and the
+// leftovers of a stopped run removed.
 #include <sys/wait.h>
 #include <unistd.h>
 

@@ -1,6 +1,7 @@
 // Statistics and high-score files: counting finished games, the table's order, ties, full
-// tables and scores that never enter, damaged and orphaned files, the player's name, the figures
-// of the Statistics page, and a writer killed in the middle of a write.
+// tables and scores that never enter, damaged and orphaned files, the player's name (pasted with
+// line breaks too), records that cannot be written, the figures of the Statistics page, and a
+// writer killed in the middle of a write.
 #include <gtest/gtest.h>
 
 #include <signal.h>
