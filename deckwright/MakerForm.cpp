@@ -18,6 +18,7 @@
 #include "deckwright/NewSetForm.h"
 #include "deckwright/ProgressForm.h"
 #include "patience/files/DataFolder.h"
+#include "patience/files/FolderMove.h"
 #include "patience/files/PlayerSearch.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Files.h"
@@ -138,6 +139,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
 
   Form3 = std::make_unique<TForm3>(this);
 
+  // A data-folder move that a stopped run left half made is finished or taken back first.
+  FinishDataMoves();
   ::DataLocation = PlayerDatLocation();
   if (::DataLocation == 0) {
     MessageBox(kNeedsPatienceMessage, "Information", MB_OK);
@@ -148,6 +151,10 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   t.CardDeck()->SetUserCardsetsDir(::DataLocation == 1   ? std::string()
                                    : ::DataLocation == 2 ? PathJoin(DocumentsDir, "Patience", "CardSets")
                                                          : PathJoin(LocalAppDataDir, "Patience", "CardSets"));
+  // What a maker stopped part way left: sets never finished, pictures never renamed into place.
+  const std::string userSets = UserSetsRoot(t.CardDeck()->CardsetsDir, t.CardDeck()->UserCardsetsDir);
+  RemoveUnfinishedSets(userSets);
+  RemoveStaleTemporaries(userSets, 1);
 
   HelpFile = PathJoin(::ProgramDir(), "Deckwright.chm");
   HelpManager().HelpFile = HelpFile;

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 
 #include "cardtable/VistaFuncs.h"
+#include "platform/core/Text.h"
 #include "platform/ui/Dialogs.h"
 
 namespace {
@@ -78,7 +79,8 @@ TForm2::TForm2(QWidget* owner, const std::string& cardsetsDir, const std::string
 }
 
 std::string TForm2::SetName() const {
-  return LabeledEdit1->text().toStdString();
+  // One line of what was typed or pasted, without blanks at its ends.
+  return Trim(OneLine(LabeledEdit1->text().toStdString()));
 }
 
 int TForm2::CardTypeIndex() const {
@@ -103,7 +105,8 @@ void TForm2::RadioGroup1Click() {
 }
 
 void TForm2::Button1Click() {
-  const TCreateSetResult r = CreateUserSet(SetName(), CardsetsDir, UserCardsetsDir);
+  const TSetOptions options = Options();
+  const TCreateSetResult r = CreateUserSet(SetName(), CardsetsDir, UserCardsetsDir, &options);
   if (!r.Message.empty() || r.Check != TNameCheck::Ok) {
     Beep();
     Label1->setText(QString::fromStdString(r.Message));

@@ -38,7 +38,7 @@ class TForm2 : public QDialog {
   std::string CardsetsDir;
   std::string UserCardsetsDir;
 
-  // The typed name (without "U_").
+  // The typed name (without "U_"), as one line without blanks at its ends.
   std::string SetName() const;
   // The card type index: 0 Border, 1 Borderless.
   int CardTypeIndex() const;

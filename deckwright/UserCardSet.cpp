@@ -1,10 +1,19 @@
 #include "deckwright/UserCardSet.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
+#include <cstdio>
 #include <filesystem>
+#include <string>
 
 #include "cardtable/CardDeck.h"
 #include "platform/core/Files.h"
+#include "platform/core/Text.h"
 
 // ---------------------------------------------------------------------------------------------
 // options.txt
@@ -124,8 +133,32 @@ std::vector<std::string> MissingTemplateFiles(const std::string& cardsetsDir) {
   return missing;
 }
 
+namespace {
+
+// The folder a new set is made in before it takes its name: hidden, and named after the process
+// that makes it, so that one left by a process that is gone is known.
+std::string UnfinishedFolder(const std::string& root, const std::string& name) {
+  return PathJoin(root,
+                  "." + std::string(kUserSetPrefix) + name + kUnfinishedMark + std::to_string(::getpid()));
+}
+
+// The template's files into folder, and the options; an empty answer when all arrived.
+std::string FillNewSet(const std::string& cardsetsDir, const std::string& folder,
+                       const TSetOptions* options) {
+  const std::string templ = ResolvePath(PathJoin(cardsetsDir, kTemplateSet));
+  for (const std::string& f : ListFiles(templ))
+    if (!CopyFile(PathJoin(templ, f), PathJoin(folder, f)))
+      return "Could not copy " + f + " of the template card set C_1.";
+  if (options && !OptionLines(*options).TrySaveToFile(PathJoin(folder, kOptionsFile)))
+    return "Could not write " + std::string(kOptionsFile) + " of the new card set.";
+  SyncFolder(folder);
+  return {};
+}
+
+}  // namespace
+
 TCreateSetResult CreateUserSet(const std::string& name, const std::string& cardsetsDir,
-                               const std::string& userCardsetsDir) {
+                               const std::string& userCardsetsDir, const TSetOptions* options) {
   TCreateSetResult r;
   r.Check = CheckNewSetName(name, cardsetsDir, userCardsetsDir);
   if (r.Check != TNameCheck::Ok) {
@@ -139,25 +172,49 @@ TCreateSetResult CreateUserSet(const std::string& name, const std::string& cards
                 (missing.size() > 1 ? " and " + std::to_string(missing.size() - 1) + " more files." : ".");
     return r;
   }
-  const std::string folder = PathJoin(UserSetsRoot(cardsetsDir, userCardsetsDir), kUserSetPrefix + name);
-  if (!ForceDirectories(folder)) {
+  // Made whole under a hidden name, then renamed into place in one step: the set is there
+  // complete or not at all, whenever the maker stops.
+  const std::string root = ResolvePath(UserSetsRoot(cardsetsDir, userCardsetsDir));
+  const std::string folder = PathJoin(root, kUserSetPrefix + name);
+  const std::string unfinished = UnfinishedFolder(root, name);
+  std::error_code ec;
+  std::filesystem::remove_all(unfinished, ec);
+  if (!ForceDirectories(root) || ::mkdir(unfinished.c_str(), 0777) != 0) {
     r.Check = TNameCheck::Invalid;
     r.Message = NameCheckMessage(TNameCheck::Invalid);
     return r;
   }
-  const std::string templ = ResolvePath(PathJoin(cardsetsDir, kTemplateSet));
-  for (const std::string& f : ListFiles(templ)) {
-    if (DirectoryExists(PathJoin(templ, f))) continue;
-    if (!CopyFile(PathJoin(templ, f), PathJoin(folder, f))) {
-      std::error_code ec;
-      std::filesystem::remove_all(folder, ec);
-      r.Check = TNameCheck::Invalid;
-      r.Message = "Could not copy " + f + " of the template card set C_1.";
-      return r;
-    }
+  r.Message = FillNewSet(cardsetsDir, unfinished, options);
+  if (r.Message.empty() &&
+      ::renameat2(AT_FDCWD, unfinished.c_str(), AT_FDCWD, folder.c_str(), RENAME_NOREPLACE) != 0)
+    r.Message = NameCheckMessage(TNameCheck::Used);  // made meanwhile under that name
+  if (!r.Message.empty()) {
+    std::filesystem::remove_all(unfinished, ec);
+    r.Check = TNameCheck::Invalid;
+    return r;
   }
+  SyncFolder(root);
   r.Folder = ResolvePath(folder);
   return r;
+}
+
+int RemoveUnfinishedSets(const std::string& root) {
+  int removed = 0;
+  const std::string dir = ResolvePath(root);
+  for (const std::string& entry : ListSubfolders(dir, true)) {
+    const size_t mark = entry.rfind(kUnfinishedMark);
+    if (entry.size() < 4 || entry[0] != '.' || !StartsText(kUserSetPrefix, entry.substr(1)) ||
+        mark == std::string::npos)
+      continue;
+    const std::string pid = entry.substr(mark + std::char_traits<char>::length(kUnfinishedMark));
+    if (pid.empty() || pid.size() > 10 || pid.find_first_not_of("0123456789") != std::string::npos) continue;
+    const long id = std::stol(pid);
+    if (id == long(::getpid()) || ::kill(pid_t(id), 0) == 0 || errno != ESRCH) continue;
+    std::error_code ec;
+    std::filesystem::remove_all(PathJoin(dir, entry), ec);
+    if (!ec) ++removed;
+  }
+  return removed;
 }
 
 std::string DeleteUserSet(const std::string& root, const std::string& name) {

@@ -64,11 +64,20 @@ struct TCreateSetResult {
   std::string Message;  // empty on success
   std::string Folder;   // the new set's folder on success
 };
-// Checks the name, then makes root/"U_"+name and copies every file of the template set into it.
-// A template that lacks required files refuses before anything is made ("Template card set C_1
-// is missing ..."); a copy that fails removes the new folder again and reports it.
+// Checks the name, then makes root/"U_"+name as a copy of every file of the template set, with
+// "options.txt" when options are given. The set is made in a hidden folder and renamed into place
+// when complete, so that a maker stopped at any moment leaves the whole set or none. A template
+// that lacks required files refuses before anything is made ("Template card set C_1 is missing
+// ..."); a copy that fails takes the hidden folder away again and reports it.
 TCreateSetResult CreateUserSet(const std::string& name, const std::string& cardsetsDir,
-                               const std::string& userCardsetsDir);
+                               const std::string& userCardsetsDir, const TSetOptions* options = nullptr);
+
+// What marks the hidden folder of a set being made: "." + "U_" + name + this + the maker's
+// process id.
+inline constexpr const char* kUnfinishedMark = ".unfinished";
+// Removes from root the hidden folders of sets whose maker stopped before they were complete.
+// Answers how many went.
+int RemoveUnfinishedSets(const std::string& root);
 
 // Deletes every file of root/name and then the folder. Refuses names that are not a single folder
 // name. Returns "" when the set is gone, else a message saying what stayed.

@@ -4,13 +4,16 @@
 #include <cctype>
 #include <charconv>
 #include <exception>
-#include <span>
+#include <filesystem>
+#include <iterator>
+#include <system_error>
 #include <utility>
 
 #include "cardtable/CardDeck.h"
 #include "cardtable/SystemDirs.h"
 #include "patience/files/DataFolder.h"
 #include "patience/files/FileLocForm.h"
+#include "patience/files/FolderMove.h"
 #include "patience/files/PlayerSearch.h"
 #include "patience/files/ShellFiles.h"
 #include "patience/files/Trace.h"
@@ -25,9 +28,6 @@ namespace {
 const char* const kMovedFiles[] = {"Player.dat", "Options.dat",      "Status.dat", "debug.dat",
                                    "fav.dat",    "internetinfo.dat", "Scoring.dat"};
 const char* const kMovedFolders[] = {"Save Games", "Data"};
-// What the start-up move takes: "Player.dat", "Options.dat" and "Scoring.dat" went before it.
-const char* const kStartupFiles[] = {"debug.dat", "fav.dat", "internetinfo.dat", "Scoring.dat", "Status.dat"};
-const char* const kTextMigrated[] = {"Player.dat", "Options.dat", "Scoring.dat"};
 
 std::string LocalPatience() {
   return LocalAppDataDir.empty() ? std::string() : PathJoin(LocalAppDataDir, "Patience");
@@ -52,10 +52,6 @@ int UserLocation() {
   return 1;
 }
 
-bool IsUserSet(const std::string& name) {
-  return name.size() >= 2 && std::toupper(static_cast<unsigned char>(name[0])) == 'U' && name[1] == '_';
-}
-
 bool ContainsBack(const std::string& name) {
   for (size_t i = 0; i + 4 <= name.size(); ++i) {
     bool match = true;
@@ -64,91 +60,6 @@ bool ContainsBack(const std::string& name) {
     if (match) return true;
   }
   return false;
-}
-
-void FileHandlingError() {
-  ::Beep();
-  MessageBox(kFileHandlingError, "Notification.", MB_OK);
-}
-
-// Those of the names present in a folder, as paths with their spelling on disk.
-std::vector<std::string> Present(const std::string& folder, std::span<const char* const> files,
-                                 std::span<const char* const> folders) {
-  std::vector<std::string> list;
-  if (folder.empty()) return list;
-  for (const char* f : files)
-    if (FileExists(PathJoin(folder, f))) list.push_back(ResolvePath(PathJoin(folder, f)));
-  for (const char* f : folders)
-    if (DirectoryExists(PathJoin(folder, f))) list.push_back(ResolvePath(PathJoin(folder, f)));
-  return list;
-}
-
-// What a card-set copy brought over, so that exactly that is deleted afterwards.
-struct TCardSetCopy {
-  std::vector<std::string> UserSets;    // Old/CardSets/U_...
-  std::vector<std::string> BackFiles;   // Old/CardSets/<set>/...back...
-  std::vector<std::string> SetFolders;  // Old/CardSets/<set> of the standard sets
-  std::string Folder;                   // Old/CardSets
-};
-
-bool CopyCardSets(const std::string& Old, const std::string& New, TCopyJournal& journal,
-                  TCardSetCopy& copied) {
-  const std::string from = ResolvePath(PathJoin(Old, "CardSets"));
-  copied.Folder = from;
-  const std::vector<std::string> sets = ListSubfolders(from);
-  if (sets.empty()) return true;
-  const std::string to = ResolvePath(PathJoin(New, "CardSets"));
-  if (!journal.MakeFolder(to)) return false;
-  for (const std::string& name : sets) {
-    const std::string set = PathJoin(from, name);
-    if (IsUserSet(name)) {
-      copied.UserSets.push_back(set);
-      continue;
-    }
-    copied.SetFolders.push_back(set);
-    std::vector<std::string> backs;
-    CollectCardBackFiles(set, backs);
-    if (backs.empty()) continue;
-    if (ShellFiles(backs, ResolvePath(PathJoin(to, name)), 1, &journal) != 0) return false;
-    copied.BackFiles.insert(copied.BackFiles.end(), backs.begin(), backs.end());
-  }
-  return copied.UserSets.empty() || ShellFiles(copied.UserSets, to, 1, &journal) == 0;
-}
-
-void DeleteMovedCardSets(const TCardSetCopy& copied, bool oldIsProgramFolder) {
-  if (!copied.UserSets.empty() && ShellFiles(copied.UserSets, "", 0) != 0) ::Beep();
-  // The program's own sets stay whole; elsewhere only what was copied goes, and a set's folder
-  // only when nothing else is left in it.
-  if (oldIsProgramFolder) return;
-  if (!copied.BackFiles.empty() && ShellFiles(copied.BackFiles, "", 0) != 0) ::Beep();
-  for (const std::string& set : copied.SetFolders) RemoveEmptyFolder(set);
-  RemoveEmptyFolder(copied.Folder);
-}
-
-// The first half of a move: copies the present files and folders and the card sets from Old to
-// New (made first when makeNew). On any failure every copy is taken back, the error is shown and
-// false is answered: the old folder stays complete and in use.
-bool CopyData(const std::string& Old, const std::string& New, bool makeNew,
-              std::span<const char* const> files, TCardSetCopy& copied) {
-  TCopyJournal journal;
-  bool ok = !makeNew || DirectoryExists(New) || journal.MakeFolder(New);
-  const std::vector<std::string> list = Present(Old, files, kMovedFolders);
-  if (ok && !list.empty()) ok = ShellFiles(list, New, 1, &journal) == 0;
-  if (ok) ok = CopyCardSets(Old, New, journal, copied);
-  if (ok) return true;
-  journal.Undo();
-  FileHandlingError();
-  return false;
-}
-
-// The second half: deletes from Old what CopyData brought over.
-void DeleteCopiedData(const std::string& Old, std::span<const char* const> files,
-                      const TCardSetCopy& copied) {
-  for (const char* name : files)
-    if (FileExists(PathJoin(Old, name))) DeleteFile(PathJoin(Old, name));
-  const std::vector<std::string> folders = Present(Old, {}, kMovedFolders);
-  if (!folders.empty() && ShellFiles(folders, "", 0) != 0) FileHandlingError();
-  DeleteMovedCardSets(copied, SameFolder(Old, ProgramDir()));
 }
 
 void SetDeckUserDir(TCardDeck* deck) {
@@ -180,11 +91,6 @@ void SavePlayerDat(const TStringList& lines) {
   ::Beep();
   DataLocation = UserLocation();
   saveAt(DataLocation);  // a second failure is ignored
-}
-
-// Brings the text files back after a move that could not finish.
-void MoveTextFilesBack(const std::string& from, const std::string& to) {
-  for (const char* name : kTextMigrated) MoveTextFile(name, from, to);
 }
 
 }  // namespace
@@ -219,30 +125,43 @@ void CollectCardBackFiles(const std::string& Folder, std::vector<std::string>& L
 }
 
 bool MoveCardSets(const std::string& OldFolder, const std::string& NewFolder) {
-  if (SameFolder(OldFolder, NewFolder)) return false;
-  TCopyJournal journal;
-  TCardSetCopy copied;
-  if (!CopyCardSets(OldFolder, NewFolder, journal, copied)) {
-    journal.Undo();
-    ::Beep();
-    return false;
-  }
-  Application().ProcessMessages();
-  DeleteMovedCardSets(copied, SameFolder(OldFolder, ProgramDir()));
-  return true;
+  TFolderMove move;
+  move.Old = OldFolder;
+  move.New = NewFolder;
+  return MoveFolder(move);
 }
 
-bool MoveDataFiles(int FromLocation, int ToLocation) {
+namespace {
+
+// Everything of one folder to another: the data files ("Player.dat" last, as playerLines when
+// given), the saved games, the statistics and the card sets.
+TFolderMove WholeMove(const std::string& Old, const std::string& New, const TStringList* playerLines) {
+  TFolderMove move;
+  move.Old = Old;
+  move.New = New;
+  move.Files.assign(std::begin(kMovedFiles), std::end(kMovedFiles));
+  move.Folders.assign(std::begin(kMovedFolders), std::end(kMovedFolders));
+  move.Player = true;
+  if (playerLines) move.PlayerLines = *playerLines;
+  move.RemoveOld = !SameFolder(Old, ProgramDir());
+  return move;
+}
+
+bool MoveAll(int FromLocation, int ToLocation, const TStringList* playerLines) {
   const std::string Old = FolderOf(FromLocation);
   const std::string New = FolderOf(ToLocation);
   if (Old.empty() || New.empty() || SameFolder(Old, New)) return true;
-  TCardSetCopy copied;
-  if (!CopyData(Old, New, ToLocation > 1, kStartupFiles, copied)) return false;
-  DeleteCopiedData(Old, kStartupFiles, copied);
+  if (!MoveFolder(WholeMove(Old, New, playerLines))) return false;
   Application().ProcessMessages();
   if (DataLocation != 2) RemoveEmptyFolder(DocumentsPatience());
   if (DataLocation != 3) RemoveEmptyFolder(LocalPatience());
   return true;
+}
+
+}  // namespace
+
+bool MoveDataFiles(int FromLocation, int ToLocation) {
+  return MoveAll(FromLocation, ToLocation, nullptr);
 }
 
 namespace {
@@ -252,8 +171,9 @@ struct TPlayerDat {
   int Origin = 0;  // the location it was found in, 0 nowhere
   std::string Path;
   TStringList Lines;
-  int Count = 0;       // its lines; a line with an unreadable id is dropped and leaves 1
-  bool Reset = false;  // the settings beside it are dropped
+  int Count = 0;         // its lines; a line with an unreadable id is dropped and leaves 1
+  bool Reset = false;    // the settings beside it are dropped
+  bool Changed = false;  // the lines are to be written again
 };
 
 TPlayerDat ReadPlayerDat() {
@@ -264,6 +184,11 @@ TPlayerDat ReadPlayerDat() {
     if (!dat.Lines.TryLoadFromFile(dat.Path)) {
       ::Trace("Player.dat unreadable");
       dat.Lines.Clear();
+    }
+    // A name stored with its line breaks is one name again, and the settings stay.
+    if (MendPlayerLines(dat.Lines)) {
+      ::Trace("Player.dat: the name over several lines was joined");
+      if (!dat.Lines.TrySaveToFile(dat.Path)) ::Trace("Player.dat not rewritten");
     }
   }
   dat.Count = dat.Lines.Count();
@@ -294,35 +219,13 @@ void DecideReset(TPlayerDat& dat, bool FastMode) {
   ::Trace(std::string(dat.Reset ? "Reset - True - i " : "Reset - False - i ") + std::to_string(dat.Count));
 }
 
+// The settings a reset drops. "Player.dat" itself stays until its new lines replace it, so that a
+// start cut short here still finds the data where it was.
 void DeleteResetSettings(const TPlayerDat& dat) {
   if (!dat.Reset || dat.Origin == 0) return;
   const std::string folder = FolderOf(dat.Origin);
-  for (const char* name : {"Options.dat", "Status.dat", "Player.dat"})
+  for (const char* name : {"Options.dat", "Status.dat"})
     if (FileExists(PathJoin(folder, name))) DeleteFile(PathJoin(folder, name));
-}
-
-// The text files go ahead from the documents folder to the local one; false when one could not.
-bool MoveTextFilesAhead(bool reset) {
-  for (const char* name : kTextMigrated) {
-    if (reset && std::string(name) == "Player.dat") continue;
-    if (!FileExists(PathJoin(DocumentsPatience(), name))) continue;
-    if (!MoveTextFile(name, DocumentsPatience(), LocalPatience())) return false;
-  }
-  return true;
-}
-
-// Data kept in the documents folder moves to the local folder where there is one.
-void MoveDocumentsToLocal(const TPlayerDat& dat) {
-  if (dat.Origin != 2 || LocalAppDataDir.empty() || SameFolder(DocumentsPatience(), LocalPatience())) return;
-  ::Trace("File move attempt for v2050");
-  DataLocation = 3;
-  if (MoveTextFilesAhead(dat.Reset)) {
-    ::Trace("File move attempt ok");
-  } else {
-    MoveTextFilesBack(LocalPatience(), DocumentsPatience());
-    DataLocation = 2;
-    ::Trace("File move exception");
-  }
 }
 
 // The first run, a one-line file or an unreadable id: only the name line is kept, and the player
@@ -331,6 +234,7 @@ void AskDataLocation(TPlayerDat& dat, QWidget* Owner) {
   if (dat.Lines.Count() == 0) dat.Lines.Add("");
   dat.Lines.Lines.resize(1);
   dat.Lines.Add(std::to_string(ProgramId));
+  dat.Changed = true;
   ::Trace("Asking user for DataLocation");
   TFileLoc form(Owner);
   const int answer = AskFileLoc(form);
@@ -341,57 +245,84 @@ void AskDataLocation(TPlayerDat& dat, QWidget* Owner) {
     DataLocation = UserLocation();
     ::Trace("Answer was 3");
   }
-  SavePlayerDat(dat.Lines);
 }
 
-// A first run makes the data folder; data found elsewhere than the chosen location moves there.
-void SettleDataFolder(int origin) {
-  if (origin == 0) {
+// "Player.dat" where the data is; the data found elsewhere than the chosen location moves there
+// with it, "Player.dat" last. A first run makes the data folder.
+void SettleDataFolder(const TPlayerDat& dat) {
+  if (dat.Origin == 0) {
+    SavePlayerDat(dat.Lines);
     const std::string folder = FolderOf(DataLocation);
     if (!folder.empty()) ForceDirectories(PathJoin(folder, "Data"));
     return;
   }
-  if (origin == DataLocation || SameFolder(FolderOf(origin), FolderOf(DataLocation))) return;
+  if (dat.Origin == DataLocation || SameFolder(FolderOf(dat.Origin), FolderOf(DataLocation))) {
+    if (dat.Changed) SavePlayerDat(dat.Lines);
+    return;
+  }
   ::Trace("Change DataLocation attempt");
   try {
-    if (MoveDataFiles(origin, DataLocation)) {
+    if (MoveAll(dat.Origin, DataLocation, &dat.Lines)) {
       ::Trace("Change DataLocation ok");
-    } else {
-      // The other data stayed behind: the text files that went ahead come back to it.
-      MoveTextFilesBack(FolderOf(DataLocation), FolderOf(origin));
-      DataLocation = origin;
-      ::Trace("Change DataLocation attempt failed");
+      return;
     }
   } catch (const std::exception&) {
-    ::Trace("Change DataLocation attempt failed");
   }
+  // The data stayed where it was, and so does its "Player.dat".
+  ::Trace("Change DataLocation attempt failed");
+  DataLocation = dat.Origin;
+  if (dat.Changed) SavePlayerDat(dat.Lines);
+}
+
+// Temporaries of writes and downloads that a stopped run left: in the data folder, and the part
+// file of the update download (named by the update information) on the desktop.
+void RemoveLeftovers() {
+  const std::string folder = FolderOf(DataLocation);
+  if (folder.empty()) return;
+  const int removed = RemoveStaleTemporaries(folder, 3);
+  if (removed > 0) ::Trace("Stale temporary files removed: " + std::to_string(removed));
+  const std::string info = PathJoin(folder, "internetinfo.dat");
+  RemoveStalePartFile(info + ".part");
+  TStringList lines;
+  if (DesktopDir.empty() || !FileExists(info) || !lines.TryLoadFromFile(info) || lines.Count() < 4) return;
+  const std::string update = lines[3];
+  if (!update.empty() && update != "." && update != ".." && update.find_first_of("/\\") == std::string::npos)
+    RemoveStalePartFile(PathJoin(DesktopDir, update + ".part"));
 }
 
 }  // namespace
 
 void FindDataFolder(TCardDeck* Deck, bool FastMode, QWidget* Owner) {
   DataLocation = 0;
+  // A move that a stopped run left half made is finished or taken back first.
+  FinishDataMoves();
   TPlayerDat dat = ReadPlayerDat();
   DecideReset(dat, FastMode);
   DeleteResetSettings(dat);
   if (dat.Count >= 2) {
     // More than two lines count as the normal two.
     DataLocation = dat.Origin;
-    MoveDocumentsToLocal(dat);
-  }
-  if (dat.Count < 2) {
+    if (dat.Reset) {
+      ::Trace("Reset Patience Configuration. Rewrite Player.dat");
+      dat.Lines[1] = std::to_string(ProgramId);
+      dat.Changed = true;
+    }
+    // Data kept in the documents folder moves to the local folder where there is one.
+    if (dat.Origin == 2 && !LocalAppDataDir.empty() && !SameFolder(DocumentsPatience(), LocalPatience())) {
+      ::Trace("File move attempt for v2050");
+      DataLocation = 3;
+    }
+  } else {
     AskDataLocation(dat, Owner);
-  } else if (dat.Reset) {
-    ::Trace("Reset Patience Configuration. Rewrite Player.dat");
-    dat.Lines[1] = std::to_string(ProgramId);
-    SavePlayerDat(dat.Lines);
   }
-  SettleDataFolder(dat.Origin);
+  SettleDataFolder(dat);
   SetDeckUserDir(Deck);
+  RemoveLeftovers();
   Application().ProcessMessages();
 }
 
-bool ChangeSaveDataLocation(TCardDeck* Deck, bool* Busy, QWidget* Owner) {
+bool ChangeSaveDataLocation(TCardDeck* Deck, bool* Busy, QWidget* Owner,
+                            const std::vector<std::string*>& Follow) {
   const int oldLocation = DataLocation;
   const std::string Old = DataFolder();
   int location = oldLocation;
@@ -420,18 +351,32 @@ bool ChangeSaveDataLocation(TCardDeck* Deck, bool* Busy, QWidget* Owner) {
     }
   } busy(Busy);
 
+  // Where the files that are to follow the move will be (those inside the data folder).
+  std::vector<std::string> followed;
+  for (const std::string* path : Follow)
+    followed.push_back(path ? MovedPath(*path, Old, New) : std::string());
   try {
-    TCardSetCopy copied;
     // On a failure everything stays where it was and in use.
-    if (!CopyData(Old, New, location > 1, kMovedFiles, copied)) return false;
-    DataLocation = location;
-    SetDeckUserDir(Deck);
-
-    DeleteCopiedData(Old, kMovedFiles, copied);
-    Application().ProcessMessages();
-    if (!SameFolder(Old, ProgramDir())) RemoveEmptyFolder(Old);
+    if (!MoveFolder(WholeMove(Old, New, nullptr))) return false;
   } catch (const std::exception&) {
-    // A failure after the switch leaves the copies in use; one before it changed nothing.
+    return false;
   }
-  return DataLocation != oldLocation;
+  DataLocation = location;
+  SetDeckUserDir(Deck);
+  for (size_t i = 0; i < Follow.size(); ++i)
+    if (Follow[i] && !followed[i].empty() && FileExists(followed[i])) *Follow[i] = ResolvePath(followed[i]);
+  Application().ProcessMessages();
+  return true;
+}
+
+std::string MovedPath(const std::string& path, const std::string& Old, const std::string& New) {
+  if (path.empty() || Old.empty() || New.empty()) return {};
+  std::error_code ec;
+  const std::filesystem::path from = std::filesystem::weakly_canonical(ResolvePath(Old), ec);
+  if (ec) return {};
+  const std::filesystem::path file = std::filesystem::weakly_canonical(ResolvePath(path), ec);
+  if (ec) return {};
+  const std::filesystem::path rel = file.lexically_relative(from);
+  if (rel.empty() || rel.is_absolute() || *rel.begin() == "..") return {};
+  return PathJoin(New, rel.string());
 }

@@ -6,8 +6,9 @@
 // found decides. Its line 1 is the id of the version that last wrote it; a too old or unreadable
 // id resets the configuration. The first run asks where the data goes ("Save Data Location").
 //
-// A move copies everything first and deletes the old files only once every copy has arrived, so
-// a move that fails part way takes back its copies and leaves the old folder complete and in use.
+// A move is one transaction (FolderMove.h): everything is copied and flushed before anything of the
+// new place changes, "Player.dat" arrives there last, and the old files go only after it; a move
+// that fails, or a run stopped part way, leaves the old folder or the new one complete and in use.
 // The same folder reached under two spellings is never moved onto itself.
 
 #include <string>
@@ -31,16 +32,15 @@ bool MoveTextFile(const std::string& Name, const std::string& FromFolder, const 
 // Adds Folder/name for every file of Folder whose name contains "back" in any case.
 void CollectCardBackFiles(const std::string& Folder, std::vector<std::string>& List);
 
-// Copies the user card sets (folders beginning "U_") of Old/CardSets whole, and the card-back
-// files of every other set, into New/CardSets; then deletes from Old the user sets, and, unless
-// Old is the program folder, the copied back files (a standard set's folder goes only when that
-// leaves it empty, and so does Old/CardSets). Nothing is deleted when a copy fails: the copies
-// are taken back and the result is false (after a beep).
+// Copies the user card sets (folders beginning "U_" in either case) of Old/CardSets whole, and the
+// card-back files of every other set, into New/CardSets; then deletes from Old the user sets, and,
+// unless Old is the program folder, the copied back files (a standard set's folder goes only when
+// that leaves it empty, and so does Old/CardSets). Nothing changes when a copy fails: the result
+// is false and the player was told.
 bool MoveCardSets(const std::string& OldFolder, const std::string& NewFolder);
 
-// Start-up only: moves the data of one location's folder to another's ("Player.dat",
-// "Options.dat" and "Scoring.dat" are moved before, as text). False when the copy failed: the
-// player was told and nothing was deleted.
+// Start-up only: moves the data of one location's folder to another's, "Player.dat" last. False
+// when the copy failed: the player was told and nothing changed.
 bool MoveDataFiles(int FromLocation, int ToLocation);
 
 // The start-up step of the game's window: decides DataLocation from "Player.dat" (asking on the
@@ -51,5 +51,10 @@ void FindDataFolder(TCardDeck* Deck, bool FastMode, QWidget* Owner = nullptr);
 // Options > Change Save Data Location, for the game and for the card-set maker: asks with
 // "Save Data Location" and moves every data file, the saved games, the statistics and the user
 // card sets there. Busy (the game's flag; null for the maker) is set while files move. Deck gets
-// the new user card sets folder. True when the data folder changed.
-bool ChangeSaveDataLocation(TCardDeck* Deck, bool* Busy = nullptr, QWidget* Owner = nullptr);
+// the new user card sets folder. The paths in Follow (the open saved game's, say) that named files
+// of the old folder name them in the new one afterwards. True when the data folder changed.
+bool ChangeSaveDataLocation(TCardDeck* Deck, bool* Busy = nullptr, QWidget* Owner = nullptr,
+                            const std::vector<std::string*>& Follow = {});
+
+// Where a file inside the folder Old is after a move of Old to New ("" for a file outside Old).
+std::string MovedPath(const std::string& path, const std::string& Old, const std::string& New);

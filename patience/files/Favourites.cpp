@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "patience/files/RecordNotice.h"
 #include "patience/files/Trace.h"
+#include "platform/core/Exceptions.h"
 #include "platform/core/Files.h"
 #include "platform/core/StringList.h"
 #include "platform/core/Text.h"
@@ -62,7 +64,11 @@ int TFavouritesList::LoadFromFile(const std::string& path,
 bool TFavouritesList::SaveToFile(const std::string& path) const {
   TStringList lines;
   lines.Lines = FItems;
-  if (lines.TrySaveToFile(path)) return true;
-  Trace("Could not write " + path);
-  return false;
+  try {
+    lines.SaveToFile(path);
+    return true;
+  } catch (const Exception& e) {
+    ReportRecordNotSaved(TRecordKind::Favourites, e.Message());
+    return false;
+  }
 }

@@ -58,9 +58,10 @@ bool CopyItem(const std::string& source, const std::string& target, TCopyJournal
   const std::string ss = s.string() + "/";
   if (t.string().rfind(ss, 0) == 0) return false;
   if (!MakeFolder(target, journal)) return false;
-  for (const std::string& name : ListSubfolders(source))
+  // Every entry, dot-names too: the folder is deleted whole once the move is done.
+  for (const std::string& name : ListSubfolders(source, true))
     if (!CopyItem(PathJoin(source, name), ResolvePath(PathJoin(target, name)), journal)) return false;
-  for (const std::string& name : ListFiles(source))
+  for (const std::string& name : ListFiles(source, true))
     if (!CopyItem(PathJoin(source, name), ResolvePath(PathJoin(target, name)), journal)) return false;
   return true;
 }

@@ -4,7 +4,10 @@
 #include <cmath>
 
 #include "patience/files/DataFolder.h"
+#include "patience/files/PlayerSearch.h"
+#include "patience/files/RecordNotice.h"
 #include "patience/files/Trace.h"
+#include "platform/core/Exceptions.h"
 #include "platform/core/Files.h"
 #include "platform/core/Numeric.h"
 #include "platform/core/Text.h"
@@ -32,11 +35,16 @@ std::string FirstCharacters(const std::string& s, int n) {
   return s.substr(0, i);
 }
 
-bool Save(const TStringList& lines, const std::string& path) {
+// A failure is told to the player (once for each kind of record) and play goes on.
+bool Save(const TStringList& lines, const std::string& path, TRecordKind kind) {
   ForceDirectories(ExtractFileDir(path));
-  if (lines.TrySaveToFile(path)) return true;
-  Trace("Could not write " + path);
-  return false;
+  try {
+    lines.SaveToFile(path);
+    return true;
+  } catch (const Exception& e) {
+    ReportRecordNotSaved(kind, e.Message());
+    return false;
+  }
 }
 
 }  // namespace
@@ -90,11 +98,11 @@ TStringList HighScoreLines(const TGameStatistics& stats) {
 }
 
 bool SaveCounts(const std::string& gameName, const std::string& dataDir, const TGameStatistics& stats) {
-  return Save(CountLines(stats), CountFilePath(gameName, dataDir));
+  return Save(CountLines(stats), CountFilePath(gameName, dataDir), TRecordKind::Statistics);
 }
 
 bool SaveHighScores(const std::string& gameName, const std::string& dataDir, const TGameStatistics& stats) {
-  return Save(HighScoreLines(stats), HighScoreFilePath(gameName, dataDir));
+  return Save(HighScoreLines(stats), HighScoreFilePath(gameName, dataDir), TRecordKind::Statistics);
 }
 
 int HighScorePosition(const TGameStatistics& stats, int points) {
@@ -129,17 +137,23 @@ int BarTop(int h, float percent) {
 }
 
 std::string DefaultPlayerName(const std::string& dataDir) {
-  const TStringList lines = ReadLines(PathJoin(dataDir, "Player.dat"));
+  TStringList lines = ReadLines(PathJoin(dataDir, "Player.dat"));
+  MendPlayerLines(lines);
   return lines.Count() > 0 ? lines[0] : "";
+}
+
+std::string TypedName(const std::string& typed) {
+  return FirstCharacters(Trim(OneLine(typed)), kHighScoreNameLength);
 }
 
 bool StorePlayerName(const std::string& dataDir, const std::string& name) {
   const std::string path = PathJoin(dataDir, "Player.dat");
   TStringList lines = ReadLines(path);
+  MendPlayerLines(lines);
   if (lines.Count() == 0) lines.Add("");
   if (lines.Count() == 1) lines.Add(IntToStr(ProgramId));
-  lines[0] = name;
-  return Save(lines, path);
+  lines[0] = TypedName(name);
+  return Save(lines, path, TRecordKind::PlayerName);
 }
 
 int CountFinishedGame(const std::string& gameName, const std::string& dataDir, int points, bool won,
@@ -154,8 +168,7 @@ int CountFinishedGame(const std::string& gameName, const std::string& dataDir, i
   if (i >= 0) {
     for (int k = kHighScoreEntries - 1; k > i; --k) stats.Entries[size_t(k)] = stats.Entries[size_t(k - 1)];
     const std::string defaultName = DefaultPlayerName(dataDir);
-    std::string name = askName ? askName(i + 1, points, defaultName) : defaultName;
-    name = FirstCharacters(name, kHighScoreNameLength);
+    const std::string name = TypedName(askName ? askName(i + 1, points, defaultName) : defaultName);
     if (name != defaultName) StorePlayerName(dataDir, name);
     stats.Entries[size_t(i)] = THighScore{name, today, points};
     SaveHighScores(gameName, dataDir, stats);

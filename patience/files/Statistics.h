@@ -15,7 +15,7 @@
 #include "platform/core/StringList.h"
 
 inline constexpr int kHighScoreEntries = 20;
-// A name is kept as typed, up to this many characters.
+// A name is kept as typed (one line of it, TypedName), up to this many characters.
 inline constexpr int kHighScoreNameLength = 20;
 
 struct THighScore {
@@ -69,6 +69,10 @@ TStatsPercent StatsPercent(const TGameStatistics& stats);
 std::string PercentText(float percent, char decimalPoint = '.');
 // The top of a bar of the chart on an image of height h (the bar reaches down to h).
 int BarTop(int h, float percent);
+
+// A typed or pasted name as it is stored: one line (line breaks become blanks, other control
+// characters go), without blanks at its ends, at most kHighScoreNameLength characters.
+std::string TypedName(const std::string& typed);
 
 // The name last typed in a high-score table ("Player.dat" line 0), and storing a new one there.
 // A missing "Player.dat" is written with an empty name line and the program id.

@@ -8,6 +8,7 @@
 
 #include "cardtable/SystemDirs.h"
 #include "patience/files/DataFolder.h"
+#include "platform/core/Exceptions.h"
 #include "platform/core/Files.h"
 
 std::unique_ptr<TStringList> TraceList;
@@ -127,6 +128,12 @@ std::string WriteErrorReport(const std::string& where) {
     list.Delete(1);
   }
   const std::string folder = TraceFolder();
-  if (!folder.empty()) list.TrySaveToFile(ResolvePath(PathJoin(folder, kErrorReportFile)));
+  if (!folder.empty()) {
+    // A report to read, not a line file: its line breaks stay.
+    try {
+      WriteFileAtomic(ResolvePath(PathJoin(folder, kErrorReportFile)), list[0] + "\r\n");
+    } catch (const Exception&) {
+    }
+  }
   return list[0];
 }

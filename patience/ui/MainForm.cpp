@@ -272,7 +272,10 @@ bool TForm1::CommandRunning() const {
 }
 
 void TForm1::SetUserFilelocation1Click() {
-  if (Engine && CardTable1) ChangeSaveDataLocation(CardTable1->CardDeck(), &Engine->Busy, this);
+  // The open saved game follows its file to the new folder.
+  if (Engine && CardTable1)
+    ChangeSaveDataLocation(CardTable1->CardDeck(), &Engine->Busy, this,
+                           {&Engine->Rules.SaveName, &Engine->Rules.LastSaveName});
 }
 
 void TForm1::EnableDebugMenu1Click() {

@@ -11,8 +11,10 @@
 
 #include "cardtable/VistaFuncs.h"
 #include "patience/files/DataFolder.h"
+#include "patience/files/RecordNotice.h"
 #include "patience/ui/DialogBackground.h"
 #include "patience/ui/MainForm.h"
+#include "platform/core/Exceptions.h"
 #include "platform/core/Files.h"
 #include "platform/core/Text.h"
 
@@ -81,9 +83,14 @@ bool SaveScoringValues(const std::string& folder, TStringList& list, const TScor
   list[1] = IntToStr(values.Success);
   list[2] = IntToStr(values.Undo);
   list[3] = IntToStr(values.Waste);
-  if (list.TrySaveToFile(ScoringPath(folder))) return true;
-  trace("Exception when saving Scoring.dat");
-  return false;
+  try {
+    list.SaveToFile(ScoringPath(folder));
+    return true;
+  } catch (const Exception& e) {
+    trace("Exception when saving Scoring.dat");
+    ReportRecordNotSaved(TRecordKind::Scoring, e.Message());
+    return false;
+  }
 }
 
 // -----------------------------------------------------------------------------------------------

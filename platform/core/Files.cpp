@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <random>
+#include <utility>
 
 #include "platform/core/Exceptions.h"
 #include "platform/core/Text.h"
@@ -170,13 +172,14 @@ bool CopyFile(const std::string& from, const std::string& to) {
   }
 }
 
-static std::vector<std::string> ListEntries(const std::string& path, bool wantDirs) {
+static std::vector<std::string> ListEntries(const std::string& path, bool wantDirs, bool withDotNames) {
   std::vector<std::string> out;
   std::string dir = ResolvePath(path);
   DIR* h = ::opendir(dir.c_str());
   if (!h) return out;
   while (dirent* e = ::readdir(h)) {
-    if (e->d_name[0] == '.') continue;
+    const std::string_view name = e->d_name;
+    if (name == "." || name == ".." || (name[0] == '.' && !withDotNames)) continue;
     std::string full = PathJoin(dir, e->d_name);
     struct stat st;
     if (::stat(full.c_str(), &st) != 0) continue;
@@ -186,11 +189,11 @@ static std::vector<std::string> ListEntries(const std::string& path, bool wantDi
   return out;
 }
 
-std::vector<std::string> ListSubfolders(const std::string& path) {
-  return ListEntries(path, true);
+std::vector<std::string> ListSubfolders(const std::string& path, bool withDotNames) {
+  return ListEntries(path, true, withDotNames);
 }
-std::vector<std::string> ListFiles(const std::string& path) {
-  return ListEntries(path, false);
+std::vector<std::string> ListFiles(const std::string& path, bool withDotNames) {
+  return ListEntries(path, false, withDotNames);
 }
 
 uint64_t MaxFileSize(TFileKind kind) {
@@ -306,6 +309,17 @@ std::string TemporaryPrefix(const std::string& name) {
   return "." + name + ".tmp";
 }
 
+// Whether a process of this id is gone.
+bool ProcessGone(long pid) {
+  if (pid <= 0 || pid == long(::getpid())) return false;  // a write of this process may be under way
+  return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+}
+
+bool AllDigits(const std::string& s) {
+  return !s.empty() && s.size() <= 10 &&
+         std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 // A temporary of ours whose writer is gone: the writer's process id and six letters, or the
 // digits-only form earlier versions used.
 bool IsStaleTemporary(const std::string& entry, const std::string& prefix) {
@@ -313,17 +327,23 @@ bool IsStaleTemporary(const std::string& entry, const std::string& prefix) {
   const std::string rest = entry.substr(prefix.size());
   const size_t dash = rest.find('-');
   const std::string digits = rest.substr(0, dash);
-  if (digits.empty() || digits.size() > 10 ||
-      !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
-    return false;
+  if (!AllDigits(digits)) return false;
   if (dash == std::string::npos) return true;
   if (rest.size() != dash + 7) return false;
-  const long pid = std::stol(digits);
-  if (pid == long(::getpid())) return false;  // a write of this process may be under way
-  return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+  return ProcessGone(std::stol(digits));
 }
 
-void RemoveStaleTemporaries(const std::string& dir, const std::string& name) {
+// Any file's temporary whose writer is gone: ".<name>.tmp<process>-<six letters>".
+bool IsStaleTemporaryOfAnyFile(const std::string& entry) {
+  const size_t tmp = entry.rfind(".tmp");
+  if (entry.size() < 2 || entry[0] != '.' || tmp == std::string::npos || tmp < 2) return false;
+  const std::string rest = entry.substr(tmp + 4);
+  const size_t dash = rest.find('-');
+  if (dash == std::string::npos || rest.size() != dash + 7 || !AllDigits(rest.substr(0, dash))) return false;
+  return ProcessGone(std::stol(rest.substr(0, dash)));
+}
+
+void RemoveStaleTemporariesOf(const std::string& dir, const std::string& name) {
   const std::string prefix = TemporaryPrefix(name);
   DIR* h = ::opendir(dir.c_str());
   if (!h) return;
@@ -334,13 +354,54 @@ void RemoveStaleTemporaries(const std::string& dir, const std::string& name) {
   for (const std::string& s : stale) ::unlink(PathJoin(dir, s).c_str());
 }
 
-void SyncFolder(const std::string& dir) {
-  TFd d;
-  d.fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (d.fd >= 0) ::fsync(d.fd);  // some file systems cannot; the rename is done either way
+TDurableCalls g_durable;
+
+int SyncCall(int fd) {
+  return g_durable.Sync ? g_durable.Sync(fd) : ::fsync(fd);
+}
+int RenameCall(const char* from, const char* to) {
+  return g_durable.Rename ? g_durable.Rename(from, to) : ::rename(from, to);
 }
 
 }  // namespace
+
+void SyncFolder(const std::string& path) {
+  TFd d;
+  d.fd = ::open(ResolvePath(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (d.fd >= 0) SyncCall(d.fd);  // some file systems cannot; what was done stays done either way
+}
+
+TDurableCalls SetDurableCallsForTesting(TDurableCalls calls) {
+  return std::exchange(g_durable, calls);
+}
+
+int RemoveStaleTemporaries(const std::string& folder, int depth) {
+  const std::string dir = ResolvePath(folder);
+  int removed = 0;
+  for (const std::string& name : ListFiles(dir, true))
+    if (IsStaleTemporaryOfAnyFile(name) && ::unlink(PathJoin(dir, name).c_str()) == 0) ++removed;
+  if (depth > 0)
+    for (const std::string& sub : ListSubfolders(dir, true)) {
+      struct stat st;
+      const std::string path = PathJoin(dir, sub);
+      if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        removed += RemoveStaleTemporaries(path, depth - 1);
+    }
+  return removed;
+}
+
+bool RemoveStalePartFile(const std::string& path) {
+  const std::string p = ResolvePath(path);
+  struct stat st;
+  if (::lstat(p.c_str(), &st) != 0) return true;
+  if (!S_ISREG(st.st_mode)) return false;
+  TFd f;
+  f.fd = ::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW);
+  if (f.fd < 0) return false;
+  // A download under way holds the lock; one that was cut short holds nothing.
+  if (::flock(f.fd, LOCK_EX | LOCK_NB) != 0) return false;
+  return ::unlink(p.c_str()) == 0;
+}
 
 void SetAtomicWriteProbeForTesting(TAtomicWriteProbe probe) {
   g_atomicWriteProbe = probe;
@@ -399,7 +460,7 @@ void WriteFileAtomic(const std::string& path, const std::string& data) {
     left -= size_t(n);
   }
   Probe("sync", tmp);
-  if (::fsync(f.fd) != 0) throw abandon("write", errno);
+  if (SyncCall(f.fd) != 0) throw abandon("write", errno);
   const int fd = f.fd;
   f.fd = -1;
   if (::close(fd) != 0) {
@@ -408,13 +469,13 @@ void WriteFileAtomic(const std::string& path, const std::string& data) {
     throw fail("write", err);
   }
   Probe("rename", tmp);
-  if (::rename(tmp.c_str(), target.c_str()) != 0) {
+  if (RenameCall(tmp.c_str(), target.c_str()) != 0) {
     const int err = errno;
     ::unlink(tmp.c_str());
     throw fail("write", err);
   }
   SyncFolder(dir);
-  RemoveStaleTemporaries(dir, name);
+  RemoveStaleTemporariesOf(dir, name);
 }
 
 std::string SetFileAside(const std::string& path, const std::string& suffix) {

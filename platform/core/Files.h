@@ -33,10 +33,11 @@ bool ForceDirectories(const std::string& path);
 bool DeleteFile(const std::string& path);
 bool RenameFile(const std::string& from, const std::string& to);
 bool CopyFile(const std::string& from, const std::string& to);
-// Sub-folder names (not paths), dot-names skipped, in directory order.
-std::vector<std::string> ListSubfolders(const std::string& path);
-// File names in a folder, dot-names skipped.
-std::vector<std::string> ListFiles(const std::string& path);
+// Sub-folder names (not paths) in directory order; names beginning with "." are left out unless
+// withDotNames (a copy that must take everything asks for them).
+std::vector<std::string> ListSubfolders(const std::string& path, bool withDotNames = false);
+// File names in a folder, the same way.
+std::vector<std::string> ListFiles(const std::string& path, bool withDotNames = false);
 
 // What a file is read as. Each kind has a size cap far above any real file of its kind, so that a
 // damaged or hostile file costs a bounded amount of memory and time.
@@ -69,6 +70,28 @@ void WriteFileAtomic(const std::string& path, const std::string& data);
 // else path + suffix + "2", "3" and so on. Returns the new path, or "" when the file stays where it
 // is (it cannot be renamed, or 99 damaged copies are kept already).
 std::string SetFileAside(const std::string& path, const std::string& suffix = ".bad");
+
+// Flushes a folder's entries (names created, renamed or removed in it) to the disk; a file system
+// that cannot is passed over.
+void SyncFolder(const std::string& path);
+
+// Removes the temporaries that writers killed halfway left in folder (and, depth levels down, in
+// its sub-folders): WriteFileAtomic's ".<name>.tmp<process>-<letters>" of a process that is gone.
+// Answers how many went.
+int RemoveStaleTemporaries(const std::string& folder, int depth = 0);
+
+// Removes a file that a download left when it was cut short ("<name>.part"), unless a running
+// download still holds it (a download keeps its part file locked while it writes). True when the
+// file is gone.
+bool RemoveStalePartFile(const std::string& path);
+
+// The calls that make a write last: flushing a file's data and renaming the temporary over the
+// target. Tests record them to check their order; {} (or a null member) restores the system's.
+struct TDurableCalls {
+  int (*Sync)(int fd) = nullptr;
+  int (*Rename)(const char* from, const char* to) = nullptr;
+};
+TDurableCalls SetDurableCallsForTesting(TDurableCalls calls);
 
 // Test hook: called at each step of WriteFileAtomic ("open", "write", "sync", "rename") with the
 // temporary's path. nullptr (the default) calls nothing.

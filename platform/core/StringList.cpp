@@ -37,7 +37,17 @@ int TStringList::IndexOf(const std::string& s) const {
 std::string TStringList::Text() const {
   std::string out;
   for (const auto& l : Lines) {
-    out += l;
+    // A line stays one line: a line break inside it would shift every line after it.
+    if (l.find_first_of("\r\n") == std::string::npos) {
+      out += l;
+    } else {
+      bool broken = false;
+      for (char c : l) {
+        const bool lineEnd = c == '\r' || c == '\n';
+        if (!lineEnd || !broken) out += lineEnd ? ' ' : c;
+        broken = lineEnd;
+      }
+    }
     out += "\r\n";
   }
   return out;

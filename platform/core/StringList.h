@@ -23,7 +23,8 @@ class TStringList {
   // Index of the first line equal to s ignoring ASCII case, or -1.
   int IndexOf(const std::string& s) const;
 
-  // The lines joined with CR LF, each line terminated.
+  // The lines joined with CR LF, each line terminated; a line break inside a line (each run of CR
+  // and LF) is written as one blank, so that the line reads back as one line.
   std::string Text() const;
   void SetText(const std::string& text);
 

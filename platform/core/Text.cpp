@@ -40,6 +40,51 @@ std::string Trim(std::string_view s) {
   return std::string(s.substr(b, e - b));
 }
 
+namespace {
+
+// What a character at s[i] is for OneLine, and how many bytes it takes.
+enum class TLineChar { Keep, Break, Drop };
+TLineChar Classify(std::string_view s, size_t i, size_t& length) {
+  const auto c = static_cast<unsigned char>(s[i]);
+  const auto next = [&](size_t k) { return i + k < s.size() ? static_cast<unsigned char>(s[i + k]) : 0; };
+  length = 1;
+  if (c == '\r' || c == '\n' || c == '\t' || c == '\v' || c == '\f') return TLineChar::Break;
+  if (c < 0x20 || c == 0x7F) return TLineChar::Drop;
+  if (c == 0xC2 && next(1) >= 0x80 && next(1) <= 0x9F) {  // U+0080..U+009F
+    length = 2;
+    return next(1) == 0x85 ? TLineChar::Break : TLineChar::Drop;
+  }
+  if (c == 0xE2 && next(1) == 0x80 && (next(2) == 0xA8 || next(2) == 0xA9)) {  // U+2028, U+2029
+    length = 3;
+    return TLineChar::Break;
+  }
+  return TLineChar::Keep;
+}
+
+}  // namespace
+
+std::string OneLine(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  bool broken = false;  // within a run of breaks
+  size_t length = 1;
+  for (size_t i = 0; i < s.size(); i += length) {
+    switch (Classify(s, i, length)) {
+      case TLineChar::Break:
+        if (!broken) out += ' ';
+        broken = true;
+        break;
+      case TLineChar::Drop:
+        break;
+      case TLineChar::Keep:
+        out.append(s.substr(i, length));
+        broken = false;
+        break;
+    }
+  }
+  return out;
+}
+
 int StrToIntDef(std::string_view s, int def) {
   std::string t = Trim(s);
   if (t.empty()) return def;

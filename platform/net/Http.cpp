@@ -1,6 +1,7 @@
 #include "platform/net/Http.h"
 
 #include <curl/curl.h>
+#include <sys/file.h>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -57,6 +58,8 @@ size_t WriteBody(char* data, size_t size, size_t count, void* user) {
       t->FileError = true;
       return 0;
     }
+    // Held while the part file is written: a start-up that finds it unlocked knows it was left.
+    ::flock(::fileno(t->File), LOCK_EX | LOCK_NB);
   }
   if (n > 0 && std::fwrite(data, 1, n, t->File) != n) {
     t->FileError = true;

@@ -138,6 +138,19 @@ void ShowMessage(const std::string& text) {
   Ask({text, Application().Title, mtCustom, mbOK});
 }
 
+void ShowNotice(const std::string& text, const std::string& caption) {
+  const TMessageRequest r{text, caption, mtWarning, mbOK};
+  if (Hook()) {
+    Hook()(r);
+    return;
+  }
+  auto* box = new QMessageBox(IconOf(r.Type), QString::fromStdString(caption), QString::fromStdString(text),
+                              QMessageBox::Ok, QApplication::activeWindow());
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setWindowModality(Qt::NonModal);
+  box->show();
+}
+
 void Beep() {
   if (Hook()) {
     ++Beeps();

@@ -31,6 +31,9 @@ int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons
 int MessageBox(const std::string& text, const std::string& caption, unsigned flags);
 // A plain box with an OK button, captioned with the application's title.
 void ShowMessage(const std::string& text);
+// A warning that does not wait for its answer: the box stays until the player closes it while the
+// program goes on. A hook sees it as a request with an OK button.
+void ShowNotice(const std::string& text, const std::string& caption);
 void Beep();
 
 // What a box asks: its text, caption, icon type and buttons (MessageBox requests are mapped to

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <utility>
 
 #include "tests/cardtable/CardTableFixture.h"
 
@@ -494,6 +496,49 @@ TEST_F(DrawTest, ACoveredCardTurnsWithoutTheLift) {
   EXPECT_TRUE(a->FaceUp);
   EXPECT_EQ(Table->TableCards[1], a);
   EXPECT_EQ(Table->TableCards[2], b);
+  EXPECT_TRUE(Consistent());
+}
+
+// A clock that tells when the table first waits.
+struct TWatchedClock : TVirtualClock {
+  std::function<void()> OnFirstSleep;
+  void Sleep(int ms) override {
+    if (OnFirstSleep) std::exchange(OnFirstSleep, nullptr)();
+    TVirtualClock::Sleep(ms);
+  }
+};
+
+// While a card is lifted for its turn, its shadow lies s down and s to the right of it, within the
+// size of the set's whole-card shadow (whose soft edge may leave its last row as it was).
+TEST_F(DrawTest, ALiftedCardsShadowLiesExactlyBelowAndRightOfIt) {
+  TCard* a = Show(100, 80, 0.0f, false);
+  Table->LiftOffset = false;
+  Table->SetTurnOverAnimationSpeed(0);
+  const TBitmap before = Table->Buffer;
+  TBitmap lifted;
+  TWatchedClock clock;
+  clock.OnFirstSleep = [&] { lifted = Table->Buffer; };
+  SetClock(&clock);
+  EXPECT_TRUE(Table->LiftAndTurn(a));
+  SetClock(&VClock);
+  ASSERT_EQ(lifted.Width(), before.Width());
+  TRect changed(before.Width(), before.Height(), -1, -1);
+  for (int y = 0; y < before.Height(); ++y)
+    for (int x = 0; x < before.Width(); ++x)
+      if (lifted.ScanLine(y)[x] != before.ScanLine(y)[x]) {
+        changed.Left = std::min(changed.Left, x);
+        changed.Top = std::min(changed.Top, y);
+        changed.Right = std::max(changed.Right, x + 1);
+        changed.Bottom = std::max(changed.Bottom, y + 1);
+      }
+  const int s = Deck().Shadow01.Width();
+  EXPECT_GT(s, 0);
+  const TRect shadow = Bounds(100 + s, 80 + s, Deck().Shadow02.Width(), Deck().Shadow02.Height());
+  EXPECT_EQ(changed.Left, shadow.Left);
+  EXPECT_EQ(changed.Top, shadow.Top);
+  EXPECT_EQ(changed.Right, shadow.Right);
+  EXPECT_GE(changed.Bottom, shadow.Bottom - 1);
+  EXPECT_LE(changed.Bottom, shadow.Bottom);
   EXPECT_TRUE(Consistent());
 }
 

@@ -1,7 +1,13 @@
 // The user card set folder: options.txt, the name checks (unsafe names included), making a set
-// from the template, deleting it, and the card file names the game loads.
+// from the template (whole or not at all, however the maker stops), deleting it, and the card
+// file names the game loads.
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
 
 #include "cardtable/CardDeck.h"
 #include "deckwright/UserCardSet.h"
@@ -117,6 +123,57 @@ TEST_F(UserCardSetTest, RefusalsMakeNothing) {
   EXPECT_NE(r.Message.find("07h.bmp"), std::string::npos);
   EXPECT_FALSE(DirectoryExists(User + "/U_Broken"));
   EXPECT_EQ(MissingTemplateFiles(Cardsets), std::vector<std::string>{"07h.bmp"});
+}
+
+namespace {
+
+int g_killAt = 0;
+int g_steps = 0;
+
+std::vector<std::string> SortedFiles(const std::string& folder) {
+  std::vector<std::string> files = ListFiles(folder, true);
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+}  // namespace
+
+// The maker killed at every step of New: after the start-up tidying the set is there whole (the
+// template's files and the options) or not at all, and its name is free again.
+TEST_F(UserCardSetTest, ANewSetKilledAtEveryStepIsWholeOrNone) {
+  std::vector<std::string> whole = SortedFiles(Cardsets + "/C_1");
+  whole.push_back("options.txt");
+  std::sort(whole.begin(), whole.end());
+  const TSetOptions options{0, 2, true, false};
+  int killed = 0;
+  for (int step = 1; step < 1000; ++step) {
+    SCOPED_TRACE("killed at step " + std::to_string(step));
+    const pid_t child = ::fork();
+    if (child == 0) {
+      g_killAt = step;
+      // A kill loses nothing the disk cache holds, so the child need not wait for the disk.
+      SetDurableCallsForTesting({[](int) { return 0; }, nullptr});
+      SetAtomicWriteProbeForTesting([](const char*, const std::string&) {
+        if (++g_steps == g_killAt) ::raise(SIGKILL);
+      });
+      CreateUserSet("Holiday", Cardsets, User, &options);
+      ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    RemoveUnfinishedSets(User);
+    if (!WIFSIGNALED(status)) break;
+    ++killed;
+    EXPECT_TRUE(ListSubfolders(User, true).empty());
+    EXPECT_EQ(CheckNewSetName("Holiday", Cardsets, User), TNameCheck::Ok);
+  }
+  EXPECT_GT(killed, 200);
+  EXPECT_EQ(ListSubfolders(User, true), std::vector<std::string>{"U_Holiday"});
+  EXPECT_EQ(SortedFiles(User + "/U_Holiday"), whole);
+  EXPECT_EQ(LoadSetOptions(User, Cardsets, "U_Holiday"), options);
+  // A set being made by a live maker is left alone.
+  ForceDirectories(User + "/.U_Other" + kUnfinishedMark + std::to_string(::getppid()));
+  EXPECT_EQ(RemoveUnfinishedSets(User), 0);
 }
 
 TEST_F(UserCardSetTest, OptionsOfAnOpenedSetUserFolderFirst) {

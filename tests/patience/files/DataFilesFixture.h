@@ -65,11 +65,14 @@ class DataFilesFixture : public ::testing::Test {
           e.is_regular_file() ? ReadFileText(e.path().string()) : "<dir>";
     return out;
   }
-  // One of everything a move takes along, user card sets and user-made card backs included.
+  // One of everything a move takes along, user card sets (one named in lower case) and user-made
+  // card backs included, and names beginning with a dot.
+  static constexpr size_t kFilledFiles = 12;
   static void FillDataFolder(const std::string& f) {
-    for (const char* name : {"Player.dat", "Options.dat", "Status.Dat", "fav.dat", "Scoring.dat",
-                             "Data/Klondike.dat", "Save Games/one.ppg", "CardSets/U_Mine/1.bmp",
-                             "CardSets/U_Mine/options.txt", "CardSets/Standard/Back9.bmp"})
+    for (const char* name :
+         {"Player.dat", "Options.dat", "Status.Dat", "fav.dat", "Scoring.dat", "Data/Klondike.dat",
+          "Save Games/one.ppg", "Save Games/.two.ppg", "CardSets/U_Mine/1.bmp", "CardSets/U_Mine/options.txt",
+          "CardSets/u_low/.1.bmp", "CardSets/Standard/Back9.bmp"})
       Put(f + "/" + name, std::string("of ") + name + "\r\n");
     Put(f + "/Player.dat", "Ann\r\n2051\r\n");
   }

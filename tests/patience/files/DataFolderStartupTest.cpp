@@ -1,6 +1,13 @@
 // The start-up step: what "Player.dat" in each place decides, the first run, a program folder
-// that cannot be written, and the documents folder's data brought to the local folder.
+// that cannot be written, the documents folder's data brought to the local folder, and the
+// leftovers of a stopped run removed.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <utility>
+
 #include "patience/files/DataMove.h"
+#include "platform/core/StringList.h"
 #include "tests/patience/files/DataFilesFixture.h"
 
 namespace {
@@ -49,6 +56,9 @@ const TPlayerCase kPlayerCases[] = {
     {"EmptyFileAsks", 3, "", false, 2, true, false, 3, true, "\r\n2051\r\n", true},
     {"ThreeLinesKeepTheirPlace", 1, "Ann\r\n2051\r\n\r\n", false, 2, true, false, 1, false,
      "Ann\r\n2051\r\n\r\n", true},
+    // A name stored over two lines by an earlier version: one name again, and nothing is reset.
+    {"NameOverTwoLinesKeepsTheSettings", 3, "Ann\r\nLee\r\n2051\r\n", false, 2, true, false, 3, false,
+     "Ann Lee\r\n2051\r\n", true},
 };
 
 class PlayerDatDecisions : public DataFolderStartupTest, public ::testing::WithParamInterface<TPlayerCase> {};
@@ -114,6 +124,37 @@ TEST_F(DataFolderStartupTest, ACopyThatFailsKeepsTheDocumentsFolderCompleteAndIn
     EXPECT_EQ(Tree(LocalPatience()), TTree{});
     EXPECT_EQ(Messages, std::vector<std::string>{std::string("Notification.: ") + kFileHandlingError});
   }
+}
+
+// What a stopped run left in the data folder is gone after the next start: temporaries of
+// writers that are gone and a download's part file; a temporary of a live writer stays.
+TEST_F(DataFolderStartupTest, LeftoversOfAStoppedRunAreRemoved) {
+  FillDataFolder(LocalPatience());
+  const TTree before = Tree(LocalPatience());
+  TStringList info;
+  for (int i = 0; i < 14; ++i) info.Add(i == 3 ? "Patience-2052.zip" : "");
+  info.SaveToFile(LocalPatience() + "/internetinfo.dat");
+  const pid_t gone = ::fork();
+  if (gone == 0) ::_exit(0);
+  ::waitpid(gone, nullptr, 0);
+  const std::string dead = std::to_string(gone), alive = std::to_string(::getppid());
+  Put(LocalPatience() + "/.Options.dat.tmp" + dead + "-abc123", "cut");
+  Put(LocalPatience() + "/Data/.Klondike.dat.tmp" + dead + "-x1y2z3", "cut");
+  Put(LocalPatience() + "/Save Games/.one.ppg.tmp" + dead + "-aaaaaa", "cut");
+  Put(LocalPatience() + "/internetinfo.dat.part", "cut");
+  Put(LocalPatience() + "/.fav.dat.tmp" + alive + "-bbbbbb", "being written");
+  // The update download's part file on the desktop, named by the update information.
+  const std::string desktop = std::exchange(DesktopDir, Root / "home/Desktop");
+  Put(DesktopDir + "/Patience-2052.zip.part", "cut");
+  Put(DesktopDir + "/notes.part", "the player's");
+  FindDataFolder(nullptr, false);
+  EXPECT_EQ(DataLocation, 3);
+  EXPECT_EQ(Tree(DesktopDir), (TTree{{"notes.part", "the player's"}}));
+  DesktopDir = desktop;
+  TTree after = Tree(LocalPatience());
+  EXPECT_EQ(after.erase(".fav.dat.tmp" + alive + "-bbbbbb"), 1u);
+  EXPECT_EQ(after.erase("internetinfo.dat"), 1u);
+  EXPECT_EQ(after, before);
 }
 
 }  // namespace

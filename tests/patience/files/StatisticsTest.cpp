@@ -1,6 +1,7 @@
 // Statistics and high-score files: counting finished games, the table's order, ties, full
-// tables and scores that never enter, damaged and orphaned files, the player's name, the figures
-// of the Statistics page, and a writer killed in the middle of a write.
+// tables and scores that never enter, damaged and orphaned files, the player's name (pasted with
+// line breaks too), records that cannot be written, the figures of the Statistics page, and a
+// writer killed in the middle of a write.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -9,9 +10,12 @@
 
 #include <climits>
 
+#include "patience/files/Favourites.h"
+#include "patience/files/RecordNotice.h"
 #include "patience/files/Statistics.h"
 #include "platform/core/Files.h"
 #include "platform/core/StringList.h"
+#include "platform/ui/Dialogs.h"
 #include "tests/support/TestUtil.h"
 
 namespace {
@@ -58,6 +62,13 @@ TEST_F(StatisticsTest, AFirstWinIsCountedAndEntersTheTable) {
   EXPECT_EQ(Lines(Dir / "Player.dat").Lines, (std::vector<std::string>{"Ann", "2051"}));
 }
 
+// Twenty different scores, 100 down to 5.
+std::vector<int> Descending() {
+  std::vector<int> v;
+  for (int p = 100; p >= 5; p -= 5) v.push_back(p);
+  return v;
+}
+
 TEST_F(StatisticsTest, PositionsOfScoresAmongStoredOnes) {
   struct TCase {
     std::vector<int> Table;
@@ -73,6 +84,8 @@ TEST_F(StatisticsTest, PositionsOfScoresAmongStoredOnes) {
       {std::vector<int>(20, 5), 5, 0},    // a full table: equal to the twentieth
       {std::vector<int>(20, 5), 4, 0},    // below the twentieth
       {std::vector<int>(20, 5), 6, 1},
+      {Descending(), 52, 11},  // a full table of different scores: the twentieth falls out
+      {Descending(), 6, 20},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(::testing::Message() << "points " << c.Points << " over " << c.Table.size() << " entries");
@@ -180,6 +193,54 @@ TEST_F(StatisticsTest, ThePlayersNameIsRewrittenOnlyWhenItChanged) {
   Typed = "ééééééééééééééééééééé";
   Count(7, true);
   EXPECT_EQ(LoadStats(Game, Dir.Path()).Entries[0].Name, "éééééééééééééééééééé");
+}
+
+// A pasted name with line breaks and other control characters is stored as one line: the table
+// keeps its sixty lines and "Player.dat" its two, so nothing reads back shifted.
+TEST_F(StatisticsTest, APastedNameIsStoredAsOneLine) {
+  Typed = "Ann\r\nSmith\t\x01X\n";
+  Count(30, true);
+  Typed = "Bo";
+  Count(20, true);
+  const TStringList hs = Lines(HighScoreFilePath(Game, Dir.Path()));
+  EXPECT_EQ(hs.Count(), 60);
+  const TGameStatistics s = LoadStats(Game, Dir.Path());
+  EXPECT_EQ(s.Entries[0], (THighScore{"Ann Smith X", "9/12/26", 30}));
+  EXPECT_EQ(s.Entries[1], (THighScore{"Bo", "9/12/26", 20}));
+  StorePlayerName(Dir.Path(), "Cy\r\nDee");
+  EXPECT_EQ(Lines(Dir / "Player.dat").Lines, (std::vector<std::string>{"Cy Dee", "2051"}));
+  // A "Player.dat" that an earlier version wrote with the name over two lines reads as one name.
+  WriteTextFile(Dir / "Player.dat", "Ed\r\nFay\r\n2051\r\n");
+  EXPECT_EQ(DefaultPlayerName(Dir.Path()), "Ed Fay");
+  StorePlayerName(Dir.Path(), "Gil");
+  EXPECT_EQ(Lines(Dir / "Player.dat").Lines, (std::vector<std::string>{"Gil", "2051"}));
+}
+
+// Records that cannot be written are told once per kind of file, with the reason; the game goes
+// on and what could be written is.
+TEST_F(StatisticsTest, RecordsThatCannotBeWrittenAreToldOncePerKind) {
+  ResetRecordNoticesForTesting();
+  std::vector<std::string> told;
+  TScopedMessageHook boxes([&](const TMessageRequest& r) {
+    told.push_back(r.Text);
+    return mrOk;
+  });
+  WriteTextFile(Dir / "Data", "a file where the folder should be");
+  ForceDirectories(Dir / "Player.dat");  // and a folder where the name goes
+  Typed = "Hal";
+  EXPECT_EQ(Count(10, true), 1);
+  Count(20, true);
+  TFavouritesList favourites;
+  favourites.Add("Spider");
+  EXPECT_FALSE(favourites.SaveToFile(Dir / "Data/fav.dat"));
+  EXPECT_FALSE(favourites.SaveToFile(Dir / "Data/fav.dat"));
+  ASSERT_EQ(told.size(), 3u);
+  EXPECT_EQ(told[0].rfind("The statistics and high scores could not be saved.", 0), 0u) << told[0];
+  EXPECT_NE(told[0].find(CountFilePath(Game, Dir.Path())), std::string::npos) << told[0];
+  EXPECT_NE(told[0].find("Not a directory"), std::string::npos) << told[0];
+  EXPECT_EQ(told[1].rfind("Your name could not be saved.", 0), 0u) << told[1];
+  EXPECT_EQ(told[2].rfind("The favourites could not be saved.", 0), 0u) << told[2];
+  ResetRecordNoticesForTesting();
 }
 
 TEST_F(StatisticsTest, PercentagesAndBars) {

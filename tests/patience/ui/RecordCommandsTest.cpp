@@ -1,7 +1,8 @@
 // The window's records of play offscreen, with the data folder in a temporary folder and every
 // dialog answered by the test: Save and Open through their dialogs, a damaged file refused with
-// nothing changed, a failed save that says so without the chime, Restart and Delete, a won game
-// counted with its high score and shown, and the favourites with their submenu, dialog and file.
+// nothing changed, a failed save that says so without the chime, the open game's file followed
+// through a move of the data folder, Restart and Delete, a won game counted with its high score
+// and shown, and the favourites with their submenu, dialog and file.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -10,12 +11,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTableWidget>
 
 #include "cardtable/SystemDirs.h"
 #include "patience/files/DataFolder.h"
 #include "patience/files/Favourites.h"
+#include "patience/files/FileLocForm.h"
 #include "patience/files/SavedGame.h"
 #include "patience/files/Statistics.h"
 #include "patience/ui/FavouritesForm.h"
@@ -165,6 +168,32 @@ TEST_F(RecordCommandsTest, SaveThenOpenThroughTheDialogs) {
   EXPECT_EQ(ReadPlayedWon("Spider", Data).Played, 1);
   EXPECT_EQ(f.ToolBarTag, 0);
   EXPECT_TRUE(f.ToolBar1->isEnabled());
+}
+
+// After Change Save Data Location the open game names its moved file: Save writes it there.
+TEST_F(RecordCommandsTest, TheOpenSavedGameFollowsAMoveOfTheDataFolder) {
+  TRecordForm& f = Shown();
+  Choose("Klondike 1 [Turn over 1]", 1234);
+  Play(8, 5);
+  OnDialog = ChooseFile("mine");
+  f.Save1->Click();
+  TTempDir program;
+  SetProgramDirForTesting(program.Path());
+  const TFileLocPrompt old = SetFileLocPrompt([](TFileLoc& form) {
+    form.RadioButton2->setChecked(true);  // the program folder
+    return 1;
+  });
+  f.SetUserFilelocation1Click();
+  SetFileLocPrompt(old);
+  const std::string moved = PathJoin(program.Path(), "Save Games", "mine.ppg");
+  EXPECT_EQ(DataLocation, 1);
+  EXPECT_EQ(E().Rules.SaveName, moved);
+  Play(4, 6);
+  f.SaveGame->click();
+  TStringList onDisk;
+  EXPECT_TRUE(onDisk.TryLoadFromFile(moved));
+  EXPECT_EQ(onDisk.Lines, E().HistoryList.Lines);
+  SetProgramDirForTesting("");
 }
 
 TEST_F(RecordCommandsTest, ADamagedFileIsRefusedAndNothingChanges) {

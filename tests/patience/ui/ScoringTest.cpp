@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "patience/files/DataFolder.h"
+#include "patience/files/RecordNotice.h"
 #include "patience/ui/MainForm.h"
 #include "patience/ui/Scoring.h"
 #include "platform/core/Files.h"
@@ -112,11 +113,22 @@ TEST_F(ScoringTest, SavingWritesFourLinesAndKeepsTheRest) {
   TScoreValues back;
   LoadScoringValues(Dir.Path(), list, back, Tracer());
   EXPECT_EQ(Values(back), "1 60 3 4");
-  // A folder that cannot take the file: traced, nothing else.
+  // A folder that cannot take the file: traced, and the player is told why, once.
   WriteTextFile(Dir / "plain", "a file, not a folder");
   Traces.clear();
+  ResetRecordNoticesForTesting();
+  std::vector<std::string> told;
+  TScopedMessageHook boxes([&](const TMessageRequest& r) {
+    told.push_back(r.Text);
+    return mrOk;
+  });
   EXPECT_FALSE(SaveScoringValues(Dir / "plain", list, v, Tracer()));
-  EXPECT_EQ(Traces, std::vector<std::string>{"Exception when saving Scoring.dat"});
+  EXPECT_FALSE(SaveScoringValues(Dir / "plain", list, v, Tracer()));
+  EXPECT_EQ(Traces.front(), "Exception when saving Scoring.dat");
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_EQ(told[0].rfind("The scoring values could not be saved.", 0), 0u) << told[0];
+  EXPECT_NE(told[0].find("Not a directory"), std::string::npos) << told[0];
+  ResetRecordNoticesForTesting();
 }
 
 TEST_F(ScoringTest, DialogShowsEditsAndRestoresWhatIsNoNumber) {

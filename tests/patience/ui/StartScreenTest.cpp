@@ -90,6 +90,7 @@ TEST_F(StartScreenTest, EveryGameWithItsFiguresAndTheFilters) {
   Figures("Spider", "7\r\n7\r\n");
   Figures("Yukon", "4\r\n");          // a short file: won 0
   Figures("Canfield", "x\r\ny\r\n");  // not numbers: 0 and 0
+  Figures("Scorpion", "1\r\n1\r\n");  // won once
   TForm1& f = Shown();
   ASSERT_TRUE(S().Showing());
   EXPECT_FALSE(f.CardTable1->Visible());
@@ -111,9 +112,9 @@ TEST_F(StartScreenTest, EveryGameWithItsFiguresAndTheFilters) {
   };
   const size_t n = AllCaptions().size();
   const TCase cases[] = {
-      {kFilterWon, 2, {"Klondike 1 [Turn over 1]|5|2", "Spider|7|7"}},
-      {kFilterNotWon, n - 2, {"Freecell|3|0", "Yukon|4|0"}},
-      {kFilterNotPlayed, n - 4, {"Canfield|0|0"}},
+      {kFilterWon, 3, {"Klondike 1 [Turn over 1]|5|2", "Spider|7|7", "Scorpion|1|1"}},
+      {kFilterNotWon, n - 3, {"Freecell|3|0", "Yukon|4|0"}},
+      {kFilterNotPlayed, n - 5, {"Canfield|0|0"}},
       {kFilterAll, n, {"Freecell|3|0"}},
   };
   for (const TCase& c : cases) {

@@ -64,6 +64,9 @@ TEST(StringListTest, WritesCrLfAndChecksIndexes) {
   EXPECT_EQ(l[0], "zero");
   EXPECT_EQ(l.IndexOf("TWO"), 2);
   EXPECT_EQ(l.IndexOf("three"), -1);
+  // A line holding line breaks is still written as one line.
+  const TStringList broken{"a\r\nb\n\nc\r", "d"};
+  EXPECT_EQ(broken.Text(), "a b c \r\nd\r\n");
 }
 
 TEST(TextTest, ConversionsIgnoreLocaleAndRejectJunk) {
@@ -78,6 +81,15 @@ TEST(TextTest, ConversionsIgnoreLocaleAndRejectJunk) {
   EXPECT_TRUE(SameText("Status.Dat", "status.dat"));
   EXPECT_TRUE(StartsText("u_", "U_Mine"));
   EXPECT_EQ(Trim("  x y\r"), "x y");
+  // Typed text as one line: breaks and tabs become one blank, other control characters go,
+  // other text (and bytes that are no UTF-8) stays.
+  EXPECT_EQ(OneLine("Ann\r\nSmith\tJr\x01\x7f"), "Ann Smith Jr");
+  EXPECT_EQ(OneLine("a\xc2\x85"
+                    "b\xe2\x80\xa8"
+                    "c\xc2\x9b"
+                    "d"),
+            "a b cd");
+  EXPECT_EQ(OneLine("\xc3\xa9t\xc3\xa9 \x80\xff"), "\xc3\xa9t\xc3\xa9 \x80\xff");
 }
 
 TEST(ClockTest, VirtualClockMovesOnlyWhenAsked) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -195,6 +196,75 @@ TEST(FileSafetyTest, AWriterKilledHalfwayLeavesTheOldFileAndTheNextWriteTidiesUp
     EXPECT_EQ(Entries(t.Path()),
               (std::vector<std::string>{".Other.dat.tmp123456", ".Status.Dat.tmp1-abcdef", "Status.Dat"}));
   }
+}
+
+namespace {
+
+struct TCall {
+  std::string What, From, To;
+};
+std::vector<TCall> g_calls;
+
+std::string PathOfDescriptor(int fd) {
+  std::error_code ec;
+  return fs::read_symlink("/proc/self/fd/" + std::to_string(fd), ec).string();
+}
+int RecordSync(int fd) {
+  g_calls.push_back({"sync", PathOfDescriptor(fd), {}});
+  return ::fsync(fd);
+}
+int RecordRename(const char* from, const char* to) {
+  g_calls.push_back({"rename", from, to});
+  return ::rename(from, to);
+}
+
+}  // namespace
+
+// The data is on the disk before it takes the file's name, and the name is on the disk after.
+TEST(FileSafetyTest, AWriteIsFlushedBeforeItIsRenamedAndItsFolderAfter) {
+  TTempDir t;
+  g_calls.clear();
+  const TDurableCalls old = SetDurableCallsForTesting({RecordSync, RecordRename});
+  WriteFileAtomic(t / "Status.Dat", "new");
+  SetDurableCallsForTesting(old);
+  ASSERT_EQ(g_calls.size(), 3u);
+  EXPECT_EQ(g_calls[0].What, "sync");
+  EXPECT_EQ(g_calls[1].What, "rename");
+  EXPECT_EQ(fs::path(g_calls[0].From).filename(), fs::path(g_calls[1].From).filename());
+  EXPECT_EQ(g_calls[1].To, t / "Status.Dat");
+  EXPECT_EQ(g_calls[2].What, "sync");
+  EXPECT_EQ(g_calls[2].From, fs::canonical(t.Path()).string());
+  EXPECT_EQ(ReadFileText(t / "Status.Dat"), "new");
+}
+
+// At start-up: temporaries whose writers are gone go, down to the depth asked for; those of a live
+// writer stay; a part file goes unless a download holds it.
+TEST(FileSafetyTest, StaleTemporariesAndPartFilesAreSweptLiveOnesStay) {
+  TTempDir t;
+  const pid_t gone = ::fork();
+  if (gone == 0) ::_exit(0);
+  ::waitpid(gone, nullptr, 0);
+  const std::string dead = std::to_string(gone), live = std::to_string(::getppid());
+  fs::create_directories(t / "Data/deep/deeper");
+  for (const std::string& name : std::vector<std::string>{
+           ".Options.dat.tmp" + dead + "-abc123", "Data/.K.dat.tmp" + dead + "-abc123",
+           "Data/deep/deeper/.x.tmp" + dead + "-abc123", ".fav.dat.tmp" + live + "-abc123",
+           ".Options.dat.tmp" + dead, "keep.tmp" + dead + "-abc123", std::string("notes.txt")})
+    WriteTextFile(t / name, "x");
+  EXPECT_EQ(RemoveStaleTemporaries(t.Path(), 1), 2);
+  EXPECT_EQ(Entries(t.Path()),
+            (std::vector<std::string>{".Options.dat.tmp" + dead, ".fav.dat.tmp" + live + "-abc123", "Data",
+                                      "keep.tmp" + dead + "-abc123", "notes.txt"}));
+  EXPECT_EQ(Entries(t / "Data/deep/deeper").size(), 1u);
+
+  WriteTextFile(t / "update.zip.part", "half");
+  const int held = ::open((t / "update.zip.part").c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  EXPECT_FALSE(RemoveStalePartFile(t / "update.zip.part"));
+  ::close(held);
+  EXPECT_TRUE(RemoveStalePartFile(t / "update.zip.part"));
+  EXPECT_FALSE(fs::exists(t / "update.zip.part"));
+  EXPECT_TRUE(RemoveStalePartFile(t / "none.part"));
 }
 
 TEST(FileSafetyTest, DamagedFilesSetAsideAreNumberedAndNeverReplaced) {
