@@ -23,6 +23,8 @@ FREECELL_SEED = 19
 WINDOW_GREY = (239, 239, 239)
 SKY_BLUE = (166, 202, 240)
 HIGH_SCORES = "Statistics and High Scores."
+# The maker's New button, in its window.
+MAKER_NEW_BUTTON = (45, 47)
 
 
 def check(condition, message):
@@ -312,8 +314,32 @@ def about_and_points(s):
     check(g.points() == zero, "the start screen shows the last game's points")
 
 
+def card_set_maker(s):
+    """The maker on the game's data folder: a new card set made from the New button, then the
+    maker asked to end."""
+    g = Game(s)
+    g.p.signal(signal.SIGTERM)
+    check(g.p.wait_end(15) is not None, "the game did not end on SIGTERM")
+    maker = s.start("Deckwright")
+    wid = maker.window("Deckwright")
+    time.sleep(1)
+    maker.follow(wid)
+    # The New button lies at the left of the maker's button row.
+    maker.click(MAKER_NEW_BUTTON)
+    maker.window("New CardSet")
+    time.sleep(0.3)
+    maker.type("Holiday")
+    maker.key("Return")
+    wait_until("the new set", lambda: maker.title(wid) == "Deckwright - U_Holiday", 30)
+    s.desktop.shot("maker")
+    check(os.path.exists(s.data("CardSets", "U_Holiday", "options.txt")), "the new set has no options.txt")
+    maker.signal(signal.SIGTERM)
+    check(maker.wait_end(15) is not None, "the maker did not end on SIGTERM")
+
+
 SCENARIOS = {f.__name__: f for f in (start_screen_keys, freecell_win, save_and_reopen, new_deals, sigterm,
-                                     backdrop_and_panels, fullscreen_without_wm, about_and_points)}
+                                     backdrop_and_panels, fullscreen_without_wm, about_and_points,
+                                     card_set_maker)}
 WITHOUT_WM = {"fullscreen_without_wm"}
 
 
