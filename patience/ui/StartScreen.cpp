@@ -128,7 +128,38 @@ TStartScreen::TStartScreen(TForm1& form) : FForm(form) {
   ComboBox1->hide();
   ComboBox2->hide();
 
-  // The grid: three columns, the header in bold on sky blue, whole rows selected.
+  SetUpGrid();
+
+  // The groups: the children of " Game Type " in menu order without the lines; the filters.
+  if (form.ChooseGame1)
+    for (int i = 0; i < form.ChooseGame1->Count(); ++i) {
+      const TMenuItem* item = form.ChooseGame1->Items(i);
+      if (!item->IsLine()) ComboBox1->addItem(Q(item->Caption()));
+    }
+  for (const char* f : {kFilterAll, kFilterNotPlayed, kFilterNotWon, kFilterWon})
+    ComboBox2->addItem(QString::fromLatin1(f));
+  ComboBox1->setCurrentIndex(0);
+  ComboBox2->setCurrentIndex(0);
+  QObject::connect(ComboBox1, QOverload<int>::of(&QComboBox::activated), this,
+                   [this](int) { ComboBox1Change(); });
+  QObject::connect(ComboBox2, QOverload<int>::of(&QComboBox::activated), this,
+                   [this](int) { ComboBox2Change(); });
+
+  StartPicture.OnPaint = [this](const TRect&) {
+    // The finished show ends on the window's own background: the strip's place shows it again.
+    if (StartPicture.Running)
+      StripView->repaint();
+    else
+      StripView->hide();
+  };
+  FIdle.setInterval(20);
+  QObject::connect(&FIdle, &QTimer::timeout, this, [this] { Loop(); });
+  MeasureTexts();
+  PlaceComponents();
+}
+
+// The grid: three columns, the header in bold on sky blue, whole rows selected.
+void TStartScreen::SetUpGrid() {
   TStringGrid& g = *StringGrid1;
   g.setHorizontalHeaderLabels({QStringLiteral("GAME NAME"), QStringLiteral("PLAYED"), QStringLiteral("WON")});
   g.verticalHeader()->hide();
@@ -158,33 +189,6 @@ TStartScreen::TStartScreen(TForm1& form) : FForm(form) {
   g.OnDblClick = [this] { StringGrid1DblClick(); };
   g.OnWheel = [this](bool down) { StringGrid1MouseWheel(down); };
   g.OnKeyDown = [this](int key) { return StringGrid1KeyDown(key); };
-
-  // The groups: the children of " Game Type " in menu order without the lines; the filters.
-  if (form.ChooseGame1)
-    for (int i = 0; i < form.ChooseGame1->Count(); ++i) {
-      const TMenuItem* item = form.ChooseGame1->Items(i);
-      if (!item->IsLine()) ComboBox1->addItem(Q(item->Caption()));
-    }
-  for (const char* f : {kFilterAll, kFilterNotPlayed, kFilterNotWon, kFilterWon})
-    ComboBox2->addItem(QString::fromLatin1(f));
-  ComboBox1->setCurrentIndex(0);
-  ComboBox2->setCurrentIndex(0);
-  QObject::connect(ComboBox1, QOverload<int>::of(&QComboBox::activated), this,
-                   [this](int) { ComboBox1Change(); });
-  QObject::connect(ComboBox2, QOverload<int>::of(&QComboBox::activated), this,
-                   [this](int) { ComboBox2Change(); });
-
-  StartPicture.OnPaint = [this](const TRect&) {
-    // The finished show ends on the window's own background: the strip's place shows it again.
-    if (StartPicture.Running)
-      StripView->repaint();
-    else
-      StripView->hide();
-  };
-  FIdle.setInterval(20);
-  QObject::connect(&FIdle, &QTimer::timeout, this, [this] { Loop(); });
-  MeasureTexts();
-  PlaceComponents();
 }
 
 void TStartScreen::MeasureTexts() {

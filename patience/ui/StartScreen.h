@@ -172,6 +172,7 @@ class TStartScreen : public QObject {
   void PlaceMarquee();
   void SetControlsVisible(bool visible);
   bool ScreenUpdates() const;
+  void SetUpGrid();
   // The widths the text column and the grid need for their texts to show whole.
   void MeasureTexts();
   int FTextNeeds = 80;

@@ -4,8 +4,10 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QTest>
 #include <filesystem>
+#include <tuple>
 
 #include "cardtable/SystemDirs.h"
 #include "patience/files/DataFolder.h"
@@ -100,6 +102,7 @@ struct TStartCase {
   int Marked;       // in the menu, 0 for none
   const char* Box;  // the list's text
   bool Redeals, Refused;
+  bool Scoring = true;
 };
 
 const TStartCase kStartCases[] = {
@@ -112,6 +115,7 @@ const TStartCase kStartCases[] = {
      false},
     {"AStepWithoutAnItemMarksNothing", "On\r\nOn\r\nOn\r\nStars\r\n4\r\n", true, true, 4, 0, "100%", true,
      false},
+    {"ScoringOff", "On\r\nOn\r\nOff\r\n", true, true, 1, 1, "100%", true, false, false},
 };
 
 class StartOptions : public OptionsTest, public ::testing::WithParamInterface<TStartCase> {};
@@ -130,6 +134,13 @@ TEST_P(StartOptions, AppliedAtTheFirstActivation) {
   EXPECT_EQ(f.AnimatedRedeals(), c.Redeals);
   EXPECT_EQ(Asked, c.Refused ? std::vector<std::string>{std::string("Notification.: ") + kTooLarge}
                              : std::vector<std::string>{});
+  // Scoring and statistics: the points, the high-score button and the statistics menu with it.
+  EXPECT_EQ(f.ScoringOn(), c.Scoring);
+  EXPECT_EQ(std::make_tuple(f.On3->Checked(), f.Off3->Checked(), f.OptionLines[2]),
+            std::make_tuple(c.Scoring, !c.Scoring, std::string(c.Scoring ? "On" : "Off")));
+  for (bool shown :
+       {f.PointsLabel->isEnabledTo(&f), f.ToolButton1->isEnabledTo(&f), f.Statistics1->Enabled()})
+    EXPECT_EQ(shown, c.Scoring);
   // The card factors follow the card size.
   EXPECT_FLOAT_EQ(f.Engine->Layout.WidthFactor, float(d.CardWidth) / 71.0f);
   EXPECT_FLOAT_EQ(f.Engine->Layout.HeightFactor, float(d.CardHeight) / 96.0f);
@@ -137,6 +148,22 @@ TEST_P(StartOptions, AppliedAtTheFirstActivation) {
 
 INSTANTIATE_TEST_SUITE_P(Files, StartOptions, ::testing::ValuesIn(kStartCases),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+// Scoring switched off in a game: the points show 0, the game ends uncounted; on again, the
+// points of the game in play show.
+TEST_F(OptionsTest, ScoringOffCountsNothingAndOnShowsThePointsAgain) {
+  TForm1& f = Shown();
+  Klondike();
+  f.Engine->Rules.Points = 37;
+  f.Off3->Click();
+  EXPECT_EQ(f.PointsLabel->text().toStdString(), "  Points = 0  ");
+  f.NewExecute();
+  EXPECT_FALSE(FileExists(Data() + "/Data/Klondike 1 [Turn over 1].dat")) << "nothing counted";
+  f.Engine->Rules.Points = 12;
+  f.On3->Click();
+  EXPECT_EQ(f.PointsLabel->text().toStdString(), "  Points = 12  ");
+  EXPECT_EQ(f.OptionLines[2], "On");
+}
 
 TEST_F(OptionsTest, SavedOptionsAndTableSettingsLastIntoTheNextRun) {
   {
