@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
 
 #include "cardtable/SystemDirs.h"
@@ -236,6 +237,60 @@ TEST_F(OptionsTest, ScaleStepsWithinEachLayout) {
   f.ComboBox30Change(4);
   EXPECT_EQ(f.ComboBox3->currentText(), QStringLiteral("60%"));
   f.ToolBarTag = 0;
+}
+
+TEST_F(OptionsTest, ExtendedRefusesCardsTooLargeForTheTable) {
+  TForm1& f = Shown();
+  TPatienceEngine& e = *f.Engine;
+  TCardDeck& d = *f.CardTable1->CardDeck();
+  ASSERT_TRUE(Extended());
+  auto settle = [&](int width, int height) {
+    f.resize(width, height);
+    for (int i = 0; i < 20; ++i) QTest::qWait(20);
+  };
+  // The rightmost pile lies inside the table.
+  auto inside = [&] {
+    int right = 0;
+    for (int i = 0; i < e.Rules.Tableau.Count; ++i)
+      right = std::max(right, e.Rules.TableauPlaces[size_t(i)].X);
+    return right + d.CardWidth <= f.CardTable1->Width();
+  };
+  settle(800, 600);
+  GetMenuItem(f.Alphabeticallist1, "Klondike 1 [Turn over 1]", true)->Click();
+  QCoreApplication::processEvents();
+  // 80 % fits; 125 % does not: refused as Compact refuses, back to 100 %.
+  f.SetScale(-1);
+  EXPECT_EQ(d.SizeStep, -1);
+  EXPECT_TRUE(Asked.empty());
+  f.SetScale(2);
+  EXPECT_EQ(Asked, std::vector<std::string>{std::string("Notification.: ") + kTooLarge});
+  EXPECT_EQ(d.SizeStep, 1);
+  EXPECT_EQ(MarkedStep(), 1);
+  EXPECT_EQ(f.OptionLines[4], "1");
+  EXPECT_TRUE(inside());
+
+  // A wide window takes 150 %; made narrow again, it sets the cards back.
+  settle(1280, 1024);
+  Asked.clear();
+  f.SetScale(3);
+  EXPECT_EQ(d.SizeStep, 3);
+  EXPECT_TRUE(Asked.empty());
+  settle(900, 700);
+  EXPECT_EQ(Asked.size(), 1u);
+  EXPECT_EQ(d.SizeStep, 1);
+  EXPECT_EQ(f.ComboBox3->currentText(), QStringLiteral("100%"));
+  EXPECT_TRUE(inside());
+
+  // A new game that the cards in force make too wide: Spider's ten columns at 150 %.
+  settle(1280, 1024);
+  f.SetScale(3);
+  Asked.clear();
+  GetMenuItem(f.Alphabeticallist1, "Spider", true)->Click();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Asked.size(), 1u);
+  EXPECT_EQ(d.SizeStep, 1);
+  EXPECT_EQ(f.OptionLines[4], "1");
+  EXPECT_TRUE(inside());
 }
 
 }  // namespace
