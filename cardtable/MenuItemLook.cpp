@@ -30,7 +30,7 @@ const TBitmap& MenuBandBitmap() {
 }
 
 void DrawMenuItemLook(TMenuItem& Item, TCanvas& Canvas, bool Selected, TRect Rect, const TImageList& Images,
-                      int CheckImage) {
+                      int CheckImage, TMenuHighlight Highlight) {
   TBitmap& target = Canvas.Bitmap();
   Canvas.Font.Color = Item.Enabled() ? clBlack : kMenuTextDisabled;
   Canvas.Brush.Style = TBrushStyle::bsSolid;
@@ -40,8 +40,11 @@ void DrawMenuItemLook(TMenuItem& Item, TCanvas& Canvas, bool Selected, TRect Rec
   if (Selected && Item.Enabled()) {
     TBitmap highlight(Rect.Width() - 2, Rect.Height() - 2);
     if (!highlight.Empty()) {
-      FillGradientRect(highlight, TRect(0, 0, highlight.Width(), highlight.Height()), kMenuHighlightFrom,
-                       kMenuHighlightTo, TGradientStyle::gsDiagonalLeftRight);
+      const bool fromWhite = Highlight == TMenuHighlight::FromWhite;
+      FillGradientRect(highlight, TRect(0, 0, highlight.Width(), highlight.Height()),
+                       fromWhite ? kMenuHighlightFrom : kMenuHighlightTo,
+                       fromWhite ? kMenuHighlightTo : kMenuHighlightFrom,
+                       TGradientStyle::gsDiagonalLeftRight);
       Canvas.Draw(Rect.Left + 1, Rect.Top + 1, highlight);
     }
     Canvas.Brush.Color = clBlack;

@@ -2,7 +2,11 @@
 
 #include "cardtable/ImageArrayUnit.h"
 #include "deckwright/Resample.h"
+#include "platform/core/Files.h"
+#include "platform/core/Text.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Bmp.h"
+#include "platform/graphics/Jpeg.h"
 #include "platform/graphics/Raster.h"
 
 namespace {
@@ -141,4 +145,11 @@ void ComposeCard(TBitmap& Target, const TBitmap& Template, TBitmap& Picture, con
     StretchDraw(*Preview, TRect(1, 1, Preview->Width() - 1, Preview->Height() - 1), Picture);
   ComposeFramedCard(Target, Template, Picture, Progress);
   if (Face) PasteCornerIndices(Target, Template, Options, Preview, Progress);
+}
+
+void LoadSourcePicture(const std::string& path, TBitmap& out) {
+  if (SameText(ExtractFileExt(path), ".jpg"))
+    LoadJpegFile(path, out, true, kSourcePictureLimits);
+  else
+    LoadBmpFile(path, out, kSourcePictureLimits);
 }

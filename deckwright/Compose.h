@@ -11,6 +11,8 @@
 // Every resize goes through FilteredStretch with Lanczos3, and every resampled picture has its
 // darkest pixels lifted (LiftDarkPixels) so that nothing of it is the table's transparent black.
 
+#include <string>
+
 #include "deckwright/UserCardSet.h"
 #include "platform/core/Types.h"
 
@@ -40,6 +42,11 @@ void ComposeFramedCard(TBitmap& Target, const TBitmap& Template, TBitmap& Pictur
 // Preview (the card on the table, may be null) gets a small copy of each.
 void PasteCornerIndices(TBitmap& Target, const TBitmap& Template, const TSetOptions& Options,
                         TBitmap* Preview, TResampleProgress* Progress);
+
+// The picture the user chose for a card: a ".jpg" file (the extension in any letter case) decoded as
+// JPEG at best quality, any other as a bitmap file. Sources may be as large as photos get
+// (kSourcePictureLimits); a larger one is refused as too large, a damaged one as damaged.
+void LoadSourcePicture(const std::string& path, TBitmap& out);
 
 // The whole composition of one card as the click does it: Face says whether a face (with its
 // options) or a back is made; Preview, the card shown on the table, gets a quick stretched copy of

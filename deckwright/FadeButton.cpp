@@ -3,6 +3,13 @@
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Raster.h"
 
+namespace {
+
+constexpr int kCaptionPoints = 18;
+constexpr int kCaptionMargin = 5;
+
+}  // namespace
+
 TFadeButton::TFadeButton(QWidget* owner) : THarmFade(owner) {
   resize(78, 35);
   setCursor(Qt::PointingHandCursor);
@@ -16,10 +23,14 @@ TBitmap TFadeButton::Face(TColor colour) const {
   canvas.Pen.Width = 1;
   canvas.Rectangle(0, 0, width(), height());
   canvas.Font.Name = "MS Sans Serif";
-  canvas.Font.Size = 18;
+  canvas.Font.Size = kCaptionPoints;
+  // The desktop's stand-in for the font may be wider: the caption keeps a margin of 5 pixels on
+  // both sides, taking a smaller size when it must.
+  while (canvas.Font.Size > 6 && canvas.TextWidth(FCaption) > width() - 2 * kCaptionMargin)
+    --canvas.Font.Size;
   canvas.Font.Color = clBlack;
   canvas.Brush.Style = TBrushStyle::bsClear;
-  canvas.TextOut(5, 2, FCaption);
+  canvas.TextOut(kCaptionMargin, 2, FCaption);
   if (FSelected) FrameRect(face, TRect(2, 2, width() - 2, height() - 2), clBlack);
   return face;
 }

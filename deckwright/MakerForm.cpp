@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScreen>
 
 #include "cardtable/CardTableWidget.h"
 #include "cardtable/ImageArrayUnit.h"
@@ -106,6 +107,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   setObjectName("Form1");
   setWindowTitle("Deckwright");
   setFixedSize(kClientWidth, kClientHeight);
+  // The window opens centred on the screen.
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - QPoint(kClientWidth / 2, kClientHeight / 2));
   ApplySystemUiFont(this);
   // The maker's table shades with its own 76-level table.
   UseShadeProfile(MakerShadeProfile);
@@ -195,7 +199,7 @@ void TForm1::BuildImages() {
 
 void TForm1::BuildMenus() {
   auto draw = [this](TMenuItem& item, TCanvas& canvas, const TRect& r, bool selected) {
-    DrawMenuItemLook(item, canvas, selected, r, ImageList1, 0);
+    DrawMenuItemLook(item, canvas, selected, r, ImageList1, 0, TMenuHighlight::FromRed);
   };
   TMenuItem* file = MainMenu1.Add("File1", " File ");
   NewUserCardSet1 = file->Add("NewUserCardSet1", "New");
@@ -560,10 +564,7 @@ void TForm1::ComposeFromPicture(TCard* Card, const std::string& pictureFile) {
   if (!record) return;
 
   TBitmap picture;
-  if (SameText(ExtractFileExt(pictureFile), ".jpg"))
-    LoadJpegFile(pictureFile, picture, true);
-  else
-    LoadBmpFile(pictureFile, picture);
+  LoadSourcePicture(pictureFile, picture);
 
   if (backs) {
     // The back in force is the one being replaced.

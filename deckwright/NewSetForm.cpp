@@ -13,6 +13,8 @@
 
 namespace {
 
+constexpr int kMessagePixels = 16;
+
 QFont PixelFont(const QFont& base, int pixels) {
   QFont f = base;
   f.setPixelSize(pixels);
@@ -40,9 +42,13 @@ TForm2::TForm2(QWidget* owner, const std::string& cardsetsDir, const std::string
   LabeledEdit1 = Placed(new QLineEdit(this), 40, 40, 329, 29);
   LabeledEdit1->setObjectName("LabeledEdit1");
   EditLabel = Placed(new QLabel("CardSet Name", this), 40, 14, 329, 24);
-  Label1 = Placed(new QLabel(this), 40, 80, 329, 24);
+  // The message line takes the room between the name and the groups, so that a long message
+  // wraps onto a second line instead of being cut.
+  Label1 = Placed(new QLabel(this), 40, 70, 329, 41);
   Label1->setObjectName("Label1");
-  Label1->setFont(PixelFont(font(), 16));
+  Label1->setWordWrap(true);
+  Label1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  Label1->setFont(PixelFont(font(), kMessagePixels));
   Label1->setStyleSheet("color: #c00000;");
 
   RadioGroup1 = Placed(new QGroupBox("Card Type", this), 40, 112, 97, 105);
@@ -109,9 +115,17 @@ void TForm2::Button1Click() {
   const TCreateSetResult r = CreateUserSet(SetName(), CardsetsDir, UserCardsetsDir, &options);
   if (!r.Message.empty() || r.Check != TNameCheck::Ok) {
     Beep();
-    Label1->setText(QString::fromStdString(r.Message));
+    ShowMessage(r.Message);
     return;  // the dialog stays open
   }
   FCreated = r.Folder;
   accept();
+}
+
+void TForm2::ShowMessage(const std::string& text) {
+  Label1->setText(QString::fromStdString(text));
+  for (int pixels = kMessagePixels; pixels >= 9; --pixels) {
+    Label1->setFont(PixelFont(Label1->font(), pixels));
+    if (Label1->heightForWidth(Label1->width()) <= Label1->height()) break;
+  }
 }

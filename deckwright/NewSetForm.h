@@ -53,5 +53,8 @@ class TForm2 : public QDialog {
   void Button1Click();
 
  private:
+  // The message line, shown whole: it wraps onto a second line, and a message that still does not
+  // fit takes a smaller font.
+  void ShowMessage(const std::string& text);
   std::string FCreated;
 };

@@ -61,6 +61,9 @@ class TEngineHost {
   virtual bool ScoringOn() { return true; }        // the points label is enabled
   virtual bool SoundOn() { return false; }         // options line 1 is "On" (some pauses need it)
   virtual bool ExtendedLayout() { return false; }  // the Extended layout is in force
+  // The game about to be dealt in the Extended layout does not fit the table at the card size in
+  // force: the window may set a smaller size (and say so). True when it changed the size.
+  virtual bool ReduceScaleToFit() { return false; }
   virtual bool AutoMoveOn() { return false; }
   // The auto-move option was switched (the window keeps it, its button and menu items).
   virtual void SetAutoMoveOption(bool /*on*/) {}

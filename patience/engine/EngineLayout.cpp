@@ -1,7 +1,11 @@
 // The engine's side of the layout: the game's places computed from the layout variables, the
-// markers and cards moved to them, and the stretch of the Extended layout to the table.
+// markers and cards moved to them, the stretch of the Extended layout to the table, and whether
+// a game dealt at the card size in force fits the table at all.
 
 #include <algorithm>
+#include <array>
+#include <initializer_list>
+#include <limits>
 
 #include "patience/engine/PatienceEngine.h"
 #include "platform/core/Numeric.h"
@@ -32,8 +36,25 @@ void TPatienceEngine::UpdateCardFactors() {
 bool TPatienceEngine::ReloadGamePlaces() {
   if (!FGame) return false;
   FGame->ComputePlaces(Layout, Rules);
+  // Small cards: places written with fixed offsets, or the stock's edge, would lie off the table's
+  // top or left; the whole layout moves in by as much.
+  const TPoint over = PlacesOverhang(Rules, Layout, StockPileEdge(Rules, StockStep()));
+  if (over.X > 0 || over.Y > 0) {
+    Layout.ShiftOrigin(over.X, over.Y);
+    FGame->ComputePlaces(Layout, Rules);
+  }
   TableauFan = TableauFanOf(Rules, Layout);
   return true;
+}
+
+int TPatienceEngine::StockStep() const {
+  return FTable ? FTable->PlaceDeckOffset() : FStockStep;
+}
+
+TTableFrame TPatienceEngine::Frame() const {
+  if (!FTable) return TTableFrame{0, 0, FDeck->CardWidth, FDeck->CardHeight, FStockStep};
+  return TTableFrame{FTable->Width(), FTable->Height(), FDeck->CardWidth, FDeck->CardHeight,
+                     FTable->PlaceDeckOffset()};
 }
 
 void TPatienceEngine::ModifyReserve() {
@@ -144,6 +165,14 @@ void TPatienceEngine::ModifyRedeal() {
   FHost->PlaceRedealButton(left, top);
 }
 
+void TPatienceEngine::MoveCardsToPlaces() {
+  ModifyReserve();
+  ModifyTableau();
+  ModifyFoundation();
+  ModifyExcept();
+  ModifyWaste();
+}
+
 void TPatienceEngine::ModifyAll() {
   ModifyReserve();
   ModifyTableau();
@@ -158,14 +187,168 @@ void TPatienceEngine::RedrawTable() {
   if (FTable) FTable->RefreshBackground();
 }
 
+namespace {
+
+// Where a layout reaches: the game's places and cards (MaxInLayout), the stock, where the whole
+// pack lies at every deal, and the waste.
+struct TReach {
+  TPoint Cards, Stock, Waste;
+};
+
+// One axis of the stretch taken back where the stretched layout passed its limits: the cards the
+// usable area, the stock and the waste the table. Returns whether it did.
+bool TakeBackAxis(float& factor, bool stretches, std::initializer_list<std::array<int, 3>> spans,
+                  bool giveUp) {
+  if (!stretches) return false;
+  bool over = false;
+  float taken = factor;
+  for (const auto& [from, reached, limit] : spans) {
+    if (reached <= limit) continue;
+    over = true;
+    taken = std::min(taken, giveUp ? 1.0f : TakeBackStretch(factor, from, reached, limit));
+  }
+  factor = taken;
+  return over;
+}
+
+}  // namespace
+
+// The stretch of the layout to the table, measured on this engine's cards as they lie at the
+// unstretched places. Places with fixed offsets ("TM + 4*RS - 75") do not grow in proportion to
+// the steps, so the stretched layout is laid out and measured again, and the stretch is taken
+// back where it passed the usable area (or put the stock or the waste off the table). Layout is
+// left as it was; the cards may have moved.
+TStretch TPatienceEngine::FitStretch(const TTableFrame& frame) {
+  const TLayout base = Layout;
+  auto reach = [this] { return TReach{MaxInLayout(Rules, Layout), StockPlace(), WastePlace()}; };
+  const TReach from = reach();
+  const TPoint usable = UsableArea(Rules, frame.Width, frame.Height, frame.CardWidth, frame.CardHeight);
+  const TPoint table(frame.Width - frame.CardWidth, frame.Height - frame.CardHeight);
+  // A game without a waste has no limit there.
+  const bool waste = Rules.Stock.DealCount >= 1;
+  const TPoint wasteLimit =
+      waste ? table : TPoint(std::numeric_limits<int>::max(), std::numeric_limits<int>::max());
+  TStretch s =
+      StretchToTable(Rules, from.Cards, frame.Width, frame.Height, frame.CardWidth, frame.CardHeight);
+  constexpr int kRounds = 8;
+  for (int round = 0; round < kRounds && (s.StretchesWidth || s.StretchesHeight); ++round) {
+    TLayout stretched = base;
+    stretched.OnTrace = nullptr;
+    stretched.ModifyConstantVariables(s.Width, s.Height);
+    Layout = stretched;
+    ReloadGamePlaces();
+    MoveCardsToPlaces();
+    const TReach to = reach();
+    // The last round gives up stretching that way.
+    const bool giveUp = round == kRounds - 1;
+    const bool wide = TakeBackAxis(s.Width, s.StretchesWidth,
+                                   {{from.Cards.X, to.Cards.X, usable.X},
+                                    {from.Stock.X, to.Stock.X, table.X},
+                                    {from.Waste.X, to.Waste.X, wasteLimit.X}},
+                                   giveUp);
+    const bool high = TakeBackAxis(s.Height, s.StretchesHeight,
+                                   {{from.Cards.Y, to.Cards.Y, usable.Y},
+                                    {from.Stock.Y, to.Stock.Y, table.Y},
+                                    {from.Waste.Y, to.Waste.Y, wasteLimit.Y}},
+                                   giveUp);
+    if (!wide && !high) break;
+    s.StretchesWidth = s.Width > 1.0f;
+    s.StretchesHeight = s.Height > 1.0f;
+  }
+  Layout = base;
+  return s;
+}
+
+// Every card of the game, every place and the stock pile with its edge inside the table.
+bool TPatienceEngine::InsideTable(const TTableFrame& frame) const {
+  bool inside = true;
+  auto check = [&](int x, int y) {
+    inside = inside && x >= 0 && y >= 0 && x + frame.CardWidth <= frame.Width &&
+             y + frame.CardHeight <= frame.Height;
+  };
+  auto checkCards = [&](const TCardList& cards) {
+    for (const TCard* c : cards)
+      if (c) check(c->X, c->Y);
+  };
+  for (int i = 0; i < Rules.Tableau.Count && i < int(Rules.TableauPlaces.size()); ++i)
+    check(Rules.TableauPlaces[size_t(i)].X, Rules.TableauPlaces[size_t(i)].Y);
+  for (int i = 0; i < Rules.Foundations.Count && i < int(Rules.FoundationPlaces.size()); ++i)
+    check(Rules.FoundationPlaces[size_t(i)].X, Rules.FoundationPlaces[size_t(i)].Y);
+  if (Rules.Reserve.FreeCells)
+    for (int k = 1; k <= Rules.Reserve.Count; ++k) check(CellPlace(k).X, CellPlace(k).Y);
+  for (const TCardList& pile : Rules.TableauPiles) checkCards(pile);
+  for (const TCardList& pile : Rules.FoundationPiles) checkCards(pile);
+  for (const TCardList& pile : Rules.ExceptPileCards) checkCards(pile);
+  checkCards(Rules.ReserveCards);
+  checkCards(Rules.WasteCards);
+  if (Rules.Stock.DealCount >= 1) check(WastePlace().X, WastePlace().Y);
+  const int edge = StockPileEdge(Rules, frame.StockStep);
+  check(StockPlace().X - edge, StockPlace().Y - edge);
+  check(StockPlace().X, StockPlace().Y);
+  return inside;
+}
+
+TTrialResult TPatienceEngine::DealToMeasure(std::shared_ptr<const TGameSetup> game, const TLayout& base,
+                                            uint32_t seed, const TTableFrame& frame) {
+  TTrialResult r;
+  FGame = std::move(game);
+  if (!FGame) return r;
+  FStockStep = frame.StockStep;
+  Layout = base;
+  Layout.OnTrace = nullptr;
+  FGame->ApplyRules(Rules);
+  ReloadGamePlaces();
+  Rules.GameClosed = true;
+  SetRandomSeed(seed);
+  StartGame();
+  r.Measured = MaxInLayout(Rules, Layout);
+  r.Stretch = FitStretch(frame);
+  Layout.ModifyConstantVariables(r.Stretch.Width, r.Stretch.Height);
+  ReloadGamePlaces();
+  MoveCardsToPlaces();
+  r.Fits = InsideTable(frame);
+  return r;
+}
+
+TCardDeck* TPatienceEngine::TrialDeck() {
+  try {
+    if (!FTrialDeck) FTrialDeck = std::make_unique<TCardDeck>(nullptr, FDeck->CardsetsDir);
+  } catch (const std::exception& e) {
+    Trace(std::string("AutoStart has no deck: ") + e.what());
+  }
+  return FTrialDeck.get();
+}
+
+// The hidden trial deal of the game in play on a deck of its own. Without one (or without a view)
+// nothing is measured: no stretch, and the game counts as fitting.
+TTrialResult TPatienceEngine::MeasureTrial(const TLayout& base, uint32_t seed) {
+  TCardDeck* deck = TrialDeck();
+  if (!deck || !FGame || !FTable) return TTrialResult{MaxInLayout(Rules, Layout), TStretch(), true};
+  TTrialHost host(*FHost);
+  TPatienceEngine trial(*deck, &host);
+  return trial.DealToMeasure(FGame, base, seed, Frame());
+}
+
+bool TPatienceEngine::DealtGameFits() {
+  if (!FGame || !FTable || HistoryList.Count() < 2) return true;
+  uint32_t seed = 0;
+  try {
+    seed = uint32_t(std::stoll(HistoryList[1]));
+  } catch (const std::exception&) {
+    return true;
+  }
+  TLayout base;
+  base.SetConstantVariables(Layout.WidthFactor, Layout.HeightFactor);
+  return MeasureTrial(base, seed).Fits;
+}
+
 void TPatienceEngine::AutoMode() {
   if (!FTable || !FTable->Visible() || FTable->Sprite().Visible) return;
   Trace("Start AutoMode");
   Layout.StoreConstantVariables();
   const TPoint p = MaxInLayout(Rules, Layout);
   Trace("MaxInLayout Result X Y " + std::to_string(p.X) + " " + std::to_string(p.Y));
-  const TStretch s =
-      StretchToTable(Rules, p, FTable->Width(), FTable->Height(), FDeck->CardWidth, FDeck->CardHeight);
+  const TStretch s = FitStretch(Frame());
   Layout.ModifyConstantVariables(s.Width, s.Height);
   if (ReloadGamePlaces()) {
     ModifyAll();
@@ -180,34 +363,20 @@ void TPatienceEngine::AutoStart() {
   ResolveSeed();
   Layout.SetConstantVariables(Layout.WidthFactor, Layout.HeightFactor);
   if (!FGame || !FTable) return;
-  try {
-    if (!FTrialDeck) FTrialDeck = std::make_unique<TCardDeck>(nullptr, FDeck->CardsetsDir);
-  } catch (const std::exception& e) {
-    // Without a deck to measure on, the game keeps the unstretched places.
-    Trace(std::string("AutoStart has no deck: ") + e.what());
+  ReloadGamePlaces();
+  Trace("AutoStart has default card co-ords");
+  Trace("AutoStart calls start to invisibly deal cards in default positions");
+  TTrialResult r = MeasureTrial(Layout, RandomSeed());
+  // Cards too large for this table: the window may take a smaller size, measured again.
+  if (!r.Fits && FHost->ReduceScaleToFit()) {
+    UpdateCardFactors();
+    Layout.SetConstantVariables(Layout.WidthFactor, Layout.HeightFactor);
     ReloadGamePlaces();
-    return;
+    r = MeasureTrial(Layout, RandomSeed());
   }
-  {
-    TTrialHost host(*FHost);
-    TPatienceEngine trial(*FTrialDeck, &host);
-    trial.Layout = Layout;
-    trial.FGame = FGame;
-    FGame->ApplyRules(trial.Rules);
-    trial.ReloadGamePlaces();
-    Trace("AutoStart has default card co-ords");
-    Trace("AutoStart calls start to invisibly deal cards in default positions");
-    trial.Rules.GameClosed = true;
-    trial.SetRandomSeed(RandomSeed());
-    trial.StartGame();
-
-    Layout.StoreConstantVariables();
-    const TPoint p = MaxInLayout(trial.Rules, trial.Layout);
-    Trace("MaxInLayout Result X Y " + std::to_string(p.X) + " " + std::to_string(p.Y));
-    const TStretch s = StretchToTable(trial.Rules, p, FTable->Width(), FTable->Height(), FDeck->CardWidth,
-                                      FDeck->CardHeight);
-    Layout.ModifyConstantVariables(s.Width, s.Height);
-  }
+  Layout.StoreConstantVariables();
+  Trace("MaxInLayout Result X Y " + std::to_string(r.Measured.X) + " " + std::to_string(r.Measured.Y));
+  Layout.ModifyConstantVariables(r.Stretch.Width, r.Stretch.Height);
   Trace("Reset game data using modified constants");
   ReloadGamePlaces();
   Trace("Exit AutoStart");

@@ -1,6 +1,7 @@
 #include "patience/engine/Layout.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "platform/core/Numeric.h"
@@ -55,6 +56,17 @@ void TLayout::ModifyConstantVariables(float widthStretch, float heightStretch) {
 void TLayout::StoreConstantVariables() {
   if (OnTrace) OnTrace("StoreConstantVariables");
   SavedLayout = {ColumnStep, RowStep, ReserveX, SecondRowY, SideFanOffset};
+}
+
+void TLayout::ShiftOrigin(int dx, int dy) {
+  LeftMargin += dx;
+  ReserveX += dx;
+  WasteX += dx;
+  AltWasteX += dx;
+  TopMargin += dy;
+  SecondRowY += dy;
+  WasteY += dy;
+  AltWasteY += dy;
 }
 
 int TableauFanOf(const TGameRules& rules, const TLayout& layout) {
@@ -118,23 +130,64 @@ TPoint MaxInLayout(const TGameRules& rules, const TLayout& layout) {
   return p;
 }
 
+int StockPileEdge(const TGameRules& rules, int every) {
+  if (every <= 0) return 0;
+  const int cards = rules.Stock.Decks == 2 ? 104 : 52;
+  return (cards - 1) / every;
+}
+
+TPoint PlacesOverhang(const TGameRules& rules, const TLayout& layout, int stockEdge) {
+  int left = 0, top = 0;
+  auto reach = [&](TPoint p) {
+    left = std::min(left, p.X);
+    top = std::min(top, p.Y);
+  };
+  for (int i = 0; i < rules.Tableau.Count && i < int(rules.TableauPlaces.size()); ++i)
+    reach(rules.TableauPlaces[size_t(i)]);
+  for (int i = 0; i < rules.Foundations.Count && i < int(rules.FoundationPlaces.size()); ++i)
+    reach(rules.FoundationPlaces[size_t(i)]);
+  const TReserve& r = rules.Reserve;
+  if (r.FreeCells) {
+    for (int k = 1; k <= r.Count; ++k) reach(CellPlace(rules, layout, k));
+  } else if (r.Count > 0) {
+    reach(ReserveSlotPlace(rules, layout, TableauFanOf(rules, layout), 0));
+  }
+  if (rules.ExceptPiles.ByPositionTable)
+    for (TPoint p : rules.ExceptPiles.Positions) reach(p);
+  if (rules.Stock.DealCount >= 1) reach(WastePlace(rules, layout));
+  const TPoint stock = StockPlace(rules, layout);
+  reach(TPoint(stock.X - stockEdge, stock.Y - stockEdge));
+  return TPoint(-left, -top);
+}
+
+TPoint UsableArea(const TGameRules& rules, int tableWidth, int tableHeight, int cardWidth, int cardHeight) {
+  const TPileRules& t = rules.Tableau.Rules;
+  const int usableWidth =
+      (t.Has(FanSideways) && !t.Has(NoDropTarget)) ? tableWidth - 5 * cardWidth : tableWidth - 2 * cardWidth;
+  return TPoint(usableWidth, tableHeight - 50 - 2 * cardHeight);
+}
+
 TStretch StretchToTable(const TGameRules& rules, TPoint maxInLayout, int tableWidth, int tableHeight,
                         int cardWidth, int cardHeight) {
   TStretch s;
   const TPileRules& t = rules.Tableau.Rules;
-  const int usableWidth =
-      (t.Has(FanSideways) && !t.Has(NoDropTarget)) ? tableWidth - 5 * cardWidth : tableWidth - 2 * cardWidth;
-  const int usableHeight = tableHeight - 50 - 2 * cardHeight;
+  const TPoint usable = UsableArea(rules, tableWidth, tableHeight, cardWidth, cardHeight);
   // A layout that measures nothing (no places at all) has nothing to stretch.
-  if (maxInLayout.X > 0 && usableWidth > maxInLayout.X) {
-    s.Width = float(double(usableWidth) / double(maxInLayout.X));
+  if (maxInLayout.X > 0 && usable.X > maxInLayout.X) {
+    s.Width = float(double(usable.X) / double(maxInLayout.X));
     s.StretchesWidth = true;
   }
   const bool vertical = t.Empty() || t.Has(Squared) || t.Has(FanUpward) || t.Has(FanSideways) ||
                         t.Has(PairGame) || t.Has(StretchVertically) || !t.Has(Fanned);
-  if (vertical && maxInLayout.Y > 0 && usableHeight > maxInLayout.Y) {
-    s.Height = float(double(usableHeight) / double(maxInLayout.Y));
+  if (vertical && maxInLayout.Y > 0 && usable.Y > maxInLayout.Y) {
+    s.Height = float(double(usable.Y) / double(maxInLayout.Y));
     s.StretchesHeight = true;
   }
   return s;
+}
+
+float TakeBackStretch(float factor, int from, int reached, int usable) {
+  if (reached <= from || usable <= from) return 1.0f;
+  const double taken = 1.0 + (double(factor) - 1.0) * double(usable - from) / double(reached - from);
+  return std::max(1.0f, std::min(float(taken), std::nextafter(factor, 1.0f)));
 }

@@ -43,6 +43,9 @@ struct TLayout {
   // ColumnStep and ReserveX times the first, RowStep and SecondRowY times the second, truncated.
   void ModifyConstantVariables(float widthStretch, float heightStretch);
   void StoreConstantVariables();
+  // The whole layout moved right by dx and down by dy: every place anchor (the margins, the
+  // reserve X, the second row and the waste places) moves, the steps stay.
+  void ShiftOrigin(int dx, int dy);
 
   // Where the three calls above write their trace lines; the engine routes them to its host.
   std::function<void(const std::string&)> OnTrace;
@@ -84,6 +87,16 @@ TPoint ReserveSlotPlace(const TGameRules& rules, const TLayout& layout, int tabl
 // waste do not count.
 TPoint MaxInLayout(const TGameRules& rules, const TLayout& layout);
 
+// How far the stock pile's stepped edge reaches up and to the left of the stock place while it
+// holds the whole pack: the pile steps one pixel every `every` cards (none for every <= 0).
+int StockPileEdge(const TGameRules& rules, int every);
+
+// How far the game's places reach left of (X) and above (Y) the table, 0 where they do not: the
+// places of the piles, the cells, the reserve, the except piles, the waste and the stock pile
+// with its edge. Places written with fixed offsets ("TM - 15") and the stock's edge, which do not
+// shrink with the card, reach out at small card sizes.
+TPoint PlacesOverhang(const TGameRules& rules, const TLayout& layout, int stockEdge);
+
 // The stretch of the layout to a table: factors to hand to ModifyConstantVariables, 1.0 where
 // the layout already reaches the usable size (it is only ever stretched, never shrunk) or may
 // not be stretched that way. maxInLayout is MaxInLayout of the game dealt at the unstretched
@@ -96,3 +109,10 @@ struct TStretch {
 };
 TStretch StretchToTable(const TGameRules& rules, TPoint maxInLayout, int tableWidth, int tableHeight,
                         int cardWidth, int cardHeight);
+// What the stretch aims at: the largest card corner it lets the layout reach on the table (room is
+// left for the cards, and for sideways fans).
+TPoint UsableArea(const TGameRules& rules, int tableWidth, int tableHeight, int cardWidth, int cardHeight);
+// A stretch factor taken back so that a layout that measured `from` unstretched and `reached` at
+// factor comes to `usable`, assuming it grows in proportion to the factor less one: 1.0 at the
+// least.
+float TakeBackStretch(float factor, int from, int reached, int usable);

@@ -52,6 +52,23 @@ TGameSpecial EngineSpecialOf(const std::string& gameName);
 
 class TTableMotion;
 
+// What the layout fits the game to: the table's size, the card size, and how many stock cards
+// make one step of the stock pile's edge.
+struct TTableFrame {
+  int Width = 0;
+  int Height = 0;
+  int CardWidth = 0;
+  int CardHeight = 0;
+  int StockStep = 0;
+};
+
+// What the hidden trial deal of the Extended layout found.
+struct TTrialResult {
+  TPoint Measured;   // MaxInLayout of the deal at the unstretched places
+  TStretch Stretch;  // the stretch to the table
+  bool Fits = true;  // the stretched deal, its places and the stock lie inside the table
+};
+
 class TPatienceEngine {
  public:
   // An engine playing on a table (and the table's deck). The host may be null (no window).
@@ -252,6 +269,15 @@ class TPatienceEngine {
   void AutoStart();
   // The Compact (false) or the Extended layout re-applied to the variables and the game in play.
   void ApplyLayout(bool extended);
+  // Whether the game in play, dealt again from its seed in the Extended layout at the card size in
+  // force, lies inside the table (true while no game is dealt).
+  bool DealtGameFits();
+  // On an engine without a view, the hidden trial deal: deals game from seed at the places of base,
+  // stretches the layout to frame's table by what the deal measured (never past the usable area,
+  // whatever fixed offsets the game's places carry) and lays the cards out there. Layout and the
+  // cards are left stretched.
+  TTrialResult DealToMeasure(std::shared_ptr<const TGameSetup> game, const TLayout& base, uint32_t seed,
+                             const TTableFrame& frame);
 
  private:
   void Construct(TEngineHost* host);
@@ -267,6 +293,15 @@ class TPatienceEngine {
   void RotateTo(TCard* card, float angle);
   void TakeOff(TCard* card);
   float FoundationAngle(int i) const;
+
+  // Layout (EngineLayout.cpp).
+  TTableFrame Frame() const;
+  int StockStep() const;
+  TCardDeck* TrialDeck();
+  TTrialResult MeasureTrial(const TLayout& base, uint32_t seed);
+  TStretch FitStretch(const TTableFrame& frame);
+  void MoveCardsToPlaces();
+  bool InsideTable(const TTableFrame& frame) const;
 
   void ShowPlaces();
   void DealBases();
@@ -396,6 +431,8 @@ class TPatienceEngine {
   bool FNeedRandomize = true;
   // The deck of the hidden trial deal, kept between games.
   std::unique_ptr<TCardDeck> FTrialDeck;
+  // Without a view: the stock pile's edge step of the table the trial deal measures for.
+  int FStockStep = 0;
 
   // Play state.
   int FDepth = 0;                  // commands and handlers running (the game toolbar's Tag)

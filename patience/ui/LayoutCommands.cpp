@@ -1,6 +1,8 @@
 // The two game layouts and the card scale from the window: Options > Game Layout, the toolbar's
 // "Game Layout Toggle" and "Scale" list, Options > Choose Card Scale, and the Extended layout
-// laid out again when the window's size, the card size or the deck changes.
+// laid out again when the window's size, the card size or the deck changes. A card size the
+// layout cannot hold is refused in either layout: in Compact by the set's largest steps, in
+// Extended when the game in play (or the one about to be dealt) would not fit the table.
 #include <QComboBox>
 #include <QTimer>
 
@@ -19,6 +21,21 @@ constexpr int kScaleSteps[] = {-2, -1, 1, 2, 3, 5};
 
 bool SpriteShown(TCardTable* table) {
   return table && table->Sprite().Visible;
+}
+
+// Sets whose names begin with "M_" are drawn at 60 % only.
+bool SmallSet(const TCardDeck& deck) {
+  return deck.DeckName.rfind("M_", 0) == 0;
+}
+
+// The step a refused step falls back to.
+int FallbackStep(const TCardDeck& deck) {
+  return SmallSet(deck) ? -2 : 1;
+}
+
+// The deck's step; a deck never scaled (step 0) is at Normal.
+int StepInForce(const TCardDeck& deck) {
+  return deck.SizeStep == 0 ? 1 : deck.SizeStep;
 }
 
 }  // namespace
@@ -50,6 +67,7 @@ void TForm1::Extended1Click() {
   Compact1->SetEnabled(true);
   SetOptionLine(5, "Extended");
   if (ToolButton18->ImageIndex() != tiExtended) ToolButton18->SetImageIndex(tiExtended);
+  FitScaleToTable();
   Engine->ApplyLayout(true);
   PlaceRedealOnTable();
   ::Trace(CardTable1->Visible() ? "Exit Extended1Click - CardTable visible"
@@ -107,6 +125,37 @@ void TForm1::MarkScale(int Step) {
   }
 }
 
+int TForm1::RefuseScale(bool redraw) {
+  MessageBox("Scale for this deck, in this layout mode, is too large - Reset", "Notification.", MB_OK);
+  TCardDeck& deck = *CardTable1->CardDeck();
+  const int step = FallbackStep(deck);
+  if (SmallSet(deck) || deck.Scale != 1.0f) {
+    deck.SetSizeStep(step);
+    Engine->UpdateCardFactors();
+    if (redraw) CardTable1->RefreshBackground();
+  }
+  return step;
+}
+
+bool TForm1::FitScaleToTable() {
+  const TCardDeck& deck = *CardTable1->CardDeck();
+  if (!CardTable1->Visible() || StepInForce(deck) <= FallbackStep(deck) || Engine->DealtGameFits())
+    return false;
+  return ReduceScaleToFit();
+}
+
+// The game about to be dealt does not fit: the step falls back (no redraw: the deal follows).
+bool TForm1::ReduceScaleToFit() {
+  if (!CardTable1 || !Engine) return false;
+  const TCardDeck& deck = *CardTable1->CardDeck();
+  if (StepInForce(deck) <= FallbackStep(deck)) return false;
+  ::Trace("Scale method - too large for the table - " + std::to_string(deck.SizeStep));
+  const int step = RefuseScale(false);
+  MarkScale(step);
+  SetOptionLine(4, std::to_string(step));
+  return true;
+}
+
 void TForm1::SetScale(int Step) {
   if (!CardTable1 || !Engine || SpriteShown(CardTable1.get()) || ToolBarTag != 0) return;
   ::Trace("Start SetScale");
@@ -115,23 +164,19 @@ void TForm1::SetScale(int Step) {
   if (Step == 0) Step = 1;
   TCardDeck& deck = *CardTable1->CardDeck();
   const bool compact = Extended1->Enabled();
-  const bool small = deck.DeckName.rfind("M_", 0) == 0;
-  const bool refused =
-      compact && ((Step > 1 && !SameText(deck.DeckName, "Standard")) || Step > 2 || (Step > -2 && small));
+  const bool refused = compact && ((Step > 1 && !SameText(deck.DeckName, "Standard")) || Step > 2 ||
+                                   (Step > -2 && SmallSet(deck)));
   if (refused) {
     ::Trace("Scale method - invalid compact - " + std::to_string(Step));
-    MessageBox("Scale for this deck, in this layout mode, is too large - Reset", "Notification.", MB_OK);
-    Step = small ? -2 : 1;
-    if (small || deck.Scale != 1.0f) {
-      deck.SetSizeStep(Step);
-      Engine->UpdateCardFactors();
-      CardTable1->RefreshBackground();
-    }
+    Step = RefuseScale(true);
   } else {
     ::Trace("Scale method - " + std::to_string(Step));
     deck.SetSizeStep(Step);
     Engine->UpdateCardFactors();
     if (!compact) {
+      // The Extended layout grows with the cards: a step at which the game in play does not fit
+      // the table is refused as well.
+      if (FitScaleToTable()) Step = FallbackStep(deck);
       Extended1->SetEnabled(true);
       Extended1Click();
     } else {

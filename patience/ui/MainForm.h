@@ -357,6 +357,12 @@ class TForm1 : public QWidget, public TEngineHost {
   // The Extended layout laid out again when it is in force: after a resize, a new card size or a
   // new deck (waits for a running deal or command to end).
   void ReapplyLayout();
+  // A step too large: the message, and the deck at the step it falls back to (redrawn when asked);
+  // returns that step.
+  int RefuseScale(bool redraw);
+  // Extended layout: the card size in force is refused as too large when the game in play, dealt
+  // at it, does not fit the table. True when it was.
+  bool FitScaleToTable();
 
   // ---------------------------------------------------------------------------------------------
   // Help and the update check (HelpCommands.cpp, UpdateCheck.cpp)
@@ -425,6 +431,7 @@ class TForm1 : public QWidget, public TEngineHost {
   void StopSound(const std::string& name) override;
   bool SoundOn() override;
   bool ExtendedLayout() override;
+  bool ReduceScaleToFit() override;
   bool AnimatedRedeals() override;
 
   // ---------------------------------------------------------------------------------------------

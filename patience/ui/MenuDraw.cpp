@@ -5,7 +5,7 @@
 #include "patience/ui/ToolbarImages.h"
 
 void BaseMenuDraw(TMenuItem& Item, TCanvas& Canvas, bool Selected, TRect Rect) {
-  DrawMenuItemLook(Item, Canvas, Selected, Rect, ToolbarImages(), tiCheck);
+  DrawMenuItemLook(Item, Canvas, Selected, Rect, ToolbarImages(), tiCheck, TMenuHighlight::FromWhite);
 }
 
 void About1DrawItem(TMenuItem& Sender, TCanvas& ACanvas, const TRect& ARect, bool Selected) {

@@ -205,6 +205,8 @@ uint64_t MaxFileSize(TFileKind kind) {
       return 160 * MiB;
     case TFileKind::CardPicture:
       return 16 * MiB;
+    case TFileKind::SourcePicture:
+      return 1024 * MiB;
     case TFileKind::Text:
       break;
   }

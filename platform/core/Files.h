@@ -42,10 +42,11 @@ std::vector<std::string> ListFiles(const std::string& path, bool withDotNames = 
 // What a file is read as. Each kind has a size cap far above any real file of its kind, so that a
 // damaged or hostile file costs a bounded amount of memory and time.
 enum class TFileKind {
-  Text,         // line files and other text: 16 MiB
-  Settings,     // settings files ("Status.Dat", "Options.dat", ...): 4 MiB
-  Picture,      // pictures in general (backgrounds, the maker's sources): 160 MiB
-  CardPicture,  // one picture of a card set: 16 MiB
+  Text,           // line files and other text: 16 MiB
+  Settings,       // settings files ("Status.Dat", "Options.dat", ...): 4 MiB
+  Picture,        // pictures in general (backgrounds, the game's own pictures): 160 MiB
+  CardPicture,    // one picture of a card set: 16 MiB
+  SourcePicture,  // a photo the card-set maker turns into cards: 1 GiB
 };
 uint64_t MaxFileSize(TFileKind kind);
 

@@ -66,6 +66,16 @@ struct TJpegResult {
   TBitmap bmp;
   std::vector<uint8_t> spare;  // one R, G, B row when the library cannot write B, G, R, X
   std::string error;
+  bool tooLarge = false;  // the error is the picture's size, not damage
+};
+
+// How the decoded bytes of a row become the stored B, G, R, X pixels.
+enum class TRowForm : uint8_t {
+  Bgrx,         // as stored; X is set when the library may leave anything there
+  Bgra,         // as stored
+  Rgb,          // three bytes a pixel in the spare row
+  Cmyk,         // C, M, Y, K: the share of each ink
+  InvertedCmyk  // C, M, Y, K as Adobe's programs write them, 255 for no ink
 };
 
 bool Allocate(TJpegResult& res, int w, int h, bool rgbRow) noexcept {
@@ -105,8 +115,20 @@ void LimitDecoder(jpeg_decompress_struct& cinfo, jpeg_progress_mgr& progress, co
 }
 
 bool SupportedColourSpace(const jpeg_decompress_struct& cinfo) {
-  return cinfo.jpeg_color_space == JCS_GRAYSCALE || cinfo.jpeg_color_space == JCS_YCbCr ||
-         cinfo.jpeg_color_space == JCS_RGB;
+  switch (cinfo.jpeg_color_space) {
+    case JCS_GRAYSCALE:
+    case JCS_YCbCr:
+    case JCS_RGB:
+    case JCS_CMYK:
+    case JCS_YCCK:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool PrintColours(const jpeg_decompress_struct& cinfo) {
+  return cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
 }
 
 bool WithinLimits(const jpeg_decompress_struct& cinfo, const TPictureLimits& limits) {
@@ -131,55 +153,90 @@ bool TooShortForPicture(const jpeg_decompress_struct& cinfo, unsigned long size)
   return uint64_t(size) * 8 < mcus;
 }
 
-// Why the header read is refused, or null.
+// Why the header read is refused, or null. A picture beyond the limits is told with its size in
+// message.
 const char* HeaderProblem(const jpeg_decompress_struct& cinfo, unsigned long size,
-                          const TPictureLimits& limits) {
-  if (!SupportedColourSpace(cinfo)) return "unsupported colour space (CMYK or unknown)";
-  if (!WithinLimits(cinfo, limits)) return "picture too large";
+                          const TPictureLimits& limits, char* message, size_t room) {
+  if (!SupportedColourSpace(cinfo)) return "unsupported colour space";
+  if (!WithinLimits(cinfo, limits)) {
+    std::snprintf(
+        message, room,
+        "%u x %u pixels (%.1f megapixels); at most %.1f megapixels and %d pixels a side can be read",
+        cinfo.image_width, cinfo.image_height, double(cinfo.image_width) * cinfo.image_height / 1e6,
+        double(limits.MaxPixels) / 1e6, limits.MaxSide);
+    return message;
+  }
   if (TooShortForPicture(cinfo, size)) return "the file is too short for the picture its header claims";
   return nullptr;
 }
 
-// The output layout and quality; true when the fourth byte of each pixel must be set afterwards.
-bool ChooseOutput(jpeg_decompress_struct& cinfo, bool highQuality) {
+// The output layout and quality, and how each row becomes stored pixels. Print colours (CMYK, and
+// YCCK, which the library turns into CMYK) come out as inks and are mixed into red, green and blue
+// here; Adobe's programs store them inverted and say so in their marker.
+TRowForm ChooseOutput(jpeg_decompress_struct& cinfo, bool highQuality) {
+  cinfo.dct_method = highQuality ? JDCT_ISLOW : JDCT_IFAST;
+  cinfo.do_fancy_upsampling = highQuality ? TRUE : FALSE;
+  if (PrintColours(cinfo)) {
+    cinfo.out_color_space = JCS_CMYK;
+    return cinfo.saw_Adobe_marker ? TRowForm::InvertedCmyk : TRowForm::Cmyk;
+  }
 #if defined(JCS_ALPHA_EXTENSIONS)
   // B, G, R, A with A = 0xFF: exactly the stored pixel layout.
   cinfo.out_color_space = JCS_EXT_BGRA;
-  const bool fixX = false;
+  return TRowForm::Bgra;
 #elif defined(JCS_EXTENSIONS)
   // B, G, R, X; the library may leave any value in X.
   cinfo.out_color_space = JCS_EXT_BGRX;
-  const bool fixX = true;
+  return TRowForm::Bgrx;
 #else
-  const bool fixX = false;
   cinfo.out_color_space = JCS_RGB;
+  return TRowForm::Rgb;
 #endif
-  cinfo.dct_method = highQuality ? JDCT_ISLOW : JDCT_IFAST;
-  cinfo.do_fancy_upsampling = highQuality ? TRUE : FALSE;
-  return fixX;
+}
+
+// The share of light that ink i (0..255, 255 for none) lets through together with black ink k,
+// rounded.
+inline uint32_t Through(uint32_t i, uint32_t k) {
+  return (i * k + 127) / 255;
 }
 
 // One decoded row into the picture's stored layout.
-void StoreRow(uint32_t* d, const TJpegResult& res, int w, int comps, bool fixX) {
-  if (comps == 4) {
-    if (fixX)
+void StoreRow(uint32_t* d, const TJpegResult& res, int w, TRowForm form) {
+  switch (form) {
+    case TRowForm::Bgra:
+      return;
+    case TRowForm::Bgrx:
       for (int x = 0; x < w; ++x) d[x] |= kOpaque;
-    return;
+      return;
+    case TRowForm::Rgb: {
+      const uint8_t* s = res.spare.data();
+      for (int x = 0; x < w; ++x, s += 3)
+        d[x] = kOpaque | (uint32_t(s[0]) << 16) | (uint32_t(s[1]) << 8) | s[2];
+      return;
+    }
+    case TRowForm::Cmyk:
+    case TRowForm::InvertedCmyk: {
+      const uint32_t flip = form == TRowForm::Cmyk ? 255 : 0;
+      const uint8_t* s = reinterpret_cast<const uint8_t*>(d);
+      for (int x = 0; x < w; ++x, s += 4) {
+        const uint32_t c = s[0] ^ flip, m = s[1] ^ flip, y = s[2] ^ flip, k = s[3] ^ flip;
+        d[x] = kOpaque | (Through(c, k) << 16) | (Through(m, k) << 8) | Through(y, k);
+      }
+      return;
+    }
   }
-  const uint8_t* s = res.spare.data();
-  for (int x = 0; x < w; ++x, s += 3) d[x] = kOpaque | (uint32_t(s[0]) << 16) | (uint32_t(s[1]) << 8) | s[2];
 }
 
 // Reads every row into res->bmp; false when the decoder stalls.
-bool ReadRows(jpeg_decompress_struct& cinfo, TJpegResult* res, bool fixX) {
+bool ReadRows(jpeg_decompress_struct& cinfo, TJpegResult* res, TRowForm form) {
   const int w = int(cinfo.output_width);
-  const int comps = cinfo.output_components;
+  const bool direct = cinfo.output_components == 4;
   while (cinfo.output_scanline < cinfo.output_height) {
     uint32_t* d = res->bmp.ScanLine(int(cinfo.output_scanline));
-    JSAMPROW row = comps == 4 ? reinterpret_cast<JSAMPROW>(d) : res->spare.data();
+    JSAMPROW row = direct ? reinterpret_cast<JSAMPROW>(d) : res->spare.data();
     // A memory source never suspends, so every call yields a row; a zero would spin forever.
     if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) return false;
-    StoreRow(d, *res, w, comps, fixX);
+    StoreRow(d, *res, w, form);
   }
   return true;
 }
@@ -204,15 +261,18 @@ bool DecodeInto(const uint8_t* data, unsigned long size, bool highQuality, const
   LimitDecoder(cinfo, progress, *limits);
   jpeg_mem_src(&cinfo, data, size);
   jpeg_read_header(&cinfo, TRUE);
-  if (const char* problem = HeaderProblem(cinfo, size, *limits)) return Refuse(cinfo, res, problem);
-  const bool fixX = ChooseOutput(cinfo, highQuality);
+  if (const char* problem = HeaderProblem(cinfo, size, *limits, err.message, sizeof err.message)) {
+    res->tooLarge = problem == err.message;
+    return Refuse(cinfo, res, problem);
+  }
+  const TRowForm form = ChooseOutput(cinfo, highQuality);
   jpeg_start_decompress(&cinfo);
   const int w = int(cinfo.output_width), h = int(cinfo.output_height);
   const int comps = cinfo.output_components;
-  if (w != int(cinfo.image_width) || h != int(cinfo.image_height) || (comps != 4 && comps != 3) ||
-      !Allocate(*res, w, h, comps == 3))
+  if (w != int(cinfo.image_width) || h != int(cinfo.image_height) ||
+      comps != (form == TRowForm::Rgb ? 3 : 4) || !Allocate(*res, w, h, form == TRowForm::Rgb))
     return Refuse(cinfo, res, "cannot hold the decoded picture");
-  if (!ReadRows(cinfo, res, fixX)) return Refuse(cinfo, res, "decoder made no progress");
+  if (!ReadRows(cinfo, res, form)) return Refuse(cinfo, res, "decoder made no progress");
   jpeg_finish_decompress(&cinfo);
   jpeg_destroy_decompress(&cinfo);
   return true;
@@ -228,9 +288,12 @@ void DecodeJpeg(const std::vector<uint8_t>& data, TBitmap& out, const std::strin
                 const TPictureLimits& limits) {
   TJpegResult res;
   if (data.empty() ||
-      !DecodeInto(data.data(), static_cast<unsigned long>(data.size()), highQuality, &limits, &res))
+      !DecodeInto(data.data(), static_cast<unsigned long>(data.size()), highQuality, &limits, &res)) {
+    // A whole picture that is merely larger than this use takes is no damaged file.
+    if (res.tooLarge) throw EInvalidGraphic("\"" + name + "\" is too large a picture: " + res.error);
     throw EInvalidGraphic("\"" + name + "\" is not a valid JPEG picture: " +
                           (res.error.empty() ? std::string("empty file") : res.error));
+  }
   TBitmap& bmp = res.bmp;
   bmp.PixelFormat = TPixelFormat::pf24bit;
   bmp.Transparent = out.Transparent;

@@ -1,11 +1,13 @@
 #pragma once
 // JPEG pictures through libjpeg. highQuality picks the accurate integer DCT and smooth chroma
 // upsampling, else the fast DCT and plain upsampling.
-// Damaged, truncated (libjpeg itself only warns), CMYK or oversized files (beyond the limits,
-// kPictureLimits unless others are given, or claiming more than the file can hold) raise
-// EInvalidGraphic naming the file; out is then left as it was. The decoder's own memory is capped
-// to what a picture at the limits needs.
-// Greyscale pictures come out grey. out keeps its Transparent flag; PixelFormat becomes pf24bit.
+// Damaged or truncated files (libjpeg itself only warns), files of an unknown colour space and
+// files claiming more than they can hold raise EInvalidGraphic naming the file; so does a picture
+// beyond the limits (kPictureLimits unless others are given), whose message says it is too large
+// and how large. out is then left as it was. The decoder's own memory is capped to what a picture
+// at the limits needs.
+// Greyscale pictures come out grey; print pictures (CMYK and YCCK, Adobe's inverted inks too) are
+// mixed into red, green and blue. out keeps its Transparent flag; PixelFormat becomes pf24bit.
 
 #include <cstdint>
 #include <string>

@@ -7,22 +7,29 @@
 
 #include <QCheckBox>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScreen>
 #include <filesystem>
 
 #include "cardtable/SystemDirs.h"
+#include "deckwright/Compose.h"
 #include "deckwright/FadeButton.h"
 #include "deckwright/MakerForm.h"
 #include "deckwright/NewSetForm.h"
 #include "deckwright/ProgressForm.h"
 #include "patience/files/DataFolder.h"
 #include "platform/core/Clock.h"
+#include "platform/core/Exceptions.h"
 #include "platform/core/Files.h"
 #include "platform/graphics/Bmp.h"
+#include "platform/graphics/Canvas.h"
+#include "platform/graphics/Jpeg.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialogs.h"
 #include "tests/cardtable/TestCardset.h"
+#include "tests/platform/graphics/TestJpegWriter.h"
 #include "tests/support/TestUtil.h"
 
 namespace {
@@ -363,4 +370,70 @@ TEST_F(MakerFormTest, BackOfABuiltInSetGoesToTheUserFolder) {
   // The shipped set is untouched; the deck looks in the user folder first.
   EXPECT_TRUE(FileExists(UserSets() + "/Standard/Back2.bmp"));
   EXPECT_EQ(ReadFileText(Cardsets + "/Standard/Back2.bmp"), shipped);
+}
+
+TEST_F(MakerFormTest, CameraPhotosOfAnySizeAndPrintPicturesBecomeCards) {
+  // A 45-megapixel photo: the maker reads it; the game's own pictures keep their limit and say so.
+  const std::vector<uint8_t> photo = MakeJpeg(8192, 5504, TTestJpegKind::Colour, 80, false,
+                                              [](int x, int y) { return RGB(x / 32, y / 22, 90); });
+  WriteFileAtomic(Root / "camera.JPG", std::string(photo.begin(), photo.end()));
+  TBitmap source;
+  LoadSourcePicture(Root / "camera.JPG", source);
+  EXPECT_EQ(source.Width() * source.Height(), 8192 * 5504);
+  try {
+    LoadJpegFile(Root / "camera.JPG", source, true);
+    ADD_FAILURE() << "the game's limit let a 45-megapixel picture through";
+  } catch (const EInvalidGraphic& e) {
+    EXPECT_NE(std::string(e.what()).find("is too large a picture: 8192 x 5504 pixels"), std::string::npos)
+        << e.what();
+  }
+
+  // A print picture (Adobe's inverted CMYK) on a back: magenta and yellow ink make red.
+  TForm1& f = Start();
+  ASSERT_TRUE(NewSet("Print"));
+  PictureFile = Root / "print.jpg";
+  const std::vector<uint8_t> print =
+      MakeJpeg(120, 160, TTestJpegKind::Cmyk, 95, false, [](int, int) { return Inks(0, 255, 255, 0); });
+  WriteFileAtomic(*PictureFile, std::string(print.begin(), print.end()));
+  f.CardTable1CardClickEvent(f.CardTable1->TableCards[2], mbLeft);
+  TBitmap back;
+  LoadBmpFile(UserSets() + "/U_Print/Back2.bmp", back);
+  const TColor inside = back.Pixel(back.Width() / 2, back.Height() / 2);
+  EXPECT_GE(GetRValue(inside), 249);
+  EXPECT_LE(GetGValue(inside) + GetBValue(inside), 12);
+}
+
+TEST_F(MakerFormTest, TheWindowItsMenusButtonsAndMessagesShowWhole) {
+  // Four template files are gone, so New says which and how many more, on one or two lines.
+  for (const char* gone : {"Shade.bmp", "Bottom01.bmp", "Bottom02.bmp", "CardMask.bmp"})
+    DeleteFile(Cardsets + "/C_1/" + gone);
+  TForm1& f = Start();
+  const QPoint centre = f.screen()->availableGeometry().center();
+  EXPECT_LE((f.geometry().center() - centre).manhattanLength(), 2);
+
+  // The maker's highlight runs from the pale red at the top left to near white at the bottom right.
+  TBitmap item(160, 22);
+  TCanvas canvas(item);
+  f.Exit1->OnDrawItem(*f.Exit1, canvas, TRect(0, 0, 160, 22), true);
+  EXPECT_EQ(item.Pixel(1, 1), TColor(0x9B9BFF));
+  EXPECT_GT(GetGValue(item.Pixel(158, 20)), 0xF0);
+
+  // Every caption ends 5 pixels short of the button's right edge (inside the selection's frame).
+  for (const TFadeButton* b : {f.NewButton, f.OpenButton, f.FacesButton, f.BacksButton}) {
+    const TBitmap& face = b->NormalFace();
+    int ink = 0;
+    for (int y = 3; y < face.Height() - 3; ++y)
+      for (int x = face.Width() - 5; x < face.Width() - 3; ++x) ink += face.Pixel(x, y) != b->ColorFrom();
+    EXPECT_EQ(ink, 0) << b->Caption();
+  }
+
+  f.NewSetPrompt = [&](TForm2& d) {
+    d.LabeledEdit1->setText("Sea");
+    d.Button1Click();
+    EXPECT_EQ(d.Label1->text().toStdString(),
+              "Template card set C_1 is missing CardMask.bmp and 3 more files.");
+    EXPECT_TRUE(d.Label1->wordWrap() && d.Label1->heightForWidth(d.Label1->width()) <= d.Label1->height());
+    return false;
+  };
+  f.NewUserCardSet1Click();
 }

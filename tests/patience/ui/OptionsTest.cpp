@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
 #include <tuple>
 
@@ -263,6 +264,41 @@ TEST_F(OptionsTest, ScaleStepsWithinEachLayout) {
   f.ComboBox30Change(4);
   EXPECT_EQ(f.ComboBox3->currentText(), QStringLiteral("60%"));
   f.ToolBarTag = 0;
+}
+
+TEST_F(OptionsTest, ExtendedRefusesCardsTooLargeForTheTable) {
+  TForm1& f = Shown();
+  TPatienceEngine& e = *f.Engine;
+  TCardDeck& d = *f.CardTable1->CardDeck();
+  auto settle = [&](int width, int height) {
+    f.resize(width, height);
+    for (int i = 0; i < 20; ++i) QTest::qWait(20);
+  };
+  // After each refusal: one message, Normal cards marked and kept, the last pile inside the table.
+  auto refused = [&] {
+    const int right = e.Rules.TableauPlaces[size_t(e.Rules.Tableau.Count - 1)].X + d.CardWidth;
+    const bool ok = Asked == std::vector<std::string>{std::string("Notification.: ") + kTooLarge} &&
+                    d.SizeStep == 1 && MarkedStep() == 1 && f.OptionLines[4] == "1" &&
+                    right <= f.CardTable1->Width();
+    Asked.clear();
+    return ok;
+  };
+  // Klondike at 800 x 600: 125 % would put its seventh column off the table.
+  settle(800, 600);
+  GetMenuItem(f.Alphabeticallist1, "Klondike 1 [Turn over 1]", true)->Click();
+  f.SetScale(2);
+  EXPECT_TRUE(refused());
+  // A wide window takes 150 %; made narrower, it sets the cards back.
+  settle(1280, 1024);
+  f.SetScale(3);
+  EXPECT_EQ(d.SizeStep, 3);
+  settle(900, 700);
+  EXPECT_TRUE(refused());
+  // A new game that the cards in force make too wide: Spider's ten columns at 150 %.
+  settle(1280, 1024);
+  f.SetScale(3);
+  GetMenuItem(f.Alphabeticallist1, "Spider", true)->Click();
+  EXPECT_TRUE(refused());
 }
 
 }  // namespace

@@ -95,11 +95,22 @@ TEST(JpegTest, OddSizesKeepTheirSize) {
     }
 }
 
-TEST(JpegTest, CmykIsRefusedNamingTheFile) {
-  const std::vector<uint8_t> data =
-      MakeJpeg(16, 16, TTestJpegKind::Cmyk, 90, false, [](int, int) { return clRed; });
-  const std::string m = MessageOf(data, "print.jpg");
-  EXPECT_NE(m.find("\"print.jpg\""), std::string::npos) << m;
+TEST(JpegTest, PrintPicturesComeOutInRedGreenAndBlue) {
+  // Blocks of inks (cyan, magenta, yellow, black) and the colour each gives on white paper.
+  const std::pair<TColor, TColor> blocks[] = {{Inks(0, 0, 0, 0), clWhite},
+                                              {Inks(255, 0, 0, 0), RGB(0, 255, 255)},
+                                              {Inks(0, 255, 255, 0), RGB(255, 0, 0)},
+                                              {Inks(0, 0, 0, 128), RGB(127, 127, 127)},
+                                              {Inks(128, 0, 0, 128), RGB(63, 127, 127)},
+                                              {Inks(255, 255, 255, 255), clBlack}};
+  for (TTestJpegKind kind : {TTestJpegKind::Cmyk, TTestJpegKind::CmykPlain, TTestJpegKind::Ycck}) {
+    TBitmap b;
+    DecodeJpeg(MakeJpeg(96, 16, kind, 95, false, [&](int x, int) { return blocks[x / 16].first; }), b,
+               "print.jpg", true);
+    for (int i = 0; i < 6; ++i)
+      ExpectNear(b.Pixel(i * 16 + 8, 8), blocks[i].second, 8,
+                 "kind " + std::to_string(int(kind)) + ", block " + std::to_string(i));
+  }
 }
 
 TEST(JpegTest, TruncatedFilesAreRefused) {

@@ -31,11 +31,16 @@ std::vector<uint8_t> MakeCodedJpeg(int w, int h, TTestJpegKind kind, int quality
       cinfo.in_color_space = JCS_GRAYSCALE;
       break;
     case TTestJpegKind::Cmyk:
+    case TTestJpegKind::CmykPlain:
+    case TTestJpegKind::Ycck:
       cinfo.input_components = 4;
       cinfo.in_color_space = JCS_CMYK;
       break;
   }
   jpeg_set_defaults(&cinfo);
+  if (kind == TTestJpegKind::Ycck) jpeg_set_colorspace(&cinfo, JCS_YCCK);
+  if (kind == TTestJpegKind::CmykPlain) cinfo.write_Adobe_marker = FALSE;
+  const bool inverted = kind == TTestJpegKind::Cmyk || kind == TTestJpegKind::Ycck;
   jpeg_set_quality(&cinfo, quality, TRUE);
   if (progressive) jpeg_simple_progression(&cinfo);
   cinfo.arith_code = arithmetic ? TRUE : FALSE;
@@ -55,10 +60,12 @@ std::vector<uint8_t> MakeCodedJpeg(int w, int h, TTestJpegKind kind, int quality
           row[size_t(x)] = uint8_t(GetRValue(c));
           break;
         case TTestJpegKind::Cmyk:
-          row[size_t(x) * 4] = uint8_t(255 - GetRValue(c));
-          row[size_t(x) * 4 + 1] = uint8_t(255 - GetGValue(c));
-          row[size_t(x) * 4 + 2] = uint8_t(255 - GetBValue(c));
-          row[size_t(x) * 4 + 3] = 0;
+        case TTestJpegKind::CmykPlain:
+        case TTestJpegKind::Ycck:
+          for (int i = 0; i < 4; ++i) {
+            const uint8_t ink = uint8_t(uint32_t(c) >> (8 * i));
+            row[size_t(x) * 4 + size_t(i)] = inverted ? uint8_t(255 - ink) : ink;
+          }
           break;
       }
     }
