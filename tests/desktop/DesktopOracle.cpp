@@ -5,15 +5,18 @@
 //   desktop_oracle layout W H SW SH           the window's controls (JSON) for a client area of W x H
 //                                             on a screen of SW x SH, the start screen showing
 //   desktop_oracle play FILE W H SW SH [N]    opens the saved game FILE as Open does and prints the
-//                                             drags ("drag x1 y1 x2 y2", window coordinates) that
-//                                             win it, with auto-move on, as the solver fc-solve
-//                                             plays it; at most N drags; "won" at the end
+//                                             drags ("drag x1 y1 x2 y2 digest", window coordinates,
+//                                             and the digest of the table's picture once the drag
+//                                             and its auto-moves are done) that win it, with
+//                                             auto-move on, as the solver fc-solve plays it; at
+//                                             most N drags; "won" at the end
 //
 // The program folder is PATIENCE_BIN_DIR (the one the real program runs from). Nothing reaches the
 // real home folder.
 
 #include <QApplication>
 #include <QComboBox>
+#include <QCryptographicHash>
 #include <QEventLoop>
 #include <QLabel>
 #include <QMouseEvent>
@@ -215,6 +218,21 @@ bool OnFoundation(const TPatienceEngine& e, const TCard* c) {
   return false;
 }
 
+// The table's picture once everything has landed, as the test reads the screen: blue, green and
+// red bytes of each pixel, row by row, digested.
+std::string TableDigest(const TCardTable& t) {
+  QCryptographicHash digest(QCryptographicHash::Md5);
+  std::string row;
+  for (int y = 0; y < t.Buffer.Height(); ++y) {
+    row.clear();
+    const uint32_t* p = t.Buffer.ScanLine(y);
+    for (int x = 0; x < t.Buffer.Width(); ++x)
+      row += {char(p[x] & 0xFF), char((p[x] >> 8) & 0xFF), char((p[x] >> 16) & 0xFF)};
+    digest.addData(QByteArrayView(row.data(), qsizetype(row.size())));
+  }
+  return digest.result().toHex().toStdString();
+}
+
 // Drags the card to the pile through the table's mouse handling and prints the drag; false when
 // the table took no card or the drop did not land.
 bool Drag(TForm1& form, const TCard* card, int target) {
@@ -233,7 +251,7 @@ bool Drag(TForm1& form, const TCard* card, int target) {
   if (e.HistoryList.Count() <= history || t.Dragging || t.DragCard) return false;
   const QPoint origin = view->mapTo(&form, QPoint(0, 0));
   const QPoint a = origin + press, b = origin + release;
-  std::printf("drag %d %d %d %d\n", a.x(), a.y(), b.x(), b.y());
+  std::printf("drag %d %d %d %d %s\n", a.x(), a.y(), b.x(), b.y(), TableDigest(t).c_str());
   std::fflush(stdout);
   return true;
 }

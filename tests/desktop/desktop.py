@@ -7,6 +7,7 @@ Nothing here knows the programs' insides: where a control lies comes from the or
 and from the files the program writes.
 """
 
+import hashlib
 import json
 import os
 import shutil
@@ -50,6 +51,14 @@ class Screen:
         b, g, r = self.pixels[i], self.pixels[i + 1], self.pixels[i + 2]
         return (r, g, b)
 
+    def digest(self, x, y, w, h):
+        """The digest of a rectangle's blue, green and red bytes, row by row (as the oracle digests
+        the table's picture)."""
+        data = bytearray(self.region(x, y, w, h))
+        if self.bpp == 4:
+            del data[3::4]
+        return hashlib.md5(data).hexdigest()
+
     def region(self, x, y, w, h):
         """The bytes of a rectangle, to compare two screens by."""
         rows = []
@@ -81,7 +90,7 @@ class Desktop:
         if wm:
             self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            wait_until("the window manager", lambda: self._wm_running(), 10)
+            wait_until("the window manager", lambda: self._wm_running(), 60)
         self.shots = 0
 
     def _wm_running(self):
@@ -268,7 +277,7 @@ class Oracle:
         out = subprocess.run([self.path, "play", saved_game, str(client[0]), str(client[1]), str(screen[0]),
                               str(screen[1]), str(most)], env=self.env, capture_output=True, text=True,
                              timeout=600)
-        drags = [tuple(int(v) for v in line.split()[1:]) for line in out.stdout.splitlines()
+        drags = [tuple(int(v) for v in line.split()[1:5]) + (line.split()[5],) for line in out.stdout.splitlines()
                  if line.startswith("drag ")]
         won = "won" in out.stdout.split()
         if out.returncode not in (0, 1) or (most >= 400 and not won):

@@ -41,9 +41,10 @@ class Game:
         self.p = session.start("Patience", env=env)
         if first_run:
             # "Save Data Location": the recommended place, as the dialog proposes.
-            self.p.window("Save Data Location")
+            # A machine busy with other tests may take its time to start a sanitized program.
+            self.p.window("Save Data Location", 60)
             self.p.key("Return")
-        self.wid = self.p.window("Patience.")
+        self.wid = self.p.window("Patience.", 60)
         self.wait_start_screen()
         self.layout = session.oracle.layout(self.p.client, session.desktop.size)
         self.w = self.layout["widgets"]
@@ -117,10 +118,15 @@ class Game:
         wait_until("the saved game", lambda: os.path.basename(path) in self.title(), 20)
 
     def play(self, drags, settle_last=True):
-        for i, (a, b) in enumerate((d[:2], d[2:]) for d in drags):
-            self.p.drag(a, b)
-            if settle_last or i + 1 < len(drags):
-                self.table()
+        """Plays the oracle's drags; after each the table must come to show exactly the oracle's
+        picture (the drag and the auto-moves after it done, the sparkles gone)."""
+        area = self.screen_area("Table")
+        for i, (x1, y1, x2, y2, expected) in enumerate(drags):
+            self.p.drag((x1, y1), (x2, y2))
+            if not settle_last and i + 1 == len(drags):
+                break
+            wait_until("the table after drag %d of %d to be the oracle's" % (i + 1, len(drags)),
+                       lambda: self.s.desktop.screen().digest(*area) == expected, 60, step=0.1)
 
     def back_to_start(self):
         """F12 and Yes: the game in play is counted (a high score answered), the start screen shows."""
