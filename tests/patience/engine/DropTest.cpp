@@ -10,7 +10,23 @@
 
 namespace {
 
-class DropTest : public TLabTest {};
+class DropTest : public TLabTest {
+ protected:
+  // Tableau built down in alternate colours, foundations up in suit from the Ace.
+  void FoundationGame() {
+    Choose([](TGameRules& r) {
+      r.Tableau.Rules = {Fanned, DownByOne, AlternateColour, FromTableau};
+      r.Foundations.Rules = {UpByOne, SameSuit, EmptyTakesAce};
+    });
+  }
+};
+
+// A suit's cards from the Ace up to (not including) the top'th.
+std::vector<std::string> Suit(char s, int top) {
+  std::vector<std::string> out;
+  for (int v = 0; v < top; ++v) out.push_back(std::string(1, "A23456789TJQK"[v]) + s);
+  return out;
+}
 
 void NoCells(TGameRules& r) {
   r.Reserve.Count = 0;
@@ -103,17 +119,9 @@ TEST_F(DropTest, ACardLeavingAFoundationCountsOffAndUndoCountsItAgain) {
 // A card onto a foundation sparkles pink; from the card that plays the last cards' sound on
 // (the 44th of one pack), yellow.
 TEST_F(DropTest, TheFoundationsSparklePinkThenYellowForTheLastCards) {
-  Choose([](TGameRules& r) {
-    r.Tableau.Rules = {Fanned, DownByOne, AlternateColour, FromTableau};
-    r.Foundations.Rules = {UpByOne, SameSuit, EmptyTakesAce};
-  });
-  auto suit = [](char s, int top) {
-    std::vector<std::string> out;
-    for (int v = 0; v < top; ++v) out.push_back(std::string(1, "A23456789TJQK"[v]) + s);
-    return out;
-  };
+  FoundationGame();
   Arrange(Rig, {.Tableau = {{"Js", "Ts"}, {}, {}, {}},
-                .Foundations = {suit('c', 11), suit('d', 11), suit('h', 11), suit('s', 9)}});
+                .Foundations = {Suit('c', 11), Suit('d', 11), Suit('h', 11), Suit('s', 9)}});
   ASSERT_EQ(R().FoundationCount, 42);
   ASSERT_TRUE(E().MakeMove(pkTableau, 0, 1, Drop(pkFoundation, 3)));
   EXPECT_EQ(Rig.Host.SparkleColour, TPatienceEngine::kSparkleColour);
@@ -261,17 +269,9 @@ TEST_F(DropTest, OnlyATurnedCardIsMarkedAndUndoTurnsItDownAQuarterStepUnder) {
 }
 
 TEST_F(DropTest, TheWinIsFoundOnceAndNothingMovesAfterIt) {
-  Choose([](TGameRules& r) {
-    r.Tableau.Rules = {Fanned, DownByOne, AlternateColour, FromTableau};
-    r.Foundations.Rules = {UpByOne, SameSuit, EmptyTakesAce};
-  });
-  auto suit = [](char s, int top) {
-    std::vector<std::string> out;
-    for (int v = 0; v < top; ++v) out.push_back(std::string(1, "A23456789TJQK"[v]) + s);
-    return out;
-  };
+  FoundationGame();
   Arrange(Rig, {.Tableau = {{"Ks"}, {}, {}, {}},
-                .Foundations = {suit('c', 13), suit('d', 13), suit('h', 13), suit('s', 12)}});
+                .Foundations = {Suit('c', 13), Suit('d', 13), Suit('h', 13), Suit('s', 12)}});
   ASSERT_EQ(R().FoundationCount, 51);
   ASSERT_TRUE(E().MakeMove(pkTableau, 0, 0, Drop(pkFoundation, 3)));
   EXPECT_TRUE(E().Won());
@@ -303,7 +303,7 @@ TEST_F(DropTest, TheWinIsFoundOnceAndNothingMovesAfterIt) {
   ASSERT_FALSE(E().Won());
   ASSERT_EQ(E().HistoryList[2], "O");
   Arrange(Rig, {.Tableau = {{"Ks"}, {}, {}, {}},
-                .Foundations = {suit('c', 13), suit('d', 13), suit('h', 13), suit('s', 12)}});
+                .Foundations = {Suit('c', 13), Suit('d', 13), Suit('h', 13), Suit('s', 12)}});
   E().ReplayMoves(saved);
   EXPECT_TRUE(E().Won());
   EXPECT_EQ(Rig.Host.Recorded.size(), 1u);
