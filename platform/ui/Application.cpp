@@ -1,13 +1,13 @@
 #include "platform/ui/Application.h"
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSocketNotifier>
 #include <cerrno>
 #include <csignal>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
