@@ -30,9 +30,16 @@ function(patience_test name)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
     DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 120
-    PROPERTIES ENVIRONMENT
-      "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;PATIENCE_BIN_DIR=${PATIENCE_BIN_DIR};PATIENCE_SOURCE_DIR=${PROJECT_SOURCE_DIR};LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0;UBSAN_OPTIONS=print_stacktrace=1")
+    DISCOVERY_TIMEOUT 120)
+  # The environment goes on the discovered tests from a file ctest reads after the list: handed to
+  # the discovery as a property, a list of several variables would keep only its first.
+  set(env "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;PATIENCE_BIN_DIR=${PATIENCE_BIN_DIR}"
+          "PATIENCE_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+          "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
+          "UBSAN_OPTIONS=print_stacktrace=1")
+  set(env_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake)
+  file(WRITE ${env_file} "set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT [==[${env}]==])\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${env_file})
 endfunction()
 
 # Adds the subdirectory only once somebody has put a CMakeLists.txt there.
