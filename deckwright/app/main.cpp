@@ -7,9 +7,11 @@
 #include "cardtable/SystemDirs.h"
 #include "deckwright/MakerForm.h"
 #include "patience/files/FileLocForm.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/ui/Application.h"
 
 int main(int argc, char** argv) {
+  GiveLargeBlocksBackToTheSystem();
   InitSystemDirs();
   int rc = 0;
   {

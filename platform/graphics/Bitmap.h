@@ -5,8 +5,8 @@
 
 #include <QImage>
 #include <cstdint>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/core/Types.h"
 #include "platform/graphics/PictureLimits.h"
@@ -26,34 +26,44 @@ constexpr bool SameRGB(uint32_t a, uint32_t b) {
   return ((a ^ b) & 0xFFFFFF) == 0;
 }
 
+// What SetSize does with the pixels.
+enum class TNewPixels : uint8_t {
+  Keep,       // the overlapping top-left part is kept, new pixels are black
+  Overwrite,  // nothing is kept or filled: the caller writes every pixel before reading any
+};
+
 class TBitmap {
  public:
   TBitmap() = default;
-  TBitmap(int width, int height) { SetSize(width, height); }
-  TBitmap(const TBitmap&) = default;
-  TBitmap& operator=(const TBitmap&) = default;
-  TBitmap(TBitmap&&) noexcept = default;
-  TBitmap& operator=(TBitmap&&) noexcept = default;
+  TBitmap(int width, int height, TNewPixels pixels = TNewPixels::Keep) { SetSize(width, height, pixels); }
+  TBitmap(const TBitmap& other);
+  TBitmap& operator=(const TBitmap& other);
+  TBitmap(TBitmap&& other) noexcept;
+  TBitmap& operator=(TBitmap&& other) noexcept;
+  ~TBitmap() = default;
 
   int Width() const { return FWidth; }
   int Height() const { return FHeight; }
   bool Empty() const { return FWidth <= 0 || FHeight <= 0; }
 
-  // New size; the overlapping top-left part is kept, new pixels are black. Negative sizes count as 0.
-  void SetSize(int width, int height);
+  // New size (negative sizes count as 0). By default the overlapping top-left part is kept and new
+  // pixels are black; a picture about to be written whole (decoded, copied or filled) asks for
+  // TNewPixels::Overwrite and no pixel is touched here. A large picture's memory is taken from the
+  // system untouched, so what is never drawn costs nothing, and given back when the picture goes.
+  void SetSize(int width, int height, TNewPixels pixels = TNewPixels::Keep);
   void SetWidth(int width) { SetSize(width, FHeight); }
   void SetHeight(int height) { SetSize(FWidth, height); }
   // Deep copy of pixels, size, format and transparency.
   void Assign(const TBitmap& source) { *this = source; }
 
   // Row y (0 = top). The caller keeps y inside 0..Height-1.
-  uint32_t* ScanLine(int y) { return FPixels.data() + size_t(y) * size_t(FWidth); }
-  const uint32_t* ScanLine(int y) const { return FPixels.data() + size_t(y) * size_t(FWidth); }
+  uint32_t* ScanLine(int y) { return FPixels.get() + size_t(y) * size_t(FWidth); }
+  const uint32_t* ScanLine(int y) const { return FPixels.get() + size_t(y) * size_t(FWidth); }
   // Byte view of row y: B, G, R, X per pixel, 4 bytes a pixel whichever PixelFormat is set.
   uint8_t* ScanLineBytes(int y) { return reinterpret_cast<uint8_t*>(ScanLine(y)); }
   const uint8_t* ScanLineBytes(int y) const { return reinterpret_cast<const uint8_t*>(ScanLine(y)); }
-  uint32_t* Bits() { return FPixels.data(); }
-  const uint32_t* Bits() const { return FPixels.data(); }
+  uint32_t* Bits() { return FPixels.get(); }
+  const uint32_t* Bits() const { return FPixels.get(); }
 
   // Colour at (x, y) as $BBGGRR; -1 outside the bitmap. Setting outside does nothing.
   TColor Pixel(int x, int y) const;
@@ -74,6 +84,8 @@ class TBitmap {
   // A QImage over this bitmap's own memory (no copy). QPainter on it draws into the bitmap.
   // Valid until the next SetSize; never keep it across one.
   QImage Image();
+  // The same for reading only (painting the bitmap somewhere); no copy either.
+  QImage ConstImage() const;
   // A deep copy as a QImage (for saving screenshots and showing).
   QImage ToQImage() const;
   // Replaces the contents with a copy of img converted to 32-bit.
@@ -96,8 +108,14 @@ class TBitmap {
  private:
   int FWidth = 0;
   int FHeight = 0;
-  std::vector<uint32_t> FPixels;
+  std::unique_ptr<uint32_t[]> FPixels;
 };
 
 // Same size and the same RGB in every pixel (format and flags are not compared).
 bool SamePixels(const TBitmap& a, const TBitmap& b);
+
+// Called once at a program's start: every block of a quarter megabyte or more (every picture of
+// some size) then comes straight from the system and goes straight back to it when freed, so a
+// picture that is released no longer counts as the program's memory, and a new one starts as
+// untouched pages. Without it the allocator keeps freed blocks of the largest size seen so far.
+void GiveLargeBlocksBackToTheSystem();

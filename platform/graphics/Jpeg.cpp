@@ -80,7 +80,8 @@ enum class TRowForm : uint8_t {
 
 bool Allocate(TJpegResult& res, int w, int h, bool rgbRow) noexcept {
   try {
-    res.bmp.SetSize(w, h);
+    // Every row is written by the decoder.
+    res.bmp.SetSize(w, h, TNewPixels::Overwrite);
     if (rgbRow) res.spare.resize(size_t(w) * 3);
     return true;
   } catch (...) {
