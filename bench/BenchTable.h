@@ -19,14 +19,21 @@ inline std::string BenchCardsetsDir() {
   return dir;
 }
 
-// Copies reach a screen bitmap, as a window's backing store would receive them.
+// Copies reach a screen bitmap, as a window's backing store would receive them. With CountChanges
+// set, each copy also counts the pixels it really changed on that screen.
 class TMemorySurface : public TTableSurface {
  public:
   TBitmap Screen;
   long long CopiedPixels = 0;
+  bool CountChanges = false;
+  long long ChangedPixels = 0;
   void SetBounds(const TRect& r) override { Screen.SetSize(r.Width(), r.Height()); }
   void CopyToScreen(const TBitmap& buffer, const TRect& r) override {
     CopiedPixels += (long long)r.Width() * r.Height();
+    if (CountChanges)
+      for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x)
+          ChangedPixels += !SameRGB(Screen.RawPixel(x, y), buffer.RawPixel(x, y));
     BitBlt(Screen, r.Left, r.Top, r.Width(), r.Height(), buffer, r.Left, r.Top);
   }
   void Paint(const TBitmap& buffer) override {

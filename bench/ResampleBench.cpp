@@ -6,6 +6,11 @@
 // time convert takes to read and write the same files without resizing, which is the fairest
 // figure for the resize itself. Times are the median of several runs, in milliseconds.
 //
+// Then the whole of what the maker's click does with a 12-megapixel JPEG photo (the same picture,
+// written by convert at quality 92): decoding it and composing a Borderless face with four large,
+// framed corner indices and its preview, the way the maker's click does (what it adds, reading the
+// template and saving the card, is small beside these).
+//
 // Usage: bench_resample [runs]   (run by scripts/bench.sh, i.e. `make bench`)
 
 #include <sys/wait.h>
@@ -21,8 +26,11 @@
 #include <thread>
 #include <vector>
 
+#include "deckwright/Compose.h"
 #include "deckwright/Resample.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Jpeg.h"
+#include "platform/graphics/Raster.h"
 
 namespace {
 
@@ -105,6 +113,27 @@ double TimeCommand(const std::string& cmd, int runs) {
   return Median(t);
 }
 
+// The photo onto a card as the maker does it: decode, then compose; the decode's share and the whole.
+void TimePhotoOntoCard(const std::string& jpeg, int runs) {
+  TBitmap templ(71, 96);
+  FillRect(templ, TRect(0, 0, 71, 96), clWhite);
+  const TSetOptions options{1, 2, true, true};
+  std::vector<double> decode, whole;
+  for (int i = 0; i < runs; ++i) {
+    TBitmap target = templ, preview(71, 96);
+    const auto a = Clock::now();
+    TBitmap picture;
+    LoadJpegFile(jpeg, picture, true);
+    const auto b = Clock::now();
+    ComposeCard(target, templ, picture, options, true, &preview, nullptr);
+    const auto c = Clock::now();
+    decode.push_back(std::chrono::duration<double, std::milli>(b - a).count());
+    whole.push_back(std::chrono::duration<double, std::milli>(c - a).count());
+  }
+  std::printf("\nA 12-megapixel JPEG photo onto a card (decode and compose), median of %d runs, ms\n", runs);
+  std::printf("decode %.1f, whole %.1f\n", Median(decode), Median(whole));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -152,6 +181,9 @@ int main(int argc, char** argv) {
                   im < 0 || imBase < 0 ? -1.0 : im - imBase);
     }
   }
+  const std::string jpeg = dir + "/photo.jpg";
+  if (TimeCommand(convert + " " + in + " -quality 92 " + jpeg + " >/dev/null 2>&1", 1) >= 0)
+    TimePhotoOntoCard(jpeg, runs);
   std::filesystem::remove_all(dir);
   return 0;
 }

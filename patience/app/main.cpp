@@ -1,21 +1,22 @@
 // The game program: the special folders first, then the toolkit, the main window and the loop.
 //
-// PATIENCE_STARTUP_PROBE=1 in the environment makes the program report, on standard output, the
-// monotonic time of the first paint of its window, of the first paint of its start screen and its
-// resident memory a second after that, and then end (the start-up benchmark reads these lines).
+// PATIENCE_STARTUP_PROBE=1 in the environment makes the program report on standard output the
+// monotonic time of the first paint of its window, and of the first paint that shows the start
+// screen after each change of the window's size (with that size), so the last such line is the
+// finished start screen at the window's final size. The program then goes on until it is ended
+// (the start-up benchmark reads these lines, measures its memory and idle load, and ends it).
 
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
 #include <ctime>
-#include <fstream>
-#include <string>
 
 #include "cardtable/DeckPathForm.h"
 #include "cardtable/SystemDirs.h"
 #include "patience/files/FileLocForm.h"
 #include "patience/ui/MainForm.h"
 #include "patience/ui/StartScreen.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/ui/Application.h"
 
 namespace {
@@ -26,38 +27,31 @@ double MonotonicMs() {
   return double(ts.tv_sec) * 1000.0 + double(ts.tv_nsec) / 1e6;
 }
 
-long ResidentKb() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line))
-    if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
-  return -1;
+void Report(const char* what, double ms, const QSize& size) {
+  std::printf("%s %.3f %d %d\n", what, ms, size.width(), size.height());
+  std::fflush(stdout);
 }
 
-// Reports the first paint of the window and the first one that shows the start screen, then the
-// memory once start-up has settled, then quits.
+// Reports the first paint of the window, and the first paint that shows the start screen after
+// the window was shown or changed its size.
 class TStartupProbe : public QObject {
  public:
   explicit TStartupProbe(TForm1& form) : FForm(form) { form.installEventFilter(this); }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched == &FForm && event->type() == QEvent::Paint) {
-      if (!FPainted) {
-        FPainted = true;
-        // After this paint has reached the window.
-        QTimer::singleShot(0, this, [] { std::printf("first-paint-monotonic-ms %.3f\n", MonotonicMs()); });
-      }
-      if (!FStartScreen && FForm.StartScreen && FForm.StartScreen->Showing()) {
-        FStartScreen = true;
-        QTimer::singleShot(0, this,
-                           [] { std::printf("start-screen-paint-monotonic-ms %.3f\n", MonotonicMs()); });
-        QTimer::singleShot(1000, this, [] {
-          std::printf("resident-kb %ld\n", ResidentKb());
-          std::fflush(stdout);
-          QCoreApplication::exit(0);
-        });
-      }
+    if (watched != &FForm) return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::Resize) FSized = true;
+    if (event->type() != QEvent::Paint) return QObject::eventFilter(watched, event);
+    const QSize size = FForm.size();
+    if (!FPainted) {
+      FPainted = true;
+      // After this paint has reached the window.
+      QTimer::singleShot(0, this, [size] { Report("first-paint-monotonic-ms", MonotonicMs(), size); });
+    }
+    if (FSized && FForm.StartScreen && FForm.StartScreen->Showing()) {
+      FSized = false;
+      QTimer::singleShot(0, this, [size] { Report("start-screen-paint-monotonic-ms", MonotonicMs(), size); });
     }
     return QObject::eventFilter(watched, event);
   }
@@ -65,12 +59,13 @@ class TStartupProbe : public QObject {
  private:
   TForm1& FForm;
   bool FPainted = false;
-  bool FStartScreen = false;
+  bool FSized = true;
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  GiveLargeBlocksBackToTheSystem();
   InitSystemDirs();
   int rc = 0;
   {
