@@ -13,6 +13,58 @@
 
 namespace {
 
+// Rectangles gathered for one present beyond this many are joined two by two.
+constexpr size_t kMaxPendingRects = 16;
+
+long long Area(const TRect& r) {
+  return r.IsEmpty() ? 0 : (long long)r.Width() * r.Height();
+}
+
+bool Inside(const TRect& inner, const TRect& outer) {
+  return inner.Left >= outer.Left && inner.Top >= outer.Top && inner.Right <= outer.Right &&
+         inner.Bottom <= outer.Bottom;
+}
+
+// Two rectangles are shown as one when their bounds add little to the pixels they cover together
+// (a card's consecutive steps), so that the screen gets few, compact pieces.
+bool WorthJoining(const TRect& a, const TRect& b) {
+  const long long together = Area(a) + Area(b) - Area(IntersectRect(a, b));
+  return Area(UnionRect(a, b)) * 8 <= together * 9;
+}
+
+// Adds r to the rectangles to be shown together. One that lies inside another adds nothing, one
+// that largely overlaps another joins it; past kMaxPendingRects the two whose joint bounds cover
+// the fewest extra pixels become one.
+void AddRect(std::vector<TRect>& rects, const TRect& r) {
+  if (r.IsEmpty()) return;
+  TRect added = r;
+  for (bool joined = true; joined;) {
+    joined = false;
+    for (auto it = rects.begin(); it != rects.end(); ++it)
+      if (Inside(added, *it) || Inside(*it, added) || WorthJoining(*it, added)) {
+        added = UnionRect(*it, added);
+        rects.erase(it);
+        joined = true;
+        break;
+      }
+  }
+  rects.push_back(added);
+  if (rects.size() <= kMaxPendingRects) return;
+  size_t a = 0, b = 1;
+  long long least = -1;
+  for (size_t i = 0; i < rects.size(); ++i)
+    for (size_t j = i + 1; j < rects.size(); ++j) {
+      const long long extra = Area(UnionRect(rects[i], rects[j])) - Area(rects[i]) - Area(rects[j]);
+      if (least < 0 || extra < least) {
+        least = extra;
+        a = i;
+        b = j;
+      }
+    }
+  rects[a] = UnionRect(rects[a], rects[b]);
+  rects.erase(rects.begin() + std::ptrdiff_t(b));
+}
+
 // Draws nowhere: the table of a program without a window, and of most tests.
 class TNullSurface : public TTableSurface {
  public:
@@ -125,6 +177,12 @@ void TCardTable::SetBounds(int left, int top, int width, int height) {
 
 void TCardTable::SetVisible(bool value) {
   FVisible = value;
+  if (value) {
+    // A background that waited while the table was hidden is drawn before anything can show it.
+    if (FBufferWaits) RefreshBackground();
+  } else {
+    BufferWaits();
+  }
   FSurface->SetVisible(value);
 }
 
@@ -182,7 +240,11 @@ void TCardTable::RebuildIfResized() {
 
 void TCardTable::SetScreenUpdates(bool value) {
   FScreenUpdates = value;
-  if (!value) return;
+  if (!value) {
+    // Whatever is drawn meanwhile is copied nowhere.
+    FUnshownAll = true;
+    return;
+  }
   RebuildIfResized();
   // Repaints served while updates were off showed nothing new: those parts are shown now.
   if (!FMissed.IsEmpty() && FVisible) {
@@ -197,22 +259,46 @@ void TCardTable::Paint() {
   RebuildIfResized();
   if (!FVisible) return;
   FMissed = TRect();
-  if (FAnimating > 0 && FramePeriodMs > 0) {
-    FPendingScreen = TRect(0, 0, Buffer.Width(), Buffer.Height());
-    PresentIfDue();
+  if (FAnimating > 0) {
+    // What was drawn since the last present, with the copies gathered meanwhile.
+    AddRect(FPendingScreen, FUnshownAll ? TRect(0, 0, Buffer.Width(), Buffer.Height()) : FUnshown);
+    FUnshown = TRect();
+    FUnshownAll = false;
+    if (FramePeriodMs > 0)
+      PresentIfDue();
+    else
+      PresentPending();
     return;
   }
-  FPendingScreen = TRect();
+  FPendingScreen.clear();
+  FUnshown = TRect();
+  FUnshownAll = false;
   FSurface->Paint(Buffer);
+}
+
+void TCardTable::PaintStep(const TRect& drawn) {
+  if (FVisible && FScreenUpdates) AddRect(FPendingScreen, drawn);
+  Paint();
 }
 
 void TCardTable::Invalidate() {
   if (!FScreenUpdates) ScreenMissed(TRect(0, 0, FWidth, FHeight));
+  // Owed to the screen until the repaint comes (a Paint in an animation before it pays it).
+  FUnshownAll = true;
   FSurface->Invalidate();
 }
 
 void TCardTable::ScreenMissed(const TRect& r) {
   FMissed = UnionRect(FMissed, r);
+}
+
+void TCardTable::ScreenShown(const TRect& r) {
+  if (Inside(TRect(0, 0, Buffer.Width(), Buffer.Height()), r)) {
+    FUnshownAll = false;
+    FUnshown = TRect();
+  } else if (Inside(FUnshown, r)) {
+    FUnshown = TRect();
+  }
 }
 
 void TCardTable::CopyToScreen(int X, int Y, int Width, int Height) {
@@ -224,7 +310,7 @@ void TCardTable::CopyToScreen(int X, int Y, int Width, int Height) {
   if (r <= l || b <= t) return;
   const TRect rect{int(l), int(t), int(r), int(b)};
   if (FAnimating > 0 && FramePeriodMs > 0) {
-    FPendingScreen = UnionRect(FPendingScreen, rect);
+    AddRect(FPendingScreen, rect);
     PresentIfDue();
     return;
   }
@@ -232,22 +318,26 @@ void TCardTable::CopyToScreen(int X, int Y, int Width, int Height) {
 }
 
 void TCardTable::PresentIfDue() {
-  if (!FPendingScreen.IsEmpty() && Clock().NowMs() >= FNextPresent) PresentPending();
+  if (!FPendingScreen.empty() && Clock().NowMs() >= FNextPresent) PresentPending();
 }
 
 void TCardTable::PresentPending() {
-  if (FPendingScreen.IsEmpty()) return;
-  TRect r = FPendingScreen;
-  FPendingScreen = TRect();
+  if (FPendingScreen.empty()) return;
+  std::vector<TRect> rects = std::move(FPendingScreen);
+  FPendingScreen.clear();
   // Updates switched off meanwhile: shown when they come back.
   if (!FScreenUpdates || !FVisible) {
-    ScreenMissed(r);
+    for (const TRect& r : rects) ScreenMissed(r);
     return;
   }
-  r.Right = std::min(r.Right, Buffer.Width());
-  r.Bottom = std::min(r.Bottom, Buffer.Height());
-  if (r.Right <= r.Left || r.Bottom <= r.Top) return;
-  FSurface->CopyToScreen(Buffer, r);
+  const TRect inside(0, 0, Buffer.Width(), Buffer.Height());
+  for (TRect& r : rects) r = IntersectRect(r, inside);
+  std::erase_if(rects, [](const TRect& r) { return r.IsEmpty(); });
+  if (rects.empty()) return;
+  if (rects.size() == 1)
+    FSurface->CopyToScreen(Buffer, rects[0]);
+  else
+    FSurface->CopyRectsToScreen(Buffer, rects);
   FNextPresent = Clock().NowMs() + uint64_t(std::max(FramePeriodMs, 0));
 }
 

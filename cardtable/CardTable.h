@@ -130,6 +130,12 @@ class TCardTable {
   void SetAlign(TAlign value) { FAlign = value; }
   bool Visible() const { return FVisible; }
   void SetVisible(bool value);
+  // With this set, hiding the table lets its buffer go, and so does every change of the background
+  // while it is hidden (a new colour, picture or size); showing it draws the background and
+  // everything on it afresh (RedrawAll). For an owner whose table is redrawn whole anyway, such as
+  // the game's, whose start screen shows instead of it. Off by default: a table that draws
+  // pictures no redraw could repeat (the card back chooser) keeps its buffer.
+  bool FreeBufferWhileHidden = false;
   bool Enabled = true;
   int Tag = 0;
   TCursor Cursor = crDefault;
@@ -168,7 +174,10 @@ class TCardTable {
   // Switching on applies a resize that came while it was off, then shows what the screen missed
   // meanwhile (see ScreenMissed).
   void SetScreenUpdates(bool value);
-  // Copies the whole buffer to the screen (when ScreenUpdates is set).
+  // Copies the whole buffer to the screen (when ScreenUpdates is set). While an animation runs,
+  // the screen already holds everything but what was drawn since the last present (every
+  // operation copies what it changes), so only that goes: the picture is the same, the pixels
+  // sent a fraction.
   void Paint();
   // Asks for a whole repaint from the event loop. Asked while ScreenUpdates is off, the repaint may
   // be served before updates return (showing nothing new), so the table also owes the screen a
@@ -180,6 +189,9 @@ class TCardTable {
   void ScreenMissed(const TRect& r);
   // What the screen still misses (empty when nothing).
   TRect MissedRect() const { return FMissed; }
+  // The surface showed r of the buffer on its own (a repaint the window system or an Invalidate
+  // asked for): what was owed to the screen there is paid.
+  void ScreenShown(const TRect& r);
   // Lets pending repaints happen; user input stays queued.
   void ProcessEvents();
   // Copies a rectangle of the buffer to the same place on the screen when the table is visible and
@@ -496,6 +508,9 @@ class TCardTable {
   void RebuildIfResized();
   // A new buffer of the control's size (contents to be painted by the caller).
   void NewBuffer();
+  // A hidden table that frees its buffer lets it go: true when the background must wait for the
+  // table to show.
+  bool BufferWaits();
   void DropCardsOf(TCardDeck* deck);
   void RemoveFromList(int index);
   // Moves a listed card to the top of the display list (the end); a card not listed stays so.
@@ -504,6 +519,11 @@ class TCardTable {
   class TLiftShadow;
   void TurnLifted(TCard* card, TLiftShadow& shadow);
   void EraseStock(TCardDeck* deck, TRect& erased);
+  // Drawn into the buffer without a copy to the screen (yet): a Paint during an animation shows it.
+  void MarkUnshown(const TRect& r) { FUnshown = UnionRect(FUnshown, r); }
+  // The whole-buffer paint of an animation step that drew `drawn`: during the animation that is
+  // the step's rectangle with whatever else is owed to the screen.
+  void PaintStep(const TRect& drawn);
   // The gathered screen copies of an animation: shown now, or when their frame is due.
   void PresentPending();
   void PresentIfDue();
@@ -541,6 +561,8 @@ class TCardTable {
   TAlign FAlign = alNone;
   bool FVisible = true;
   bool FScreenUpdates = false;
+  // The table was hidden when its background was to be drawn: the buffer is empty until it shows.
+  bool FBufferWaits = false;
   // Table coordinates the screen could not show while ScreenUpdates was off.
   TRect FMissed;
 
@@ -561,8 +583,13 @@ class TCardTable {
   int FMinWidth = 500;
   int FMinHeight = 400;
 
-  // The screen copies an animation gathered, and when the next frame may be shown (ms).
-  TRect FPendingScreen;
+  // The screen copies an animation gathered (kept apart while few: a card's path through one
+  // frame is a band, not its bounding box), and when the next frame may be shown (ms).
+  std::vector<TRect> FPendingScreen;
+  // Drawn but not copied to the screen: a bounding rectangle, or the whole buffer (after an
+  // Invalidate, a new buffer, or a spell with ScreenUpdates off).
+  TRect FUnshown;
+  bool FUnshownAll = false;
   uint64_t FNextPresent = 0;
   int FAnimating = 0;
   TPoint FLastMouse;

@@ -37,19 +37,37 @@ bool IsShadowSet(const std::string& name) {
 // ---------------------------------------------------------------------------------------------
 // Background
 
+bool TCardTable::BufferWaits() {
+  if (FVisible || !FreeBufferWhileHidden) return false;
+  // Nothing of a hidden table shows: its buffer goes, and the background is drawn (with everything
+  // on it, afresh) when the table shows again.
+  Buffer = TBitmap();
+  Buffer.PixelFormat = TPixelFormat::pf32bit;
+  FCardDeck->HQShadeCached = false;
+  FBufferWaits = true;
+  return true;
+}
+
 void TCardTable::NewBuffer() {
-  Buffer.SetSize(FWidth, FHeight);
+  FBufferWaits = false;
+  // Every caller paints the whole background next.
+  Buffer.SetSize(FWidth, FHeight, TNewPixels::Overwrite);
   Buffer.PixelFormat = TPixelFormat::pf32bit;
   Buffer.Transparent = false;
   // The cached drop shade was taken from the old buffer.
   FCardDeck->HQShadeCached = false;
+  FUnshownAll = true;
 }
 
 void TCardTable::SetColor(TColor value) {
   FColor = value;
-  NewBuffer();
   FBufferCanvas.Brush.Color = value;
   FBufferCanvas.Brush.Style = TBrushStyle::bsSolid;
+  if (BufferWaits()) {
+    FBackgroundPicture = kNone;
+    return;
+  }
+  NewBuffer();
   if (FBackDrop.Enabled())
     FBackDrop.PaintBitmap(Buffer);
   else
@@ -99,6 +117,12 @@ void TCardTable::SetBackgroundPicture(const std::string& name) {
     Trace("Background picture \"" + name + "\" not found; using the table colour.");
     usable = false;
   }
+  if (usable && BufferWaits()) {
+    // Read when the table shows again (a file that is unreadable then leaves the colour).
+    FBackgroundPicture = name;
+    if (FBackDrop.Enabled()) FBackDrop.SetEnabled(false);
+    return;
+  }
   if (!usable || !LoadBackground(name, picture)) {
     SetColor(FColor);
     return;
@@ -142,6 +166,7 @@ void TCardTable::BackdropChanged() {
     return;
   }
   FBackgroundPicture = kNone;
+  if (BufferWaits()) return;
   NewBuffer();
   FBackDrop.PaintBitmap(Buffer);
   RedrawAll();
@@ -308,7 +333,10 @@ void TCardTable::ShowPlace(int Kind, int X, int Y, int Index, TCardDeck* Deck, f
     PutBackDragCard();
     SnappedToDrop = true;
   }
-  if (Update) CopyToScreen(PlaceRect(*place));
+  if (Update)
+    CopyToScreen(PlaceRect(*place));
+  else
+    MarkUnshown(PlaceRect(*place));
 }
 
 void TCardTable::HidePlace(int Kind, int Index, TCardDeck* Deck, bool Update) {
@@ -323,7 +351,10 @@ void TCardTable::HidePlace(int Kind, int Index, TCardDeck* Deck, bool Update) {
     PutBackDragCard();
     SnappedToDrop = false;
   }
-  if (Update) CopyToScreen(r);
+  if (Update)
+    CopyToScreen(r);
+  else
+    MarkUnshown(r);
 }
 
 void TCardTable::HidePlaces(TCardDeck* Deck) {

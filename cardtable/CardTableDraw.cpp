@@ -363,7 +363,7 @@ void TCardTable::WaitUntilUs(uint64_t dueUs) {
     if (now >= dueUs) return;
     uint64_t wait = dueUs - now;
     // Wake for the frame of copies gathered meanwhile.
-    if (!FPendingScreen.IsEmpty()) {
+    if (!FPendingScreen.empty()) {
       const uint64_t frame = FNextPresent * 1000;
       wait = std::min(wait, frame > now ? frame - now : 0);
     }
@@ -434,7 +434,7 @@ void TCardTable::MoveCard(TCard* Card, int X, int Y) {
     if (FastMovementMode)
       CopyToScreen(changed);
     else
-      Paint();
+      PaintStep(changed);
     EndStep(stepStart);
   } while (Card->X != X || Card->Y != Y);
 

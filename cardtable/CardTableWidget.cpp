@@ -111,6 +111,12 @@ void TCardTableWidget::CopyToScreen(const TBitmap& /*buffer*/, const TRect& r) {
   repaint(QRect(r.Left, r.Top, r.Width(), r.Height()));
 }
 
+void TCardTableWidget::CopyRectsToScreen(const TBitmap& /*buffer*/, const std::vector<TRect>& rects) {
+  QRegion region;
+  for (const TRect& r : rects) region += QRect(r.Left, r.Top, r.Width(), r.Height());
+  repaint(region);
+}
+
 void TCardTableWidget::Paint(const TBitmap& /*buffer*/) {
   repaint();
 }
@@ -246,6 +252,10 @@ void TCardTableWidget::paintEvent(QPaintEvent* event) {
     const QRect part = r & inside;
     if (!part.isEmpty()) p.drawImage(part.topLeft(), image, part);
   }
+  // What was owed to the screen there is paid.
+  const QRect shown = (event->region() & QRegion(inside)).boundingRect();
+  if ((event->region() & QRegion(inside)) == QRegion(shown))
+    FTable->ScreenShown(TRect(shown.left(), shown.top(), shown.right() + 1, shown.bottom() + 1));
   // Between a resize and the rebuild that follows it the buffer may be smaller than the widget.
   const QRegion outside = event->region() - QRegion(inside);
   if (!outside.isEmpty()) {

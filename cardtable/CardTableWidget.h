@@ -29,6 +29,7 @@ class TCardTableWidget : public QWidget, public TTableSurface {
   // TTableSurface
   void AttachTable(TCardTable* table) override;
   void CopyToScreen(const TBitmap& buffer, const TRect& r) override;
+  void CopyRectsToScreen(const TBitmap& buffer, const std::vector<TRect>& rects) override;
   void Paint(const TBitmap& buffer) override;
   void Invalidate() override;
   void ProcessEvents() override;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/core/Types.h"
 
@@ -41,6 +42,10 @@ class TTableSurface {
   // Shows rectangle r of the buffer at the same place on the control before it returns
   // (animations never return to the event loop). r lies inside the buffer.
   virtual void CopyToScreen(const TBitmap& buffer, const TRect& r) = 0;
+  // Shows the union of the rectangles (they may overlap) in one go, before it returns.
+  virtual void CopyRectsToScreen(const TBitmap& buffer, const std::vector<TRect>& rects) {
+    for (const TRect& r : rects) CopyToScreen(buffer, r);
+  }
   // Shows the whole buffer before it returns.
   virtual void Paint(const TBitmap& buffer) = 0;
   // Asks for a whole repaint from the event loop.

@@ -6,6 +6,8 @@
 #include "cardtable/CardTable.h"
 
 inline void ApplyGameTableSettings(TCardTable& t) {
+  // The start screen shows instead of the table: meanwhile it holds no buffer of the window's size.
+  t.FreeBufferWhileHidden = true;
   t.DragAndDrop = true;
   t.SetPlaceDeckOffset(7);
   t.SlowMoveRegion = true;

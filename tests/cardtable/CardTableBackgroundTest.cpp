@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <functional>
 
 #include "cardtable/ImageArrayUnit.h"
 #include "cardtable/MyGrphx.h"
@@ -511,6 +512,46 @@ TEST_F(BackgroundTest, GradientsFitTablesOfAnySize) {
   const TColor c = Table->Buffer.Pixel(4, 4);
   EXPECT_EQ(GetRValue(c), GetGValue(c));
   EXPECT_GT(GetRValue(c), GetRValue(Table->Buffer.Pixel(0, 0)));
+}
+
+// A hidden table that frees its buffer (the game's, while its start screen shows) keeps none: a new
+// colour, picture or size waits, and showing the table draws the background and everything on it.
+TEST_F(BackgroundTest, AHiddenTableKeepsNoBufferAndDrawsEverythingWhenItShows) {
+  Show(20, 20);
+  Show(40, 30, 0.4f);
+  Table->ShowPlace(1, 150, 20, 1, nullptr, 0.0f, true);
+  // By default a hidden table keeps its buffer.
+  Table->SetVisible(false);
+  Table->SetColor(0x3060A0);
+  EXPECT_EQ(Table->Buffer.Width(), 250);
+  Table->SetVisible(true);
+  Table->FreeBufferWhileHidden = true;
+  Table->SetVisible(false);
+  EXPECT_TRUE(Table->Buffer.Empty());
+  struct TStep {
+    const char* Name;
+    std::function<void()> Change;
+    std::string Picture;
+  };
+  const std::string tile = CoordinatePicture("tile.bmp", 30, 20);
+  const TStep steps[] = {
+      {"a colour", [&] { Table->SetColor(0x3060A0); }, "None"},
+      {"a picture", [&] { Table->SetBackgroundPicture(tile); }, tile},
+      {"a size", [&] { Table->ApplyBounds(0, 0, 320, 200); }, tile},
+      {"a missing picture", [&] { Table->SetBackgroundPicture(Dir / "nothing.bmp"); }, "None"},
+  };
+  for (const TStep& step : steps) {
+    SCOPED_TRACE(step.Name);
+    step.Change();
+    EXPECT_TRUE(Table->Buffer.Empty());
+    EXPECT_EQ(Table->BackgroundPicture(), step.Picture);
+  }
+  Table->SetBackgroundPicture(tile);
+  Table->ShowTable();
+  EXPECT_EQ(Table->Buffer.Width(), 320);
+  EXPECT_EQ(Table->Buffer.Height(), 200);
+  EXPECT_TRUE(Consistent());
+  EXPECT_TRUE(ScreenAtRest());
 }
 
 }  // namespace

@@ -314,15 +314,24 @@ TEST_F(DrawTest, AMoveStepsAtCardSpeedAndEndsOnTop) {
   EXPECT_TRUE(CopiedAlready());
 }
 
-TEST_F(DrawTest, WithoutFastMovementEveryStepPaintsTheWholeTable) {
+// Without FastMovementMode every step paints the whole table, which during the move sends only
+// what the step drew: the same copies as FastMovementMode.
+TEST_F(DrawTest, WithoutFastMovementEveryStepPaintsWhatItDrew) {
   TCard* a = Show(10, 10);
   Table->FramePeriodMs = 0;  // every step's paint reaches the screen
   Settle();
   Table->DisableCardClicks = true;
   Table->MoveCard(a, 110, 20);
-  EXPECT_EQ(Surface.Paints, 4);
+  EXPECT_EQ(Surface.Paints, 0);
+  const std::vector<TRect> painted = Surface.Copies;
+  EXPECT_EQ(painted.size(), 5u);
   EXPECT_TRUE(Table->DisableCardClicks);  // restored to what it was
   EXPECT_TRUE(CopiedAlready());
+  Table->FastMovementMode = true;
+  Table->MoveCard(a, 10, 10);
+  Surface.ResetCounts();
+  Table->MoveCard(a, 110, 20);
+  EXPECT_EQ(Surface.Copies, painted);
 }
 
 TEST_F(DrawTest, SlowMoveRegionCreepsTheLastHalfCard) {

@@ -127,6 +127,14 @@ void TRecordingSurface::CopyToScreen(const TBitmap& buffer, const TRect& r) {
   if (OnCopy) OnCopy();
 }
 
+void TRecordingSurface::CopyRectsToScreen(const TBitmap& buffer, const std::vector<TRect>& rects) {
+  for (const TRect& r : rects) {
+    Copies.push_back(r);
+    BitBlt(Screen, r.Left, r.Top, r.Width(), r.Height(), buffer, r.Left, r.Top);
+  }
+  if (OnCopy) OnCopy();
+}
+
 void TRecordingSurface::Paint(const TBitmap& buffer) {
   ++Paints;
   BitBlt(Screen, 0, 0, buffer.Width(), buffer.Height(), buffer, 0, 0);
@@ -137,6 +145,7 @@ void TRecordingSurface::Flush() {
   InvalidatePending = false;
   if (!Table->ScreenUpdates()) return;
   BitBlt(Screen, 0, 0, Table->Buffer.Width(), Table->Buffer.Height(), Table->Buffer, 0, 0);
+  Table->ScreenShown(TRect(0, 0, Table->Buffer.Width(), Table->Buffer.Height()));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -56,6 +56,8 @@ class TRecordingSurface : public TTableSurface {
 
   void AttachTable(TCardTable* table) override { Table = table; }
   void CopyToScreen(const TBitmap& buffer, const TRect& r) override;
+  // Every rectangle is recorded; OnCopy is told once, when all of them are on the screen.
+  void CopyRectsToScreen(const TBitmap& buffer, const std::vector<TRect>& rects) override;
   void Paint(const TBitmap& buffer) override;
   void Invalidate() override {
     ++Invalidates;

@@ -4,6 +4,7 @@
 // every animation still reaches it.
 #include <gtest/gtest.h>
 
+#include <QRegion>
 #include <cstdlib>
 
 #include "platform/core/Numeric.h"
@@ -114,6 +115,50 @@ TEST_F(PacingTest, TheScreenIsUpdatedAtMostOncePerFrameAndShowsTheEnd) {
   Surface.ResetCounts();
   Table->MoveCard(Card, Card->X + 320, Card->Y);
   EXPECT_EQ(Surface.Copies.size(), size_t(MoveSteps(0, 320).first + 1));
+}
+
+// Without FastMovementMode every move step paints the whole buffer. The screen already holds all
+// but what was drawn since the last present, so that is all that goes: after every present the
+// screen is exactly the buffer, as after a whole paint, for a fraction of the pixels. Drawing no
+// copy has shown yet (a marker shown without an update, a repaint still waiting for the event
+// loop) goes with the first present.
+TEST_F(PacingTest, AWholePaintDuringAMoveSendsOnlyWhatWasDrawnSinceTheLastPresent) {
+  Table->SlowMoveRegion = true;
+  Table->FastMovementMode = false;
+  Table->ShowPlace(1, 400, 250, 1, nullptr, 0.0f, false);
+  int presents = 0, exact = 0;
+  long long pixels = 0;
+  size_t seen = 0;
+  Surface.OnCopy = [&] {
+    ++presents;
+    exact += SameBitmaps(Table->Buffer, Surface.Screen) ? 1 : 0;
+    // The pixels of the present: its rectangles' union, as a window receives them.
+    QRegion present;
+    for (; seen < Surface.Copies.size(); ++seen) {
+      const TRect& r = Surface.Copies[seen];
+      present += QRect(r.Left, r.Top, r.Width(), r.Height());
+    }
+    for (const QRect& q : present) pixels += (long long)q.width() * q.height();
+  };
+  Table->MoveCard(Card, 300, 100);
+  EXPECT_GE(presents, 4);
+  EXPECT_EQ(exact, presents) << "every present leaves the screen as a whole paint would";
+  EXPECT_EQ(Surface.Paints, 0);
+  // The band the card and its shadow swept, its rectangle once more per present and the marker
+  // once: not the 600 x 400 table at every frame.
+  const TCardDeck& d = Deck();
+  const int s = Table->ShadowSize();
+  const long long card = (d.CardWidth + s) * (d.CardHeight + s);
+  EXPECT_LE(pixels, 280LL * (d.CardHeight + s) + (presents + 1) * card + d.CardWidth * d.CardHeight);
+  EXPECT_LT(pixels * 10, presents * 600LL * 400);
+
+  // A repaint still waiting for the event loop goes with the first present.
+  Table->HidePlace(1, 1, nullptr, false);
+  Table->Invalidate();
+  presents = exact = 0;
+  Table->MoveCard(Card, 20, 100);
+  EXPECT_EQ(exact, presents);
+  EXPECT_TRUE(ScreenAtRest());
 }
 
 TEST_F(PacingTest, TheCardIsSeenInFlightAndDuringThePausesOfALift) {
