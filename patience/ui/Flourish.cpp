@@ -84,7 +84,7 @@ void TFlourish::Tick() {
     BlendRadialGlow(x, y, r, Colour, 80, table, Bitmap);
   }
   const TRect w = WindowRect();
-  BitBlt(Canvas->Bitmap, w.Left, w.Top, Bitmap.Width(), Bitmap.Height(), Bitmap, 0, 0);
+  BitBlt(Canvas->Bitmap(), w.Left, w.Top, Bitmap.Width(), Bitmap.Height(), Bitmap, 0, 0);
   Canvas->Flush(w);
   if (++FrameCount >= Frames) {
     FTimer->stop();

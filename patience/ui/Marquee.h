@@ -1,15 +1,21 @@
 #pragma once
-// TddgMarquee: scrolling text. Its lines are drawn once into a tall bitmap (the control's height
-// of empty space above and below them), and a 50 ms timer moves the view one pixel a tick, so
+// TddgMarquee: scrolling text. The text is laid out as one tall strip (the control's height of
+// empty space above and below its lines), and a 50 ms timer moves the view one pixel a tick, so
 // the text enters from below and scrolls until it has left at the top (or the other way round
 // with ScrollDown). When it stops, OnDone is told; the about box and the start screen start it
 // again, so their text loops.
 //
+// Only the lines in view are drawn, each once as it enters and dropped when it has left, and a
+// tick repaints only where a line's letters were or now are: the rest of the strip is the
+// control's colour and does not change as it scrolls.
+//
 // A Transparent marquee draws only its text (lightening what lies beneath), so it can scroll
 // over a picture its parent paints.
 
+#include <QRegion>
 #include <QWidget>
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "platform/core/StringList.h"
@@ -41,20 +47,39 @@ class TddgMarquee : public QWidget {
   void Step();
   int Position() const { return FPosition; }
   int LineHeight() const { return FLineHeight; }
+  // The whole strip: the control's width, the lines and the control's height above and below.
   const TRect& TextRect() const { return FTextRect; }
-  // The text as drawn (empty while stopped).
-  const TBitmap& TextBitmap() const { return FBitmap; }
+  // The view as shown now (the control's size; empty while stopped).
+  TBitmap View();
+  // Lines drawn and held at the moment.
+  int LinesHeld() const { return int(FLines.size()); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  void FillBitmap();
+  // A line drawn on the control's colour, and the bounds of its letters (line coordinates).
+  struct TLine {
+    TBitmap Picture;
+    QRect Ink;
+  };
+  void Layout();
+  // Line i, drawn when it is first needed.
+  const TLine& Line(int i);
+  // The lines that meet the view at position, as [first, last] (empty when first > last).
+  std::pair<int, int> LinesInView(int position) const;
+  int LineTop(int i) const { return height() + i * FLineHeight; }
+  // Where the letters of the lines in view lie on the control.
+  QRegion Ink(int position);
+  // Draws the view at position, as the control shows it, through a painter.
+  void DrawView(QPainter& p, const QRegion& region, int position);
+  // A tick: one step on, and a repaint of where the letters were and are.
+  void Tick();
 
   TStringList FItems;
   std::unique_ptr<QTimer> FTimer;
   bool FRunning = false;
-  TBitmap FBitmap;
+  std::map<int, TLine> FLines;
   int FLineHeight = 0;
   int FPosition = 0;
   TRect FTextRect;

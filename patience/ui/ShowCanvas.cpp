@@ -18,56 +18,74 @@ TShowCanvas::TShowCanvas(QWidget* window) : QWidget(window) {
   setAttribute(Qt::WA_NoSystemBackground);
   setFocusPolicy(Qt::NoFocus);
   window->installEventFilter(this);
-  FollowWindow();
   hide();
 }
 
-void TShowCanvas::FollowWindow() {
-  QWidget* w = parentWidget();
-  const int width = std::max(w->width(), 1), height = std::max(w->height(), 1);
-  setGeometry(0, 0, width, height);
-  if (Bitmap.Width() == width && Bitmap.Height() == height) return;
-  TBitmap old = std::move(Bitmap);
-  Bitmap = TBitmap(width, height);
-  Bitmap.Clear(clBlack);
-  if (!old.Empty()) {
-    for (int y = 0; y < std::min(height, old.Height()); ++y)
-      std::copy_n(old.ScanLine(y), std::min(width, old.Width()), Bitmap.ScanLine(y));
+QSize TShowCanvas::WindowSize() const {
+  const QWidget* w = parentWidget();
+  return QSize(std::max(w->width(), 1), std::max(w->height(), 1));
+}
+
+TBitmap& TShowCanvas::Bitmap() {
+  if (FBitmap.Empty()) {
+    const QSize size = WindowSize();
+    FBitmap.SetSize(size.width(), size.height(), TNewPixels::Overwrite);
   }
-  UncoverAll();
+  return FBitmap;
 }
 
-void TShowCanvas::Flush(const TRect& r) {
-  const QRect q = ToQRect(r).intersected(QRect(0, 0, Bitmap.Width(), Bitmap.Height()));
-  if (q.isEmpty()) return;
-  FCovered += q;
-  if (!isVisible()) show();
-  raise();
-  repaint(q);
-}
-
-void TShowCanvas::Uncover(const TRect& r) {
-  const QRect q = ToQRect(r);
-  if (!FCovered.intersects(q)) return;
-  FCovered -= q;
-  if (FCovered.isEmpty())
-    hide();
-  else
-    repaint(q);
-}
-
-void TShowCanvas::UncoverAll() {
+void TShowCanvas::FollowWindow() {
+  if (FBitmap.Empty()) return;
+  const QSize size = WindowSize();
+  if (FBitmap.Width() == size.width() && FBitmap.Height() == size.height()) return;
+  // The effect that holds it goes on drawing: it keeps what fits.
+  FBitmap.SetSize(size.width(), size.height());
   FCovered = QRegion();
   hide();
 }
 
+void TShowCanvas::Flush(const TRect& r) {
+  const TBitmap& b = Bitmap();
+  const QRect q = ToQRect(r).intersected(QRect(0, 0, b.Width(), b.Height()));
+  if (q.isEmpty()) return;
+  FCovered += q;
+  const QRect bounds = FCovered.boundingRect();
+  if (geometry() != bounds) setGeometry(bounds);
+  if (!isVisible()) show();
+  raise();
+  repaint(q.translated(-bounds.topLeft()));
+}
+
+void TShowCanvas::Uncover(const TRect& r) {
+  const QRect q = ToQRect(r);
+  if (FCovered.intersects(q)) {
+    FCovered -= q;
+    if (!FCovered.isEmpty()) {
+      repaint(q.translated(-pos()));
+      return;
+    }
+  }
+  if (FCovered.isEmpty()) Release();
+}
+
+void TShowCanvas::UncoverAll() {
+  Release();
+}
+
+void TShowCanvas::Release() {
+  FCovered = QRegion();
+  // Hiding repaints what lies beneath the widget: the bounds of what was on show.
+  hide();
+  FBitmap = TBitmap();
+}
+
 void TShowCanvas::paintEvent(QPaintEvent* e) {
-  const QRegion region = e->region() & FCovered;
-  if (region.isEmpty()) return;
+  const QRegion region = e->region() & FCovered.translated(-pos());
+  if (region.isEmpty() || FBitmap.Empty()) return;
   QPainter p(this);
   p.setClipRegion(region);
-  const QImage image = Bitmap.Image();
-  for (const QRect& r : region) p.drawImage(r.topLeft(), image, r);
+  const QImage image = FBitmap.ConstImage();
+  for (const QRect& r : region) p.drawImage(r.topLeft(), image, r.translated(pos()));
 }
 
 bool TShowCanvas::eventFilter(QObject* watched, QEvent* e) {

@@ -110,7 +110,7 @@ class TWinShow {
     F.StopSound(name);
   }
   void Music();
-  TRect Client() const { return TRect(0, 0, Canvas.Bitmap.Width(), Canvas.Bitmap.Height()); }
+  TRect Client() const { return TRect(0, 0, Canvas.Bitmap().Width(), Canvas.Bitmap().Height()); }
   TRect TableRect() const {
     return TRect(Table.Left(), Table.Top(), Table.Left() + Table.Width(), Table.Top() + Table.Height());
   }
@@ -209,10 +209,10 @@ void TWinShow::Shake() {
   const TRect t = TableRect();
   const uint64_t start = Clock().NowMs();
   do {
-    BitBlt(Canvas.Bitmap, t.Left + 5, t.Top + 5, t.Width() - 5, t.Height() - 5, Table.Buffer, 0, 0);
+    BitBlt(Canvas.Bitmap(), t.Left + 5, t.Top + 5, t.Width() - 5, t.Height() - 5, Table.Buffer, 0, 0);
     Canvas.Flush(t);
     Wait(50);
-    BitBlt(Canvas.Bitmap, t.Left, t.Top, t.Width(), t.Height(), Table.Buffer, 0, 0);
+    BitBlt(Canvas.Bitmap(), t.Left, t.Top, t.Width(), t.Height(), Table.Buffer, 0, 0);
     Canvas.Flush(t);
     Wait(50);
   } while (Going() && Seconds(start) < 3);
@@ -233,7 +233,7 @@ void TWinShow::SlideShow() {
   fader.LoadPicture(ResolvePath(file));
   fader.OnPaint = [this](const TRect& r) { Canvas.Flush(r); };
   const TRect client = Client();
-  fader.Start(&Canvas.Bitmap, 0, 0, client.Width(), client.Height());
+  fader.Start(&Canvas.Bitmap(), 0, 0, client.Width(), client.Height());
   Sound("spaced.wav", 1);
   int strip = fader.Strip, steps = fader.StepCount;
   uint64_t last = Clock().NowMs();
@@ -255,7 +255,7 @@ void TWinShow::SlideShow() {
     // A panel of the strip wide, from the last panel back towards the first.
     const uint64_t start = Clock().NowMs();
     for (int c = (fader.Bitmap.Width() / 8) * 7; Going(); --c) {
-      StretchBlt(Canvas.Bitmap, 0, 0, client.Width(), client.Height(), fader.Bitmap, c - 1, 0, 320, 480);
+      StretchBlt(Canvas.Bitmap(), 0, 0, client.Width(), client.Height(), fader.Bitmap, c - 1, 0, 320, 480);
       Canvas.FlushAll();
       NextFrame();
       if (c <= 1 || Seconds(start) >= 7) break;
@@ -286,7 +286,7 @@ void TWinShow::CoolColours() {
   } catch (const std::exception& e) {
     ::Trace(std::string("Game picture not read: ") + e.what());
   }
-  const int W = Canvas.Bitmap.Width(), H = Canvas.Bitmap.Height();
+  const int W = Canvas.Bitmap().Width(), H = Canvas.Bitmap().Height();
   TBitmap pictures[2] = {TBitmap(W, H), TBitmap(W, H)};
   FillGradientRect(pictures[0], TRect(0, 0, W, H), 0xFFFFFF, 0x968C6E, TGradientStyle::gsHorizontal);
   FillGradientRect(pictures[1], TRect(0, 0, W, H), 0xAAAAFF, 0xFFFFFF, TGradientStyle::gsHorizontal);
@@ -312,7 +312,7 @@ void TWinShow::CoolColours() {
         y = 0;
         h = H;
       }
-      BitBlt(Canvas.Bitmap, x, y, w, h, pictures[k], x, y);
+      BitBlt(Canvas.Bitmap(), x, y, w, h, pictures[k], x, y);
       Canvas.Flush(TRect(x, y, x + w, y + h));
       NextFrame();
     } while (!(x == 0 && y == 0) && Going());
@@ -338,12 +338,12 @@ void TWinShow::Scribble() {
   // Lines a frame: a dense scribble within the show's seconds.
   constexpr int kLinesPerFrame = 24;
   const int duration = Open ? 7 : 2;
-  TCanvas pen(Canvas.Bitmap);
+  TCanvas pen(Canvas.Bitmap());
   pen.Pen.Width = 1;
   pen.Pen.Style = TPenStyle::psSolid;
   Music();
   TRandom& random = ProgramRandom();
-  const int W = Canvas.Bitmap.Width(), H = Canvas.Bitmap.Height();
+  const int W = Canvas.Bitmap().Width(), H = Canvas.Bitmap().Height();
   const uint64_t start = Clock().NowMs();
   while (Going() && Seconds(start) < duration) {
     for (int i = 0; i < kLinesPerFrame; ++i) {
@@ -365,12 +365,12 @@ void TWinShow::Stars() {
     ::Trace("Full Stars started");
     Sound("Crystal_Whoosh_01.wav", 3);
     // Space first: the stars fly on black.
-    FillRect(Canvas.Bitmap, Client(), clBlack);
-    InitStarfield(Canvas.Bitmap.Width(), Canvas.Bitmap.Height());
+    FillRect(Canvas.Bitmap(), Client(), clBlack);
+    InitStarfield(Canvas.Bitmap().Width(), Canvas.Bitmap().Height());
     ::Trace("Stars initialised and started");
     const uint64_t start = Clock().NowMs();
     while (Going() && Seconds(start) < 17) {
-      DrawStarfieldFrame(Canvas.Bitmap);
+      DrawStarfieldFrame(Canvas.Bitmap());
       Canvas.FlushAll();
       NextFrame();
     }
@@ -379,7 +379,7 @@ void TWinShow::Stars() {
     if (Going()) Sound("ufo_x.wav", 1);
     ::Trace("Stars to whiteout");
     while (Going() && Seconds(start) < 22) {
-      DrawStarfieldTrails(Canvas.Bitmap);
+      DrawStarfieldTrails(Canvas.Bitmap());
       Canvas.FlushAll();
       NextFrame();
     }
@@ -414,7 +414,7 @@ void TWinShow::CardFill() {
       const int step = std::max(face.Width() / 2, 1);
       for (int y = t.Top; y < client.Bottom; y += std::max(face.Height(), 1))
         for (int x = t.Left; x < client.Right; x += step)
-          BitBlt(Canvas.Bitmap, x, y, face.Width(), face.Height(), face, 0, 0);
+          BitBlt(Canvas.Bitmap(), x, y, face.Width(), face.Height(), face, 0, 0);
       Canvas.Flush(TRect(t.Left, t.Top, client.Right, client.Bottom));
       Wait(100);
     }
@@ -442,7 +442,7 @@ void TWinShow::Run() {
   F.ToolBar1->setEnabled(false);
   // The window as it looks now is where the show starts.
   const QImage look = F.grab().toImage();
-  Canvas.Bitmap.FromQImage(look.scaled(Canvas.Bitmap.Width(), Canvas.Bitmap.Height()));
+  Canvas.Bitmap().FromQImage(look.scaled(Canvas.Bitmap().Width(), Canvas.Bitmap().Height()));
   Sound("explosion.wav", 1);
   Shake();
   ::Trace("Explosion & shake finished");

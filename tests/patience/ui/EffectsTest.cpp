@@ -23,6 +23,7 @@
 #include "platform/core/Clock.h"
 #include "platform/core/Files.h"
 #include "platform/core/Random.h"
+#include "platform/graphics/Raster.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/QtMenus.h"
@@ -102,6 +103,7 @@ class EffectsTest : public ::testing::Test {
     EXPECT_FALSE(f.ShowRunning());
     EXPECT_TRUE(f.EffectsCanvas->Covered().isEmpty());
     EXPECT_FALSE(f.EffectsCanvas->isVisible());
+    EXPECT_FALSE(f.EffectsCanvas->HoldsBitmap()) << "the canvas lets its picture go after a show";
     // Every looped sound was stopped again.
     for (const char* loop : {"Crystal_Whoosh_01.wav", "beepspac.wav"}) {
       const auto& p = Form->Played;
@@ -255,10 +257,15 @@ TEST_F(EffectsTest, TheCardFillTilesEveryFaceOfTheSetTheUserSetFirst) {
   options.Tint = 9;
   WriteTestCardset(user.Path(), "Standard", options);
   f.CardTable1->CardDeck()->UserCardsetsDir = user.Path();
+  // The window as the fill left it, when the thunder follows it.
+  TBitmap c;
+  f.OnSound = [&](const std::string& name) {
+    if (name == "thunder_x.wav") c = f.EffectsCanvas->Bitmap();
+  };
   Show("Stars", false);
   const TCardTable& t = *f.CardTable1;
   // The last face, 13s, lies from the table's corner in columns half a face apart.
-  const TBitmap& c = f.EffectsCanvas->Bitmap;
+  ASSERT_FALSE(c.Empty());
   EXPECT_EQ(PixelToColor(c.RawPixel(t.Left() + 36, t.Top() + 50)), TestFaceColour("13s.bmp", 9));
   EXPECT_EQ(PixelToColor(c.RawPixel(t.Left() + 36 + 35, t.Top() + 96 + 50)), TestFaceColour("13s.bmp", 9));
   ExpectRestored();
@@ -294,6 +301,7 @@ TEST_F(EffectsTest, TheClockZoomsAndSpinsItsCentreCardWhenItHasOne) {
 
 TEST_F(EffectsTest, TheSparkleGlowsOverTheTableForTenFramesThenTheTableShowsAgain) {
   TRecordingForm& f = Shown();
+  f.CloseStartScreen();  // a card lands on a table that shows
   TFlourish& s = *f.flourish;
   TCardTable& t = *f.CardTable1;
   const TRect r(100, 100, 200, 226);
@@ -303,17 +311,20 @@ TEST_F(EffectsTest, TheSparkleGlowsOverTheTableForTenFramesThenTheTableShowsAgai
   EXPECT_EQ(w, TRect(t.Left() + 100, t.Top() + 100, t.Left() + 200, t.Top() + 226));
   const uint32_t deal = f.Engine->DealRandom().Seed;
   for (int i = 0; i < 9; ++i) s.Tick();
-  // The frame shows the table with glows of yellow in it.
+  // The frame shows the table with glows of yellow in it. The canvas covers the sparkle alone, so
+  // taking it off repaints no more than that.
   EXPECT_FALSE(f.EffectsCanvas->Covered().isEmpty());
+  EXPECT_EQ(f.EffectsCanvas->geometry(), QRect(w.Left, w.Top, w.Width(), w.Height()));
   int brighter = 0;
   for (int y = 0; y < r.Height(); ++y)
     for (int x = 0; x < r.Width(); ++x)
-      brighter +=
-          f.EffectsCanvas->Bitmap.RawPixel(w.Left + x, w.Top + y) != t.Buffer.RawPixel(r.Left + x, r.Top + y);
+      brighter += f.EffectsCanvas->Bitmap().RawPixel(w.Left + x, w.Top + y) !=
+                  t.Buffer.RawPixel(r.Left + x, r.Top + y);
   EXPECT_GT(brighter, 50);
   s.Tick();
   EXPECT_FALSE(s.Running);
   EXPECT_TRUE(f.EffectsCanvas->Covered().isEmpty()) << "the plain table shows again";
+  EXPECT_FALSE(f.EffectsCanvas->HoldsBitmap()) << "and the window's canvas is let go";
   EXPECT_EQ(f.Engine->DealRandom().Seed, deal) << "the glows never draw from the deal's generator";
 
   // A new sparkle cuts a running one short; off, nothing sparkles; tiny rectangles are safe.
@@ -342,6 +353,7 @@ TEST_F(EffectsTest, TheSparkleGlowsOverTheTableForTenFramesThenTheTableShowsAgai
 // engine gives; F12 ends it; the winning show waits for it.
 TEST_F(EffectsTest, TheFoundationsSparkleAndWhatWaitsForIt) {
   TRecordingForm& f = Shown();
+  f.CloseStartScreen();  // a card lands on a table that shows
   TFlourish& s = *f.flourish;
   f.Sparkle(TRect(100, 100, 200, 226), TPatienceEngine::kLastCardsSparkleColour);
   EXPECT_EQ(std::make_tuple(s.Interval, s.Frames, s.SparksPerFrame, s.MaxRadius, s.Colour),
@@ -391,6 +403,49 @@ TEST(StarfieldTest, StarsFlyNearerAndAreBornAgainFarAway) {
   TRandom reborn(seed);
   EXPECT_EQ(s.X, (reborn.Random(200) - 100) * 128);
   EXPECT_EQ(field.Stars[1].Z, 1);
+}
+
+// The view of the whole text as the marquee once drew it: the lines one under the other in a strip
+// with the control's height of empty space above and below them.
+TBitmap StripView(const TddgMarquee& m, int w, int h) {
+  const int lh = m.LineHeight();
+  TBitmap strip(w, m.Items().Count() * lh + 2 * h);
+  strip.Clear(m.Color);
+  TCanvas canvas(strip);
+  canvas.Font = m.Font;
+  canvas.Brush.Style = TBrushStyle::bsClear;
+  for (int i = 0; i < m.Items().Count(); ++i) {
+    const int top = h + i * lh;
+    canvas.TextRect(TRect(0, top, w, strip.Height()), (w - canvas.TextWidth(m.Items()[i])) / 2, top,
+                    m.Items()[i]);
+  }
+  TBitmap view(w, h);
+  BitBlt(view, 0, 0, w, h, strip, 0, m.Position());
+  return view;
+}
+
+TEST(MarqueeTest, OnlyTheLinesInViewAreDrawnAndTheViewIsTheWholeText) {
+  TddgMarquee m(nullptr);
+  m.Color = 0xE0F0FF;
+  m.Font.Size = 12;
+  TStringList lines;
+  for (int i = 0; i < 30; ++i) lines.Add(i % 4 == 3 ? "" : "Line number " + std::to_string(i));
+  m.SetItems(lines);
+  m.resize(160, 90);
+  m.SetRunning(true);
+  ASSERT_TRUE(m.Running());
+  const int lh = m.LineHeight();
+  int most = 0;
+  for (int step = 0; m.Running(); ++step) {
+    if (step % 37 == 0) {
+      SCOPED_TRACE("position " + std::to_string(m.Position()));
+      ASSERT_TRUE(SamePixels(m.View(), StripView(m, 160, 90)));
+    }
+    most = std::max(most, m.LinesHeld());
+    m.Step();
+  }
+  EXPECT_LE(most, 90 / lh + 2) << "never more lines than the view holds";
+  EXPECT_EQ(m.LinesHeld(), 0);
 }
 
 TEST(MarqueeTest, TheTextScrollsThroughAndStops) {
