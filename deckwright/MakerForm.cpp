@@ -563,6 +563,13 @@ void TForm1::ComposeFromPicture(TCard* Card, const std::string& pictureFile) {
   TCard* record = backs ? TemplateDeck->CardByIndex(1) : TemplateCardLike(*Card);
   if (!record) return;
 
+  // A photo of many megapixels takes a moment to decode: the progress window shows from the start
+  // (the resampler moves its gauge later) and goes however the composition ends.
+  Form3->Begin(1);
+  const struct THideProgress {
+    TForm3& Form;
+    ~THideProgress() { Form.End(); }
+  } hideProgress{*Form3};
   TBitmap picture;
   LoadSourcePicture(pictureFile, picture);
 

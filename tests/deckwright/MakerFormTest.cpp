@@ -360,6 +360,27 @@ TEST_F(MakerFormTest, PicturesBecomeCardsOfTheSetAndTheGameLoadsThem) {
   EXPECT_TRUE(SamePixels(deck.Back, back2));
 }
 
+// The progress window comes up before the picture is decoded (a large photo takes a moment), and
+// goes again however the composition ends: here a file that is no picture at all.
+TEST_F(MakerFormTest, TheProgressWindowShowsBeforeTheDecodeAndGoesOnAnError) {
+  TForm1& f = Start();
+  ASSERT_TRUE(NewSet("Sea", TSetOptions{1, 1, false, false}));
+  f.Faces1Click();
+  std::vector<std::string> errors;
+  TScopedMessageHook hook([&](const TMessageRequest& r) {
+    errors.push_back(r.Text);
+    return mrOk;
+  });
+  PictureFile = Root / "broken.jpg";
+  WriteTextFile(*PictureFile, "not a picture");
+  const int shows = f.Form3->ShowCount;
+  f.CardTable1CardClickEvent(f.CardTable1->TableCards[1], mbLeft);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].find("broken.jpg"), std::string::npos) << errors[0];
+  EXPECT_GT(f.Form3->ShowCount, shows);
+  EXPECT_FALSE(f.Form3->isVisible());
+}
+
 TEST_F(MakerFormTest, BackOfABuiltInSetGoesToTheUserFolder) {
   TForm1& f = Start();
   Choice = "Standard";
