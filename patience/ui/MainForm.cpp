@@ -328,8 +328,10 @@ void TForm1::FullScreenF111Click() {
   WindowStateChanging = true;
   if (FullScreen()) {
     setWindowFlag(Qt::FramelessWindowHint, false);
-    setWindowState((windowState() & ~Qt::WindowFullScreen) | Qt::WindowMaximized);
+    // The remembered bounds first: they are the normal bounds of the maximized window (a new
+    // geometry ends a maximized state, so the state comes after it).
     setGeometry(SavedBounds.Left, SavedBounds.Top, SavedBounds.Width, SavedBounds.Height);
+    setWindowState((windowState() & ~Qt::WindowFullScreen) | Qt::WindowMaximized);
     ToolBar->setVisible(true);
     SetTableTop(SavedTableTop);
   } else {
