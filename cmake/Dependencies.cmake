@@ -2,6 +2,10 @@
 find_package(SDL2 QUIET)
 find_package(SDL2_mixer QUIET)
 find_package(CURL QUIET)
+find_package(PkgConfig QUIET)
+if(PkgConfig_FOUND)
+  pkg_check_modules(XCB QUIET IMPORTED_TARGET xcb)
+endif()
 
 find_path(CHM_INCLUDE_DIR chm_lib.h)
 find_library(CHM_LIBRARY NAMES chm)

@@ -6,10 +6,10 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev libgtest-dev googletest libbenchmark-dev
-  libjpeg62-turbo-dev libsdl2-mixer-dev libcurl4-openssl-dev libchm-dev
+  libjpeg62-turbo-dev libsdl2-mixer-dev libcurl4-openssl-dev libchm-dev libxcb1-dev
   fonts-dejavu-core
   fp-utils freecell-solver-bin libchm-bin python3
-  xvfb xauth imagemagick x11-apps x11-utils openbox xdotool wmctrl sox libsox-fmt-mp3
+  xvfb xauth imagemagick x11-apps x11-utils openbox xdotool wmctrl sox libsox-fmt-mp3 python3-xlib
   clang libclang-rt-14-dev clang-format clang-tidy
 )
 

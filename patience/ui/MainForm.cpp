@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
@@ -31,6 +32,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/QtMenus.h"
 #include "platform/ui/ToolBar.h"
+#include "platform/ui/WindowFrame.h"
 
 namespace {
 
@@ -135,6 +137,8 @@ void TForm1::FormCreate(const QStringList& parameters, const TForm1Options& opti
     TCardTable& t = *CardTable1;
     t.SetAlign(alClient);
     ApplyGameTableSettings(t);
+    // The start screen shows first: the table holds no buffer until the first game shows it.
+    t.SetVisible(false);
     ::Trace("CardTable created");
     t.ApplyBounds(0, ToolBar1->height() + ToolBar->height(), std::max(width(), 1),
                   std::max(height() - ToolBar1->height() - ToolBar->height(), 1));
@@ -156,10 +160,7 @@ void TForm1::FormCreate(const QStringList& parameters, const TForm1Options& opti
     if (!ScreenOk(800, 600, true)) Application().Terminate();
 
     const std::string backdrop = PathJoin(t.ProgramDir, "backdrop.jpg");
-    if (FileExists(backdrop)) {
-      BackdropPicture.emplace();
-      BackdropPicture->LoadFromFile(ResolvePath(backdrop));
-    }
+    if (FileExists(backdrop)) BackdropFile = ResolvePath(backdrop);
 
     ::Trace("DocDir - " + MyDocumentsDir);
     ::Trace("Local AppData - " + LocalAppDataDir);
@@ -180,12 +181,23 @@ void TForm1::FormCreate(const QStringList& parameters, const TForm1Options& opti
 
   resize(SavedBounds.Width, SavedBounds.Height);
   move(SavedBounds.Left, SavedBounds.Top);
+  StartMaximized();
   // Every key reaches the form first.
   qApp->installEventFilter(this);
 }
 
 // -----------------------------------------------------------------------------------------------
 // Show, first activation, closing
+
+void TForm1::StartMaximized() {
+  // The normal bounds are remembered as the state changes; then the window takes the place the
+  // window manager will give it, so what fills it is laid out and built once, at its final size.
+  setWindowState(windowState() | Qt::WindowMaximized);
+  const QRect area = MaximizedClientArea(screen());
+  if (area.isEmpty()) return;
+  move(area.topLeft());
+  resize(area.size());
+}
 
 void TForm1::FormShow() {
   if (windowState() & Qt::WindowMaximized) return;
@@ -399,15 +411,25 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
 }
 
 void TForm1::StretchBackdrop() {
-  if (!BackdropPicture) return;
-  BackdropBitmap.SetSize(std::max(width(), 1), std::max(height(), 1));
-  StretchDraw(BackdropBitmap, TRect(0, 0, BackdropBitmap.Width(), BackdropBitmap.Height()), *BackdropPicture);
+  if (BackdropFile.empty()) return;
+  // The picture is read for the stretch and let go: only the window's copy is kept.
+  TBitmap picture;
+  try {
+    picture.LoadFromFile(BackdropFile);
+  } catch (const std::exception& e) {
+    ::Trace(std::string("backdrop.jpg not shown: ") + e.what());
+    BackdropFile.clear();
+    BackdropBitmap = TBitmap();
+    return;
+  }
+  BackdropBitmap.SetSize(std::max(width(), 1), std::max(height(), 1), TNewPixels::Overwrite);
+  StretchDraw(BackdropBitmap, TRect(0, 0, BackdropBitmap.Width(), BackdropBitmap.Height()), picture);
 }
 
 void TForm1::FollowBackdrop() {
   // A window manager sizes the window when it likes (before or after the first paint, at once or
   // later): the backdrop follows whatever size it gave.
-  if (BackdropPicture &&
+  if (!BackdropFile.empty() &&
       (BackdropBitmap.Width() != std::max(width(), 1) || BackdropBitmap.Height() != std::max(height(), 1)))
     StretchBackdrop();
 }
@@ -472,11 +494,13 @@ void TForm1::resizeEvent(QResizeEvent* e) {
   FormResize();
 }
 
-void TForm1::paintEvent(QPaintEvent* /*e*/) {
-  if (!isVisible() || !BackdropPicture) return;
+void TForm1::paintEvent(QPaintEvent* e) {
+  if (!isVisible() || BackdropFile.empty()) return;
   FollowBackdrop();
+  // From the stretched copy's own memory, only where the paint is asked for.
+  const QImage backdrop = BackdropBitmap.ConstImage();
   QPainter p(this);
-  p.drawImage(0, 0, BackdropBitmap.ToQImage());
+  for (const QRect& r : e->region() & backdrop.rect()) p.drawImage(r.topLeft(), backdrop, r);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* e) {

@@ -118,9 +118,9 @@ class TForm1 : public QWidget, public TEngineHost {
   bool WindowStateChanging = false;
   // The first activation has run.
   bool StartupDone = false;
-  // "backdrop.jpg" of the program folder and its copy stretched to the client area; none when the
-  // file is missing.
-  std::optional<TBitmap> BackdropPicture;
+  // "backdrop.jpg" of the program folder (empty when it is missing or unreadable) and its picture
+  // stretched to the client area; the file is read again only when the window's size changes.
+  std::string BackdropFile;
   TBitmap BackdropBitmap;
 
   // ---------------------------------------------------------------------------------------------
@@ -513,6 +513,8 @@ class TForm1 : public QWidget, public TEngineHost {
   void PlaceBars();
   void SetTableTop(int top);
   void StretchBackdrop();
+  // Maximized and at the maximized size before the window first shows.
+  void StartMaximized();
   // The backdrop stretched to the window's size, whatever size the window has now.
   void FollowBackdrop();
   // Without a window manager a maximized or full-screen request changes nothing; the window then

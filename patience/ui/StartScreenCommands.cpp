@@ -70,7 +70,7 @@ TBitmap TForm1::WindowCanvas(const TRect& r) {
   const QColor window = palette().color(QPalette::Window);
   FillRect(out, TRect(0, 0, out.Width(), out.Height()),
            TColor(window.red() | window.green() << 8 | window.blue() << 16));
-  if (BackdropPicture) {
+  if (!BackdropFile.empty()) {
     FollowBackdrop();
     BitBlt(out, 0, 0, out.Width(), out.Height(), BackdropBitmap, r.Left, r.Top);
   }

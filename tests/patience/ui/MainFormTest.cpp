@@ -275,13 +275,14 @@ TEST_F(MainFormTest, TheBackdropPictureIsOptional) {
   TTempDir dir;
   SetProgramDirForTesting(dir.Path());
   Make();
-  EXPECT_FALSE(Form->BackdropPicture.has_value());
+  EXPECT_TRUE(Form->BackdropFile.empty());
   QImage picture(40, 30, QImage::Format_RGB32);
   picture.fill(QColor(10, 200, 30));
   ASSERT_TRUE(picture.save(QString::fromStdString(dir / "BACKDROP.JPG"), "JPG", 95));
   Make();
-  ASSERT_TRUE(Form->BackdropPicture.has_value());
-  EXPECT_EQ(Form->BackdropPicture->Width(), 40);
+  EXPECT_EQ(Form->BackdropFile, dir / "BACKDROP.JPG");
+  // Only the file is held until the window paints; then its copy stretched to the window alone.
+  EXPECT_TRUE(Form->BackdropBitmap.Empty());
   Form->show();
   QCoreApplication::processEvents();
   // Painted over the client area, stretched to it, where the table leaves it bare.

@@ -287,7 +287,7 @@ TEST_F(StartScreenTest, EveryPictureMissingStillGivesAUsableWindow) {
   TForm1& f = Shown(empty.Path());
   ASSERT_TRUE(S().Showing());
   EXPECT_FALSE(S().StartPicture.Running);
-  EXPECT_FALSE(f.BackdropPicture.has_value());
+  EXPECT_TRUE(f.BackdropFile.empty());
   // A plain preview.
   EXPECT_FALSE(S().Image2->Picture.Empty());
   EXPECT_EQ(S().Image2->Picture.Pixel(3, 3), TColor(0x402010));

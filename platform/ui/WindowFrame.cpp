@@ -1,0 +1,114 @@
+#include "platform/ui/WindowFrame.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+#ifdef PATIENCE_HAVE_XCB
+#include <xcb/xcb.h>
+
+#include <QtGui/qguiapplication_platform.h>
+#endif
+
+namespace {
+
+#ifdef PATIENCE_HAVE_XCB
+
+xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
+  xcb_intern_atom_reply_t* reply =
+      xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name), nullptr);
+  const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+  std::free(reply);
+  return atom;
+}
+
+// The 32-bit values of a property of window (at most max of them).
+int Cardinals(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property, xcb_atom_t type, uint32_t* out,
+              int max) {
+  xcb_get_property_reply_t* reply =
+      xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, type, 0, uint32_t(max)), nullptr);
+  int n = 0;
+  if (reply && reply->format == 32) {
+    n = std::min(max, xcb_get_property_value_length(reply) / 4);
+    std::memcpy(out, xcb_get_property_value(reply), size_t(n) * 4);
+  }
+  std::free(reply);
+  return n;
+}
+
+// The window manager supports the request when its _NET_SUPPORTED lists it.
+bool Supported(xcb_connection_t* c, xcb_window_t root, xcb_atom_t request) {
+  const xcb_atom_t supported = Atom(c, "_NET_SUPPORTED");
+  xcb_get_property_reply_t* reply =
+      xcb_get_property_reply(c, xcb_get_property(c, 0, root, supported, XCB_ATOM_ATOM, 0, 1024), nullptr);
+  bool found = false;
+  if (reply && reply->format == 32) {
+    const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+    const int n = xcb_get_property_value_length(reply) / 4;
+    for (int i = 0; i < n && !found; ++i) found = atoms[i] == request;
+  }
+  std::free(reply);
+  return found;
+}
+
+// A window like ours, never shown, asks the manager which frame it would get.
+TFrameExtents AskWindowManager(xcb_connection_t* c) {
+  TFrameExtents frame;
+  xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+  if (!screen) return frame;
+  const xcb_atom_t request = Atom(c, "_NET_REQUEST_FRAME_EXTENTS");
+  const xcb_atom_t extents = Atom(c, "_NET_FRAME_EXTENTS");
+  if (request == XCB_ATOM_NONE || extents == XCB_ATOM_NONE || !Supported(c, screen->root, request))
+    return frame;
+  const xcb_window_t probe = xcb_generate_id(c);
+  xcb_create_window(c, XCB_COPY_FROM_PARENT, probe, screen->root, 0, 0, 1, 1, 0,
+                    XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+  // Maximized, as ours will be: a manager may leave the borders off a maximized window.
+  const xcb_atom_t state[2] = {Atom(c, "_NET_WM_STATE_MAXIMIZED_VERT"),
+                               Atom(c, "_NET_WM_STATE_MAXIMIZED_HORZ")};
+  xcb_change_property(c, XCB_PROP_MODE_REPLACE, probe, Atom(c, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 2, state);
+  xcb_client_message_event_t message{};
+  message.response_type = XCB_CLIENT_MESSAGE;
+  message.format = 32;
+  message.window = probe;
+  message.type = request;
+  xcb_send_event(c, 0, screen->root,
+                 XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                 reinterpret_cast<const char*>(&message));
+  xcb_flush(c);
+  // The manager answers by setting the property on the window; it is asked again until it has,
+  // for a tenth of a second at most.
+  uint32_t values[4] = {};
+  for (int i = 0; i < 50; ++i) {
+    if (Cardinals(c, probe, extents, XCB_ATOM_CARDINAL, values, 4) == 4) {
+      frame = {int(values[0]), int(values[1]), int(values[2]), int(values[3])};
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  xcb_destroy_window(c, probe);
+  xcb_flush(c);
+  return frame;
+}
+
+#endif
+
+}  // namespace
+
+TFrameExtents ExpectedFrameExtents() {
+#ifdef PATIENCE_HAVE_XCB
+  auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+  if (x11 && x11->connection()) return AskWindowManager(x11->connection());
+#endif
+  return {};
+}
+
+QRect MaximizedClientArea(QScreen* screen) {
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  if (!screen) return {};
+  const TFrameExtents f = ExpectedFrameExtents();
+  return screen->availableGeometry().adjusted(f.Left, f.Top, -f.Right, -f.Bottom);
+}
