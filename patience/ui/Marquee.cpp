@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "platform/ui/ScreenFill.h"
+
 namespace {
 
 QColor ToQColor(TColor c) {
@@ -32,6 +34,10 @@ void TddgMarquee::SetItems(const TStringList& lines) {
 
 void TddgMarquee::SetRunning(bool value) {
   if (value && !FRunning && FItems.Count() > 0) {
+    // An opaque marquee on an X display paints on screen itself and sends a tick's changes there.
+    if (!Transparent && !FOnScreen) FOnScreen = ShowsOnScreen(this);
+    // An opaque one covers its area whole: nothing beneath it is painted first.
+    setAttribute(Qt::WA_OpaquePaintEvent, !Transparent);
     FRunning = true;
     Layout();
     FTimer->start();
@@ -40,6 +46,8 @@ void TddgMarquee::SetRunning(bool value) {
     if (OnDone) OnDone(*this);
     FRunning = false;
     FLines.clear();
+    FView = TBitmap();
+    setAttribute(Qt::WA_OpaquePaintEvent, FOnScreen);
     update();
   }
 }
@@ -52,6 +60,12 @@ void TddgMarquee::Layout() {
   FTextRect = TRect(0, 0, w, FItems.Count() * FLineHeight + 2 * h);
   FPosition = ScrollDown ? FTextRect.Bottom - h : 0;
   FLines.clear();
+  if (FOnScreen) {
+    FView.SetSize(w, h, TNewPixels::Overwrite);
+    QImage image = FView.Image();
+    QPainter p(&image);
+    DrawView(p, QRegion(image.rect()), FPosition);
+  }
 }
 
 const TddgMarquee::TLine& TddgMarquee::Line(int i) {
@@ -124,15 +138,58 @@ void TddgMarquee::Step() {
     else
       SetRunning(false);
   }
+  if (!FOnScreen) TrimLines();
+}
+
+void TddgMarquee::TrimLines() {
   // The lines that have left the view are dropped.
   const auto [first, last] = LinesInView(FPosition);
   std::erase_if(FLines, [first, last](const auto& line) { return line.first < first || line.first > last; });
 }
 
 void TddgMarquee::Tick() {
-  const QRegion was = Ink(FPosition);
+  if (!FOnScreen) {
+    const QRegion was = Ink(FPosition);
+    Step();
+    if (FRunning) update(was + Ink(FPosition));
+    return;
+  }
+  // Each line's letters where they were and are now (a pixel apart): the view is brought up to
+  // date there, and those pixels alone go to the screen.
+  const int before = FPosition;
+  const auto [first0, last0] = LinesInView(before);
   Step();
-  if (FRunning) update(was + Ink(FPosition));
+  if (!FRunning) return;
+  const auto [first1, last1] = LinesInView(FPosition);
+  FChanged.clear();
+  for (int i = std::min(first0, first1); i <= std::max(last0, last1); ++i) {
+    const QRect ink = Line(i).Ink;
+    if (ink.isEmpty()) continue;
+    const int top = LineTop(i) + ink.top() - std::max(before, FPosition);
+    const int bottom = LineTop(i) + ink.bottom() + 1 - std::min(before, FPosition);
+    const TRect r =
+        IntersectRect(TRect(ink.left(), top, ink.right() + 1, bottom), TRect(0, 0, width(), height()));
+    if (!r.IsEmpty()) FChanged.push_back(r);
+  }
+  TrimLines();
+  UpdateView(FChanged);
+  if (isVisible()) PutOnScreen(this, FView, FChanged);
+}
+
+void TddgMarquee::UpdateView(const std::vector<TRect>& rects) {
+  const uint32_t blank = ColorToPixel(ColorToRGB(Color));
+  const int h = height();
+  for (const TRect& r : rects)
+    for (int y = r.Top; y < r.Bottom; ++y) {
+      uint32_t* out = FView.ScanLine(y) + r.Left;
+      const int row = FPosition + y - h;  // the row in the lines' part of the strip
+      const int i = row >= 0 ? row / FLineHeight : -1;
+      if (i < 0 || i >= FItems.Count()) {
+        std::fill_n(out, r.Width(), blank);
+        continue;
+      }
+      std::copy_n(Line(i).Picture.ScanLine(row - i * FLineHeight) + r.Left, r.Width(), out);
+    }
 }
 
 TBitmap TddgMarquee::View() {
@@ -147,7 +204,21 @@ TBitmap TddgMarquee::View() {
   return view;
 }
 
+QPaintEngine* TddgMarquee::paintEngine() const {
+  // Painting on screen itself: the toolkit has no engine for this marquee.
+  return FOnScreen ? nullptr : QWidget::paintEngine();
+}
+
 void TddgMarquee::paintEvent(QPaintEvent* event) {
+  if (FOnScreen) {
+    if (FView.Width() != width() || FView.Height() != height()) {
+      // Stopped: the plain colour.
+      FView.SetSize(std::max(width(), 1), std::max(height(), 1), TNewPixels::Overwrite);
+      FView.Clear(Color);
+    }
+    PutOnScreen(this, FView, event->region());
+    return;
+  }
   if (!FRunning) return;
   QPainter p(this);
   if (Transparent) p.setCompositionMode(QPainter::CompositionMode_Lighten);

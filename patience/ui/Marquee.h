@@ -7,7 +7,8 @@
 //
 // Only the lines in view are drawn, each once as it enters and dropped when it has left, and a
 // tick repaints only where a line's letters were or now are: the rest of the strip is the
-// control's colour and does not change as it scrolls.
+// control's colour and does not change as it scrolls. An opaque marquee on an X display keeps the
+// view as it shows and sends just those pixels to the screen itself.
 //
 // A Transparent marquee draws only its text (lightening what lies beneath), so it can scroll
 // over a picture its parent paints.
@@ -17,6 +18,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "platform/core/StringList.h"
 #include "platform/graphics/Bitmap.h"
@@ -55,6 +57,7 @@ class TddgMarquee : public QWidget {
   int LinesHeld() const { return int(FLines.size()); }
 
  protected:
+  QPaintEngine* paintEngine() const override;
   void paintEvent(QPaintEvent* event) override;
 
  private:
@@ -75,11 +78,19 @@ class TddgMarquee : public QWidget {
   void DrawView(QPainter& p, const QRegion& region, int position);
   // A tick: one step on, and a repaint of where the letters were and are.
   void Tick();
+  // Drops the lines out of view.
+  void TrimLines();
+  // The view as it shows, brought up to date in rects (on screen).
+  void UpdateView(const std::vector<TRect>& rects);
 
   TStringList FItems;
   std::unique_ptr<QTimer> FTimer;
   bool FRunning = false;
   std::map<int, TLine> FLines;
+  // Painting on screen itself (an opaque marquee on an X display), from the view as it shows.
+  bool FOnScreen = false;
+  TBitmap FView;
+  std::vector<TRect> FChanged;
   int FLineHeight = 0;
   int FPosition = 0;
   TRect FTextRect;

@@ -1,25 +1,68 @@
 #include "patience/ui/Starfield.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/core/Random.h"
-#include "platform/graphics/Raster.h"
 
 namespace {
 
 TStarfield TheField;
 
-void Frame(TBitmap& canvas, bool erase) {
+// The canvases a frame draws on: a picture, or a mask of a byte a pixel.
+struct TPictureCanvas {
+  TBitmap& Bitmap;
+  int Width() const { return Bitmap.Width(); }
+  int Height() const { return Bitmap.Height(); }
+  void Fill(const TRect& on, bool white) const {
+    const uint32_t pixel = ColorToPixel(white ? clWhite : clBlack);
+    for (int y = on.Top; y < on.Bottom; ++y) std::fill_n(Bitmap.ScanLine(y) + on.Left, on.Width(), pixel);
+  }
+};
+
+struct TMaskCanvas {
+  TStarMask& Mask;
+  int Width() const { return Mask.Width; }
+  int Height() const { return Mask.Height; }
+  void Fill(const TRect& on, bool white) const {
+    const auto value = uint8_t(white);
+    const int w = on.Width();
+    // Most stars are a few pixels: stored in place, without a call a row.
+    for (int y = on.Top; y < on.Bottom; ++y) {
+      uint8_t* row = Mask.Row(y) + on.Left;
+      if (w >= 32) {
+        std::memset(row, value, size_t(w));
+        continue;
+      }
+      for (int x = 0; x < w; ++x) row[x] = value;
+    }
+  }
+};
+
+// Fills the part of r on the canvas; returns that part.
+template <class TCanvasOf>
+TRect Fill(const TCanvasOf& canvas, const TRect& r, bool white) {
+  const TRect on = IntersectRect(r, TRect(0, 0, canvas.Width(), canvas.Height()));
+  if (!on.IsEmpty()) canvas.Fill(on, white);
+  return on;
+}
+
+template <class TCanvasOf>
+void Frame(const TCanvasOf& canvas, bool erase, std::vector<TRect>* drawn) {
   TStarfield& f = TheField;
   if (f.Cx == 0 || f.Cy == 0) return;
   TRandom& random = ProgramRandom();
+  if (drawn) drawn->clear();
   for (TStar& s : f.Stars) {
     if (erase)
-      FillRect(canvas, TRect(s.PrevX, s.PrevY, s.PrevX + 2 * s.PrevSize, s.PrevY + 2 * s.PrevSize), clBlack);
+      Fill(canvas, TRect(s.PrevX, s.PrevY, s.PrevX + 2 * s.PrevSize, s.PrevY + 2 * s.PrevSize), false);
     const int size = f.S / s.Z;
     const int x = s.X / s.Z + f.Cx - size, y = s.Y / s.Z + f.Cy - size;
     s.PrevX = x;
     s.PrevY = y;
     s.PrevSize = size;
-    FillRect(canvas, TRect(x, y, x + size, y + size), clWhite);
+    const TRect on = Fill(canvas, TRect(x, y, x + size, y + size), true);
+    if (drawn) drawn->push_back(on);
     if (--s.Z <= 0) {
       s.Z = kStarCount;
       s.X = (random.Random(2 * f.Cx) - f.Cx) * 128;
@@ -51,10 +94,31 @@ void InitStarfield(int W, int H) {
   }
 }
 
-void DrawStarfieldFrame(TBitmap& canvas) {
-  Frame(canvas, true);
+void DrawStarfieldFrame(TBitmap& canvas, std::vector<TRect>* drawn) {
+  Frame(TPictureCanvas{canvas}, true, drawn);
+}
+
+void DrawStarfieldFrame(TStarMask& canvas, std::vector<TRect>* drawn) {
+  Frame(TMaskCanvas{canvas}, true, drawn);
 }
 
 void DrawStarfieldTrails(TBitmap& canvas) {
-  Frame(canvas, false);
+  Frame(TPictureCanvas{canvas}, false, nullptr);
+}
+
+void TStarMask::SetSize(int width, int height) {
+  Width = std::max(width, 0);
+  Height = std::max(height, 0);
+  Pixels.assign(size_t(Width) * size_t(Height), 0);
+}
+
+TBitmap TStarMask::Picture() const {
+  TBitmap b(Width, Height, TNewPixels::Overwrite);
+  const uint32_t black = ColorToPixel(clBlack), white = ColorToPixel(clWhite);
+  for (int y = 0; y < Height; ++y) {
+    const uint8_t* m = Row(y);
+    uint32_t* p = b.ScanLine(y);
+    for (int x = 0; x < Width; ++x) p[x] = m[x] ? white : black;
+  }
+  return b;
 }

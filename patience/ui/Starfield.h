@@ -3,13 +3,32 @@
 // they come nearer, shared by the start screen, the about box and the winning show (which never
 // run it at the same time). Stars are placed by the effects' generator, never the deal's.
 
+#include <cstdint>
+#include <vector>
+
 #include "platform/graphics/Bitmap.h"
+
+// A starfield's picture held as one byte a pixel, 0 black and 1 white: the start screen's stars
+// draw on it, since a frame's few hundred scattered squares then touch a quarter of the memory.
+struct TStarMask {
+  int Width = 0, Height = 0;
+  std::vector<uint8_t> Pixels;
+  // All black.
+  void SetSize(int width, int height);
+  uint8_t* Row(int y) { return Pixels.data() + size_t(y) * size_t(Width); }
+  const uint8_t* Row(int y) const { return Pixels.data() + size_t(y) * size_t(Width); }
+  // As a picture: white and black.
+  TBitmap Picture() const;
+};
 
 // Spreads the stars over a field of W x H (its centre is where they come from).
 void InitStarfield(int W, int H);
 // One frame on the bitmap: each star's last square is erased (black), the star drawn at its new
 // place and moved one step nearer; a star that has passed is reborn far away near the centre.
-void DrawStarfieldFrame(TBitmap& canvas);
+// With drawn, it receives each star's new square cut to the bitmap (empty when the star is off it),
+// one per star in the stars' order.
+void DrawStarfieldFrame(TBitmap& canvas, std::vector<TRect>* drawn = nullptr);
+void DrawStarfieldFrame(TStarMask& canvas, std::vector<TRect>* drawn = nullptr);
 // The same without the erase: the stars leave trails.
 void DrawStarfieldTrails(TBitmap& canvas);
 

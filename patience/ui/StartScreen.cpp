@@ -24,6 +24,7 @@
 #include "patience/ui/Marquee.h"
 #include "patience/ui/MenuDraw.h"
 #include "patience/ui/Starfield.h"
+#include "patience/ui/StarfieldView.h"
 #include "platform/core/Files.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Jpeg.h"
@@ -106,7 +107,7 @@ std::vector<std::string> StartScreenLines(int year, int month, int day) {
 
 TStartScreen::TStartScreen(TForm1& form) : FForm(form) {
   Panel1 = Panel(&form, "Panel1", Qt::black);
-  Image1 = new TBitmapView(Panel1);
+  Image1 = new TStarfieldView(Panel1);
   Image1->setObjectName(QStringLiteral("Image1"));
   Panel2 = Panel(&form, "Panel2", Qt::white);
   Panel3 = Panel(&form, "Panel3", Qt::white);
@@ -280,7 +281,7 @@ void TStartScreen::PlaceComponents() {
   if (FShowing) {
     // The window changed size under the start screen: the starfield fills its new picture, and a
     // finished strip (the old background) goes.
-    if (Image1->Picture.Width() != Image1->width() || Image1->Picture.Height() != Image1->height())
+    if (Image1->Field().Width != Image1->width() || Image1->Field().Height != Image1->height())
       StartStarfield();
     // A running strip fades over what lay below the preview: at a new place it starts again there.
     if (!StartPicture.Running)
@@ -351,11 +352,7 @@ void TStartScreen::RestartStarfield() {
 void TStartScreen::StartStarfield() {
   // A black picture; the field of the window's size, flying out of the middle of the starfield's
   // own picture (the window's middle lies outside it).
-  Image1->Picture.SetSize(std::max(Image1->width(), 1), std::max(Image1->height(), 1));
-  FillRect(Image1->Picture, TRect(0, 0, Image1->Picture.Width(), Image1->Picture.Height()), clBlack);
-  InitStarfield(FForm.width(), FForm.height());
-  Starfield().Cx = Image1->Picture.Width() / 2;
-  Starfield().Cy = Image1->Picture.Height() / 2;
+  Image1->StartField(FForm.width(), FForm.height());
 }
 
 void TStartScreen::StartMarquee() {
@@ -438,8 +435,7 @@ void TStartScreen::Loop() {
   if (!FShowing) return;
   // The text loops: a marquee that has scrolled out starts again.
   if (Marquee1 && !Marquee1->Running()) Marquee1->SetRunning(true);
-  DrawStarfieldFrame(Image1->Picture);
-  Image1->repaint();
+  Image1->NextFrame();
 }
 
 // -----------------------------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QObject>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTableWidget>
 #include <QTimer>
@@ -27,6 +28,7 @@
 
 class QComboBox;
 class QFrame;
+class TStarfieldView;
 class TddgMarquee;
 class TForm1;
 class TMenuItem;
@@ -40,20 +42,23 @@ class TBitmapView : public QWidget {
   std::function<void()> OnDblClick;
 
  protected:
-  void paintEvent(QPaintEvent*) override {
+  // Painted from the picture's own memory, only where the paint is asked for.
+  void paintEvent(QPaintEvent* event) override {
     QPainter p(this);
+    p.setClipRegion(event->region());
     if (Picture.Empty()) {
       p.fillRect(rect(), Qt::black);
       return;
     }
-    const QImage img = Picture.ToQImage();
+    const QImage img = Picture.ConstImage();
     if (Stretch) {
       p.setRenderHint(QPainter::SmoothPixmapTransform);
       p.drawImage(rect(), img);
-    } else {
-      p.fillRect(rect(), Qt::black);
-      p.drawImage(0, 0, img);
+      return;
     }
+    const QRegion outside = event->region() - img.rect();
+    for (const QRect& r : outside) p.fillRect(r, Qt::black);
+    for (const QRect& r : event->region() & img.rect()) p.drawImage(r.topLeft(), img, r);
   }
   void mouseDoubleClickEvent(QMouseEvent*) override {
     if (OnDblClick) OnDblClick();
@@ -107,7 +112,7 @@ class TStartScreen : public QObject {
 
   // Components (children of the main window).
   QFrame* Panel1 = nullptr;  // the starfield, bottom right
-  TBitmapView* Image1 = nullptr;
+  TStarfieldView* Image1 = nullptr;
   QFrame* Panel2 = nullptr;         // the text panel, top right
   TddgMarquee* Marquee1 = nullptr;  // its scrolling text, made at the first show
   QFrame* Panel3 = nullptr;         // the grid, left

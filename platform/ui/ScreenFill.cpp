@@ -1,0 +1,142 @@
+#include "platform/ui/ScreenFill.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+
+#include "platform/graphics/Bitmap.h"
+
+#ifdef PATIENCE_HAVE_XCB
+#include <xcb/xcb.h>
+
+#include <QtGui/qguiapplication_platform.h>
+#endif
+
+#ifdef PATIENCE_HAVE_XCB
+namespace {
+
+xcb_connection_t* Connection() {
+  auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+  return x11 ? x11->connection() : nullptr;
+}
+
+xcb_screen_t* Screen(xcb_connection_t* c) {
+  return xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+}
+
+// The screen's own visual stores a pixel as the pictures do (B, G, R, X in 32 bits).
+bool PicturesFitTheScreen(xcb_connection_t* c) {
+  const xcb_screen_t* s = Screen(c);
+  if (!s || s->root_depth != 24) return false;
+  for (xcb_depth_iterator_t d = xcb_screen_allowed_depths_iterator(s); d.rem; xcb_depth_next(&d))
+    for (xcb_visualtype_iterator_t v = xcb_depth_visuals_iterator(d.data); v.rem; xcb_visualtype_next(&v))
+      if (v.data->visual_id == s->root_visual)
+        return v.data->red_mask == 0xFF0000 && v.data->green_mask == 0xFF00 && v.data->blue_mask == 0xFF;
+  return false;
+}
+
+// A black and a white graphics context per window, made on first use.
+struct TPens {
+  xcb_gcontext_t Black = 0, White = 0;
+};
+
+TPens& PensOf(xcb_connection_t* c, xcb_window_t window) {
+  static std::map<xcb_window_t, TPens> pens;
+  TPens& p = pens[window];
+  if (p.Black == 0) {
+    const xcb_screen_t* s = Screen(c);
+    p.Black = xcb_generate_id(c);
+    uint32_t black = s->black_pixel;
+    xcb_create_gc(c, p.Black, window, XCB_GC_FOREGROUND, &black);
+    p.White = xcb_generate_id(c);
+    uint32_t white = s->white_pixel;
+    xcb_create_gc(c, p.White, window, XCB_GC_FOREGROUND, &white);
+  }
+  return p;
+}
+
+std::vector<xcb_rectangle_t> XRects(const std::vector<TRect>& rects) {
+  std::vector<xcb_rectangle_t> out;
+  out.reserve(rects.size());
+  for (const TRect& r : rects)
+    if (!r.IsEmpty())
+      out.push_back({int16_t(r.Left), int16_t(r.Top), uint16_t(r.Width()), uint16_t(r.Height())});
+  return out;
+}
+
+}  // namespace
+#endif
+
+bool ShowsOnScreen(QWidget* widget) {
+#ifdef PATIENCE_HAVE_XCB
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) return false;
+  xcb_connection_t* c = Connection();
+  if (!c || !PicturesFitTheScreen(c)) return false;
+  widget->setAttribute(Qt::WA_NativeWindow);
+  widget->setAttribute(Qt::WA_PaintOnScreen);
+  widget->setAttribute(Qt::WA_NoSystemBackground);
+  widget->setAttribute(Qt::WA_OpaquePaintEvent);
+  return widget->winId() != 0;
+#else
+  (void)widget;
+  return false;
+#endif
+}
+
+void FillOnScreen(QWidget* widget, const std::vector<TRect>& black, const std::vector<TRect>& white) {
+#ifdef PATIENCE_HAVE_XCB
+  xcb_connection_t* c = Connection();
+  if (!c || black.size() + white.size() == 0) return;
+  const auto window = xcb_window_t(widget->winId());
+  const TPens& pens = PensOf(c, window);
+  const std::vector<xcb_rectangle_t> b = XRects(black), w = XRects(white);
+  if (!b.empty()) xcb_poly_fill_rectangle(c, window, pens.Black, uint32_t(b.size()), b.data());
+  if (!w.empty()) xcb_poly_fill_rectangle(c, window, pens.White, uint32_t(w.size()), w.data());
+  xcb_flush(c);
+#else
+  (void)widget;
+  (void)black;
+  (void)white;
+#endif
+}
+
+void PutOnScreen(QWidget* widget, const TBitmap& picture, const QRegion& region) {
+  std::vector<TRect> rects;
+  for (const QRect& q : region) rects.push_back(TRect(q.left(), q.top(), q.right() + 1, q.bottom() + 1));
+  PutOnScreen(widget, picture, rects);
+}
+
+void PutOnScreen(QWidget* widget, const TBitmap& picture, const std::vector<TRect>& rects) {
+#ifdef PATIENCE_HAVE_XCB
+  xcb_connection_t* c = Connection();
+  if (!c || picture.Empty()) return;
+  const auto window = xcb_window_t(widget->winId());
+  const TPens& pens = PensOf(c, window);
+  // Requests are cut into bands of whole rows within the server's largest request.
+  const size_t limit = size_t(xcb_get_maximum_request_length(c)) * 4 - 64;
+  std::vector<uint32_t> rows;
+  for (const TRect& r : rects) {
+    const TRect on = IntersectRect(r, TRect(0, 0, picture.Width(), picture.Height()));
+    if (on.IsEmpty()) continue;
+    const QRect q(on.Left, on.Top, on.Width(), on.Height());
+    const int band = std::max(1, int(limit / (size_t(q.width()) * 4)));
+    for (int y = q.top(); y <= q.bottom(); y += band) {
+      const int h = std::min(band, q.bottom() + 1 - y);
+      rows.resize(size_t(q.width()) * size_t(h));
+      for (int i = 0; i < h; ++i)
+        std::copy_n(picture.ScanLine(y + i) + q.left(), q.width(),
+                    rows.data() + size_t(i) * size_t(q.width()));
+      xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, window, pens.Black, uint16_t(q.width()), uint16_t(h),
+                    int16_t(q.left()), int16_t(y), 0, 24, uint32_t(rows.size() * 4),
+                    reinterpret_cast<const uint8_t*>(rows.data()));
+    }
+  }
+  xcb_flush(c);
+#else
+  (void)widget;
+  (void)picture;
+  (void)rects;
+#endif
+}

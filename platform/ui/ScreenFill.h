@@ -1,0 +1,25 @@
+#pragma once
+// Drawing straight on a widget's own window on the X display, past the toolkit's painting: for a
+// picture that changes in many small places many times a second (the start screen's starfield),
+// where the toolkit would repaint and send whole areas. The widget paints on screen itself
+// (ShowsOnScreen), so its paint event draws the picture with PutOnScreen and nothing else keeps a
+// copy that could go stale.
+//
+// Elsewhere (another platform, the offscreen one of the tests) ShowsOnScreen does nothing and
+// answers false, and the caller paints through the toolkit as usual.
+
+#include <QRegion>
+#include <vector>
+
+#include "platform/core/Types.h"
+
+class QWidget;
+class TBitmap;
+
+// Gives the widget a window of its own that it paints itself. False when it cannot.
+bool ShowsOnScreen(QWidget* widget);
+// Fills the black rectangles, then the white ones, on the widget's window (widget coordinates).
+void FillOnScreen(QWidget* widget, const std::vector<TRect>& black, const std::vector<TRect>& white);
+// Puts region (or the rectangles) of the picture on the widget's window, at the same place.
+void PutOnScreen(QWidget* widget, const TBitmap& picture, const QRegion& region);
+void PutOnScreen(QWidget* widget, const TBitmap& picture, const std::vector<TRect>& rects);
