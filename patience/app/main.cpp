@@ -32,17 +32,18 @@ void Report(const char* what, double ms, const QSize& size) {
   std::fflush(stdout);
 }
 
-// Reports the first paint of the window, and the first paint that shows the start screen after
-// the window was shown or changed its size.
+// Reports the first paint in the window, and the first paint in it that shows the start screen
+// after the window was shown or changed its size.
 class TStartupProbe : public QObject {
  public:
-  explicit TStartupProbe(TForm1& form) : FForm(form) { form.installEventFilter(this); }
+  explicit TStartupProbe(TForm1& form) : FForm(form) { qApp->installEventFilter(this); }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched != &FForm) return QObject::eventFilter(watched, event);
-    if (event->type() == QEvent::Resize) FSized = true;
-    if (event->type() != QEvent::Paint) return QObject::eventFilter(watched, event);
+    if (watched == &FForm && event->type() == QEvent::Resize) FSized = true;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (event->type() != QEvent::Paint || !widget || widget->window() != &FForm)
+      return QObject::eventFilter(watched, event);
     const QSize size = FForm.size();
     if (!FPainted) {
       FPainted = true;

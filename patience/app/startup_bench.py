@@ -42,6 +42,9 @@ TIMEOUT_S = 60.0
 PEERS = {"sol": "Aisleriot", "kpat": "KPatience"}
 PEER_PATH = os.environ.get("PATH", "") + ":/usr/games"  # where Debian installs them
 
+# Ended from outside, the benchmark still stops what it started.
+signal.signal(signal.SIGTERM, lambda *args: sys.exit(1))
+
 HOME = tempfile.mkdtemp(prefix="patience-bench-")
 atexit.register(shutil.rmtree, HOME, True)
 # A data folder already chosen, so no first-run question waits.
@@ -111,7 +114,10 @@ class Watcher:
         for dmg in self.damages.values():
             self.d.damage_destroy(dmg)
         self.damages, self.owner = {}, {}
+        # Events of the last program's windows are dropped: a new client may get the same window ids.
         self.d.sync()
+        while self.d.pending_events():
+            self.d.next_event()
 
     def window_pid(self, window):
         if window.id not in self.owner or self.owner[window.id] is None:
@@ -139,6 +145,8 @@ class Watcher:
                     pass
             elif ev.type == self.damage_event:
                 window = ev.drawable
+                if ev.damage not in self.damages.values():
+                    continue
                 if self.window_pid(window) != pid:
                     continue
                 a, g = ev.area, ev.drawable_geometry
@@ -163,7 +171,7 @@ def session_bus():
     if os.environ.get("DBUS_SESSION_BUS_ADDRESS") or not shutil.which("dbus-daemon"):
         return
     bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"], stdout=subprocess.PIPE,
-                           text=True)
+                           stderr=subprocess.DEVNULL, text=True)
     atexit.register(bus.terminate)
     os.environ["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
 
