@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <exception>
+#include <future>
 
 #include "cardtable/CardTableWidget.h"
 #include "cardtable/SystemDirs.h"
@@ -182,6 +183,7 @@ void TForm1::FormCreate(const QStringList& parameters, const TForm1Options& opti
   resize(SavedBounds.Width, SavedBounds.Height);
   move(SavedBounds.Left, SavedBounds.Top);
   StartMaximized();
+  StretchBackdropAhead();
   // Every key reaches the form first.
   qApp->installEventFilter(this);
 }
@@ -190,13 +192,18 @@ void TForm1::FormCreate(const QStringList& parameters, const TForm1Options& opti
 // Show, first activation, closing
 
 void TForm1::StartMaximized() {
-  // The normal bounds are remembered as the state changes; then the window takes the place the
-  // window manager will give it, so what fills it is laid out and built once, at its final size.
-  setWindowState(windowState() | Qt::WindowMaximized);
+  // The place the window will have maximized: the work area less the frame the window manager
+  // puts around it (asked of the manager before the window shows). The window takes it before it
+  // first shows, so what fills it is laid out and built once, at its final size, and its first
+  // paint is the finished start screen.
   const QRect area = MaximizedClientArea(screen());
-  if (area.isEmpty()) return;
-  move(area.topLeft());
-  resize(area.size());
+  FFirstSize = area.isEmpty() ? size() : area.size();
+  if (!area.isEmpty()) {
+    move(area.topLeft());
+    resize(area.size());
+    FRestoreToNormal = true;
+  }
+  setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void TForm1::FormShow() {
@@ -217,7 +224,7 @@ void TForm1::FormActivate() {
     LoadFavourites();
     Randomize();
     ApplyOptionLines01();
-    StartMusic();
+    StartMusicWhenReady();
     LoadTableStatus();
     LoadScoring();
     // The start screen in place of the table until a game is chosen.
@@ -234,12 +241,16 @@ void TForm1::FormActivate() {
       CardTable1->SetMinWidth(kTableMinWidth);
       CardTable1->SetMinHeight(kTableMinHeight);
     }
-    // Tracing is off from here on.
-    StopTrace();
+    // Tracing is off from here on (once the sounds' set-up has told how it went).
+    if (Sounds.SettingUp())
+      FTraceWaitsForSounds = true;
+    else
+      StopTrace();
   } catch (const std::exception& e) {
     std::fprintf(stderr, "Patience: start-up failed: %s\n", e.what());
     ReportStartupError("FormActivate", e.what());
   }
+  setUpdatesEnabled(true);
 }
 
 bool TForm1::FormClose() {
@@ -410,20 +421,42 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
   return false;
 }
 
+namespace {
+
+// The picture of file stretched to w x h; the decoded picture itself is let go. Raises when the
+// file cannot be read.
+TBitmap StretchedPicture(const std::string& file, int w, int h) {
+  TBitmap picture;
+  picture.LoadFromFile(file);
+  TBitmap stretched(w, h, TNewPixels::Overwrite);
+  StretchDraw(stretched, TRect(0, 0, w, h), picture);
+  return stretched;
+}
+
+}  // namespace
+
+void TForm1::StretchBackdropAhead() {
+  if (BackdropFile.empty()) return;
+  // The window's first size is known before it shows: the picture is read and stretched on a
+  // thread of its own while the window is made, and taken at its first paint.
+  const int w = std::max(FFirstSize.width(), 1), h = std::max(FFirstSize.height(), 1);
+  FBackdropAhead = std::async(std::launch::async, StretchedPicture, BackdropFile, w, h);
+}
+
 void TForm1::StretchBackdrop() {
   if (BackdropFile.empty()) return;
-  // The picture is read for the stretch and let go: only the window's copy is kept.
-  TBitmap picture;
+  const int w = std::max(width(), 1), h = std::max(height(), 1);
   try {
-    picture.LoadFromFile(BackdropFile);
+    if (FBackdropAhead.valid()) {
+      BackdropBitmap = FBackdropAhead.get();
+      if (BackdropBitmap.Width() == w && BackdropBitmap.Height() == h) return;
+    }
+    BackdropBitmap = StretchedPicture(BackdropFile, w, h);
   } catch (const std::exception& e) {
     ::Trace(std::string("backdrop.jpg not shown: ") + e.what());
     BackdropFile.clear();
     BackdropBitmap = TBitmap();
-    return;
   }
-  BackdropBitmap.SetSize(std::max(width(), 1), std::max(height(), 1), TNewPixels::Overwrite);
-  StretchDraw(BackdropBitmap, TRect(0, 0, BackdropBitmap.Width(), BackdropBitmap.Height()), picture);
 }
 
 void TForm1::FollowBackdrop() {
@@ -467,7 +500,9 @@ void TForm1::showEvent(QShowEvent* e) {
     FNoWindowManager = frameGeometry() == geometry() && !(windowFlags() & Qt::FramelessWindowHint);
     FollowWindowState();
   });
-  // Without a window manager no activation ever arrives: the first one is queued here.
+  // Without a window manager no activation ever arrives: the first one is queued here. Nothing is
+  // painted until it has run, so the first paint is the finished start screen.
+  if (!StartupDone) setUpdatesEnabled(false);
   QTimer::singleShot(0, this, [this] { FormActivate(); });
 }
 
@@ -494,9 +529,25 @@ void TForm1::resizeEvent(QResizeEvent* e) {
   FormResize();
 }
 
+void TForm1::changeEvent(QEvent* e) {
+  QWidget::changeEvent(e);
+  if (e->type() != QEvent::WindowStateChange || !FShownOnce) return;
+  const Qt::WindowStates old = static_cast<QWindowStateChangeEvent*>(e)->oldState();
+  // The window first showed at its maximized size, which a window manager keeps as its size to
+  // restore to: a restore from that first maximized state takes the normal bounds instead.
+  if (FRestoreToNormal && (old & Qt::WindowMaximized) &&
+      !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))) {
+    FRestoreToNormal = false;
+    if (!WindowStateChanging)
+      setGeometry(SavedBounds.Left, SavedBounds.Top, SavedBounds.Width, SavedBounds.Height);
+  }
+}
+
 void TForm1::paintEvent(QPaintEvent* e) {
   if (!isVisible() || BackdropFile.empty()) return;
   FollowBackdrop();
+  // The backdrop covers the window: the toolkit need not fill the background first.
+  setAttribute(Qt::WA_OpaquePaintEvent, !BackdropFile.empty());
   // From the stretched copy's own memory, only where the paint is asked for.
   const QImage backdrop = BackdropBitmap.ConstImage();
   QPainter p(this);

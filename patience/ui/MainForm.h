@@ -16,6 +16,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <array>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -298,8 +299,13 @@ class TForm1 : public QWidget, public TEngineHost {
   void Off2Click();
   void DirectX1Click();
   void Win321Click();
-  // Creation: opens the audio device and loads "Sounds".
+  // Creation: opens the audio device and loads "Sounds", in the background.
   void SetUpSound();
+  // Waits for the sounds' set-up (its trace lines then follow).
+  void WaitForSounds();
+  // The first activation's music: at once when the sounds are set up, else when they are.
+  void StartMusicWhenReady();
+  void SoundsArrived();
   // First activation: the start-up music, or the shuffle sound without the sample player.
   void StartMusic();
   // First activation: "Scoring.dat" of the data folder into the engine's point values.
@@ -488,9 +494,18 @@ class TForm1 : public QWidget, public TEngineHost {
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+  void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The first activation's music, and the end of the start-up trace, wait for the sounds' set-up.
+  bool FMusicWaits = false;
+  bool FTraceWaitsForSounds = false;
+  // The backdrop being stretched for the window's first size (maximized).
+  std::future<TBitmap> FBackdropAhead;
+  QSize FFirstSize;
+  // The window showed first at its maximized size: its first restore takes the normal bounds.
+  bool FRestoreToNormal = false;
   void FormCreate(const QStringList& parameters, const TForm1Options& options);
   void BuildMenus();
   void BuildDebugMenu();
@@ -513,7 +528,9 @@ class TForm1 : public QWidget, public TEngineHost {
   void PlaceBars();
   void SetTableTop(int top);
   void StretchBackdrop();
-  // Maximized and at the maximized size before the window first shows.
+  // Starts reading and stretching the backdrop for the window's first size.
+  void StretchBackdropAhead();
+  // Maximized before the window first shows, and the size it will have then.
   void StartMaximized();
   // The backdrop stretched to the window's size, whatever size the window has now.
   void FollowBackdrop();

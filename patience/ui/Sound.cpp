@@ -5,8 +5,10 @@
 
 #include <QDate>
 #include <exception>
+#include <mutex>
 
 #include "cardtable/CardTable.h"
+#include "patience/files/Trace.h"
 #include "patience/ui/MainForm.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Files.h"
@@ -67,7 +69,51 @@ void TSoundSystem::SetUp(const std::string& soundsDir, const TTraceFn& trace) {
   }
 }
 
+namespace {
+
+// The audio library keeps one device for the process: a set-up on its thread and another window's
+// closing never run through it at the same time.
+std::mutex& DeviceLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+}  // namespace
+
+TSoundSystem::~TSoundSystem() {
+  Join();
+  const std::lock_guard<std::mutex> lock(DeviceLock());
+  Audio.Free();
+}
+
+void TSoundSystem::SetUpInBackground(const std::string& soundsDir, std::function<void()> done) {
+  Join();
+  FSettingUp = true;
+  FSetUpTrace.clear();
+  FSetUpThread = std::thread([this, soundsDir, done = std::move(done)] {
+    {
+      const std::lock_guard<std::mutex> lock(DeviceLock());
+      SetUp(soundsDir, [this](const std::string& line) { FSetUpTrace.push_back(line); });
+    }
+    if (done) done();
+  });
+}
+
+void TSoundSystem::Join() {
+  if (FSetUpThread.joinable()) FSetUpThread.join();
+}
+
+void TSoundSystem::FinishSetUp(const TTraceFn& trace) {
+  Join();
+  if (!FSettingUp) return;
+  FSettingUp = false;
+  for (const std::string& line : FSetUpTrace)
+    if (trace) trace(line);
+  FSetUpTrace.clear();
+}
+
 void TSoundSystem::Play(const std::string& Name, int Mode, int Milliseconds) {
+  Join();
   if (SoundViaBass)
     UseBass(Name, Mode, Milliseconds);
   else
@@ -135,6 +181,7 @@ void TSoundSystem::UseFile(const std::string& Name, int Mode, int Milliseconds) 
 }
 
 void TSoundSystem::Stream(const std::string& Name, int NoLoop) {
+  Join();
   if (!SoundViaBass) return;
   const int i = IndexOfName(StreamNames, Name);
   if (i < 0) return;
@@ -145,6 +192,7 @@ void TSoundSystem::Stream(const std::string& Name, int NoLoop) {
 }
 
 void TSoundSystem::SoundStop(const std::string& Name, bool IsStream) {
+  Join();
   if (!SoundViaBass) {
     Audio.StopFile();
     return;
@@ -180,7 +228,35 @@ void TForm1::BuildSoundMenus() {
 
 void TForm1::SetUpSound() {
   const std::string dir = CardTable1 ? CardTable1->ProgramDir : ProgramDir();
-  Sounds.SetUp(PathJoin(dir, "Sounds"), [this](const std::string& line) { Trace(line); });
+  // The window shows meanwhile; the first activation's music waits for the sounds if it must.
+  Sounds.SetUpInBackground(PathJoin(dir, "Sounds"), [this] {
+    QMetaObject::invokeMethod(
+        this, [this] { SoundsArrived(); }, Qt::QueuedConnection);
+  });
+}
+
+void TForm1::WaitForSounds() {
+  Sounds.FinishSetUp([this](const std::string& line) { Trace(line); });
+}
+
+void TForm1::SoundsArrived() {
+  WaitForSounds();
+  if (FMusicWaits) {
+    FMusicWaits = false;
+    StartMusic();
+  }
+  // The start-up trace ran on for the sounds' lines.
+  if (FTraceWaitsForSounds) {
+    FTraceWaitsForSounds = false;
+    StopTrace();
+  }
+}
+
+void TForm1::StartMusicWhenReady() {
+  if (Sounds.SettingUp())
+    FMusicWaits = true;
+  else
+    StartMusic();
 }
 
 void TForm1::Sound(const std::string& Name, int Mode, int Milliseconds) {
@@ -224,18 +300,21 @@ void TForm1::Off2Click() {
 }
 
 void TForm1::DirectX1Click() {
+  WaitForSounds();
   Sounds.SoundViaBass = true;
   DirectX1->SetChecked(true);
   Win321->SetChecked(false);
 }
 
 void TForm1::Win321Click() {
+  WaitForSounds();
   Sounds.SoundViaBass = false;
   Win321->SetChecked(true);
   DirectX1->SetChecked(false);
 }
 
 void TForm1::StartMusic() {
+  WaitForSounds();
   try {
     if (Sounds.SoundViaBass) {
       const QDate today = QDate::currentDate();

@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "platform/audio/Audio.h"
 
@@ -56,9 +58,22 @@ class TSoundSystem {
   HCHANNEL LastChannel = 0;
   TAudio Audio;
 
+  TSoundSystem() = default;
+  ~TSoundSystem();
+  TSoundSystem(const TSoundSystem&) = delete;
+  TSoundSystem& operator=(const TSoundSystem&) = delete;
+
   // Opens the device and loads the sounds from soundsDir. The first sound that does not load
   // ends the loading and leaves the file player in charge (no music).
   void SetUp(const std::string& soundsDir, const TTraceFn& trace);
+  // The same on a thread of its own: opening a device (or finding none) and decoding the sounds
+  // takes a while, and the window need not wait for it. done is called on that thread at the end.
+  // Play, Stream and SoundStop wait for it; everything else reads the settings after FinishSetUp.
+  void SetUpInBackground(const std::string& soundsDir, std::function<void()> done);
+  // Waits for a set-up in the background, then hands its trace lines to trace (once).
+  void FinishSetUp(const TTraceFn& trace);
+  // A set-up in the background has not been finished with FinishSetUp.
+  bool SettingUp() const { return FSettingUp; }
 
   // Plays a sound by name (any case) with the chosen back end. Modes: 1 play and go on, 2 play
   // and wait until it ends, 3 loop, 4 play after the previous sound, 5 wait ms, then play.
@@ -75,5 +90,10 @@ class TSoundSystem {
   void SoundStop(const std::string& Name, bool IsStream);
 
  private:
+  // Waits for the set-up thread.
+  void Join();
   std::string FSoundsDir;
+  std::thread FSetUpThread;
+  bool FSettingUp = false;
+  std::vector<std::string> FSetUpTrace;
 };

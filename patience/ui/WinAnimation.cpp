@@ -154,6 +154,7 @@ void TWinShow::Wait(int ms) {
 }
 
 void TWinShow::Music() {
+  F.WaitForSounds();
   if (F.Sounds.SoundViaBass)
     F.Stream("New-5848.mp3", 1);
   else

@@ -61,6 +61,8 @@ class AppearanceTest : public ::testing::Test {
     Form.reset();
     Form = std::make_unique<TForm1>(QStringList{}, TForm1Options{Dir / "Cardsets"});
     Form->CardTable1->CardDeck()->SetUserCardsetsDir(User);
+    // The table as a game shows it (it holds no buffer while the start screen shows instead).
+    Form->CardTable1->SetVisible(true);
     return *Form;
   }
   TCardTable& Table() { return *Form->CardTable1; }

@@ -20,6 +20,7 @@
 #include "patience/ui/MenuDraw.h"
 #include "patience/ui/ShowCanvas.h"
 #include "patience/ui/Starfield.h"
+#include "patience/ui/StarfieldView.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Files.h"
 #include "platform/core/Random.h"
@@ -403,6 +404,37 @@ TEST(StarfieldTest, StarsFlyNearerAndAreBornAgainFarAway) {
   TRandom reborn(seed);
   EXPECT_EQ(s.X, (reborn.Random(200) - 100) * 128);
   EXPECT_EQ(field.Stars[1].Z, 1);
+}
+
+// The start screen's starfield: its black and white picture is the one the frames draw on a
+// picture of 32 bits, and what a frame sends (the squares that turn black, then those that turn
+// white) turns the screen's last picture into the new one, for a small part of its pixels.
+TEST(StarfieldTest, TheViewSendsOnlyTheSquaresThatChangeAndShowsTheFramesPicture) {
+  constexpr int kW = 300, kH = 200, kFrames = 700;
+  TStarfieldView view(nullptr);
+  view.resize(kW, kH);
+  ProgramRandom().Seed = 17;
+  view.StartField(900, 600);
+  TBitmap screen = view.Picture();
+  long long sent = 0;
+  for (int f = 0; f < kFrames; ++f) {
+    view.NextFrame();
+    for (const TRect& r : view.SentBlack()) FillRect(screen, r, clBlack);
+    for (const TRect& r : view.SentWhite()) FillRect(screen, r, clWhite);
+    for (const auto* list : {&view.SentBlack(), &view.SentWhite()})
+      for (const TRect& r : *list) sent += (long long)r.Width() * r.Height();
+    ASSERT_TRUE(SamePixels(screen, view.Picture())) << "frame " << f;
+  }
+  EXPECT_LT(sent, (long long)kFrames * kW * kH / 10);
+  // The same frames on a picture of 32 bits, from the same start.
+  TBitmap whole(kW, kH);
+  whole.Clear(clBlack);
+  ProgramRandom().Seed = 17;
+  InitStarfield(900, 600);
+  Starfield().Cx = kW / 2;
+  Starfield().Cy = kH / 2;
+  for (int f = 0; f < kFrames; ++f) DrawStarfieldFrame(whole);
+  EXPECT_TRUE(SamePixels(whole, view.Picture()));
 }
 
 // The view of the whole text as the marquee once drew it: the lines one under the other in a strip

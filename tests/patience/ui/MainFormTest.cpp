@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QScreen>
 #include <QTest>
 
 #include "cardtable/CardTableWidget.h"
@@ -236,6 +237,24 @@ TEST_F(MainFormTest, F11TwiceRestoresTheWindow) {
   EXPECT_TRUE(f.FullScreen());
   f.FullScreenF111->Click();
   EXPECT_FALSE(f.FullScreen());
+}
+
+// Before it first shows, the window is maximized and, with no window manager to do it, has the size
+// it will have (the work area), so it is laid out once; the table holds no buffer until a game shows
+// it.
+TEST_F(MainFormTest, TheWindowStartsAtItsFinalSizeAndTheTableWaitsForAGame) {
+  TForm1& f = Make();
+  ASSERT_FALSE(f.isVisible());
+  EXPECT_TRUE(f.windowState() & Qt::WindowMaximized);
+  EXPECT_EQ(f.size(), f.screen()->availableGeometry().size());
+  EXPECT_FALSE(f.CardTable1->Visible());
+  EXPECT_TRUE(f.CardTable1->Buffer.Empty());
+  f.show();
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(f.StartScreen->Showing());
+  EXPECT_TRUE(f.CardTable1->Buffer.Empty()) << "the start screen shows instead";
+  GetMenuItem(f.Alphabeticallist1, "Klondike 1 [Turn over 1]", true)->Click();
+  EXPECT_EQ(f.CardTable1->Buffer.Width(), f.CardTable1->Width());
 }
 
 TEST_F(MainFormTest, FullScreenRemembersTheBoundsOfANormalWindow) {

@@ -57,6 +57,8 @@ class SoundTest : public ::testing::Test {
   }
   TForm1& Make() {
     Form = std::make_unique<TForm1>(QStringList{}, TForm1Options{StandardTestCardsetsDir()});
+    // The sounds are set up in the background; the tests read what came of it.
+    Form->WaitForSounds();
     DataLocation = 1;  // whatever the window decided, this test's folder
     return *Form;
   }
@@ -258,6 +260,28 @@ TEST_F(SoundTest, OptionAndBackEndCommandsKeepTheirChecks) {
   EXPECT_FALSE(f.Sounds.Audio.FilePlaying());
   f.DirectX1->Click();
   EXPECT_TRUE(f.Sounds.SoundViaBass && f.DirectX1->Checked() && !f.Win321->Checked());
+}
+
+// The window is made and shown while the sounds are set up on a thread of their own; the first
+// activation's music starts once they are, with the set-up's trace lines before it.
+TEST_F(SoundTest, TheFirstActivationsMusicWaitsForTheSoundsNotTheWindow) {
+  Form = std::make_unique<TForm1>(QStringList{}, TForm1Options{StandardTestCardsetsDir()});
+  DataLocation = 1;
+  TForm1& f = *Form;
+  f.show();
+  f.FormActivate();
+  for (int i = 0; i < 2000 && !Traced("Music streamed"); ++i) {
+    QCoreApplication::processEvents();
+    Sleep(5);
+  }
+  ASSERT_TRUE(Traced("Music streamed"));
+  EXPECT_TRUE(f.DirectX1->Checked());
+  const auto at = [&](const std::string& text) {
+    return std::find_if(Traces.begin(), Traces.end(),
+                        [&](const std::string& l) { return l.rfind(text, 0) == 0; });
+  };
+  EXPECT_LT(at("BassInit succesfull"), at("Music streamed"));
+  EXPECT_FALSE(f.Sounds.SettingUp());
 }
 
 TEST_F(SoundTest, WithoutADeviceAllIsSilentButThePointsCount) {
