@@ -143,7 +143,8 @@ void TddgMarquee::Step() {
 
 void TddgMarquee::TrimLines() {
   // The lines that have left the view are dropped.
-  const auto [first, last] = LinesInView(FPosition);
+  const auto view = LinesInView(FPosition);
+  const int first = view.first, last = view.second;
   std::erase_if(FLines, [first, last](const auto& line) { return line.first < first || line.first > last; });
 }
 

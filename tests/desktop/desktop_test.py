@@ -276,7 +276,24 @@ def backdrop_and_panels(s):
         screen = d.screen()
         return [p for p in points if screen.rgb(*g.p.at(p)) == WINDOW_GREY]
 
+    def starfield(when):
+        # The starfield is filled on the display itself: on screen it shows only black and white,
+        # with stars, and moves.
+        x, y, w, h = g.w["Starfield"]
+        sx, sy = g.p.at((x + 3, y + 3))
+        pictures = []
+        for _ in range(2):
+            screen = d.screen()
+            pictures.append(screen.region(sx, sy, w - 6, h - 6))
+            time.sleep(0.3)
+        bpp = screen.bpp
+        colours = {bytes(pictures[0][i:i + 3]) for i in range(0, len(pictures[0]), bpp)}
+        check(colours <= {b"\0\0\0", b"\xff\xff\xff"}, "%s the starfield shows %d colours" % (when, len(colours)))
+        check(b"\xff\xff\xff" in colours, "%s the starfield shows no star" % when)
+        check(pictures[0] != pictures[1], "%s the starfield stands still" % when)
+
     check(not grey_points(), "the backdrop leaves grey at %s" % grey_points())
+    starfield("at start")
     # Sized again after the first paint: down and up again.
     d.run("wmctrl", "-i", "-r", g.wid, "-b", "remove,maximized_vert,maximized_horz")
     time.sleep(1)
@@ -285,6 +302,8 @@ def backdrop_and_panels(s):
     g.p.follow(g.wid)
     d.shot("maximized-again")
     check(not grey_points(), "after maximizing again the backdrop leaves grey at %s" % grey_points())
+    g.w = s.oracle.layout(g.p.client, d.size)["widgets"]
+    starfield("after maximizing again")
 
 
 def fullscreen_without_wm(s):
