@@ -78,7 +78,9 @@ int main(int argc, char** argv) {
 
     QStringList parameters = QApplication::arguments();
     if (!parameters.isEmpty()) parameters.removeFirst();
-    TForm1 form(parameters);
+    TForm1Options options;
+    options.SoundsInBackground = true;
+    TForm1 form(parameters, options);
     // The session's end (SIGTERM, SIGINT) ends the game as Quit would, without a question.
     Application().OnEndRequest([&form] { form.EndSession(); });
     std::unique_ptr<TStartupProbe> probe;

@@ -173,7 +173,7 @@ void TForm1::FormCreate(const QStringList& parameters, const TForm1Options& opti
     FindDataFolder(t.CardDeck(), FastMode, this);
 
     // The sounds of the program folder's "Sounds".
-    SetUpSound();
+    SetUpSound(options.SoundsInBackground);
     CreateEffects();
   } catch (const std::exception& e) {
     std::fprintf(stderr, "Patience: the main window could not be created: %s\n", e.what());

@@ -50,6 +50,9 @@ struct TForm1Options {
   // The card sets folder; empty for the table's own search (current folder, program folder,
   // Config.txt, the search path, then the player is asked).
   std::string CardsetsDir;
+  // The sounds are set up on a thread of their own while the window is made (the program's choice);
+  // without it they are set up at once, before the window shows.
+  bool SoundsInBackground = false;
 };
 
 class TForm1 : public QWidget, public TEngineHost {
@@ -299,8 +302,8 @@ class TForm1 : public QWidget, public TEngineHost {
   void Off2Click();
   void DirectX1Click();
   void Win321Click();
-  // Creation: opens the audio device and loads "Sounds", in the background.
-  void SetUpSound();
+  // Creation: opens the audio device and loads "Sounds", at once or in the background.
+  void SetUpSound(bool inBackground);
   // Waits for the sounds' set-up (its trace lines then follow).
   void WaitForSounds();
   // The first activation's music: at once when the sounds are set up, else when they are.

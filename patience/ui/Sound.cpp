@@ -226,8 +226,12 @@ void TForm1::BuildSoundMenus() {
   Win321->OnClick = [this](TMenuItem&) { Win321Click(); };
 }
 
-void TForm1::SetUpSound() {
+void TForm1::SetUpSound(bool inBackground) {
   const std::string dir = CardTable1 ? CardTable1->ProgramDir : ProgramDir();
+  if (!inBackground) {
+    Sounds.SetUp(PathJoin(dir, "Sounds"), [this](const std::string& line) { Trace(line); });
+    return;
+  }
   // The window shows meanwhile; the first activation's music waits for the sounds if it must.
   Sounds.SetUpInBackground(PathJoin(dir, "Sounds"), [this] {
     QMetaObject::invokeMethod(

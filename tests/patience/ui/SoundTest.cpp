@@ -265,7 +265,9 @@ TEST_F(SoundTest, OptionAndBackEndCommandsKeepTheirChecks) {
 // The window is made and shown while the sounds are set up on a thread of their own; the first
 // activation's music starts once they are, with the set-up's trace lines before it.
 TEST_F(SoundTest, TheFirstActivationsMusicWaitsForTheSoundsNotTheWindow) {
-  Form = std::make_unique<TForm1>(QStringList{}, TForm1Options{StandardTestCardsetsDir()});
+  TForm1Options options{StandardTestCardsetsDir()};
+  options.SoundsInBackground = true;
+  Form = std::make_unique<TForm1>(QStringList{}, options);
   DataLocation = 1;
   TForm1& f = *Form;
   f.show();
