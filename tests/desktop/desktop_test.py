@@ -297,6 +297,9 @@ def backdrop_and_panels(s):
     # Sized again after the first paint: down and up again.
     d.run("wmctrl", "-i", "-r", g.wid, "-b", "remove,maximized_vert,maximized_horz")
     time.sleep(1)
+    # The window first showed maximized, at that size: restored, it takes its normal size.
+    restored = g.p.geometry(g.wid)[2:]
+    check(restored == (700, 600), "restored from the first maximized state the window is %d x %d" % restored)
     d.run("wmctrl", "-i", "-r", g.wid, "-b", "add,maximized_vert,maximized_horz")
     time.sleep(1.5)
     g.p.follow(g.wid)
