@@ -15,6 +15,7 @@
 #include "patience/ui/ToolbarImages.h"
 #include "platform/core/Files.h"
 #include "platform/core/Text.h"
+#include "platform/graphics/Canvas.h"
 #include "platform/ui/Dialogs.h"
 
 namespace {
@@ -42,11 +43,6 @@ void CheckOnly(TMenuItem* item, std::initializer_list<TMenuItem*> group) {
   for (TMenuItem* i : group)
     if (i && i != item) i->SetChecked(false);
   if (item) item->SetChecked(true);
-}
-
-QColor ToQColor(TColor c) {
-  c = ColorToRGB(c);
-  return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
 }
 
 }  // namespace

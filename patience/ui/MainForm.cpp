@@ -161,7 +161,11 @@ void TForm1::FormCreate(const QStringList& parameters, const TForm1Options& opti
     if (!ScreenOk(800, 600, true)) Application().Terminate();
 
     const std::string backdrop = PathJoin(t.ProgramDir, "backdrop.jpg");
-    if (FileExists(backdrop)) BackdropFile = ResolvePath(backdrop);
+    if (FileExists(backdrop)) {
+      BackdropFile = ResolvePath(backdrop);
+      // The backdrop covers the window: the toolkit need not fill the background first.
+      setAttribute(Qt::WA_OpaquePaintEvent);
+    }
 
     ::Trace("DocDir - " + MyDocumentsDir);
     ::Trace("Local AppData - " + LocalAppDataDir);
@@ -456,6 +460,9 @@ void TForm1::StretchBackdrop() {
     ::Trace(std::string("backdrop.jpg not shown: ") + e.what());
     BackdropFile.clear();
     BackdropBitmap = TBitmap();
+    // The window's own colour in its place.
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    update();
   }
 }
 
@@ -546,8 +553,6 @@ void TForm1::changeEvent(QEvent* e) {
 void TForm1::paintEvent(QPaintEvent* e) {
   if (!isVisible() || BackdropFile.empty()) return;
   FollowBackdrop();
-  // The backdrop covers the window: the toolkit need not fill the background first.
-  setAttribute(Qt::WA_OpaquePaintEvent, !BackdropFile.empty());
   // From the stretched copy's own memory, only where the paint is asked for.
   const QImage backdrop = BackdropBitmap.ConstImage();
   QPainter p(this);

@@ -6,15 +6,8 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "platform/graphics/Canvas.h"
 #include "platform/ui/ScreenFill.h"
-
-namespace {
-
-QColor ToQColor(TColor c) {
-  return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
-}
-
-}  // namespace
 
 TddgMarquee::TddgMarquee(QWidget* owner) : QWidget(owner), FTimer(std::make_unique<QTimer>()) {
   FTimer->setInterval(50);

@@ -28,8 +28,6 @@ class TStarfieldView : public QWidget {
   // What the last frame sent: the squares that turned black, then those that turned white.
   const std::vector<TRect>& SentBlack() const { return FBlack; }
   const std::vector<TRect>& SentWhite() const { return FWhite; }
-  // The view fills on the screen itself (an X display).
-  bool OnScreen() const { return FOnScreen; }
 
  protected:
   QPaintEngine* paintEngine() const override;

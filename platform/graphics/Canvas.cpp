@@ -11,12 +11,12 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Raster.h"
 
-namespace {
-
 QColor ToQColor(TColor c) {
   c = ColorToRGB(c);
   return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
 }
+
+namespace {
 
 // QPainter on a Format_RGB32 image is meant to keep the X byte at 0xFF; this puts it back in
 // the touched area in case a paint path does not.

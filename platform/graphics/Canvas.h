@@ -11,11 +11,15 @@
 #include <string>
 #include <vector>
 
+#include <QColor>
 #include <QFont>
 
 #include "platform/core/Types.h"
 
 class TBitmap;
+
+// The colour for the toolkit (a system colour as the desktop palette has it).
+QColor ToQColor(TColor c);
 
 enum class TBrushStyle { bsSolid, bsClear };
 enum class TPenStyle { psSolid, psClear };

@@ -8,14 +8,11 @@
 #include <QTimer>
 
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Canvas.h"
 
 namespace {
 
 constexpr char kItemProperty[] = "patienceMenuItem";
-
-QColor ToQColor(TColor c) {
-  return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
-}
 
 QString QtText(const std::string& s) {
   return QString::fromStdString(s);

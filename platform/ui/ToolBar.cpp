@@ -5,13 +5,10 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "platform/graphics/Canvas.h"
 #include "platform/ui/ImageList.h"
 
 namespace {
-
-QColor ToQColor(TColor c) {
-  return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
-}
 
 // A thin etched groove between two groups.
 class TToolSeparator : public QWidget {

@@ -98,21 +98,6 @@ TFrameExtents AskWindowManager(xcb_connection_t* c) {
 
 }  // namespace
 
-bool WindowManagerRuns() {
-#ifdef PATIENCE_HAVE_XCB
-  auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-  xcb_connection_t* c = x11 ? x11->connection() : nullptr;
-  if (!c) return false;
-  xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-  uint32_t check = 0;
-  return screen &&
-         Cardinals(c, screen->root, Atom(c, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW, &check, 1) == 1 &&
-         check != 0;
-#else
-  return false;
-#endif
-}
-
 TFrameExtents ExpectedFrameExtents() {
 #ifdef PATIENCE_HAVE_XCB
   auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;

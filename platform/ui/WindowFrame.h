@@ -20,6 +20,3 @@ TFrameExtents ExpectedFrameExtents();
 // The client area (the window without its frame, in screen coordinates) of a window maximized on
 // screen: the work area less the frame. screen null: the primary screen.
 QRect MaximizedClientArea(QScreen* screen = nullptr);
-
-// A window manager runs on the display (it will frame, place and maximize the windows).
-bool WindowManagerRuns();
