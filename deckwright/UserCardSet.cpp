@@ -207,9 +207,7 @@ int RemoveUnfinishedSets(const std::string& root) {
         mark == std::string::npos)
       continue;
     const std::string pid = entry.substr(mark + std::char_traits<char>::length(kUnfinishedMark));
-    if (pid.empty() || pid.size() > 10 || pid.find_first_not_of("0123456789") != std::string::npos) continue;
-    const long id = std::stol(pid);
-    if (id == long(::getpid()) || ::kill(pid_t(id), 0) == 0 || errno != ESRCH) continue;
+    if (!AllDigits(pid) || !ProcessGone(std::stol(pid))) continue;
     std::error_code ec;
     std::filesystem::remove_all(PathJoin(dir, entry), ec);
     if (!ec) ++removed;

@@ -1,10 +1,10 @@
 #include "patience/catalogue/Catalogue.h"
 
-#include <cctype>
 #include <stdexcept>
 #include <unordered_map>
 
 #include "patience/catalogue/CatalogueRows.h"
+#include "platform/core/Text.h"
 
 namespace {
 
@@ -109,14 +109,8 @@ std::optional<TGameRef> FindGame(std::string_view caption) {
 
 std::optional<std::string> MenuCaption(std::string_view caption) {
   if (FindGame(caption)) return std::string(caption);
-  auto lower = [](std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-  };
-  const std::string wanted = lower(caption);
   for (const std::string& known : AllCaptions())
-    if (lower(known) == wanted) return known;
+    if (SameText(known, caption)) return known;
   return std::nullopt;
 }
 

@@ -30,18 +30,16 @@ const char* const kMovedFiles[] = {"Player.dat", "Options.dat",      "Status.dat
 const char* const kMovedFolders[] = {"Save Games", "Data"};
 
 std::string LocalPatience() {
-  return LocalAppDataDir.empty() ? std::string() : PathJoin(LocalAppDataDir, "Patience");
+  return PlaceFolder(3);
 }
 std::string DocumentsPatience() {
-  return MyDocumentsDir.empty() ? std::string() : PathJoin(MyDocumentsDir, "Patience");
+  return PlaceFolder(2);
 }
 
 // The folder of a location as the moves read it: 1 the program folder, 2 documents, any other
 // value local application data.
 std::string FolderOf(int location) {
-  if (location == 1) return ProgramDir();
-  if (location == 2) return DocumentsPatience();
-  return LocalPatience();
+  return PlaceFolder(location == 1 || location == 2 ? location : 3);
 }
 
 // The location of the player's own folders: local application data when known, else documents,
@@ -101,23 +99,6 @@ std::string UserCardsetsDirOf(int location) {
   return folder.empty() ? std::string() : PathJoin(folder, "CardSets");
 }
 
-bool MoveTextFile(const std::string& Name, const std::string& FromFolder, const std::string& ToFolder) {
-  try {
-    const std::string from = PathJoin(FromFolder, Name);
-    if (FromFolder.empty() || ToFolder.empty() || !FileExists(from)) return false;
-    // The same file under two spellings is already where it should be.
-    if (SameFolder(FromFolder, ToFolder)) return false;
-    TStringList lines;
-    lines.LoadFromFile(from);
-    if (!ForceDirectories(ToFolder)) return false;
-    lines.SaveToFile(PathJoin(ToFolder, Name));
-    DeleteFile(from);
-    return true;
-  } catch (const std::exception&) {
-    return false;
-  }
-}
-
 void CollectCardBackFiles(const std::string& Folder, std::vector<std::string>& List) {
   const std::string folder = ResolvePath(Folder);
   for (const std::string& name : ListFiles(folder))
@@ -147,7 +128,9 @@ TFolderMove WholeMove(const std::string& Old, const std::string& New, const TStr
   return move;
 }
 
-bool MoveAll(int FromLocation, int ToLocation, const TStringList* playerLines) {
+}  // namespace
+
+bool MoveDataFiles(int FromLocation, int ToLocation, const TStringList* playerLines) {
   const std::string Old = FolderOf(FromLocation);
   const std::string New = FolderOf(ToLocation);
   if (Old.empty() || New.empty() || SameFolder(Old, New)) return true;
@@ -156,12 +139,6 @@ bool MoveAll(int FromLocation, int ToLocation, const TStringList* playerLines) {
   if (DataLocation != 2) RemoveEmptyFolder(DocumentsPatience());
   if (DataLocation != 3) RemoveEmptyFolder(LocalPatience());
   return true;
-}
-
-}  // namespace
-
-bool MoveDataFiles(int FromLocation, int ToLocation) {
-  return MoveAll(FromLocation, ToLocation, nullptr);
 }
 
 namespace {
@@ -262,7 +239,7 @@ void SettleDataFolder(const TPlayerDat& dat) {
   }
   ::Trace("Change DataLocation attempt");
   try {
-    if (MoveAll(dat.Origin, DataLocation, &dat.Lines)) {
+    if (MoveDataFiles(dat.Origin, DataLocation, &dat.Lines)) {
       ::Trace("Change DataLocation ok");
       return;
     }

@@ -16,6 +16,7 @@
 
 class QWidget;
 class TCardDeck;
+class TStringList;
 
 inline constexpr const char* kFileHandlingError =
     "File handling error. Change Save Data Location using an administrative account.";
@@ -24,10 +25,6 @@ inline constexpr const char* kFileHandlingError =
 // them), else the location's folder + "/CardSets" (documents for 2, local application data
 // otherwise).
 std::string UserCardsetsDirOf(int location);
-
-// When From/Name exists: reads its lines, creates To when missing, saves them as To/Name and
-// deletes From/Name. Any error is ignored. True when the file arrived.
-bool MoveTextFile(const std::string& Name, const std::string& FromFolder, const std::string& ToFolder);
 
 // Adds Folder/name for every file of Folder whose name contains "back" in any case.
 void CollectCardBackFiles(const std::string& Folder, std::vector<std::string>& List);
@@ -39,9 +36,9 @@ void CollectCardBackFiles(const std::string& Folder, std::vector<std::string>& L
 // is false and the player was told.
 bool MoveCardSets(const std::string& OldFolder, const std::string& NewFolder);
 
-// Start-up only: moves the data of one location's folder to another's, "Player.dat" last. False
-// when the copy failed: the player was told and nothing changed.
-bool MoveDataFiles(int FromLocation, int ToLocation);
+// Start-up only: moves the data of one location's folder to another's, "Player.dat" last (as
+// playerLines when given). False when the copy failed: the player was told and nothing changed.
+bool MoveDataFiles(int FromLocation, int ToLocation, const TStringList* playerLines = nullptr);
 
 // The start-up step of the game's window: decides DataLocation from "Player.dat" (asking on the
 // first run), brings older files along, creates "Data" on the first run and gives the deck its

@@ -4,7 +4,6 @@
 
 #include "patience/files/RecordNotice.h"
 #include "patience/files/Trace.h"
-#include "platform/core/Exceptions.h"
 #include "platform/core/Files.h"
 #include "platform/core/StringList.h"
 #include "platform/core/Text.h"
@@ -64,11 +63,5 @@ int TFavouritesList::LoadFromFile(const std::string& path,
 bool TFavouritesList::SaveToFile(const std::string& path) const {
   TStringList lines;
   lines.Lines = FItems;
-  try {
-    lines.SaveToFile(path);
-    return true;
-  } catch (const Exception& e) {
-    ReportRecordNotSaved(TRecordKind::Favourites, e.Message());
-    return false;
-  }
+  return SaveRecord(lines, path, TRecordKind::Favourites);
 }

@@ -3,6 +3,8 @@
 #include <set>
 
 #include "patience/files/Trace.h"
+#include "platform/core/Exceptions.h"
+#include "platform/core/StringList.h"
 #include "platform/ui/Dialogs.h"
 
 namespace {
@@ -33,6 +35,16 @@ void ReportRecordNotSaved(TRecordKind kind, const std::string& reason) {
   if (!Told().insert(kind).second) return;
   ShowNotice(std::string(WhatOf(kind)) + "\n\n" + reason + "\n\nPlay goes on; this is told only once.",
              "Notification.");
+}
+
+bool SaveRecord(const TStringList& lines, const std::string& path, TRecordKind kind) {
+  try {
+    lines.SaveToFile(path);
+    return true;
+  } catch (const Exception& e) {
+    ReportRecordNotSaved(kind, e.Message());
+    return false;
+  }
 }
 
 void ResetRecordNoticesForTesting() {

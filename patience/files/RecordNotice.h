@@ -5,6 +5,8 @@
 
 #include <string>
 
+class TStringList;
+
 enum class TRecordKind {
   Statistics,  // a game's counts and high scores ("Data/<game>.dat", "<game>_HS.dat")
   PlayerName,  // "Player.dat"
@@ -15,6 +17,8 @@ enum class TRecordKind {
 // Tells the player, the first time for this kind in a run, that a record could not be saved and
 // why (reason names the file and the system's answer).
 void ReportRecordNotSaved(TRecordKind kind, const std::string& reason);
+// Saves lines to path; a failure is reported as above. True when saved.
+bool SaveRecord(const TStringList& lines, const std::string& path, TRecordKind kind);
 
 // Tests: every kind is told again.
 void ResetRecordNoticesForTesting();

@@ -7,7 +7,6 @@
 #include "patience/files/PlayerSearch.h"
 #include "patience/files/RecordNotice.h"
 #include "patience/files/Trace.h"
-#include "platform/core/Exceptions.h"
 #include "platform/core/Files.h"
 #include "platform/core/Numeric.h"
 #include "platform/core/Text.h"
@@ -38,13 +37,7 @@ std::string FirstCharacters(const std::string& s, int n) {
 // A failure is told to the player (once for each kind of record) and play goes on.
 bool Save(const TStringList& lines, const std::string& path, TRecordKind kind) {
   ForceDirectories(ExtractFileDir(path));
-  try {
-    lines.SaveToFile(path);
-    return true;
-  } catch (const Exception& e) {
-    ReportRecordNotSaved(kind, e.Message());
-    return false;
-  }
+  return SaveRecord(lines, path, kind);
 }
 
 }  // namespace

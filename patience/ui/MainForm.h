@@ -321,6 +321,8 @@ class TForm1 : public QWidget, public TEngineHost {
   TMenuItem* Off3 = nullptr;
   void On3Click();
   void Off3Click();
+  // Both: the points label, the high-score button, the statistics menu, the marks and the line.
+  void SetScoring(bool on);
 
   // ---------------------------------------------------------------------------------------------
   // Options (Options.cpp), layouts and card scale (LayoutCommands.cpp)

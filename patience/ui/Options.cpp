@@ -148,26 +148,25 @@ void TForm1::Off1Click() {
 }
 
 void TForm1::On3Click() {
-  FScoring = true;
-  PointsLabel->setEnabled(true);
-  PointsLabel->setText(
-      QString::fromStdString("  Points = " + std::to_string(Engine ? Engine->Rules.Points : 0) + "  "));
-  ToolButton1->setEnabled(true);
-  On3->SetChecked(true);
-  Off3->SetChecked(false);
-  Statistics1->SetEnabled(true);
-  SetOptionLine(2, "On");
+  SetScoring(true);
 }
 
 void TForm1::Off3Click() {
-  FScoring = false;
-  PointsLabel->setText(QStringLiteral("  Points = 0  "));
-  PointsLabel->setEnabled(false);
-  ToolButton1->setEnabled(false);
-  Off3->SetChecked(true);
-  On3->SetChecked(false);
-  Statistics1->SetEnabled(false);
-  SetOptionLine(2, "Off");
+  SetScoring(false);
+}
+
+void TForm1::SetScoring(bool on) {
+  FScoring = on;
+  PointsLabel->setEnabled(on);
+  if (on)
+    ShowPoints(Engine ? Engine->Rules.Points : 0);
+  else
+    PointsLabel->setText(QStringLiteral("  Points = 0  "));
+  ToolButton1->setEnabled(on);
+  On3->SetChecked(on);
+  Off3->SetChecked(!on);
+  Statistics1->SetEnabled(on);
+  SetOptionLine(2, on ? "On" : "Off");
 }
 
 bool TForm1::AnimatedRedeals() {

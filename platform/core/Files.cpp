@@ -281,6 +281,16 @@ std::string ReadFileText(const std::string& path) {
   return ReadFileText(path, TFileKind::Text);
 }
 
+bool ProcessGone(long pid) {
+  if (pid <= 0 || pid == long(::getpid())) return false;  // a write of this process may be under way
+  return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+}
+
+bool AllDigits(const std::string& s) {
+  return !s.empty() && s.size() <= 10 &&
+         std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 namespace {
 
 TAtomicWriteProbe g_atomicWriteProbe = nullptr;
@@ -309,17 +319,6 @@ std::string FollowLinks(const std::string& path, const std::string& shown) {
 // The start of every temporary name WriteFileAtomic uses for a target named name.
 std::string TemporaryPrefix(const std::string& name) {
   return "." + name + ".tmp";
-}
-
-// Whether a process of this id is gone.
-bool ProcessGone(long pid) {
-  if (pid <= 0 || pid == long(::getpid())) return false;  // a write of this process may be under way
-  return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
-}
-
-bool AllDigits(const std::string& s) {
-  return !s.empty() && s.size() <= 10 &&
-         std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // A temporary of ours whose writer is gone: the writer's process id and six letters, or the

@@ -76,6 +76,11 @@ std::string SetFileAside(const std::string& path, const std::string& suffix = ".
 // that cannot is passed over.
 void SyncFolder(const std::string& path);
 
+// A process of this id (another than this one) has ended: what it left half-written may go.
+bool ProcessGone(long pid);
+// One to ten decimal digits and nothing else (a process id in a file name).
+bool AllDigits(const std::string& s);
+
 // Removes the temporaries that writers killed halfway left in folder (and, depth levels down, in
 // its sub-folders): WriteFileAtomic's ".<name>.tmp<process>-<letters>" of a process that is gone.
 // Answers how many went.

@@ -80,7 +80,7 @@ class TChecker {
       why = FWhy;
       return std::nullopt;
     }
-    return TChmStructure{FSize, FUncompressed};
+    return TChmStructure{FUncompressed};
   }
 
  private:

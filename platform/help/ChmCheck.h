@@ -22,7 +22,6 @@
 inline constexpr uint64_t kMaxChmExpansion = 64;
 
 struct TChmStructure {
-  uint64_t FileSize = 0;
   // The length of the compressed section's contents, 0 when the file has none.
   uint64_t Uncompressed = 0;
 };
