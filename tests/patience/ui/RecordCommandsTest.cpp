@@ -279,6 +279,39 @@ TEST_F(RecordCommandsTest, RestartDealsTheSameGameClosedAndDeleteTakesTheFiles) 
   EXPECT_EQ(f.windowTitle().toStdString(), "Patience. Game: Klondike 1 [Turn over 1]  [Closed Game]");
 }
 
+// A game dealt again from its seed (opened from its file, or restarted) leaves the deal's
+// generator where that seed's shuffle ended; the next New Game must not deal from there, or every
+// New Game after opening or restarting the same game would deal the same deal.
+TEST_F(RecordCommandsTest, NewGameAfterOpenOrRestartDealsADealOfItsOwn) {
+  TRecordForm& f = Shown();
+  Choose("Freecell", 19);
+  OnDialog = ChooseFile("seed19");
+  f.Save1->Click();
+  const std::string file = PathJoin(SaveGames(), "seed19.ppg");
+  ASSERT_TRUE(FileExists(file));
+  const struct {
+    const char* Name;
+    std::function<void()> DealAgain;
+  } ways[] = {
+      {"Open", [&] { ASSERT_TRUE(f.LoadGame(file)); }},
+      {"Open, then Restart",
+       [&] {
+         ASSERT_TRUE(f.LoadGame(file));
+         f.ReStart1->Click();
+       }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.Name);
+    way.DealAgain();
+    ASSERT_EQ(E().HistoryList[1], "19");
+    const uint32_t following = E().RandomSeed();
+    f.NewGame1->Click();
+    ASSERT_EQ(E().Rules.GameName, "Freecell");
+    EXPECT_NE(E().HistoryList[1], std::to_string(int32_t(following)))
+        << "New Game dealt the deal that follows the seed of the game dealt again";
+  }
+}
+
 TEST_F(RecordCommandsTest, AWonGameIsCountedWithItsHighScoreAndShown) {
   TRecordForm& f = Shown();
   f.AutoMoveOffClick();
