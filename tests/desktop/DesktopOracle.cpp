@@ -4,12 +4,19 @@
 //
 //   desktop_oracle layout W H SW SH           the window's controls (JSON) for a client area of W x H
 //                                             on a screen of SW x SH, the start screen showing
-//   desktop_oracle play FILE W H SW SH [N]    opens the saved game FILE as Open does and prints the
-//                                             drags ("drag x1 y1 x2 y2 digest", window coordinates,
-//                                             and the digest of the table's picture once the drag
-//                                             and its auto-moves are done) that win it, with
-//                                             auto-move on, as the solver fc-solve plays it; at
-//                                             most N drags; "won" at the end
+//   desktop_oracle layout W H SW SH PPM       the same, and the window's picture as a PPM file
+//   desktop_oracle play FILE W H SW SH [N]    opens the saved game FILE as Open does and prints
+//                                             "deal digest seed": the digest of the table's picture
+//                                             as opened and the seed the next deal would take
+//                                             without a seed of its own; then the drags ("drag x1
+//                                             y1 x2 y2 digest masked L T R B", window coordinates,
+//                                             the digest of the table's picture once the drag and
+//                                             its auto-moves are done, and the digest of it with
+//                                             the last sparkle's rectangle L T R B (table
+//                                             coordinates) blacked out, or "- 0 0 0 0" before the
+//                                             first sparkle) that win it, with auto-move on, as the
+//                                             solver fc-solve plays it; at most N drags (0: only
+//                                             the deal); "won" at the end
 //
 // The program folder is PATIENCE_BIN_DIR (the one the real program runs from). Nothing reaches the
 // real home folder.
@@ -18,9 +25,11 @@
 #include <QComboBox>
 #include <QCryptographicHash>
 #include <QEventLoop>
+#include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -40,6 +49,20 @@
 #include "tests/support/TestUtil.h"
 
 namespace {
+
+// The window, with the rectangle of the last sparkle it started (a new one cuts the last short, so
+// at most this one shows over the table).
+class TOracleForm : public TForm1 {
+ public:
+  using TForm1::TForm1;
+  void Sparkle(const TRect& r, TColor colour) override {
+    LastSparkle = r;
+    Sparkled = true;
+    TForm1::Sparkle(r, colour);
+  }
+  TRect LastSparkle;
+  bool Sparkled = false;
+};
 
 std::string Rect(const QRect& r) {
   return "[" + std::to_string(r.x()) + ", " + std::to_string(r.y()) + ", " + std::to_string(r.width()) +
@@ -219,23 +242,38 @@ bool OnFoundation(const TPatienceEngine& e, const TCard* c) {
 }
 
 // The table's picture once everything has landed, as the test reads the screen: blue, green and
-// red bytes of each pixel, row by row, digested.
-std::string TableDigest(const TCardTable& t) {
+// red bytes of each pixel, row by row, digested; the pixels inside mask (table coordinates) are
+// taken as black.
+std::string TableDigest(const TCardTable& t, const TRect& mask = TRect()) {
   QCryptographicHash digest(QCryptographicHash::Md5);
   std::string row;
   for (int y = 0; y < t.Buffer.Height(); ++y) {
     row.clear();
     const uint32_t* p = t.Buffer.ScanLine(y);
-    for (int x = 0; x < t.Buffer.Width(); ++x)
-      row += {char(p[x] & 0xFF), char((p[x] >> 8) & 0xFF), char((p[x] >> 16) & 0xFF)};
+    for (int x = 0; x < t.Buffer.Width(); ++x) {
+      const uint32_t c = x >= mask.Left && x < mask.Right && y >= mask.Top && y < mask.Bottom ? 0 : p[x];
+      row += {char(c & 0xFF), char((c >> 8) & 0xFF), char((c >> 16) & 0xFF)};
+    }
     digest.addData(QByteArrayView(row.data(), qsizetype(row.size())));
   }
   return digest.result().toHex().toStdString();
 }
 
+// What the drag line says of the last sparkle: the digest without it and its rectangle, cut to
+// the table.
+std::string SparkleMask(const TOracleForm& form) {
+  if (!form.Sparkled) return "- 0 0 0 0";
+  const TCardTable& t = *form.CardTable1;
+  const TRect& r = form.LastSparkle;
+  const TRect cut(std::max(r.Left, 0), std::max(r.Top, 0), std::min(r.Right, t.Buffer.Width()),
+                  std::min(r.Bottom, t.Buffer.Height()));
+  return TableDigest(t, cut) + " " + std::to_string(cut.Left) + " " + std::to_string(cut.Top) + " " +
+         std::to_string(cut.Right) + " " + std::to_string(cut.Bottom);
+}
+
 // Drags the card to the pile through the table's mouse handling and prints the drag; false when
 // the table took no card or the drop did not land.
-bool Drag(TForm1& form, const TCard* card, int target) {
+bool Drag(TOracleForm& form, const TCard* card, int target) {
   TPatienceEngine& e = *form.Engine;
   TCardTable& t = *form.CardTable1;
   TCardTableWidget* view = form.CardTable1View;
@@ -251,21 +289,25 @@ bool Drag(TForm1& form, const TCard* card, int target) {
   if (e.HistoryList.Count() <= history || t.Dragging || t.DragCard) return false;
   const QPoint origin = view->mapTo(&form, QPoint(0, 0));
   const QPoint a = origin + press, b = origin + release;
-  std::printf("drag %d %d %d %d %s\n", a.x(), a.y(), b.x(), b.y(), TableDigest(t).c_str());
+  std::printf("drag %d %d %d %d %s %s\n", a.x(), a.y(), b.x(), b.y(), TableDigest(t).c_str(),
+              SparkleMask(form).c_str());
   std::fflush(stdout);
   return true;
 }
 
-int Play(TForm1& form, const std::string& file, int most) {
-  if (SolverPath().empty()) {
-    std::fprintf(stderr, "fc-solve is not installed\n");
-    return 2;
-  }
+int Play(TOracleForm& form, const std::string& file, int most) {
   if (!form.LoadGame(file)) {
     std::fprintf(stderr, "%s was not opened\n", file.c_str());
     return 2;
   }
   TPatienceEngine& e = *form.Engine;
+  std::printf("deal %s %d\n", TableDigest(*form.CardTable1).c_str(), int32_t(e.RandomSeed()));
+  std::fflush(stdout);
+  if (most <= 0) return 0;
+  if (SolverPath().empty()) {
+    std::fprintf(stderr, "fc-solve is not installed\n");
+    return 2;
+  }
   const TSolution s = Solve(SolverBoard(e), "-g freecell -opt");
   if (!s.Solved) {
     std::fprintf(stderr, "the solver finds no win:\n%s\n", SolverBoard(e).c_str());
@@ -309,7 +351,7 @@ int main(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   const int at = command == "play" ? 3 : 2;
   if ((command != "layout" && command != "play") || argc < at + 4) {
-    std::fprintf(stderr, "usage: desktop_oracle layout W H SW SH | play FILE W H SW SH [N]\n");
+    std::fprintf(stderr, "usage: desktop_oracle layout W H SW SH [PPM] | play FILE W H SW SH [N]\n");
     return 2;
   }
   const int w = std::atoi(argv[at]), h = std::atoi(argv[at + 1]);
@@ -325,11 +367,14 @@ int main(int argc, char** argv) {
     TVirtualClock clock;
     TScopedClock scoped(clock);
     {
-      TForm1 form(QStringList{});
+      TOracleForm form(QStringList{});
       Prepare(form, w, h);
-      if (command == "layout")
+      if (command == "layout") {
         PrintLayout(form);
-      else
+        if (argc > at + 4 &&
+            !form.grab().toImage().convertToFormat(QImage::Format_RGB888).save(argv[at + 4], "PPM"))
+          rc = 2;
+      } else
         rc = Play(form, argv[2], argc > at + 4 ? std::atoi(argv[at + 4]) : 400);
     }
     SetModalHook({});

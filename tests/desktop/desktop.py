@@ -5,24 +5,33 @@ and the screen read back through xwd.
 Nothing here knows the programs' insides: where a control lies comes from the oracle
 (desktop_oracle, the same window built offscreen at the same size), what happened from the screen
 and from the files the program writes.
+
+Every wait follows progress (a process that answers, a window that appears, a picture the oracle
+foretold) and fails early when what it waits on has died. The bounds are generous: a sanitized
+program beside a whole test run on a busy machine takes many times as long as on an idle one,
+and a bound is only there so that a hang ends.
 """
 
 import hashlib
 import json
 import os
+import select
 import shutil
-import signal
 import struct
 import subprocess
 import tempfile
 import time
+
+# The bound on waiting for a program's window or answer: far beyond what it takes on a loaded
+# machine, since a wait returns as soon as its condition holds.
+PATIENT = 180
 
 
 class Failure(Exception):
     pass
 
 
-def wait_until(what, test, timeout, step=0.05):
+def wait_until(what, test, timeout=PATIENT, step=0.05):
     """Polls test until it returns something true; its value, or Failure naming what."""
     end = time.monotonic() + timeout
     while True:
@@ -51,10 +60,17 @@ class Screen:
         b, g, r = self.pixels[i], self.pixels[i + 1], self.pixels[i + 2]
         return (r, g, b)
 
-    def digest(self, x, y, w, h):
+    def digest(self, x, y, w, h, mask=None):
         """The digest of a rectangle's blue, green and red bytes, row by row (as the oracle digests
-        the table's picture)."""
+        the table's picture); with a mask (left, top, right, bottom inside the rectangle) its
+        pixels are taken as black."""
         data = bytearray(self.region(x, y, w, h))
+        if mask:
+            left, top, right, bottom = mask
+            row, width = self.bpp * w, self.bpp * (right - left)
+            for line in range(top, bottom):
+                start = line * row + self.bpp * left
+                data[start:start + width] = bytes(width)
         if self.bpp == 4:
             del data[3::4]
         return hashlib.md5(data).hexdigest()
@@ -69,29 +85,60 @@ class Screen:
 
 
 class Desktop:
-    """An X server of its own with a window manager, or without one (wm=False)."""
+    """An X server of its own with a window manager, or without one (wm=False). A desktop that
+    fails to start leaves nothing running."""
+
+    # A window manager that dies as it starts (it happens on a loaded machine) is started again.
+    WM_STARTS = 3
 
     def __init__(self, size, artifacts, wm=True):
         self.size = size
         self.artifacts = artifacts
+        self.xvfb = self.wm = None
+        self.shots = 0
+        try:
+            self._start_xvfb()
+            if wm:
+                self._start_wm()
+        except BaseException:
+            self.close()
+            raise
+
+    def _start_xvfb(self):
         read, write = os.pipe()
         self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-screen", "0", "%dx%dx24" % size, "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", "%dx%dx24" % self.size, "-nolisten", "tcp"],
             pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write)
-        with os.fdopen(read) as f:
-            number = f.readline().strip()
-        if not number:
-            raise Failure("Xvfb did not start")
-        self.display = ":" + number
+        number = b""
+        end = time.monotonic() + PATIENT
+        with os.fdopen(read, "rb") as f:
+            # The server writes its display number once it takes connections.
+            while not number.endswith(b"\n") and time.monotonic() < end and self.xvfb.poll() is None:
+                if select.select([f], [], [], 0.5)[0]:
+                    chunk = os.read(f.fileno(), 16)
+                    if not chunk:
+                        break
+                    number += chunk
+        if not number.strip():
+            raise Failure("Xvfb did not start (exit code %s)" % self.xvfb.poll())
+        self.display = ":" + number.decode().strip()
         self.env = dict(os.environ, DISPLAY=self.display)
         self.env.pop("QT_QPA_PLATFORM", None)
-        self.wm = None
-        if wm:
+
+    def _start_wm(self):
+        for attempt in range(self.WM_STARTS):
             self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            wait_until("the window manager", lambda: self._wm_running(), 60)
-        self.shots = 0
+            # Running once it has put its check window on the root window, as long as it lives.
+            try:
+                wait_until("the window manager", lambda: self.wm.poll() is not None or self._wm_running())
+            except Failure:
+                raise Failure("the window manager did not start in %d s" % PATIENT)
+            if self.wm.poll() is None:
+                return
+        raise Failure("the window manager ended as it started, %d times (exit code %s)"
+                      % (self.WM_STARTS, self.wm.returncode))
 
     def _wm_running(self):
         out = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env,
@@ -114,13 +161,24 @@ class Desktop:
         subprocess.run(["xdotool"] + [str(a) for a in args], env=self.env, check=True,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
-    def screen(self):
-        for _ in range(20):
-            data = subprocess.run(["xwd", "-root", "-silent"], env=self.env, capture_output=True).stdout
-            if len(data) > 100:
-                return Screen(data)
-            time.sleep(0.1)
-        raise Failure("xwd read no screen")
+    def screen(self, wid=None):
+        """The whole screen, or one window's own picture (a menu's: what the server keeps under
+        a menu is what reading the root window shows there)."""
+        def read():
+            data = subprocess.run(["xwd", "-silent"] + (["-id", wid] if wid else ["-root"]), env=self.env,
+                                  capture_output=True).stdout
+            return Screen(data) if len(data) > 100 else None
+        return wait_until("xwd to read the screen", read, step=0.1)
+
+    def focus(self, wid):
+        """Gives the window the focus, through the window manager where there is one, and waits
+        until it has it."""
+        if self.wm:
+            self.run("xdotool", "windowactivate", "--sync", wid)
+            wait_until("the window to be active", lambda: self.run("xdotool", "getactivewindow").strip() == wid)
+        else:
+            self.run("xdotool", "windowfocus", "--sync", wid)
+            wait_until("the window to have the focus", lambda: self.run("xdotool", "getwindowfocus").strip() == wid)
 
     def shot(self, name):
         """A PNG of the whole screen among the artifacts; returns its path."""
@@ -130,7 +188,7 @@ class Desktop:
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return path
 
-    def settle(self, area, quiet=0.35, timeout=20, meanwhile=None):
+    def settle(self, area, quiet=0.35, timeout=PATIENT, meanwhile=None):
         """Waits until the area (x, y, w, h on the screen) has not changed for quiet seconds;
         meanwhile (when given) is called at every look."""
         end = time.monotonic() + timeout
@@ -175,7 +233,7 @@ class Program:
             out.append((wid, title))
         return out
 
-    def window(self, title_start, timeout=15):
+    def window(self, title_start, timeout=PATIENT):
         """The id of the first visible window whose title begins so."""
         def find():
             if not self.alive():
@@ -191,6 +249,21 @@ class Program:
 
     def title(self, wid):
         return self.desktop.run("xdotool", "getwindowname", wid).strip()
+
+    def popups(self):
+        """Ids of the program's visible windows that the window manager does not manage (menus
+        open)."""
+        ids = self.desktop.run("xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid)).split()
+        return [wid for wid in ids if "Override Redirect State: yes" in self.desktop.run("xwininfo", "-id", wid)]
+
+    def activate(self, wid):
+        """Gives the window the focus and waits until it has it, so typed keys go there."""
+        self.desktop.focus(wid)
+
+    def maximized(self, wid):
+        """Whether the window manager holds the window maximized both ways."""
+        state = self.desktop.run("xprop", "-id", wid, "_NET_WM_STATE")
+        return "_NET_WM_STATE_MAXIMIZED_VERT" in state and "_NET_WM_STATE_MAXIMIZED_HORZ" in state
 
     def geometry(self, wid):
         """The window's client area on the screen: (x, y, w, h)."""
@@ -243,6 +316,12 @@ class Program:
     def type(self, text):
         self.desktop.xdotool("type", "--delay", 20, text)
 
+    def type_into(self, title, text):
+        """Types into the dialog of that title once it shows and has the focus, then Return."""
+        self.activate(self.window(title))
+        self.type(text)
+        self.key("Return")
+
     def signal(self, sig):
         self.process.send_signal(sig)
 
@@ -266,23 +345,66 @@ class Oracle:
         self.path = path
         self.env = dict(os.environ, PATIENCE_BIN_DIR=bin_dir)
 
-    def layout(self, client, screen):
+    def layout(self, client, screen, picture=None):
+        """Where the window's controls lie; with picture (a path), the window's picture is written
+        there too (read it with read_ppm)."""
         out = subprocess.run([self.path, "layout", str(client[0]), str(client[1]), str(screen[0]),
-                              str(screen[1])], env=self.env, capture_output=True, text=True, timeout=120)
+                              str(screen[1])] + ([picture] if picture else []), env=self.env,
+                             capture_output=True, text=True, timeout=600)
         if out.returncode != 0:
             raise Failure("the oracle's layout failed: " + out.stderr[-2000:])
         return json.loads(out.stdout)
 
+    def _play(self, saved_game, client, screen, most):
+        return subprocess.run([self.path, "play", saved_game, str(client[0]), str(client[1]), str(screen[0]),
+                               str(screen[1]), str(most)], env=self.env, capture_output=True, text=True,
+                              timeout=900)
+
+    def deal(self, saved_game, client, screen):
+        """The saved game as Open deals it: the digest of its table and the seed the next deal
+        would take from the deal's generator."""
+        out = self._play(saved_game, client, screen, 0)
+        words = next((line.split() for line in out.stdout.splitlines() if line.startswith("deal ")), None)
+        if out.returncode != 0 or not words:
+            raise Failure("the oracle could not open %s: %s" % (saved_game, out.stderr[-2000:]))
+        return words[1], words[2]
+
     def drags(self, saved_game, client, screen, most=400):
-        out = subprocess.run([self.path, "play", saved_game, str(client[0]), str(client[1]), str(screen[0]),
-                              str(screen[1]), str(most)], env=self.env, capture_output=True, text=True,
-                             timeout=600)
-        drags = [tuple(int(v) for v in line.split()[1:5]) + (line.split()[5],) for line in out.stdout.splitlines()
-                 if line.startswith("drag ")]
+        """The drags that play the saved game (a Freecell deal) to a win: each drag's window
+        coordinates, the digest of the table after it, and that digest without the last sparkle
+        (its rectangle blacked out) with the rectangle, or None before the first sparkle."""
+        out = self._play(saved_game, client, screen, most)
+        drags = []
+        for line in out.stdout.splitlines():
+            words = line.split()
+            if words[:1] == ["drag"]:
+                mask = None if words[6] == "-" else (words[6], tuple(int(v) for v in words[7:11]))
+                drags.append(tuple(int(v) for v in words[1:5]) + (words[5], mask))
         won = "won" in out.stdout.split()
         if out.returncode not in (0, 1) or (most >= 400 and not won):
             raise Failure("the oracle found no win: " + out.stderr[-2000:])
         return drags, won
+
+
+def read_ppm(path):
+    """A binary PPM picture as (width, height, rgb bytes)."""
+    with open(path, "rb") as f:
+        data = f.read()
+    fields, at = [], 0
+    while len(fields) < 4:
+        while data[at:at + 1].isspace():
+            at += 1
+        if data[at:at + 1] == b"#":
+            at = data.index(b"\n", at)
+            continue
+        end = at
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[at:end])
+        at = end
+    if fields[0] != b"P6" or fields[3] != b"255":
+        raise Failure("%s is no 8-bit binary PPM" % path)
+    return int(fields[1]), int(fields[2]), data[at + 1:]
 
 
 def write_saved_game(path, game, seed, closed=False, moves=()):
@@ -309,9 +431,14 @@ class Session:
         shutil.rmtree(self.artifacts, ignore_errors=True)
         os.makedirs(self.artifacts)
         self.home = tempfile.mkdtemp(prefix="desktop-home-")
-        self.desktop = Desktop(size, self.artifacts, wm)
-        self.oracle = Oracle(os.environ["DESKTOP_ORACLE"], self.bin)
         self.programs = []
+        self.desktop = None
+        try:
+            self.desktop = Desktop(size, self.artifacts, wm)
+        except BaseException:
+            self.close()
+            raise
+        self.oracle = Oracle(os.environ["DESKTOP_ORACLE"], self.bin)
 
     def data(self, *parts):
         """A path in the data folder the first-run question's default chose: local application
@@ -329,5 +456,6 @@ class Session:
     def close(self):
         for p in self.programs:
             p.stop()
-        self.desktop.close()
+        if self.desktop:
+            self.desktop.close()
         shutil.rmtree(self.home, ignore_errors=True)
