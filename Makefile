@@ -18,18 +18,23 @@ define configure
 	then set -x; $(4) cmake -S . -B $(1) $(CMAKE_GEN) $(2) $(if $(3),-DPATIENCE_WERROR=$(3)); fi
 endef
 
-.PHONY: all deps configure-build configure-test build run deckwright test test-build bench fuzz format format-check \
-        tidy clang-build clean
+.PHONY: all deps deps-run configure-build configure-test build run deckwright test test-build bench fuzz format \
+        format-check tidy clang-build clean
 
 all: build
 
+# What building and running the programs needs (deps-run), and that with what the tests, fuzzers,
+# benchmarks and linters add (deps).
+deps-run:
+	@scripts/deps.sh run
+
 deps:
-	@scripts/deps.sh
+	@scripts/deps.sh all
 
 configure-build:
 	$(call configure,$(BUILD),-DCMAKE_BUILD_TYPE=RelWithDebInfo -DPATIENCE_TESTS=OFF,$(BUILD_WERROR))
 
-build: deps configure-build
+build: deps-run configure-build
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -53,7 +58,10 @@ test: test-build configure-build
 	cd $(TEST_BUILD) && QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
 	  ctest --output-on-failure -j $(JOBS) --timeout 600
 
-bench: build
+# The benchmarks need Google Benchmark: the tree is configured again once it is installed.
+bench: deps configure-build
+	cmake $(BUILD) > /dev/null
+	cmake --build $(BUILD) -j $(JOBS)
 	scripts/bench.sh $(BUILD)
 
 # Every reader under libFuzzer with the sanitizers, FUZZ_SECONDS each, from the generated seeds;

@@ -1,17 +1,36 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need. Safe to run again:
-# it does nothing when everything is already there.
+# Installs the Debian packages that building and running need. Safe to run again: it does nothing
+# when everything is already there.
+#
+#   scripts/deps.sh run   what building and running the two programs needs (make run, make deckwright)
+#   scripts/deps.sh       that, and what testing, fuzzing, formatting, linting and the benchmarks add
 set -euo pipefail
 
-PACKAGES=(
-  build-essential cmake ninja-build pkg-config ccache
-  qt6-base-dev libgtest-dev googletest libbenchmark-dev
-  libjpeg62-turbo-dev libsdl2-mixer-dev libcurl4-openssl-dev libchm-dev libxcb1-dev
+# The compiler and build tools, the libraries the programs link, and the tools the build makes the
+# program folder with (the help files with chmcmd from fp-utils and Python, the sounds with sox).
+RUN_PACKAGES=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev libjpeg62-turbo-dev libsdl2-mixer-dev libcurl4-openssl-dev libchm-dev libxcb1-dev
   fonts-dejavu-core
-  fp-utils freecell-solver-bin libchm-bin python3
-  xvfb xauth imagemagick x11-apps x11-utils openbox xdotool wmctrl sox libsox-fmt-mp3 python3-xlib
+  fp-utils python3 sox libsox-fmt-mp3
+)
+# The test framework and benchmarks, the rules judge (fc-solve), the desktop tests' X server, window
+# manager and X tools, clang for the fuzzers and the second compile, and the format and lint tools.
+DEV_PACKAGES=(
+  ccache libgtest-dev googletest libbenchmark-dev
+  freecell-solver-bin libchm-bin
+  xvfb xauth imagemagick x11-apps x11-utils openbox xdotool wmctrl python3-xlib
   clang libclang-rt-14-dev clang-format clang-tidy
 )
+
+case "${1:-all}" in
+  run) PACKAGES=("${RUN_PACKAGES[@]}") ;;
+  all) PACKAGES=("${RUN_PACKAGES[@]}" "${DEV_PACKAGES[@]}") ;;
+  *)
+    echo "usage: $0 [run|all]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${PACKAGES[@]}"; do
