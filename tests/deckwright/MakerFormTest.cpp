@@ -5,6 +5,7 @@
 // read opened through the window's buttons and menu.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QCheckBox>
 #include <QImage>
@@ -558,4 +559,30 @@ TEST_F(MakerFormTest, ASetThatCannotBeReadIsToldAndTheWindowGoesOn) {
   EXPECT_TRUE(told.empty());
   EXPECT_EQ(f.windowTitle().toStdString(), "Deckwright - U_Hill");
   EXPECT_EQ(t.TableCount, 9);
+}
+
+// A set holding what a file manager leaves (hidden files, a link) goes whole; only what the link
+// points at stays.
+TEST_F(MakerFormTest, DeleteTakesHiddenFilesAndLinksToo) {
+  TForm1& f = Start();
+  std::vector<std::string> told;
+  TScopedMessageHook hook([&](const TMessageRequest& r) {
+    told.push_back(r.Text);
+    return mrOk;
+  });
+  ASSERT_TRUE(NewSet("Sea"));
+  ASSERT_TRUE(NewSet("Hill"));
+  const std::string sea = UserSets() + "/U_Sea";
+  WriteTextFile(sea + "/.thumbs", "cache");
+  WriteTextFile(sea + "/.directory", "[Desktop Entry]");
+  WriteTextFile(Root / "elsewhere.txt", "kept");
+  ASSERT_EQ(::symlink((Root / "elsewhere.txt").c_str(), (sea + "/.link").c_str()), 0);
+  ASSERT_EQ(::symlink(Root.Path().c_str(), (sea + "/folder link").c_str()), 0);
+  Choice = "U_Sea";
+  f.Delete1Click();
+  EXPECT_TRUE(told.empty()) << told.front();
+  EXPECT_FALSE(DirectoryExists(sea));
+  EXPECT_EQ(ListDeckFolders(Cardsets, UserSets(), true), std::vector<std::string>{"U_Hill"});
+  EXPECT_EQ(ReadFileText(Root / "elsewhere.txt"), "kept");
+  EXPECT_TRUE(DirectoryExists(Root.Path()));
 }
