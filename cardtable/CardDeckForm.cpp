@@ -122,7 +122,9 @@ TCardDeckForm::TCardDeckForm(QWidget* owner, const std::string& currentDeck, boo
 
   connect(Button1, &QPushButton::clicked, this, &TCardDeckForm::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TCardDeckForm::Button2Click);
-  connect(ListBox1, &QListWidget::currentRowChanged, this, [this](int) { ListBox1Click(); });
+  // A click makes the item current before it selects it: the preview follows the selection, which
+  // a click, the arrow keys and a chosen row all end with.
+  connect(ListBox1, &QListWidget::itemSelectionChanged, this, &TCardDeckForm::ListBox1Click);
   connect(ListBox1, &QListWidget::itemActivated, this, [this](QListWidgetItem*) { Button1Click(); });
 }
 

@@ -9,6 +9,7 @@
 
 #include "cardtable/CardTable.h"
 #include "cardtable/PictureDialog.h"
+#include "platform/ui/DefaultHandler.h"
 
 namespace {
 
@@ -279,7 +280,7 @@ void TCardTableWidget::Press(QMouseEvent* event, bool twice) {
   if (!FTable || !known) return;
   if (button == mbLeft) FLeftDown = true;
   const QPoint at = event->position().toPoint();
-  FTable->MouseDown(button, ShiftOf(event, twice), at.x(), at.y());
+  RunHandled([&] { FTable->MouseDown(button, ShiftOf(event, twice), at.x(), at.y()); });
 }
 
 void TCardTableWidget::mousePressEvent(QMouseEvent* event) {
@@ -294,12 +295,14 @@ void TCardTableWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 void TCardTableWidget::mouseMoveEvent(QMouseEvent* event) {
   if (!FTable) return;
   const QPoint at = event->position().toPoint();
-  FTable->MouseMove(ShiftOf(event, false), at.x(), at.y());
-  // The button is up, but its release never came here.
-  if (FLeftDown && !(event->buttons() & Qt::LeftButton)) {
-    FLeftDown = false;
-    FTable->MouseCaptureLost();
-  }
+  RunHandled([&] {
+    FTable->MouseMove(ShiftOf(event, false), at.x(), at.y());
+    // The button is up, but its release never came here.
+    if (FLeftDown && !(event->buttons() & Qt::LeftButton)) {
+      FLeftDown = false;
+      FTable->MouseCaptureLost();
+    }
+  });
 }
 
 void TCardTableWidget::mouseReleaseEvent(QMouseEvent* event) {
@@ -308,6 +311,8 @@ void TCardTableWidget::mouseReleaseEvent(QMouseEvent* event) {
   if (!FTable || !known) return;
   if (button == mbLeft) FLeftDown = false;
   const QPoint at = event->position().toPoint();
-  FTable->MouseUp(button, ShiftOf(event, false), at.x(), at.y());
-  if (FTable->OnClick && button == mbLeft && rect().contains(at)) FTable->OnClick();
+  RunHandled([&] {
+    FTable->MouseUp(button, ShiftOf(event, false), at.x(), at.y());
+    if (FTable->OnClick && button == mbLeft && rect().contains(at)) FTable->OnClick();
+  });
 }

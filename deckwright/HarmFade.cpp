@@ -7,6 +7,7 @@
 
 #include "platform/core/Clock.h"
 #include "platform/graphics/Raster.h"
+#include "platform/ui/DefaultHandler.h"
 
 void BlendRows32(const TBitmap& A, const TBitmap& B, TBitmap& Out, int w) {
   const int W = std::min({A.Width(), B.Width(), Out.Width()});
@@ -253,7 +254,7 @@ void THarmFade::leaveEvent(QEvent* event) {
 void THarmFade::mouseReleaseEvent(QMouseEvent* event) {
   QWidget::mouseReleaseEvent(event);
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && OnClick)
-    OnClick(this);
+    RunHandled([this] { OnClick(this); });
 }
 
 void THarmFade::resizeEvent(QResizeEvent* event) {

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
+#include <exception>
 
 #include "cardtable/CardTableWidget.h"
 #include "cardtable/ImageArrayUnit.h"
@@ -29,6 +30,7 @@
 #include "platform/graphics/Jpeg.h"
 #include "platform/help/HelpViewer.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/DefaultHandler.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/QtMenus.h"
 
@@ -300,13 +302,18 @@ void TForm1::ReportError(const std::string& message) {
   MessageBox(message, "Deckwright", MB_OK | MB_ICONERROR);
 }
 
+std::unique_ptr<TCardDeck> TForm1::MakeTemplateDeck(const std::string& name) const {
+  const TCardDeck& table = *CardTable1->CardDeck();
+  auto deck = std::make_unique<TCardDeck>(CardTable1.get(), table.CardsetsDir);
+  deck->SetCardCount(54);
+  deck->SetUserCardsetsDir(table.UserCardsetsDir);
+  deck->SetDeckName(name);
+  return deck;
+}
+
 void TForm1::RebuildTemplateDeck(const std::string& name) {
-  TCardDeck& table = *CardTable1->CardDeck();
-  TemplateDeck.reset();
-  TemplateDeck = std::make_unique<TCardDeck>(CardTable1.get(), table.CardsetsDir);
-  TemplateDeck->SetCardCount(54);
-  TemplateDeck->SetUserCardsetsDir(table.UserCardsetsDir);
-  TemplateDeck->SetDeckName(name);
+  // The old deck stays until the new one is whole.
+  TemplateDeck = MakeTemplateDeck(name);
 }
 
 TCard* TForm1::TemplateCardLike(const TCard& card) const {
@@ -371,6 +378,9 @@ void TForm1::OpenUserCardSet1Click() {
 void TForm1::OpenSet(const std::string& name) {
   TCardDeck& deck = *CardTable1->CardDeck();
   if (name == deck.DeckName && deck.CardsLeft(false) < 50) return;
+  // The set is read whole first, into its template deck: a set that cannot be read (no backs, a
+  // face missing) fails here, and the window keeps the set it shows.
+  std::unique_ptr<TCardDeck> templ = MakeTemplateDeck(name);
   if (!IsUserSetName(name)) Backs1Click();
   // DrawBacks relabelled the first nine cards; they get their pack order back.
   for (int j = 1; j <= 9; ++j)
@@ -386,7 +396,10 @@ void TForm1::OpenSet(const std::string& name) {
   deck.SetDefaultFaceUp(true);
   // Exactly four lines: the set's own, or the defaults (never the previous set's).
   OptionsList = OptionLines(LoadSetOptions(deck.UserCardsetsDir, deck.CardsetsDir, name));
-  RebuildTemplateDeck(deck.DeckName);
+  if (templ->DeckName == deck.DeckName)
+    TemplateDeck = std::move(templ);
+  else
+    RebuildTemplateDeck(deck.DeckName);
   if (deck.CardsLeft(false) < 50) {
     CardTable1->CollectCards();
     Application().ProcessPaintMessages();
@@ -475,20 +488,31 @@ void TForm1::DrawFaces() {
 
 void TForm1::DrawBacks() {
   TCardDeck& deck = *CardTable1->CardDeck();
-  deck.SetCardBack(2);
-  deck.SetCardBack(1);
-  for (int r = 0; r < 3; ++r)
-    for (int c = 0; c < 3; ++c) {
-      const int k = 3 * r + c + 1;
-      TCard* card = deck.NextCard();
-      if (!card) return;
-      card->Value = TCardValue(k - 1);
-      card->Suit = csClub;
-      card->FaceUp = false;
-      CardTable1->AddCard(card, c * (deck.CardWidth + 4) + 15, r * (deck.CardHeight + 4) + 15, 0);
-      deck.SetCardBack(k + 1);
-      if (deck.CardBack != k + 1) deck.SetCardBack(1);
+  // A back that cannot be read shows as back 1, as a missing one does, so that all nine cards are
+  // there (the damaged back can be given a new picture); the first such failure goes to the
+  // default handler once the cards lie.
+  std::exception_ptr failure;
+  auto setBack = [&](int n) {
+    try {
+      deck.SetCardBack(n);
+    } catch (const Exception&) {
+      if (!failure) failure = std::current_exception();
     }
+  };
+  setBack(2);
+  deck.SetCardBack(1);
+  for (int k = 1; k <= 9; ++k) {
+    const int r = (k - 1) / 3, c = (k - 1) % 3;
+    TCard* card = deck.NextCard();
+    if (!card) break;
+    card->Value = TCardValue(k - 1);
+    card->Suit = csClub;
+    card->FaceUp = false;
+    CardTable1->AddCard(card, c * (deck.CardWidth + 4) + 15, r * (deck.CardHeight + 4) + 15, 0);
+    setBack(k + 1);
+    if (deck.CardBack != k + 1) deck.SetCardBack(1);
+  }
+  if (failure) RunHandled([&] { std::rethrow_exception(failure); });
 }
 
 // ---------------------------------------------------------------------------------------------

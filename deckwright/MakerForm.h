@@ -105,7 +105,8 @@ class TForm1 : public QWidget {
   void OpenSet(const std::string& name);
   // The card table's card click: right button the zoom, any other the picture.
   void CardTable1CardClickEvent(TCard* Card, TMouseButton Button);
-  // Lays out the 54 faces in six rows of nine, or the nine backs in three rows of three.
+  // Lays out the 54 faces in six rows of nine, or the nine backs in three rows of three (a back
+  // that cannot be read is laid out as back 1, and its failure told by the default handler).
   void DrawFaces();
   void DrawBacks();
   // The zoomed look at a card (its picture grows for fifteen frames, stays a second, goes).
@@ -134,6 +135,8 @@ class TForm1 : public QWidget {
   void BuildMenus();
   void BuildImages();
   void CreateButtons();
+  // A second deck of the named set as the maker edits it (54 cards, full size).
+  std::unique_ptr<TCardDeck> MakeTemplateDeck(const std::string& name) const;
   void RebuildTemplateDeck(const std::string& name);
   void ReportError(const std::string& message);
   TCard* TemplateCardLike(const TCard& card) const;

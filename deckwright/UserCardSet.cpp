@@ -219,12 +219,17 @@ std::string DeleteUserSet(const std::string& root, const std::string& name) {
   if (!IsValidDeckName(name) || root.empty()) return "No card set chosen.";
   const std::string folder = ResolvePath(PathJoin(root, name));
   if (!DirectoryExists(folder)) return "";
-  for (const std::string& f : ListFiles(folder)) {
-    const std::string path = PathJoin(folder, f);
-    if (!DirectoryExists(path)) DeleteFile(path);
-  }
+  // Every entry but a folder goes as a file: hidden ones (the ".thumbs" a file manager leaves)
+  // and links too, a link to a folder included (only the link goes).
+  namespace fs = std::filesystem;
   std::error_code ec;
-  if (!std::filesystem::remove(folder, ec) || ec)
+  std::vector<fs::path> entries;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code kind;
+    if (it->symlink_status(kind).type() != fs::file_type::directory) entries.push_back(it->path());
+  }
+  for (const fs::path& path : entries) fs::remove(path, ec);
+  if (!fs::remove(folder, ec) || ec)
     return "CardSet " + name + " could not be removed completely: " + folder +
            " still holds files or folders.";
   return "";

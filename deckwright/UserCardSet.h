@@ -79,8 +79,9 @@ inline constexpr const char* kUnfinishedMark = ".unfinished";
 // Answers how many went.
 int RemoveUnfinishedSets(const std::string& root);
 
-// Deletes every file of root/name and then the folder. Refuses names that are not a single folder
-// name. Returns "" when the set is gone, else a message saying what stayed.
+// Deletes every entry of root/name that is not a folder (hidden files and links included), then
+// the folder. Refuses names that are not a single folder name. Returns "" when the set is gone,
+// else a message saying what stayed.
 std::string DeleteUserSet(const std::string& root, const std::string& name);
 
 // The bitmap file of a card as the deck loads it: "01c.bmp" .. "13s.bmp", "01joker.bmp" (joker

@@ -1,7 +1,5 @@
-// The card-set maker: the special folders first, then the toolkit, the main window with its
-// progress window, and the loop.
-
-#include <QApplication>
+// The card-set maker: the special folders first, then the toolkit (with the default handler that
+// reports a failed command and goes on), the main window with its progress window, and the loop.
 
 #include "cardtable/DeckPathForm.h"
 #include "cardtable/SystemDirs.h"
@@ -9,13 +7,14 @@
 #include "patience/files/FileLocForm.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/DefaultHandler.h"
 
 int main(int argc, char** argv) {
   GiveLargeBlocksBackToTheSystem();
   InitSystemDirs();
   int rc = 0;
   {
-    QApplication app(argc, argv);
+    TGuiApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Deckwright"));
     Application().Title = "Deckwright";
     InstallDeckPathDialog();

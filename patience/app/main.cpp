@@ -1,4 +1,5 @@
-// The game program: the special folders first, then the toolkit, the main window and the loop.
+// The game program: the special folders first, then the toolkit (with the default handler that
+// reports a failed command and goes on), the main window and the loop.
 //
 // PATIENCE_STARTUP_PROBE=1 in the environment makes the program report on standard output the
 // monotonic time of the first paint of its window, and of the first paint that shows the start
@@ -18,6 +19,7 @@
 #include "patience/ui/StartScreen.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/DefaultHandler.h"
 
 namespace {
 
@@ -70,7 +72,7 @@ int main(int argc, char** argv) {
   InitSystemDirs();
   int rc = 0;
   {
-    QApplication app(argc, argv);
+    TGuiApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Patience"));
     Application().Title = "Patience";
     InstallDeckPathDialog();

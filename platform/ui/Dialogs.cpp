@@ -166,6 +166,10 @@ TMessageHook SetMessageHook(TMessageHook hook) {
   return old;
 }
 
+bool MessageHookSet() {
+  return bool(Hook());
+}
+
 int BeepCount() {
   return Beeps();
 }

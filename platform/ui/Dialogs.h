@@ -48,6 +48,8 @@ struct TMessageRequest {
 using TMessageHook = std::function<int(const TMessageRequest&)>;
 // Replaces the boxes (an empty hook brings them back); returns the hook it replaced.
 TMessageHook SetMessageHook(TMessageHook hook);
+// True while a hook answers the boxes.
+bool MessageHookSet();
 // Counts the beeps when a hook is set (the beep itself is then silent).
 int BeepCount();
 

@@ -9,6 +9,7 @@
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
+#include "platform/ui/DefaultHandler.h"
 
 namespace {
 
@@ -201,7 +202,7 @@ void TModelMenu::Rebuild() {
       action = addMenu(sub);
     } else {
       action = addAction(QtText(child->Caption()));
-      connect(action, &QAction::triggered, this, [child] { child->Click(); });
+      connect(action, &QAction::triggered, this, [child] { RunHandled([child] { child->Click(); }); });
     }
     Bind(action, child);
     if (!child->IsLine()) Apply(action, *child);
@@ -251,7 +252,7 @@ void TMenuBarWidget::Sync() {
       action = addMenu(new TModelMenu(*top, FStyle.get(), this));
     } else {
       action = addAction(QtText(top->Caption()));
-      connect(action, &QAction::triggered, this, [top] { top->Click(); });
+      connect(action, &QAction::triggered, this, [top] { RunHandled([top] { top->Click(); }); });
     }
     Bind(action, top);
     Apply(action, *top);

@@ -211,6 +211,51 @@ TEST_F(CardChoosersTest, TheSetFormPreviewsTheSelectedSetAloneAndSaysWhyASetCann
   EXPECT_TRUE(form.ErrorLabel->isHidden());
 }
 
+// The mouse makes an item current before it selects it: the preview follows the click all the same,
+// on the screen, and a set that cannot be read says so under the preview.
+TEST_F(CardChoosersTest, AClickedSetIsPreviewedAndABrokenOneSaysWhy) {
+  WriteTestCardset(User, "U_Mine", Set(2, 7));
+  Folder(PathJoin(User, "U_Broken"));
+  ASSERT_TRUE(CopyFile(PathJoin(Sets, "Standard", "01c.bmp"), PathJoin(User, "U_Broken", "01c.bmp")));
+  TCardDeckForm form(nullptr, "Standard", false, User, Sets);
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  ASSERT_EQ(form.Count(), 3);
+  // The middle of the six of spades as the dialog shows it.
+  const QPoint six(232 + 10 + kW / 2, 5 + 20 + kH / 2);
+  auto shown = [&] { return form.grab(QRect(six, QSize(1, 1))).toImage().pixel(0, 0) & 0xFFFFFF; };
+  auto click = [&](const char* name) {
+    const auto found = form.ListBox1->findItems(QString::fromLatin1(name), Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1);
+    QTest::mouseClick(form.ListBox1->viewport(), Qt::LeftButton, {},
+                      form.ListBox1->visualItemRect(found[0]).center());
+    ASSERT_EQ(form.SelectedDeck(), name);
+  };
+  auto rgb = [](TColor c) { return unsigned(qRgb(GetRValue(c), GetGValue(c), GetBValue(c)) & 0xFFFFFF); };
+  EXPECT_EQ(shown(), rgb(TestFaceColour("06s.bmp")));
+  struct TCase {
+    const char* Click;
+    std::string Previewed;
+    TColor Six;
+    std::string Says;
+  };
+  const TCase cases[] = {
+      {"U_Mine", "U_Mine", TestFaceColour("06s.bmp", 7), {}},
+      {"U_Broken", "U_Mine", TestFaceColour("06s.bmp", 7), "Cannot show U_Broken: No CardBacks Found."},
+      {"Standard", "Standard", TestFaceColour("06s.bmp"), {}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Click);
+    click(c.Click);
+    EXPECT_EQ(form.Preview()->CardDeck()->DeckName, c.Previewed);
+    EXPECT_EQ(shown(), rgb(c.Six));
+    EXPECT_EQ(form.ErrorLabel->isVisible(), !c.Says.empty());
+    if (!c.Says.empty()) {
+      EXPECT_EQ(form.ErrorLabel->text().toStdString(), c.Says);
+    }
+  }
+}
+
 TEST_F(CardChoosersTest, ChooseDeckTakesTheSetOnlyWithOk) {
   WriteTestCardset(User, "U_Mine", Set(2, 7));
   TCardTable table(nullptr, Sets);

@@ -1,9 +1,11 @@
 // The maker's window as a user drives it, without dialogs: start-up on the game's data folder (or
 // the message and the end), New, Open (Cancel honoured), Close, Delete, the two modes and their
-// layouts, a picture clicked onto a face and onto a back and saved, the zoom, and the new set
-// loaded afterwards by a card table's deck the way the game loads a chosen set.
+// layouts, a picture clicked onto a face and onto a back and saved, the zoom, the new set loaded
+// afterwards by a card table's deck the way the game loads a chosen set, and sets that cannot be
+// read opened through the window's buttons and menu.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QCheckBox>
 #include <QImage>
@@ -11,8 +13,11 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTest>
 #include <filesystem>
 
+#include "cardtable/CardDeckForm.h"
+#include "cardtable/CardTableWidget.h"
 #include "cardtable/SystemDirs.h"
 #include "deckwright/Compose.h"
 #include "deckwright/FadeButton.h"
@@ -28,6 +33,7 @@
 #include "platform/graphics/Jpeg.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/QtMenus.h"
 #include "tests/cardtable/TestCardset.h"
 #include "tests/platform/graphics/TestJpegWriter.h"
 #include "tests/support/TestUtil.h"
@@ -53,6 +59,7 @@ class MakerFormTest : public ::testing::Test {
     MyDocumentsDir = Root / "docs";
     LocalAppDataDir = Root / "local";
     Application().ResetForTesting();
+    Application().Title = "Deckwright";  // as the program's main sets it
   }
   void TearDown() override {
     Form.reset();
@@ -61,6 +68,7 @@ class MakerFormTest : public ::testing::Test {
     LocalAppDataDir = SavedLocal;
     DataLocation = 0;
     Application().ResetForTesting();
+    Application().Title.clear();
   }
 
   void PlayerDat(const std::string& folder) {
@@ -457,4 +465,124 @@ TEST_F(MakerFormTest, TheWindowItsMenusButtonsAndMessagesShowWhole) {
     return false;
   };
   f.NewUserCardSet1Click();
+}
+
+// A set that cannot be read, opened through the window's own controls: the default handler tells
+// why, the window keeps the set it shows, and the next command works. A damaged back still lays out
+// all nine cards; a damaged back under the zoom is told the same way.
+TEST_F(MakerFormTest, ASetThatCannotBeReadIsToldAndTheWindowGoesOn) {
+  TForm1& f = Start();
+  f.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+  std::vector<TMessageRequest> told;
+  TScopedMessageHook hook([&](const TMessageRequest& r) {
+    told.push_back(r);
+    return mrOk;
+  });
+  ASSERT_TRUE(NewSet("Sea"));
+  ASSERT_TRUE(NewSet("Hill"));
+  // "U_Broken" holds only a face, "U_Half" only its first back.
+  ForceDirectories(UserSets() + "/U_Broken");
+  CopyFile(Cardsets + "/C_1/01c.bmp", UserSets() + "/U_Broken/01c.bmp");
+  ForceDirectories(UserSets() + "/U_Half");
+  CopyFile(Cardsets + "/C_1/Back1.bmp", UserSets() + "/U_Half/Back1.bmp");
+  TModelMenu* file = f.ToolBar1->MenuOf(f.OpenUserCardSet1->Parent());
+  ASSERT_NE(file, nullptr);
+  file->Rebuild();
+  struct TCase {
+    const char* How;
+    std::string Set;
+    std::function<void()> Open;
+    std::string Told;
+  };
+  const TCase cases[] = {
+      {"Open button", "U_Broken", [&] { QTest::mouseClick(f.OpenButton, Qt::LeftButton); },
+       "No CardBacks Found."},
+      {"File > Open", "U_Half", [&] { file->ActionOf(f.OpenUserCardSet1)->trigger(); }, "01c.bmp"},
+  };
+  TCardTable& t = *f.CardTable1;
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.How);
+    told.clear();
+    const TCard* first = t.TableCards[1];
+    Choice = c.Set;
+    c.Open();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].Text.find(c.Told), std::string::npos) << told[0].Text;
+    EXPECT_EQ(told[0].Caption, "Deckwright");
+    EXPECT_EQ(told[0].Type, mtError);
+    // The open set stays open and laid out as it was.
+    EXPECT_EQ(f.windowTitle().toStdString(), "Deckwright - U_Hill");
+    EXPECT_EQ(f.OpenSetName(), "U_Hill");
+    EXPECT_EQ(f.TemplateDeck->DeckName, "U_Hill");
+    ASSERT_EQ(t.TableCount, 9);
+    EXPECT_EQ(t.TableCards[1], first);
+  }
+
+  // Back 2 of "U_Sea" is damaged: the nine cards lie all the same, card 2 with back 1, and the
+  // damaged file is named.
+  told.clear();
+  WriteTextFile(UserSets() + "/U_Sea/Back2.bmp", "not a picture");
+  Choice = "U_Sea";
+  QTest::mouseClick(f.OpenButton, Qt::LeftButton);
+  QCoreApplication::processEvents();
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_NE(told[0].Text.find("Back2.bmp"), std::string::npos) << told[0].Text;
+  EXPECT_EQ(f.windowTitle().toStdString(), "Deckwright - U_Sea");
+  ASSERT_EQ(t.TableCount, 9);
+  const TCardDeck& d = *t.CardDeck();
+  auto middle = [&](int k) {
+    const TCard* c = t.TableCards[size_t(k)];
+    return t.Buffer.Pixel(c->X + d.CardWidth / 2, c->Y + d.CardHeight / 2);
+  };
+  EXPECT_EQ(middle(2), TestBackColour(1));
+  EXPECT_EQ(middle(3), TestBackColour(3));
+
+  // The zoom of a back damaged after it was laid out: told, and the table as it was.
+  told.clear();
+  WriteTextFile(UserSets() + "/U_Sea/Back3.bmp", "not a picture either");
+  const TBitmap before = t.Buffer;
+  const TCard* third = t.TableCards[3];
+  QTest::mouseClick(f.TableView, Qt::RightButton, {}, QPoint(third->X + 10, third->Y + 10));
+  QCoreApplication::processEvents();
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_NE(told[0].Text.find("Back3.bmp"), std::string::npos) << told[0].Text;
+  EXPECT_FALSE(t.Sprite().Visible);
+  EXPECT_TRUE(SamePixels(before, t.Buffer));
+
+  // And the window goes on: another set opens from the menu.
+  told.clear();
+  Choice = "U_Hill";
+  file->ActionOf(f.OpenUserCardSet1)->trigger();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(told.empty());
+  EXPECT_EQ(f.windowTitle().toStdString(), "Deckwright - U_Hill");
+  EXPECT_EQ(t.TableCount, 9);
+}
+
+// A set holding what a file manager leaves (hidden files, a link) goes whole; only what the link
+// points at stays.
+TEST_F(MakerFormTest, DeleteTakesHiddenFilesAndLinksToo) {
+  TForm1& f = Start();
+  std::vector<std::string> told;
+  TScopedMessageHook hook([&](const TMessageRequest& r) {
+    told.push_back(r.Text);
+    return mrOk;
+  });
+  ASSERT_TRUE(NewSet("Sea"));
+  ASSERT_TRUE(NewSet("Hill"));
+  const std::string sea = UserSets() + "/U_Sea";
+  WriteTextFile(sea + "/.thumbs", "cache");
+  WriteTextFile(sea + "/.directory", "[Desktop Entry]");
+  WriteTextFile(Root / "elsewhere.txt", "kept");
+  ASSERT_EQ(::symlink((Root / "elsewhere.txt").c_str(), (sea + "/.link").c_str()), 0);
+  ASSERT_EQ(::symlink(Root.Path().c_str(), (sea + "/folder link").c_str()), 0);
+  Choice = "U_Sea";
+  f.Delete1Click();
+  EXPECT_TRUE(told.empty()) << told.front();
+  EXPECT_FALSE(DirectoryExists(sea));
+  EXPECT_EQ(ListDeckFolders(Cardsets, UserSets(), true), std::vector<std::string>{"U_Hill"});
+  EXPECT_EQ(ReadFileText(Root / "elsewhere.txt"), "kept");
+  EXPECT_TRUE(DirectoryExists(Root.Path()));
 }

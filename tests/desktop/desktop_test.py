@@ -23,8 +23,28 @@ FREECELL_SEED = 19
 WINDOW_GREY = (239, 239, 239)
 SKY_BLUE = (166, 202, 240)
 HIGH_SCORES = "Statistics and High Scores."
-# The maker's New button, in its window.
+# The maker's New and Open buttons, in its window.
 MAKER_NEW_BUTTON = (45, 47)
+MAKER_OPEN_BUTTON = (145, 47)
+# In the card set chooser: the line under the preview that says why a set cannot be shown (dark red
+# text), and OK; its list's rows are 24 pixels high from 7 (chooser_row).
+CHOOSER_SAYS = (240, 195, 290, 18)
+CHOOSER_OK = (492, 229)
+
+
+def chooser_row(n):
+    return (60, 7 + 24 * n + 12)
+
+
+def follow_placed(program, wid):
+    """Follows the window once the window manager has put it in its place (two looks agree)."""
+    last = [None]
+
+    def still():
+        now = program.follow(wid)
+        same, last[0] = now == last[0], now
+        return same
+    wait_until("the window in its place", still, step=0.1)
 
 
 def check(condition, message):
@@ -446,9 +466,63 @@ def card_set_maker(s):
     check(maker.wait_end(PATIENT) is not None, "the maker did not end on SIGTERM")
 
 
+def maker_broken_set(s):
+    """The maker opening a card set it cannot read ("U_Broken" holds one face and no back): the
+    chooser says why under its preview, Open tells it in a message, and the window goes on: the
+    maker is still there, nothing changed, and another set opens."""
+    g = Game(s)
+    g.p.signal(signal.SIGTERM)
+    check(g.p.wait_end(PATIENT) is not None, "the game did not end on SIGTERM")
+    broken = s.data("CardSets", "U_Broken")
+    os.makedirs(broken)
+    shutil.copy(os.path.join(s.bin, "Cardsets", "Standard", "01c.bmp"), broken)
+    maker = s.start("Deckwright")
+    wid = maker.window("Deckwright")
+    s.desktop.settle(maker.follow(wid))
+
+    def choose(row):
+        maker.follow(wid)
+        maker.click(MAKER_OPEN_BUTTON)
+        chooser = maker.window("Card Deck Selector.")
+        follow_placed(maker, chooser)
+        maker.click(chooser_row(row))
+        return chooser
+
+    # The sets listed: "C_1", "Standard", "U_Broken".
+    chooser = choose(2)
+
+    def says():
+        # Read from the dialog itself: a window of another depth shows black in a dump of the root.
+        shown = s.desktop.screen(chooser)
+        x, y, w, h = CHOOSER_SAYS
+        return shown and any(r > 120 and g < 60 and b < 60
+                             for r, g, b in (shown.rgb(x + i, y + j) for i in range(w) for j in range(h)))
+    wait_until("the chooser's \"Cannot show\" line", says)
+    s.desktop.shot("chooser-cannot-show")
+    maker.click(CHOOSER_OK)
+
+    def message():
+        if not maker.alive():
+            raise Failure("the maker ended (exit code %s)" % maker.process.returncode)
+        return [w for w, t in maker.windows() if t == "Deckwright" and w != wid]
+    box = wait_until("the message", message)[0]
+    s.desktop.shot("maker-message")
+    check(maker.alive(), "the maker ended")
+    check(maker.title(wid) == "Deckwright", "the title changed to " + maker.title(wid))
+    maker.activate(box)
+    maker.key("Return")
+    wait_until("the message to close", lambda: not message())
+    choose(1)
+    maker.click(CHOOSER_OK)
+    wait_until("the next set", lambda: maker.title(wid) == "Deckwright - Standard")
+    s.desktop.shot("maker-after")
+    maker.signal(signal.SIGTERM)
+    check(maker.wait_end(PATIENT) is not None, "the maker did not end on SIGTERM")
+
+
 SCENARIOS = {f.__name__: f for f in (start_screen_keys, freecell_win, save_and_reopen, new_deals, sigterm,
                                      backdrop_and_panels, fullscreen_without_wm, about_and_points,
-                                     card_set_maker)}
+                                     card_set_maker, maker_broken_set)}
 WITHOUT_WM = {"fullscreen_without_wm"}
 
 
