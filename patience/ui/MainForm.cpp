@@ -401,14 +401,17 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
     BackToStart1Click();
     return true;
   }
+  // The start screen's keys act only while it shows: its hidden grid keeps its selected row, but
+  // never the keyboard.
   TStartScreen* s = StartScreen.get();
-  if (s && (key == Qt::Key_Return || key == Qt::Key_Enter) && s->StringGrid1 &&
+  const bool startScreen = s && s->Showing() && s->Panel3->isVisible();
+  if (startScreen && (key == Qt::Key_Return || key == Qt::Key_Enter) && s->StringGrid1->isVisible() &&
       focusWidget() == s->StringGrid1) {
     s->StringGrid1DblClick();
     return true;
   }
   const bool plain = !(shift & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-  if (s && s->Panel3->isVisible()) {
+  if (startScreen) {
     // A letter picks the first game beginning with it.
     if (plain && key >= Qt::Key_A && key <= Qt::Key_Z) {
       const int row = s->FindRowByInitial(char('A' + (key - Qt::Key_A)));

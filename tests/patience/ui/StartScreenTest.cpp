@@ -4,6 +4,7 @@
 // information overlay over a game.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFontMetrics>
@@ -19,12 +20,14 @@
 #include "patience/ui/MainForm.h"
 #include "patience/ui/Marquee.h"
 #include "patience/ui/MenuDraw.h"
+#include "patience/ui/ModalDialogs.h"
 #include "patience/ui/StartScreen.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Files.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/QtMenus.h"
+#include "platform/ui/ToolBar.h"
 #include "tests/cardtable/TestCardset.h"
 #include "tests/patience/ui/WindowTestUtil.h"
 #include "tests/support/TestUtil.h"
@@ -339,4 +342,40 @@ TEST_F(StartScreenTest, TheOverlayShowsThePilesAndClosesOnAClick) {
   EXPECT_FALSE(area.Visible);
   EXPECT_FALSE(f.CardTable1->DisableCardClicks);
   EXPECT_TRUE(f.ToolBar1->isEnabled());
+}
+
+// A game started from the start screen while another window is in front (a saved game opened
+// from it, a dialog over it): when the window comes back, the keyboard is not the hidden grid's,
+// and no key of the start screen reaches the grid or its lists while a game is in play.
+TEST_F(StartScreenTest, NoKeyOfTheStartScreenReachesItWhileItIsHidden) {
+  TForm1& f = Shown();
+  const int row = S().FindRowByInitial('K');
+  S().SetRow(row);
+  S().StringGrid1->setFocus();
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  QCoreApplication::processEvents();
+  S().Image2DblClick();
+  ASSERT_TRUE(f.CardTable1->Visible());
+  other.hide();
+  f.activateWindow();
+  QCoreApplication::processEvents();
+  EXPECT_NE(f.focusWidget(), S().StringGrid1);
+  EXPECT_NE(QApplication::focusWidget(), S().StringGrid1);
+  // Another game in play; the hidden grid still has the first one selected.
+  GetMenuItem(f.Alphabeticallist1, "Klondike 1 [Turn over 1]", true)->Click();
+  const std::string seed = f.Engine->HistoryList[1];
+  for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Down, Qt::Key_Up, Qt::Key_K, Qt::Key_S})
+    QTest::keyClick(&f, Qt::Key(key));
+  // Not even a key sent to the hidden grid itself.
+  for (int key : {Qt::Key_Down, Qt::Key_Return, Qt::Key_End, Qt::Key_Y})
+    QTest::keyClick(S().StringGrid1, Qt::Key(key));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(f.Engine->Rules.GameName, "Klondike 1 [Turn over 1]");
+  EXPECT_EQ(f.Engine->HistoryList[1], seed) << "no deal";
+  EXPECT_EQ(S().Row(), row);
+  EXPECT_EQ(S().ComboBox1->currentIndex(), 0);
+  EXPECT_TRUE(f.CardTable1->Visible());
+  EXPECT_FALSE(S().Showing());
 }
