@@ -278,6 +278,8 @@ void TForm1::EndSession() {
   ::Trace("The session ends");
   Application().StopAsking();
   StopShow();
+  // The information overlay closes at once: it holds every other command, the end among them.
+  if (CardTable1 && CardTable1->TableArea(1)->Visible) OnAreaClick();
   for (QWidget* w : QApplication::topLevelWidgets())
     if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->isVisible()) dialog->reject();
   StopUpdateThread();
@@ -314,7 +316,8 @@ void TForm1::GameItemClick(TMenuItem& Sender) {
     QuietLoadGame(Sender.Caption());
     return;
   }
-  if (Engine) StartGameByCaption(*Engine, Sender.Caption());
+  // Not over the information overlay, a save or a winning show.
+  if (Engine && ToolBarTag == 0) StartGameByCaption(*Engine, Sender.Caption());
 }
 
 bool TForm1::ScreenOk(int Width, int Height, bool Show) {
@@ -344,7 +347,8 @@ void TForm1::SetTableTop(int top) {
 }
 
 void TForm1::FullScreenF111Click() {
-  if (isMinimized() || !CardTable1) return;
+  // Not over the information overlay, a save or a winning show.
+  if (isMinimized() || !CardTable1 || ToolBarTag != 0) return;
   if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
     const QRect g = geometry();
     SavedBounds = {g.height(), g.width(), g.x(), g.y()};
