@@ -377,7 +377,7 @@ def hidden_grid_and_overlay(s):
     x, y, w, h = g.w["Strip"]
     g.p.click((x + w + 20, y + h // 2))
     g.p.key("Down", "Return")
-    wait_until("the game of the second row", lambda: rows[1] in g.title(), 15)
+    wait_until("the game of the second row", lambda: rows[1] in g.title(), 30)
     g.table()
     g.back_to_start()
     g.p.key("b")
@@ -385,19 +385,28 @@ def hidden_grid_and_overlay(s):
     title = g.title()
 
     def largest_scale():
-        # The list's last item, 200%.
+        # The list's last item, 200%, once its list has opened below it.
+        sx, sy, sw, sh = g.screen_area("Scale")
+        below = (sx, sy + sh, sw, 6 * sh)
+        shut = s.desktop.screen().region(*below)
         g.button("Scale")
-        time.sleep(0.3)
+        def list_open():
+            now = s.desktop.screen().region(*below)
+            return now if now != shut else None
+
+        opened = wait_until("the scale list", list_open, 30)
         g.p.key("End", "Return")
+        wait_until("the scale list to close", lambda: s.desktop.screen().region(*below) != opened, 30)
+        s.desktop.settle(below)
 
     largest_scale()
     # Too large for Freecell on this screen: the notice, answered as a player would.
-    g.answer("Notification.", "Return")
+    g.answer("Notification.", "Return", timeout=30)
     before = g.table()
     area = g.screen_area("Table")
     # Return, then I: once the overlay shows, the Return before it has been handled.
     g.p.key("Return", "i")
-    wait_until("the overlay", lambda: s.desktop.screen().region(*area) != before, 15)
+    wait_until("the overlay", lambda: s.desktop.screen().region(*area) != before, 30)
     overlay = g.table()
     check(g.title() == title, "Return on the hidden start screen started %s over %s" % (g.title(), title))
     s.desktop.shot("overlay-open")
@@ -413,7 +422,7 @@ def hidden_grid_and_overlay(s):
     # A click on the overlay closes it: once it is gone, everything before it was handled.
     tx, ty, tw, th = g.w["Table"]
     g.p.click((tx + tw // 2, ty + 150))
-    wait_until("the overlay to close", lambda: s.desktop.screen().region(*area) != overlay, 15)
+    wait_until("the overlay to close", lambda: s.desktop.screen().region(*area) != overlay, 30)
     check(not g.p.has_window("Confirm"), "a command under the overlay asked a question")
     check(not g.p.has_window("Notification."), "the scale was changed under the overlay")
     check(g.title() == title, "a command under the overlay left %s for %s" % (title, g.title()))
@@ -422,7 +431,7 @@ def hidden_grid_and_overlay(s):
     check(closed == before, "closed, the overlay left another table than the one it covered")
     # Asked to end while the overlay shows, the program ends at once.
     g.p.key("i")
-    wait_until("the overlay again", lambda: s.desktop.screen().region(*area) != closed, 15)
+    wait_until("the overlay again", lambda: s.desktop.screen().region(*area) != closed, 30)
     g.p.signal(signal.SIGTERM)
     check(g.p.wait_end(15) is not None, "the program did not end on SIGTERM while the overlay showed")
 
