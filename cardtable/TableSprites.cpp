@@ -60,9 +60,20 @@ void TTableImage::SetVisible(bool value) {
 
 TTableArea::TTableArea(TCardTable* table) : Image(table), Table(table) {}
 
+namespace {
+
+// The buffer's w x h pixels at (x, y); black where they lie outside it.
+TBitmap BufferPart(const TBitmap& buffer, int x, int y, int w, int h) {
+  TBitmap part(std::max(w, 0), std::max(h, 0));
+  BitBlt(part, 0, 0, w, h, buffer, x, y);
+  return part;
+}
+
+}  // namespace
+
 void TTableArea::Show(bool newBuffer) {
   TBitmap& buffer = Table->Buffer;
-  if (Shown && !newBuffer) BitBlt(buffer, X, Y, Background.Width(), Background.Height(), Background, 0, 0);
+  if (Shown && !newBuffer) TakeOff();
   Visible = true;
   Background.SetSize(Width, Height);
   BitBlt(Background, 0, 0, Width, Height, buffer, X, Y);
@@ -74,14 +85,30 @@ void TTableArea::Show(bool newBuffer) {
     // The area's own save-under already holds what lies beneath the picture.
     Image.Show(X, Y, true);
   }
+  Drawn = BufferPart(buffer, X, Y, Width, Height);
   Shown = true;
 }
 
 void TTableArea::Hide() {
-  if (Shown) BitBlt(Table->Buffer, X, Y, Background.Width(), Background.Height(), Background, 0, 0);
+  TakeOff();
+  Visible = false;
+}
+
+void TTableArea::TakeOff() {
+  if (!Shown) return;
   Image.Shown = false;
   Shown = false;
+  if (SamePixels(BufferPart(Table->Buffer, X, Y, Width, Height), Drawn)) {
+    BitBlt(Table->Buffer, X, Y, Background.Width(), Background.Height(), Background, 0, 0);
+    return;
+  }
+  // Something was drawn or taken away there since the area was shown (cards dealt, moved or
+  // collected beneath it): the save-under no longer tells what lies beneath, so the table is drawn
+  // afresh without the area.
+  const bool visible = Visible;
   Visible = false;
+  Table->RefreshBackground();
+  Visible = visible;
 }
 
 bool TTableArea::Contains(int x, int y) const {

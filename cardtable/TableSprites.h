@@ -65,9 +65,17 @@ class TTableArea {
   // marked visible, the image (kinds 1 and 9). A shown area is taken off first unless newBuffer.
   // No screen copy: the owner repaints.
   void Show(bool newBuffer = false);
+  // Puts the save-under back, or, when the table changed beneath the area since it was shown,
+  // draws the table afresh without it. No screen copy beyond what a redraw does.
   void Hide();
   // Edges included: X..X + Width, Y..Y + Height.
   bool Contains(int x, int y) const;
+
+ private:
+  // What Show left in the buffer at the area: while the buffer still holds it there, nothing
+  // beneath has changed and the save-under is good.
+  TBitmap Drawn;
+  void TakeOff();
 };
 
 class TSprite {

@@ -38,7 +38,8 @@ void TPatienceEngine::CardTable1CardClickEvent(TCard* card, TMouseButton button)
 }
 
 void TPatienceEngine::TableClickEvent(int /*x*/, int /*y*/, TMouseButton button) {
-  if (button == mbRight) ForcedAutoMovePass();
+  // Not while the table takes no card clicks (a picture lies over the cards).
+  if (button == mbRight && !FTable->DisableCardClicks) ForcedAutoMovePass();
 }
 
 // -----------------------------------------------------------------------------------------------

@@ -278,6 +278,8 @@ void TForm1::EndSession() {
   ::Trace("The session ends");
   Application().StopAsking();
   StopShow();
+  // The information overlay closes at once: it holds every other command, the end among them.
+  if (CardTable1 && CardTable1->TableArea(1)->Visible) OnAreaClick();
   for (QWidget* w : QApplication::topLevelWidgets())
     if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->isVisible()) dialog->reject();
   StopUpdateThread();
@@ -314,7 +316,8 @@ void TForm1::GameItemClick(TMenuItem& Sender) {
     QuietLoadGame(Sender.Caption());
     return;
   }
-  if (Engine) StartGameByCaption(*Engine, Sender.Caption());
+  // Not over the information overlay, a save or a winning show.
+  if (Engine && ToolBarTag == 0) StartGameByCaption(*Engine, Sender.Caption());
 }
 
 bool TForm1::ScreenOk(int Width, int Height, bool Show) {
@@ -344,7 +347,8 @@ void TForm1::SetTableTop(int top) {
 }
 
 void TForm1::FullScreenF111Click() {
-  if (isMinimized() || !CardTable1) return;
+  // Not over the information overlay, a save or a winning show.
+  if (isMinimized() || !CardTable1 || ToolBarTag != 0) return;
   if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
     const QRect g = geometry();
     SavedBounds = {g.height(), g.width(), g.x(), g.y()};
@@ -401,14 +405,17 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
     BackToStart1Click();
     return true;
   }
+  // The start screen's keys act only while it shows: its hidden grid keeps its selected row, but
+  // never the keyboard.
   TStartScreen* s = StartScreen.get();
-  if (s && (key == Qt::Key_Return || key == Qt::Key_Enter) && s->StringGrid1 &&
+  const bool startScreen = s && s->Showing() && s->Panel3->isVisible();
+  if (startScreen && (key == Qt::Key_Return || key == Qt::Key_Enter) && s->StringGrid1->isVisible() &&
       focusWidget() == s->StringGrid1) {
     s->StringGrid1DblClick();
     return true;
   }
   const bool plain = !(shift & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-  if (s && s->Panel3->isVisible()) {
+  if (startScreen) {
     // A letter picks the first game beginning with it.
     if (plain && key >= Qt::Key_A && key <= Qt::Key_Z) {
       const int row = s->FindRowByInitial(char('A' + (key - Qt::Key_A)));

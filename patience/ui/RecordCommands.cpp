@@ -56,6 +56,12 @@ std::string RunFileDialog(QFileDialog& dialog) {
   return file;
 }
 
+// The toolkit's file dialogs name files by text: a path whose bytes are not valid UTF-8 cannot be
+// shown in them (a dialog asked to open in such a folder opens somewhere else).
+bool DialogCanShow(const std::string& path) {
+  return QString::fromStdString(path).toStdString() == path;
+}
+
 // Sets a value for the life of the object and puts the old one back afterwards.
 template <typename T>
 class TKeep {
@@ -215,6 +221,15 @@ void TForm1::SaveExecute() {
   TGameRules& rules = Engine->Rules;
   std::string file = rules.SaveName;
   const bool asked = file.empty();
+  if (asked && !DialogCanShow(folder)) {
+    // Saved nowhere else: the player is told why.
+    Beep();
+    MessageBox("The game cannot be saved: the name of the folder \"" + folder +
+                   "\" is not valid UTF-8 text, so the Save As dialog cannot show it. Options > Change Save "
+                   "Data Location can move the saved games to another place.",
+               "Notification.", MB_OK | MB_ICONWARNING);
+    return;
+  }
   if (asked) {
     QFileDialog dialog(this, QStringLiteral("Save As"), Q(folder));
     dialog.setObjectName(QStringLiteral("SaveDialog"));

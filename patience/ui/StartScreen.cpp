@@ -419,6 +419,11 @@ void TStartScreen::CloseStartScreen() {
   FIdle.stop();
   StartPicture.Stop();
   if (Marquee1) Marquee1->SetRunning(false);
+  // The keyboard leaves the grid and the lists with them: hidden, none of them may take a key
+  // (a window coming back to the front gives the keys to the control that had them last).
+  if (QWidget* focus = FForm.focusWidget())
+    for (QWidget* w : std::initializer_list<QWidget*>{Panel1, Panel2, Panel3, Panel4, ComboBox1, ComboBox2})
+      if (focus == w || w->isAncestorOf(focus)) focus->clearFocus();
   SetControlsVisible(false);
   if (FForm.BackToStart1) FForm.BackToStart1->SetEnabled(true);
   if (FForm.About1) FForm.About1->SetEnabled(true);
@@ -508,6 +513,7 @@ int TStartScreen::FindRowByInitial(char letter) const {
 }
 
 void TStartScreen::ComboBox1Change() {
+  if (!FShowing) return;
   ::Trace("Start ComboBox1Change");
   GameCaptions.Clear();
   FillStringGrid();
@@ -523,6 +529,7 @@ void TStartScreen::ComboBox1Change() {
 }
 
 void TStartScreen::ComboBox2Change() {
+  if (!FShowing) return;
   FillStringGrid();
   if (RowCount() <= 1) return;
   SetRow(1);
@@ -540,8 +547,9 @@ void TStartScreen::QuietLoad(int row) {
   if (FForm.Engine) FForm.Engine->Rules.GameName.clear();
 }
 
+// The grid's and the preview's input counts only while the start screen shows.
 void TStartScreen::StringGrid1MouseDown(Qt::MouseButton button, bool doubleClick) {
-  if (!ScreenUpdates() || doubleClick) return;
+  if (!FShowing || !ScreenUpdates() || doubleClick) return;
   if (Row() <= 0) return;
   if (button == Qt::MiddleButton)
     StringGrid1DblClick();
@@ -550,18 +558,19 @@ void TStartScreen::StringGrid1MouseDown(Qt::MouseButton button, bool doubleClick
 }
 
 void TStartScreen::StringGrid1DblClick() {
-  if (!ScreenUpdates()) return;
+  if (!FShowing || !ScreenUpdates()) return;
   Image2DblClick();
 }
 
 void TStartScreen::Image2DblClick() {
+  if (!FShowing) return;
   const int row = Row();
   if (row <= 0 || row >= RowCount() || !FForm.Alphabeticallist1) return;
   if (TMenuItem* item = GetMenuItem(FForm.Alphabeticallist1, Cells(0, row), true)) item->Click();
 }
 
 void TStartScreen::StringGrid1MouseWheel(bool down) {
-  if (!ScreenUpdates()) return;
+  if (!FShowing || !ScreenUpdates()) return;
   const int row = Row();
   if (down && row < RowCount() - 1) {
     SetRow(row + 1);
@@ -573,6 +582,8 @@ void TStartScreen::StringGrid1MouseWheel(bool down) {
 }
 
 bool TStartScreen::StringGrid1KeyDown(int key) {
+  // A hidden grid takes no key at all.
+  if (!FShowing) return true;
   if (key != Qt::Key_Up && key != Qt::Key_Down) return false;
   if (!ScreenUpdates()) return true;
   StringGrid1MouseWheel(key == Qt::Key_Down);

@@ -78,7 +78,7 @@ TBitmap TForm1::WindowCanvas(const TRect& r) {
 }
 
 void TForm1::BackToStart1Click() {
-  if (!BackToStart1 || !BackToStart1->Enabled() || !StartScreen || Busy()) return;
+  if (!BackToStart1 || !BackToStart1->Enabled() || !StartScreen || Busy() || ToolBarTag != 0) return;
   if (MessageDlg("Return to the Start Screen?", mtConfirmation, mbYes | mbNo) != mrYes) return;
   // A sparkle still running ends (the table shows plain again), and sparkles stay on.
   if (flourish && flourish->Running) {

@@ -30,6 +30,10 @@ void Apply(QAction* action, const TMenuItem& item) {
   action->setVisible(item.Visible());
   action->setCheckable(item.Checked());
   action->setChecked(item.Checked());
+  // A submenu's own state too: a menu takes its enabled state from the widget it lies in, and hands
+  // it to its action, so a disabled item's menu would come back enabled with the bar or the menu
+  // around it.
+  if (QMenu* menu = action->menu()) menu->setEnabled(item.Enabled());
 }
 
 }  // namespace

@@ -457,6 +457,43 @@ TEST_F(BackgroundTest, AnAreaAboveTheCardsComesBackAfterANewBackground) {
   a.Hide();
 }
 
+// Cards drawn, moved or taken away under a shown picture (the table played on, or dealt anew,
+// beneath it) make its save-under stale: taken off, it leaves the table as it now is, whole.
+TEST_F(BackgroundTest, AnAreaTakenOffAfterTheTableChangedBeneathItLeavesTheTableWhole) {
+  TTableArea& a = *Table->TableArea(1);
+  const std::function<void()> changes[] = {
+      [&] { Show(50, 35); },                                    // a card dealt over it
+      [&] { Table->SetColor(0x203040), Show(50, 35); },         // a new background, then a card
+      [&] { Table->MoveCard(Table->TableCards[1], 150, 60); },  // a card under it flown away
+  };
+  for (size_t i = 0; i < std::size(changes); ++i) {
+    SCOPED_TRACE(i);
+    Table->ClearTable();
+    if (i == 2) Show(45, 30);
+    a.Image.Picture.SetSize(60, 50);
+    a.Image.Picture.Clear(0x00AA00);
+    a.Kind = 9;
+    a.X = 40;
+    a.Y = 25;
+    a.Width = 60;
+    a.Height = 50;
+    a.Image.SetVisible(true);
+    a.Show();
+    changes[i]();
+    a.Hide();
+    EXPECT_FALSE(a.Visible);
+    EXPECT_TRUE(Consistent());
+  }
+  // Nothing changed beneath: the save-under goes back as it is, without a redraw.
+  Table->ClearTable();
+  Show(45, 30);
+  const TBitmap before = Table->Buffer;
+  a.Image.SetVisible(true);
+  a.Show();
+  a.Hide();
+  EXPECT_TRUE(SameBitmaps(before, Table->Buffer));
+}
+
 TEST_F(BackgroundTest, TheSpriteComesOffWithoutATraceAndReturnsAfterARedraw) {
   TCard* c = Show(60, 40);
   const TBitmap before = Table->Buffer;

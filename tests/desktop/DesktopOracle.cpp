@@ -138,7 +138,8 @@ void PrintLayout(TForm1& form) {
       {"Starfield", s.Panel1},          {"Text", s.Panel2},
       {"GridPanel", s.Panel3},          {"Preview", s.Panel4},
       {"Strip", s.StripView},           {"Group", s.ComboBox1},
-      {"Filter", s.ComboBox2},          {"Table", form.CardTable1View}};
+      {"Filter", s.ComboBox2},          {"Table", form.CardTable1View},
+      {"Scale", form.ComboBox3}};
   bool first = true;
   for (const auto& [name, w] : widgets) {
     if (!w) continue;

@@ -520,9 +520,85 @@ def maker_broken_set(s):
     check(maker.wait_end(PATIENT) is not None, "the maker did not end on SIGTERM")
 
 
+def hidden_grid_and_overlay(s):
+    """A game started from the start screen's grid and given up for the start screen again, a row
+    picked by its initial, a saved game opened from there (the file dialog in front as the start
+    screen hides), the card scale changed and its notice answered: Return then deals nothing (the
+    hidden grid has no keys). The information overlay holds every other command (Enter, New Game,
+    F12, the scale); closed, it leaves the table whole; the end of the session closes it and ends the
+    program at once."""
+    g = Game(s)
+    rows = g.layout["rows"]
+    x, y, w, h = g.w["Strip"]
+    g.p.click((x + w + 20, y + h // 2))
+    g.p.key("Down", "Return")
+    wait_until("the game of the second row", lambda: rows[1] in g.title())
+    g.back_to_start()
+    g.p.key("b")
+    deal = g.saved_game("deal.ppg")
+    g.open(deal)
+    dealt, _ = s.oracle.deal(deal, g.p.client, s.desktop.size)
+    g.wait_table("the opened deal", dealt)
+    title = g.title()
+
+    def largest_scale():
+        # The list's last item, 200%, once its list has opened below it.
+        sx, sy, sw, sh = g.screen_area("Scale")
+        below = (sx, sy + sh, sw, 6 * sh)
+        shut = s.desktop.screen().region(*below)
+        g.button("Scale")
+        def list_open():
+            now = s.desktop.screen().region(*below)
+            return now if now != shut else None
+
+        opened = wait_until("the scale list", list_open)
+        g.p.key("End", "Return")
+        wait_until("the scale list to close", lambda: s.desktop.screen().region(*below) != opened)
+        s.desktop.settle(below)
+
+    largest_scale()
+    # Too large for Freecell on this screen: the notice, answered as a player would.
+    g.answer("Notification.", "Return")
+    g.wait_table("the deal after the scale was refused", dealt)
+    before = s.desktop.screen().region(*g.screen_area("Table"))
+    area = g.screen_area("Table")
+    # Return, then I: once the overlay shows, the Return before it has been handled.
+    g.p.key("Return", "i")
+    wait_until("the overlay", lambda: s.desktop.screen().region(*area) != before)
+    overlay = g.table()
+    check(g.title() == title, "Return on the hidden start screen started %s over %s" % (g.title(), title))
+    s.desktop.shot("overlay-open")
+    # Every other command tried meanwhile does nothing.
+    g.p.key("Return")
+    s.desktop.shot("overlay-enter")
+    g.button("NewGame")
+    s.desktop.shot("overlay-new-game")
+    g.p.key("F12")
+    s.desktop.shot("overlay-f12")
+    largest_scale()
+    s.desktop.shot("overlay-scale")
+    # A click on the overlay closes it: once it is gone, everything before it was handled.
+    tx, ty, tw, th = g.w["Table"]
+    g.p.click((tx + tw // 2, ty + 150))
+    wait_until("the overlay to close", lambda: s.desktop.screen().region(*area) != overlay)
+    check(not g.p.has_window("Confirm"), "a command under the overlay asked a question")
+    check(not g.p.has_window("Notification."), "the scale was changed under the overlay")
+    check(g.title() == title, "a command under the overlay left %s for %s" % (title, g.title()))
+    try:
+        g.wait_table("the table the overlay covered", dealt)
+    finally:
+        s.desktop.shot("overlay-closed")
+    closed = s.desktop.screen().region(*area)
+    # Asked to end while the overlay shows, the program ends at once.
+    g.p.key("i")
+    wait_until("the overlay again", lambda: s.desktop.screen().region(*area) != closed)
+    g.p.signal(signal.SIGTERM)
+    check(g.p.wait_end(PATIENT) is not None, "the program did not end on SIGTERM while the overlay showed")
+
+
 SCENARIOS = {f.__name__: f for f in (start_screen_keys, freecell_win, save_and_reopen, new_deals, sigterm,
                                      backdrop_and_panels, fullscreen_without_wm, about_and_points,
-                                     card_set_maker, maker_broken_set)}
+                                     card_set_maker, maker_broken_set, hidden_grid_and_overlay)}
 WITHOUT_WM = {"fullscreen_without_wm"}
 
 

@@ -2,6 +2,7 @@
 // Options, a second run, the two layouts and the card scale.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
@@ -19,6 +20,7 @@
 #include "platform/core/Files.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/QtMenus.h"
 #include "platform/ui/ToolBar.h"
 #include "tests/cardtable/TestCardset.h"
 #include "tests/support/TestUtil.h"
@@ -75,6 +77,12 @@ class OptionsTest : public ::testing::Test {
     for (const auto& [item, step] : items)
       if (item->Checked()) marked = marked ? 99 : step;
     return marked;
+  }
+  // The " Statistics " menu as the menu bar offers it.
+  bool StatisticsOffered() const {
+    QCoreApplication::processEvents();
+    const QAction* a = Form->ToolBar1->ActionOf(Form->Statistics1);
+    return a && a->isEnabled();
   }
   bool Extended() const {
     EXPECT_NE(Form->Extended1->Enabled(), Form->Compact1->Enabled());
@@ -139,8 +147,8 @@ TEST_P(StartOptions, AppliedAtTheFirstActivation) {
   EXPECT_EQ(f.ScoringOn(), c.Scoring);
   EXPECT_EQ(std::make_tuple(f.On3->Checked(), f.Off3->Checked(), f.OptionLines[2]),
             std::make_tuple(c.Scoring, !c.Scoring, std::string(c.Scoring ? "On" : "Off")));
-  for (bool shown :
-       {f.PointsLabel->isEnabledTo(&f), f.ToolButton1->isEnabledTo(&f), f.Statistics1->Enabled()})
+  for (bool shown : {f.PointsLabel->isEnabledTo(&f), f.ToolButton1->isEnabledTo(&f), f.Statistics1->Enabled(),
+                     StatisticsOffered()})
     EXPECT_EQ(shown, c.Scoring);
   // The card factors follow the card size.
   EXPECT_FLOAT_EQ(f.Engine->Layout.WidthFactor, float(d.CardWidth) / 71.0f);
@@ -150,20 +158,33 @@ TEST_P(StartOptions, AppliedAtTheFirstActivation) {
 INSTANTIATE_TEST_SUITE_P(Files, StartOptions, ::testing::ValuesIn(kStartCases),
                          [](const auto& info) { return std::string(info.param.Name); });
 
-// Scoring switched off in a game: the points show 0, the game ends uncounted; on again, the
-// points of the game in play show.
+// Scoring switched off in a game: the points show 0, the statistics are not offered, the game
+// ends uncounted, and it stays so through later deals and an opened game; on again, the points of
+// the game in play show.
 TEST_F(OptionsTest, ScoringOffCountsNothingAndOnShowsThePointsAgain) {
   TForm1& f = Shown();
   Klondike();
+  EXPECT_TRUE(StatisticsOffered());
   f.Engine->Rules.Points = 37;
   f.Off3->Click();
   EXPECT_EQ(f.PointsLabel->text().toStdString(), "  Points = 0  ");
+  EXPECT_FALSE(StatisticsOffered());
   f.NewExecute();
   EXPECT_FALSE(FileExists(Data() + "/Data/Klondike 1 [Turn over 1].dat")) << "nothing counted";
+  EXPECT_FALSE(StatisticsOffered()) << "after a new deal";
+  GetMenuItem(f.Alphabeticallist1, "Spider", true)->Click();
+  EXPECT_FALSE(StatisticsOffered()) << "after another game";
+  WriteTextFile(Data() + "/game.ppg", "Freecell\r\n7\r\nO\r\n");
+  ASSERT_TRUE(f.LoadGame(Data() + "/game.ppg"));
+  EXPECT_FALSE(StatisticsOffered()) << "after an opened game";
+  EXPECT_FALSE(f.ToolButton1->isEnabled());
   f.Engine->Rules.Points = 12;
   f.On3->Click();
   EXPECT_EQ(f.PointsLabel->text().toStdString(), "  Points = 12  ");
   EXPECT_EQ(f.OptionLines[2], "On");
+  EXPECT_TRUE(StatisticsOffered());
+  f.NewExecute();
+  EXPECT_TRUE(StatisticsOffered());
 }
 
 TEST_F(OptionsTest, SavedOptionsAndTableSettingsLastIntoTheNextRun) {
@@ -173,6 +194,7 @@ TEST_F(OptionsTest, SavedOptionsAndTableSettingsLastIntoTheNextRun) {
     f.SetScale(-1);
     f.Off1Click();
     f.AutoMoveOffClick();
+    f.Off3->Click();
     f.CardTable1->SetCardSpeed(12);
     f.SaveOptions1Click();  // "No": nothing written
     EXPECT_FALSE(FileExists(Data() + "/Options.dat") || FileExists(Data() + "/Status.Dat"));
@@ -185,7 +207,10 @@ TEST_F(OptionsTest, SavedOptionsAndTableSettingsLastIntoTheNextRun) {
   }
   TForm1& g = Shown();
   // The winning animation's "On" was taken as I See Stars and saved so.
-  EXPECT_EQ(ReadFileText(Data() + "/Options.dat"), "Off\r\nOn\r\nOn\r\nStars\r\n-1\r\nCompact\r\nOff\r\n");
+  EXPECT_EQ(ReadFileText(Data() + "/Options.dat"), "Off\r\nOn\r\nOff\r\nStars\r\n-1\r\nCompact\r\nOff\r\n");
+  EXPECT_FALSE(g.ScoringOn());
+  EXPECT_TRUE(g.Off3->Checked());
+  EXPECT_FALSE(StatisticsOffered());
   EXPECT_FALSE(Extended());
   EXPECT_EQ(g.CardTable1->CardDeck()->SizeStep, -1);
   EXPECT_EQ(MarkedStep(), -1);

@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -236,6 +237,43 @@ TEST_F(RecordCommandsTest, AFailedSaveSaysSoWithoutTheChime) {
   f.Save1->Click();
   EXPECT_EQ(E().Rules.SaveName, "");
   EXPECT_EQ(f.Played("chime.wav"), 0);
+}
+
+// A data folder whose name is not valid UTF-8: the save dialog cannot show it, so Save As says so
+// and saves nowhere else (the dialog would open in the current folder); a game that has its file
+// there is saved there, its name kept byte for byte.
+TEST_F(RecordCommandsTest, SaveAsIntoAFolderTheDialogCannotNameIsRefusedWithAMessage) {
+  LocalAppDataDir = Home / "l\xE9gacy";
+  Data = DataFolder();
+  ForceDirectories(SaveGames());
+  TTempDir current;
+  const QString kept = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(current.Path())));
+  TRecordForm& f = Shown();
+  Choose("Klondike 1 [Turn over 1]", 77);
+  Play(4, 2);
+  OnDialog = ChooseFile("mine");
+  f.Sounds.clear();
+  f.Save1->Click();
+  QDir::setCurrent(kept);
+  EXPECT_TRUE(ListFiles(current.Path()).empty())
+      << "saved in the current folder: " << ListFiles(current.Path()).front();
+  EXPECT_TRUE(ListFiles(SaveGames()).empty());
+  EXPECT_TRUE(Dialogs.empty()) << Dialogs.front();
+  ASSERT_EQ(Asked.size(), 1u);
+  EXPECT_EQ(Asked[0].Caption, "Notification.");
+  EXPECT_NE(Asked[0].Text.find("not valid UTF-8"), std::string::npos) << Asked[0].Text;
+  EXPECT_EQ(E().Rules.SaveName, "");
+  EXPECT_EQ(f.Played("chime.wav"), 0);
+  EXPECT_EQ(f.windowTitle().toStdString().find("mine"), std::string::npos);
+  // Its own file there: Save writes it where it is.
+  const std::string file = PathJoin(SaveGames(),
+                                    "d\xFC"
+                                    "ck.ppg");
+  E().Rules.SaveName = file;
+  f.Save1->Click();
+  EXPECT_TRUE(FileExists(file));
+  EXPECT_EQ(f.Played("chime.wav"), 1);
 }
 
 TEST_F(RecordCommandsTest, RestartDealsTheSameGameClosedAndDeleteTakesTheFiles) {

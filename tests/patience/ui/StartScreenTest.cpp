@@ -1,9 +1,10 @@
 // The start screen: the grid of every game of the chosen group with the figures of the
 // statistics files, the filters, keys and the mouse wheel that select and preview, a game
-// started from it and the way back, Reset, a start with every picture missing, and the
-// information overlay over a game.
+// started from it and the way back, no key reaching it while it is hidden, Reset, a start with
+// every picture missing, and the information overlay over a game, which holds every other command.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFontMetrics>
@@ -19,12 +20,14 @@
 #include "patience/ui/MainForm.h"
 #include "patience/ui/Marquee.h"
 #include "patience/ui/MenuDraw.h"
+#include "patience/ui/ModalDialogs.h"
 #include "patience/ui/StartScreen.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Files.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/QtMenus.h"
+#include "platform/ui/ToolBar.h"
 #include "tests/cardtable/TestCardset.h"
 #include "tests/patience/ui/WindowTestUtil.h"
 #include "tests/support/TestUtil.h"
@@ -339,4 +342,98 @@ TEST_F(StartScreenTest, TheOverlayShowsThePilesAndClosesOnAClick) {
   EXPECT_FALSE(area.Visible);
   EXPECT_FALSE(f.CardTable1->DisableCardClicks);
   EXPECT_TRUE(f.ToolBar1->isEnabled());
+}
+
+// A game started from the start screen while another window is in front (a saved game opened
+// from it, a dialog over it): when the window comes back, the keyboard is not the hidden grid's,
+// and no key of the start screen reaches the grid or its lists while a game is in play.
+TEST_F(StartScreenTest, NoKeyOfTheStartScreenReachesItWhileItIsHidden) {
+  TForm1& f = Shown();
+  const int row = S().FindRowByInitial('K');
+  S().SetRow(row);
+  S().StringGrid1->setFocus();
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  QCoreApplication::processEvents();
+  S().Image2DblClick();
+  ASSERT_TRUE(f.CardTable1->Visible());
+  other.hide();
+  f.activateWindow();
+  QCoreApplication::processEvents();
+  EXPECT_NE(f.focusWidget(), S().StringGrid1);
+  EXPECT_NE(QApplication::focusWidget(), S().StringGrid1);
+  // Another game in play; the hidden grid still has the first one selected.
+  GetMenuItem(f.Alphabeticallist1, "Klondike 1 [Turn over 1]", true)->Click();
+  const std::string seed = f.Engine->HistoryList[1];
+  for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Down, Qt::Key_Up, Qt::Key_K, Qt::Key_S})
+    QTest::keyClick(&f, Qt::Key(key));
+  // Not even a key sent to the hidden grid itself.
+  for (int key : {Qt::Key_Down, Qt::Key_Return, Qt::Key_End, Qt::Key_Y})
+    QTest::keyClick(S().StringGrid1, Qt::Key(key));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(f.Engine->Rules.GameName, "Klondike 1 [Turn over 1]");
+  EXPECT_EQ(f.Engine->HistoryList[1], seed) << "no deal";
+  EXPECT_EQ(S().Row(), row);
+  EXPECT_EQ(S().ComboBox1->currentIndex(), 0);
+  EXPECT_TRUE(f.CardTable1->Visible());
+  EXPECT_FALSE(S().Showing());
+}
+
+// While the overlay is open no other command runs, whatever way it is asked for; when it closes
+// the table shows whole, even after the cards beneath it were dealt anew; the end of the session
+// closes it at once.
+TEST_F(StartScreenTest, TheOverlayHoldsEveryOtherCommandAndLeavesTheTableWhole) {
+  TTempDir empty;
+  TForm1& f = Shown(empty.Path());
+  GetMenuItem(f.Alphabeticallist1, "Klondike 1 [Turn over 1]", true)->Click();
+  S().SetRow(S().FindRowByInitial('B'));
+  TTableArea& area = *f.CardTable1->TableArea(1);
+  // (Not while an ace's sparkle runs.)
+  f.flourish->Stop();
+  QTest::keyClick(&f, Qt::Key_I);
+  ASSERT_TRUE(area.Visible);
+  const TStringList history = f.Engine->HistoryList;
+  const TBitmap shown = f.CardTable1->Buffer;
+  int dialogs = 0;
+  TScopedModalHook modal{[&](QDialog&) { return ++dialogs, int(QDialog::Rejected); }};
+  // Keys (the hidden grid given the keyboard back as a window manager might), the toolbar, the
+  // menu commands, the table's own right click, the scale and the layout.
+  S().StringGrid1->setFocus();
+  for (int key : {Qt::Key_Return, Qt::Key_F12, Qt::Key_F11, Qt::Key_F2, Qt::Key_B})
+    QTest::keyClick(&f, Qt::Key(key));
+  for (TToolButton* b : {f.NewGame, f.OpenButton, f.SaveGame, f.ToolButton9, f.ToolButton16, f.ToolButton18})
+    b->click();
+  for (TMenuItem* item : {f.NewGame1, f.Open1, f.ReStart1, f.BackToStart1, f.FullScreenF111}) item->Click();
+  GetMenuItem(f.Alphabeticallist1, "Spider", true)->Click();
+  f.CardTable1->MouseDown(mbRight, {}, 5, f.CardTable1->Height() - 5);
+  f.ComboBox30Change(0);
+  f.SetScale(3);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(f.Engine->Rules.GameName, "Klondike 1 [Turn over 1]");
+  EXPECT_EQ(f.Engine->HistoryList.Lines, history.Lines);
+  EXPECT_TRUE(SamePixels(f.CardTable1->Buffer, shown));
+  EXPECT_EQ(dialogs, 0);
+  EXPECT_TRUE(Asked.empty()) << Asked.front().Text;
+  EXPECT_FALSE(f.FullScreen());
+  EXPECT_TRUE(area.Visible);
+  EXPECT_FALSE(f.ToolBar1->isEnabled());
+  EXPECT_EQ(f.CardTable1->CardDeck()->SizeStep, 0);
+
+  // Dealt anew beneath it (as a command that slipped past would), then closed: the table as a
+  // full redraw draws it, not the picture saved when it opened.
+  f.Engine->NewExecute();
+  f.CardTable1->MouseDown(mbLeft, {}, area.X + 10, area.Y + 10);
+  ASSERT_FALSE(area.Visible);
+  const TBitmap closed = f.CardTable1->Buffer;
+  f.CardTable1->RefreshBackground();
+  EXPECT_TRUE(SamePixels(f.CardTable1->Buffer, closed));
+
+  // The session ends while it is open: it closes, and the program ends at once.
+  f.flourish->Stop();
+  QTest::keyClick(&f, Qt::Key_I);
+  ASSERT_TRUE(area.Visible);
+  f.EndSession();
+  EXPECT_FALSE(area.Visible);
+  EXPECT_TRUE(Application().Terminated());
 }

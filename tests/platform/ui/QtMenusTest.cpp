@@ -96,6 +96,26 @@ TEST(QtMenus, TheBarFollowsItsTopItems) {
   m.Help->Add("About1", "About");
   QCoreApplication::processEvents();
   EXPECT_NE(bar.MenuOf(m.Help), nullptr);
+  // A disabled menu stays disabled when the bar is disabled and enabled again (as around every
+  // deal), on the bar and inside another menu; an enabled one comes back with the bar.
+  auto toggle = [&] {
+    bar.setEnabled(false);
+    bar.setEnabled(true);
+  };
+  m.Sub->SetEnabled(false);
+  bar.MenuOf(m.File)->Rebuild();
+  toggle();
+  EXPECT_FALSE(bar.MenuOf(m.File)->ActionOf(m.Sub)->isEnabled());
+  m.File->SetEnabled(false);
+  QCoreApplication::processEvents();
+  toggle();
+  EXPECT_FALSE(bar.ActionOf(m.File)->isEnabled());
+  m.Help->SetEnabled(true);
+  QCoreApplication::processEvents();
+  bar.setEnabled(false);
+  EXPECT_FALSE(bar.ActionOf(m.Help)->isEnabled());
+  bar.setEnabled(true);
+  EXPECT_TRUE(bar.ActionOf(m.Help)->isEnabled());
 }
 
 TEST(QtMenus, OwnerDrawnItemsShowTheirHandlersPicture) {
