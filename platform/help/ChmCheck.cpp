@@ -27,6 +27,9 @@ constexpr uint64_t kFrameLength = 0x8000;
 constexpr uint32_t kMinWindow = 1u << 15, kMaxWindow = 1u << 21;
 // Frames between two resets: a read may decode this many frames before the one it wants.
 constexpr uint32_t kMaxFramesPerReset = 256;
+// The most compressed bytes a frame may have: chmlib reads a frame into a buffer of a frame's
+// length and 6 KiB more.
+constexpr uint64_t kMaxFrameBytes = kFrameLength + 6144;
 constexpr uint64_t kResetTableLength = 0x28;
 constexpr uint64_t kMinControlLength = 0x18, kMaxControlLength = 0x100;
 
@@ -109,6 +112,7 @@ class TChecker {
   bool ReadListing(int64_t page, const std::string& bytes);
   bool IndexChildren(const std::string& bytes, std::vector<int64_t>& children);
   bool Compression(const TEntry& resetTable, const TEntry& content, const TEntry& control);
+  bool FrameList(uint64_t at, uint64_t frames, uint64_t compressed);
   bool ControlData(const TEntry& control);
 
   int FFd;
@@ -278,8 +282,23 @@ bool TChecker::Compression(const TEntry& resetTable, const TEntry& content, cons
     return Fail("compressed section larger than its reset table");
   if (uncompressed / kMaxChmExpansion > FSize)
     return Fail("compressed section claims more than the file holds");
+  if (!FrameList(resetTable.Start + tableOffset, frames, compressed)) return false;
   FUncompressed = uncompressed;
   return ControlData(control);
+}
+
+// Where each frame's compressed bytes begin, 8 bytes a frame: in order, inside the section, and
+// no frame longer than the decompressor's buffer (the last one ends where the section does).
+bool TChecker::FrameList(uint64_t at, uint64_t frames, uint64_t compressed) {
+  std::string list;
+  if (!Bytes(FDataOffset + at, frames * 8, list)) return Fail("damaged reset table");
+  for (uint64_t i = 0; i < frames; ++i) {
+    const uint64_t start = Le64(list, size_t(i * 8));
+    const uint64_t end = i + 1 < frames ? Le64(list, size_t(i * 8 + 8)) : compressed;
+    if (start > end || end > compressed) return Fail("compressed frames out of order");
+    if (end - start > kMaxFrameBytes) return Fail("compressed frame too long");
+  }
+  return true;
 }
 
 bool TChecker::Objects() {

@@ -9,7 +9,8 @@
 //    one road only (no loops) and holds whole entries with names of 1 to 512 bytes;
 //  - every object lies inside the file (stored ones) or inside the compressed section's
 //    contents (compressed ones), and that section's reset table and control data are whole and
-//    hold values the decompressor can use;
+//    hold values the decompressor can use: its frames begin in order inside the section and none
+//    is longer than the decompressor's buffer;
 //  - the compressed section claims at most kMaxChmExpansion times the file's size.
 // So every object chmlib finds can be read whole at a cost bounded by the file's size.
 

@@ -17,6 +17,7 @@
 #include "platform/help/HelpViewer.h"
 #include "platform/help/Sitemap.h"
 #include "platform/ui/Dialogs.h"
+#include "tests/platform/help/ChmBytes.h"
 #include "tests/support/TestUtil.h"
 
 namespace {
@@ -220,81 +221,10 @@ TEST_F(HelpFileTest, MissingHelpFileIsToldAndOpensNothing) {
   EXPECT_EQ(told.size(), 3u);
 }
 
-// The test file taken apart far enough to damage it on purpose: the entries of its one directory
-// listing page (written back whole) and the stored objects' bytes.
-class TChmBytes {
- public:
-  struct TEntry {
-    std::string Name;
-    uint64_t Section, Start, Length;
-  };
-  explicit TChmBytes(const std::string& path) {
-    std::ostringstream in;
-    in << std::ifstream(path, std::ios::binary).rdbuf();
-    Bytes = in.str();
-    const uint64_t dir = Get(0x48, 8), dirLength = Get(0x50, 8);
-    Data = Get(0x58, 8);
-    PageLength = Get(dir + 0x10, 4);
-    Page = dir + 0x54;
-    EXPECT_EQ((dirLength - 0x54) / PageLength, 1u) << "one listing page";
-    for (size_t at = Page + 0x14, end = Page + PageLength - Get(Page + 4, 4); at < end;) {
-      TEntry e{};
-      const uint64_t n = Number(at);
-      e.Name = Bytes.substr(at, n);
-      at += n;
-      e.Section = Number(at), e.Start = Number(at), e.Length = Number(at);
-      Entries.push_back(e);
-    }
-  }
-  uint64_t Get(uint64_t at, int bytes) const {
-    uint64_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | uint8_t(Bytes[at + uint64_t(i)]);
-    return v;
-  }
-  void Put(uint64_t at, uint64_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) Bytes[at + uint64_t(i)] = char(v >> (8 * i));
-  }
-  TEntry& Entry(const std::string& name) {
-    for (TEntry& e : Entries)
-      if (e.Name == name) return e;
-    ADD_FAILURE() << "no entry " << name;
-    return Entries.front();
-  }
-  uint64_t StoredAt(const std::string& name) { return Data + Entry(name).Start; }
-  // Writes the page from Entries, then the file.
-  void Save(const std::string& path) {
-    std::string page;
-    for (const TEntry& e : Entries)
-      page += Encode(e.Name.size()) + e.Name + Encode(e.Section) + Encode(e.Start) + Encode(e.Length);
-    ASSERT_LE(page.size(), PageLength - 0x14);
-    Put(Page + 4, PageLength - 0x14 - page.size(), 4);
-    Bytes.replace(Page + 0x14, PageLength - 0x14, page + std::string(PageLength - 0x14 - page.size(), '\0'));
-    std::ofstream(path, std::ios::binary) << Bytes;
-  }
-
-  std::string Bytes;
-  uint64_t Data = 0, Page = 0, PageLength = 0;
-  std::vector<TEntry> Entries;
-
- private:
-  uint64_t Number(size_t& at) const {
-    uint64_t v = 0;
-    for (uint8_t b = 0x80; b & 0x80; ++at) v = v << 7 | ((b = uint8_t(Bytes[at])) & 0x7F);
-    return v;
-  }
-  static std::string Encode(uint64_t v) {
-    std::string out(1, char(v & 0x7F));
-    while (v >>= 7) out.insert(out.begin(), char(0x80 | (v & 0x7F)));
-    return out;
-  }
-};
-
 // Damaged help files, each of which crashed or froze the viewer's F1, are told as not found.
 TEST_F(HelpFileTest, DamagedFilesAreToldAndOpenNothing) {
-  const std::string control = "::DataSpace/Storage/MSCompressed/ControlData";
-  const std::string resetTable =
-      "::DataSpace/Storage/MSCompressed/Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/"
-      "ResetTable";
+  const std::string control = TChmBytes::kControlData;
+  const std::string resetTable = TChmBytes::kResetTable;
   struct TCase {
     const char* What;
     std::function<void(TChmBytes&)> Damage;
