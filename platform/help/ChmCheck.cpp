@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <bit>
 #include <vector>
 
 namespace {
@@ -83,7 +84,7 @@ class TChecker {
       why = FWhy;
       return std::nullopt;
     }
-    return TChmStructure{FUncompressed};
+    return FStructure;
   }
 
  private:
@@ -127,6 +128,7 @@ class TChecker {
   std::vector<uint8_t> FListed;
   std::vector<TEntry> FEntries;
   uint64_t FUncompressed = 0;
+  TChmStructure FStructure;
 };
 
 bool TChecker::Headers() {
@@ -265,6 +267,8 @@ bool TChecker::ControlData(const TEntry& control) {
   if (reset == 0 || reset % (window / 2) != 0 || windowsPerReset == 0) return Fail("unusable reset interval");
   const uint32_t framesPerReset = reset / (window / 2) * windowsPerReset;
   if (framesPerReset == 0 || framesPerReset > kMaxFramesPerReset) return Fail("unusable reset interval");
+  FStructure.WindowBits = std::countr_zero(window);
+  FStructure.FramesPerReset = framesPerReset;
   return true;
 }
 
@@ -283,7 +287,8 @@ bool TChecker::Compression(const TEntry& resetTable, const TEntry& content, cons
   if (uncompressed / kMaxChmExpansion > FSize)
     return Fail("compressed section claims more than the file holds");
   if (!FrameList(resetTable.Start + tableOffset, frames, compressed)) return false;
-  FUncompressed = uncompressed;
+  FUncompressed = FStructure.Uncompressed = uncompressed;
+  FStructure.ContentOffset = FDataOffset + content.Start;
   return ControlData(control);
 }
 
@@ -297,7 +302,9 @@ bool TChecker::FrameList(uint64_t at, uint64_t frames, uint64_t compressed) {
     const uint64_t end = i + 1 < frames ? Le64(list, size_t(i * 8 + 8)) : compressed;
     if (start > end || end > compressed) return Fail("compressed frames out of order");
     if (end - start > kMaxFrameBytes) return Fail("compressed frame too long");
+    FStructure.Frames.push_back(start);
   }
+  FStructure.Frames.push_back(compressed);
   return true;
 }
 

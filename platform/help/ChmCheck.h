@@ -12,11 +12,13 @@
 //    hold values the decompressor can use: its frames begin in order inside the section and none
 //    is longer than the decompressor's buffer;
 //  - the compressed section claims at most kMaxChmExpansion times the file's size.
-// So every object chmlib finds can be read whole at a cost bounded by the file's size.
+// So every object chmlib finds can be read whole at a cost bounded by the file's size. (The
+// compressed ones are read by the decompressor of Lzx.h from what the check found.)
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 // The compressed section of a help file is at most this many times the file's size (help pages
 // compress some ten times).
@@ -25,6 +27,13 @@ inline constexpr uint64_t kMaxChmExpansion = 64;
 struct TChmStructure {
   // The length of the compressed section's contents, 0 when the file has none.
   uint64_t Uncompressed = 0;
+  // For the section's decompressor: where its compressed bytes begin in the file; where each
+  // frame's bytes begin in them, and last where the section's end; the window (2^WindowBits
+  // bytes) and the frames from one reset to the next.
+  uint64_t ContentOffset = 0;
+  std::vector<uint64_t> Frames;
+  int WindowBits = 0;
+  uint32_t FramesPerReset = 0;
 };
 
 // Checks the file open for reading as fd (a regular file). Answers what it found, or nothing with

@@ -77,6 +77,35 @@ class TChmBytes {
   }
   uint64_t FrameStart(uint64_t frame) { return Get(FrameEntryAt(frame), 8); }
   uint64_t Compressed() { return Get(StoredAt(kResetTable) + 0x18, 8); }
+  uint64_t Uncompressed() { return Get(StoredAt(kResetTable) + 0x10, 8); }
+  // The frames from one reset to the next (the control data's interval, in frames of 32 KiB).
+  uint64_t FramesPerReset() {
+    const uint64_t c = StoredAt(kControlData), unit = Get(c + 8, 4) == 2 ? 0x8000 : 1;
+    return Get(c + 12, 4) * unit / (Get(c + 16, 4) * unit / 2) * Get(c + 20, 4);
+  }
+  // Each frame's compressed bytes.
+  std::vector<std::string> FrameBytes() {
+    std::vector<std::string> frames;
+    const uint64_t content = StoredAt(kContent);
+    for (uint64_t i = 0; i < Frames(); ++i) {
+      const uint64_t end = i + 1 < Frames() ? FrameStart(i + 1) : Compressed();
+      frames.push_back(Bytes.substr(content + FrameStart(i), end - FrameStart(i)));
+    }
+    return frames;
+  }
+  // Puts the frames' bytes in place of the section's, one after the other (no longer in all than
+  // the section was), and the frame list and the section's length to match.
+  void SetFrames(const std::vector<std::string>& frames) {
+    const uint64_t content = StoredAt(kContent);
+    uint64_t at = 0;
+    for (size_t i = 0; i < frames.size(); ++i) {
+      Put(FrameEntryAt(i), at, 8);
+      Bytes.replace(content + at, frames[i].size(), frames[i]);
+      at += frames[i].size();
+    }
+    EXPECT_LE(at, Entry(kContent).Length);
+    Put(StoredAt(kResetTable) + 0x18, at, 8);
+  }
 
   // Writes the listing pages from Entries, then the file.
   void Save(const std::string& path) {

@@ -47,9 +47,32 @@ class HelpFileTest : public ::testing::Test {
                   "Start | html/index.htm\n  Canfield | html/pati4p2c.htm\n  Deep | html/more/deep.htm\n"
                   "index: Foundations & piles | html/pati4p2c.htm\n");
     File = *Dir / "Test.chm";
+    Built = Compile(pages, File, "Test Help");
+    // A file of several frames and resets: pages of words in no order, 24 KiB each.
+    const std::string many = *Dir / "many";
+    std::filesystem::create_directories(many + "/html");
+    std::string contents;
+    uint32_t seed = 12345;
+    auto next = [&seed](uint32_t below) { return ((seed = seed * 1103515245 + 12345) >> 16) % below; };
+    const char* const syllables[] = {"ka", "lo", "mi", "ne", "ru", "ta", "si", "vo", "pe", "du", "ga", "fi"};
+    for (int page = 0; page < 7; ++page) {
+      std::string text = "<html><body><p>";
+      while (text.size() < 24 * 1024) {
+        for (uint32_t n = 1 + next(4); n > 0; --n) text += syllables[next(12)];
+        text += ' ';
+      }
+      const std::string name = "html/p" + std::to_string(page) + ".htm";
+      WriteTextFile(many + "/" + name, text + "</p></body></html>");
+      contents += "Page " + std::to_string(page) + " | " + name + "\n";
+    }
+    WriteTextFile(many + "/contents.txt", contents);
+    FramesFile = *Dir / "Frames.chm";
+    Built = Built && Compile(many, FramesFile, "Frames");
+  }
+  static bool Compile(const std::string& pages, const std::string& file, const std::string& title) {
     const std::string command = "/usr/bin/python3 " + SourceDir() + "/assets/help/make_chm.py " + pages +
-                                " " + File + " 'Test Help' " + (*Dir / "work") + " >/dev/null 2>&1";
-    Built = std::system(command.c_str()) == 0 && std::filesystem::exists(File);
+                                " " + file + " '" + title + "' " + pages + ".work >/dev/null 2>&1";
+    return std::system(command.c_str()) == 0 && std::filesystem::exists(file);
   }
   static void TearDownTestSuite() {
     HtmlHelp(nullptr, "", HH_CLOSE_ALL, nullptr);
@@ -58,7 +81,7 @@ class HelpFileTest : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(Built) << "the test help file could not be compiled (chmcmd)"; }
 
   static inline TTempDir* Dir = nullptr;
-  static inline std::string File;
+  static inline std::string File, FramesFile;
   static inline bool Built = false;
 };
 
@@ -274,6 +297,57 @@ TEST_F(HelpFileTest, DamagedFilesAreToldAndOpenNothing) {
   const std::string fifo = *Dir / "Fifo.chm";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   EXPECT_FALSE(TChmFile(fifo).Ok());
+}
+
+// A frame whose compressed bytes are cut short: whatever needs it (an object in it, or in a later
+// frame of its reset) reads as nothing, at every reading and whatever was read before; the rest
+// reads as it was.
+TEST_F(HelpFileTest, AFrameCutShortReadsAsNothingEveryTime) {
+  TChmBytes whole(FramesFile);
+  const std::vector<std::string> frames = whole.FrameBytes();
+  const uint64_t used = (whole.Uncompressed() + 0x7FFF) / 0x8000, perReset = whole.FramesPerReset();
+  ASSERT_GE(used, 4u);
+  ASSERT_GE(used, 2 * perReset) << "the file is to have several resets";
+  // The section's objects and the frames each needs, from its reset on.
+  struct TObject {
+    std::string Name, Bytes;
+    uint64_t First, Last;
+  };
+  std::vector<TObject> objects;
+  const TChmFile original(FramesFile);
+  for (const TChmBytes::TEntry& e : whole.Entries)
+    if (e.Section == 1 && e.Length > 0 && e.Name[0] == '/') {
+      const auto bytes = original.Read(e.Name);
+      ASSERT_TRUE(bytes) << e.Name;
+      const uint64_t first = e.Start / 0x8000;
+      objects.push_back({e.Name, *bytes, first - first % perReset, (e.Start + e.Length - 1) / 0x8000});
+    }
+  // (The last frame may end in bytes that are not needed.)
+  for (uint64_t cut = 0; cut + 1 < used; ++cut) {
+    SCOPED_TRACE("frame " + std::to_string(cut) + " cut short");
+    TChmBytes f(FramesFile);
+    std::vector<std::string> damaged = frames;
+    damaged[cut].resize(damaged[cut].size() / 2);
+    f.SetFrames(damaged);
+    const std::string path = *Dir / "Cut.chm";
+    f.Save(path);
+    int refused = 0;
+    for (bool backwards : {false, true}) {
+      const TChmFile chm(path);
+      ASSERT_TRUE(chm.Ok()) << chm.Problem();
+      for (size_t i = 0; i < objects.size(); ++i) {
+        const TObject& o = objects[backwards ? objects.size() - 1 - i : i];
+        const std::optional<std::string> got = chm.Read(o.Name);
+        if (o.First <= cut && cut <= o.Last) {
+          EXPECT_FALSE(got) << o.Name << " read as " << got->size() << " bytes";
+          ++refused;
+        } else {
+          EXPECT_EQ(got, o.Bytes) << o.Name;
+        }
+      }
+    }
+    EXPECT_GT(refused, 0);
+  }
 }
 
 TEST_F(HelpFileTest, BrowserTakesPagesPicturesAndLinksFromTheFile) {
