@@ -136,11 +136,13 @@ void TInternetThread::Execute() {
       r.Url = FUrl;
       r.ConnectTimeoutMs = UpdateSettings().ConnectTimeoutMs;
       r.StallMs = UpdateSettings().StallMs;
+      r.MinBytesPerSecond = UpdateSettings().MinBytesPerSecond;
+      r.RateWindowMs = UpdateSettings().RateWindowMs;
       r.Cancel = &Cancel;
       r.Pause = &Pause;
       // The information file is small: anything larger is not one. A download ends at the size
-      // the information file gives, or at a cap when it gives none.
-      r.MaxBytes = FInfoFile ? 100000 : FSize < 0 ? UpdateSettings().MaxUnsizedBytes : -1;
+      // the information file gives, and at the cap whatever it gives.
+      r.MaxBytes = FInfoFile ? 100000 : UpdateSettings().MaxDownloadBytes;
       r.ExpectedSize = FSize;
       r.TotalMs = FInfoFile ? UpdateSettings().InfoTotalMs : -1;
       r.Replace = FInfoFile || gReplaceDesktopFile;

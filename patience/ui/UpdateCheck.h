@@ -8,7 +8,8 @@
 // arrived, removed after any failure) and the atomics below; everything it shows reaches the
 // dialog through calls queued to the GUI thread, which test that a dialog still exists. Closing
 // the game window during a download asks first and then stops the worker and waits for it. A
-// download stops once more bytes arrive than the information file says, and replaces a desktop
+// download stops once more bytes arrive than the information file says or than the cap allows
+// (a stated size above the cap is refused before anything is asked for), and replaces a desktop
 // file of the same name only when the player said so.
 //
 // The information file, "PatienceInfo.dat" on the site and "internetinfo.dat" in the data folder,
@@ -38,8 +39,13 @@ struct TUpdateSettings {
   int ConnectTimeoutMs = 15000;
   int StallMs = 30000;      // a transfer without progress for this long is given up
   int InfoTotalMs = 60000;  // the whole information check, however slowly the bytes come
-  // A download whose size the information file leaves out stops at this many bytes.
-  int64_t MaxUnsizedBytes = int64_t(1) << 30;
+  // A transfer that brings fewer bytes than this a second, on average over the window, is given
+  // up too: a server that sends a byte now and then never stalls.
+  int64_t MinBytesPerSecond = 1024;
+  int RateWindowMs = 60000;
+  // No download is larger: one whose stated size is more is not asked for, and one without a
+  // size stops here.
+  int64_t MaxDownloadBytes = int64_t(1) << 30;
 };
 // The settings: the base address from PATIENCE_UPDATE_SITE (none when it is not set: the check
 // then tells that it cannot connect, without a request).

@@ -30,6 +30,9 @@ struct TTransfer {
   bool Cancelled = false;
   TClock::time_point LastProgress = TClock::now();
   TClock::time_point Deadline = TClock::time_point::max();
+  // The rate floor's window: when it began and the bytes there were then.
+  TClock::time_point WindowStart = TClock::now();
+  int64_t WindowBytes = 0;
   curl_off_t LastNow = 0;
 };
 
@@ -80,6 +83,7 @@ int Progress(void* user, curl_off_t, curl_off_t now, curl_off_t, curl_off_t) {
     while (r.Pause->load() && !cancelled()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     t->LastProgress = TClock::now();
     if (t->Deadline != TClock::time_point::max()) t->Deadline += t->LastProgress - paused;
+    t->WindowStart += t->LastProgress - paused;
   }
   if (cancelled()) {
     t->Cancelled = true;
@@ -89,9 +93,19 @@ int Progress(void* user, curl_off_t, curl_off_t now, curl_off_t, curl_off_t) {
     t->LastNow = now;
     t->LastProgress = TClock::now();
   }
-  if (TClock::now() - t->LastProgress > std::chrono::milliseconds(r.StallMs) || TClock::now() > t->Deadline) {
+  const TClock::time_point time = TClock::now();
+  if (time - t->LastProgress > std::chrono::milliseconds(r.StallMs) || time > t->Deadline) {
     t->Stalled = true;
     return 1;
+  }
+  // A server that sends a byte now and then never stalls; over each window it must send enough.
+  if (r.MinBytesPerSecond > 0 && time - t->WindowStart >= std::chrono::milliseconds(r.RateWindowMs)) {
+    if ((t->Bytes - t->WindowBytes) * 1000 < r.MinBytesPerSecond * r.RateWindowMs) {
+      t->Stalled = true;
+      return 1;
+    }
+    t->WindowStart = time;
+    t->WindowBytes = t->Bytes;
   }
   return 0;
 }
@@ -137,6 +151,12 @@ THttpResult HttpGetToFile(const THttpRequest& request, const std::string& target
   t.PartPath = target + ".part";
   if (request.TotalMs >= 0) t.Deadline = TClock::now() + std::chrono::milliseconds(request.TotalMs);
   std::remove(t.PartPath.c_str());
+  // More than may be had: not asked for at all.
+  if (request.MaxBytes >= 0 && request.ExpectedSize > request.MaxBytes) {
+    result.Status = THttpStatus::TooLarge;
+    result.Error = "the size expected is above the limit";
+    return result;
+  }
   t.Curl = curl_easy_init();
   if (!t.Curl) {
     result.Error = "curl_easy_init failed";
@@ -157,6 +177,9 @@ THttpResult HttpGetToFile(const THttpRequest& request, const std::string& target
   curl_easy_setopt(t.Curl, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(t.Curl, CURLOPT_XFERINFOFUNCTION, Progress);
   curl_easy_setopt(t.Curl, CURLOPT_XFERINFODATA, &t);
+  // A server that says beforehand that it sends more than may be had is refused before the body.
+  if (request.MaxBytes >= 0)
+    curl_easy_setopt(t.Curl, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(request.MaxBytes));
   const CURLcode rc = curl_easy_perform(t.Curl);
   curl_easy_getinfo(t.Curl, CURLINFO_RESPONSE_CODE, &result.HttpCode);
   curl_easy_cleanup(t.Curl);
@@ -171,7 +194,7 @@ THttpResult HttpGetToFile(const THttpRequest& request, const std::string& target
     result.Status = THttpStatus::TimedOut;
   else if (t.BadStatus || (rc == CURLE_OK && result.HttpCode != 200))
     result.Status = THttpStatus::BadStatus;
-  else if (t.TooLarge)
+  else if (t.TooLarge || rc == CURLE_FILESIZE_EXCEEDED)
     result.Status = THttpStatus::TooLarge;
   else if (t.Oversized)
     result.Status = THttpStatus::WrongSize;

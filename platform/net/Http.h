@@ -5,8 +5,10 @@
 // a final status of 200 (redirects are followed), no transfer error, no more than MaxBytes and,
 // when ExpectedSize is given, exactly that many bytes (the transfer stops as soon as more arrive).
 // After any failure or a cancel the partial file is gone and a target that was there before is
-// left as it was. An error status writes nothing. A transfer that makes no progress for StallMs,
-// or that takes longer than TotalMs in all, is abandoned.
+// left as it was. An error status writes nothing, and nothing is asked for when the size that is
+// expected is above MaxBytes. A transfer that makes no progress for StallMs, that brings fewer
+// than MinBytesPerSecond on average over RateWindowMs, or that takes longer than TotalMs in all,
+// is abandoned (the time paused does not count).
 
 #include <atomic>
 #include <cstdint>
@@ -18,7 +20,9 @@ struct THttpRequest {
   std::string UserAgent = "Patience/2.51";
   int ConnectTimeoutMs = 15000;
   int StallMs = 30000;
-  int TotalMs = -1;           // -1: no limit (pauses do not count)
+  int TotalMs = -1;               // -1: no limit (pauses do not count)
+  int64_t MinBytesPerSecond = 0;  // 0: no floor
+  int RateWindowMs = 60000;
   int64_t MaxBytes = -1;      // -1: no limit
   int64_t ExpectedSize = -1;  // -1: not known
   // Whether the file may replace a target that is there when it is complete; when not, such a
@@ -36,9 +40,9 @@ enum class THttpStatus {
   Ok,
   CannotConnect,  // no answer: refused, unresolved, or no response before the time-out
   BadStatus,      // the server answered with another status than 200
-  TooLarge,       // more than MaxBytes
+  TooLarge,       // more than MaxBytes (said or sent)
   WrongSize,      // fewer or more bytes than ExpectedSize, or the body broke off
-  TimedOut,       // the transfer stalled or ran out of time
+  TimedOut,       // the transfer stalled, went too slowly or ran out of time
   Cancelled,
   FileError,  // the file could not be written
 };

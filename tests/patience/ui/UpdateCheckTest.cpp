@@ -69,6 +69,7 @@ class UpdateCheckTest : public ::testing::Test {
     UpdateSettings().StallMs = 500;
     UpdateSettings().InfoTotalMs = 10000;
     UpdateSettings().ConnectTimeoutMs = 2000;
+    UpdateSettings().MinBytesPerSecond = 0;  // the slow servers of the tests are slow on purpose
     FSavedDesktop = DesktopDir;
     FSavedLocal = LocalAppDataDir;
     DesktopDir = Home / "Desktop";
@@ -78,6 +79,8 @@ class UpdateCheckTest : public ::testing::Test {
   }
   void TearDown() override {
     StopUpdateThread();
+    UpdateSettings().MaxDownloadBytes = int64_t(1) << 30;
+    UpdateSettings().MinBytesPerSecond = 0;
     SetInternetFormRunnerForTesting(nullptr);
     QCoreApplication::processEvents();
     DesktopDir = FSavedDesktop;
@@ -229,30 +232,41 @@ TEST_F(UpdateCheckTest, NoServerAndAStalledServerAreTold) {
 }
 
 TEST_F(UpdateCheckTest, DownloadResults) {
-  const std::string complete = "Download complete", error = "Error";
+  const std::string complete = "Download complete", error = "Error",
+                    notFound = "Error: Cannot find file on server.";
+  // The cap is a byte more than the update; a transfer slower than 20000 bytes a second over 0.2 s
+  // gives up.
+  const int64_t cap = int64_t(Update.size()) + 1;
+  UpdateSettings().MaxDownloadBytes = cap;
+  UpdateSettings().MinBytesPerSecond = 20000;
+  UpdateSettings().RateWindowMs = 200;
   struct TCase {
     const char* Name;
     std::string Size;
     R Route;
     std::string Status, Label6;
     bool Saved;
+    bool Asked = true;  // the update was asked for
   };
   const TCase cases[] = {
       {"complete", "30000", R{200, Update}, complete, "", true},
       {"complete without a size", "", R{200, Update}, complete, "", true},
-      {"missing", "30000", R{404, "gone"}, error, "Error: Cannot find file on server.", false},
-      {"cut short", "", R{200, Update, TTestHttpServer::Truncated}, error,
-       "Error: Cannot find file on server.", false},
-      {"wrong size", "30001", R{200, Update}, error, "Error: Cannot find file on server.", false},
-      {"stalled", "30000", R{200, Update, TTestHttpServer::Stall}, error,
-       "Error: Cannot find file on server.", false},
-      {"sent on without end", "30000", R{200, Update, TTestHttpServer::Endless}, error,
-       "Error: Cannot find file on server.", false},
+      {"missing", "30000", R{404, "gone"}, error, notFound, false},
+      {"cut short", "", R{200, Update, TTestHttpServer::Truncated}, error, notFound, false},
+      {"wrong size", "30001", R{200, Update}, error, notFound, false},
+      {"stalled", "30000", R{200, Update, TTestHttpServer::Stall}, error, notFound, false},
+      {"sent on without end", "30000", R{200, Update, TTestHttpServer::Endless}, error, notFound, false},
+      {"without a size, past the cap", "", R{200, Update + "xx"}, error, notFound, false},
+      {"without a size, sent on past the cap", "", R{200, Update, TTestHttpServer::Endless}, error, notFound,
+       false},
+      {"a size above the cap", "999999999999999", R{200, Update}, error, notFound, false, false},
+      {"trickling in", "30000", R{200, Update, TTestHttpServer::Slow, "", 100, 20}, error, notFound, false},
   };
   for (const TCase& c : cases) {
     fs::remove_all(DesktopDir);
     ServeInfo(Info("2052", "2000", "Setup 2052.exe", c.Size));
     Server.Set("/Setup%202052.exe", c.Route);
+    const size_t requests = Server.Requests().size();
     std::optional<TShown> during, after;
     Check([&](TInternetForm& f) {
       f.Action->click();  // Download
@@ -277,6 +291,8 @@ TEST_F(UpdateCheckTest, DownloadResults) {
       EXPECT_EQ(ReadFileText(OnDesktop("Setup 2052.exe")), Update);
     }
     EXPECT_FALSE(PartFileAnywhere()) << c.Name;
+    EXPECT_LE(BytesDone(), cap) << c.Name;
+    EXPECT_EQ(Server.Requests().size() - requests, c.Asked ? 2u : 1u) << c.Name;  // the check, the update
   }
 }
 

@@ -139,6 +139,36 @@ TEST_F(HttpTest, EndlessAndTricklingServersAreCutOff) {
   EXPECT_EQ(HttpGetToFile(slow, Target()).Status, THttpStatus::TimedOut);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
   EXPECT_FALSE(PartLeft());
+
+  // A byte every 20 ms never stalls and has no time limit, but stays under the rate floor (about
+  // four seconds for the body otherwise).
+  Server.Set("/drip", R{200, Body.substr(0, 200), TTestHttpServer::Slow, "", 1, 20});
+  THttpRequest drip = Request("/drip");
+  drip.MinBytesPerSecond = 1000;
+  drip.RateWindowMs = 300;
+  EXPECT_EQ(HttpGetToFile(drip, Target()).Status, THttpStatus::TimedOut);
+  EXPECT_FALSE(PartLeft());
+  EXPECT_FALSE(std::filesystem::exists(Target()));
+}
+
+// A size above the limit is not asked for at all; a server that says beforehand it sends more is
+// refused before any byte of the body is written.
+TEST_F(HttpTest, MoreThanTheLimitIsNeitherAskedForNorWritten) {
+  Server.Set("/ok", R{200, Body});
+  THttpRequest r = Request("/ok");
+  r.MaxBytes = int64_t(1) << 30;
+  r.ExpectedSize = 999999999999999;
+  std::atomic<int64_t> seen{0};
+  r.Progress = [&](int64_t n) { seen = n; };
+  EXPECT_EQ(HttpGetToFile(r, Target()).Status, THttpStatus::TooLarge);
+  EXPECT_TRUE(Server.Requests().empty());
+  r.ExpectedSize = -1;
+  r.MaxBytes = 4000;
+  EXPECT_EQ(HttpGetToFile(r, Target()).Status, THttpStatus::TooLarge);
+  EXPECT_EQ(Server.Requests().size(), 1u);
+  EXPECT_EQ(seen, 0);
+  EXPECT_FALSE(PartLeft());
+  EXPECT_FALSE(std::filesystem::exists(Target()));
 }
 
 // Without leave to replace, a file that turned up under the target's name stays.
