@@ -15,6 +15,7 @@
 #include "cardtable/SystemDirs.h"
 #include "cardtable/VistaFuncs.h"
 #include "patience/files/Trace.h"
+#include "patience/files/UpdatePart.h"
 #include "patience/ui/DialogBackground.h"
 #include "platform/core/Files.h"
 #include "platform/net/Http.h"
@@ -43,8 +44,12 @@ TInternetFormRunner gRunner;
 
 class TInternetThread {
  public:
-  TInternetThread(std::string url, std::string target, int64_t size, bool infoFile)
-      : FUrl(std::move(url)), FTarget(std::move(target)), FSize(size), FInfoFile(infoFile) {
+  TInternetThread(std::string url, std::string target, int64_t size, bool infoFile, std::string dataFolder)
+      : FUrl(std::move(url)),
+        FTarget(std::move(target)),
+        FDataFolder(std::move(dataFolder)),
+        FSize(size),
+        FInfoFile(infoFile) {
     gThreadRunning = true;
     FThread = std::thread([this] { Execute(); });
   }
@@ -63,6 +68,7 @@ class TInternetThread {
   void Execute();
 
   std::string FUrl, FTarget;
+  std::string FDataFolder;  // where the part file is recorded while it is written
   int64_t FSize;
   bool FInfoFile;
   std::atomic<bool> FProgressQueued{false};
@@ -156,7 +162,10 @@ void TInternetThread::Execute() {
             if (gForm) ShowDownloadProgress();
           });
       };
+      // The part file is recorded, so that a start after a stop removes it and nothing else.
+      r.PartCreated = [this](const std::string& path, int fd) { RecordUpdatePart(FDataFolder, path, fd); };
       const THttpResult got = HttpGetToFile(r, FTarget);
+      ForgetUpdatePart(FDataFolder);
       gFetchResult = FetchResultOf(got, FInfoFile);
       if (got.Status != THttpStatus::Ok)
         Post([error = got.Error, code = got.HttpCode] {
@@ -202,7 +211,7 @@ std::string Upper(std::string s) {
 
 void StartThread(std::string url, std::string target, int64_t size, bool infoFile) {
   HttpGlobalInit();
-  gThread = std::make_unique<TInternetThread>(std::move(url), std::move(target), size, infoFile);
+  gThread = std::make_unique<TInternetThread>(std::move(url), std::move(target), size, infoFile, gDataFolder);
 }
 
 }  // namespace

@@ -4,8 +4,9 @@
 // to download it to the desktop. The download goes on after the dialog closes; reopening the
 // check shows its progress, and its end is told by a message when no dialog is open.
 //
-// The worker writes only its target file (through "<name>.part", renamed when the whole file has
-// arrived, removed after any failure) and the atomics below; everything it shows reaches the
+// The worker writes only its target file (through a part file of its own, "<name>.part" unless a
+// file of that name is there, renamed when the whole file has arrived, removed after any failure;
+// the data folder's "updatepart.dat" records it meanwhile, see UpdatePart.h) and the atomics below; everything it shows reaches the
 // dialog through calls queued to the GUI thread, which test that a dialog still exists. Closing
 // the game window during a download asks first and then stops the worker and waits for it. A
 // download stops once more bytes arrive than the information file says or than the cap allows

@@ -19,7 +19,7 @@ using TClock = std::chrono::steady_clock;
 struct TTransfer {
   const THttpRequest* Request = nullptr;
   CURL* Curl = nullptr;
-  std::string PartPath;
+  std::string Target, PartPath;
   std::FILE* File = nullptr;
   int64_t Bytes = 0;
   bool BadStatus = false;
@@ -35,6 +35,32 @@ struct TTransfer {
   int64_t WindowBytes = 0;
   curl_off_t LastNow = 0;
 };
+
+// The part file, made new: "<target>.part", or "<target>-2.part" and on when a file of that name
+// is there (the player's, it may be), which stays as it is.
+bool CreatePart(TTransfer& t) {
+  const std::string& target = t.Target;
+  for (int n = 1; n < 100; ++n) {
+    const std::string path = n == 1 ? target + ".part" : target + "-" + std::to_string(n) + ".part";
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      return false;
+    }
+    t.File = ::fdopen(fd, "wb");
+    if (!t.File) {
+      ::close(fd);
+      ::unlink(path.c_str());
+      return false;
+    }
+    t.PartPath = path;
+    // Held while the part file is written: a start-up that finds it unlocked knows it was left.
+    ::flock(fd, LOCK_EX | LOCK_NB);
+    if (t.Request->PartCreated) t.Request->PartCreated(path, fd);
+    return true;
+  }
+  return false;
+}
 
 size_t WriteBody(char* data, size_t size, size_t count, void* user) {
   auto* t = static_cast<TTransfer*>(user);
@@ -55,14 +81,9 @@ size_t WriteBody(char* data, size_t size, size_t count, void* user) {
     t->Oversized = true;
     return 0;
   }
-  if (!t->File) {
-    t->File = std::fopen(t->PartPath.c_str(), "wb");
-    if (!t->File) {
-      t->FileError = true;
-      return 0;
-    }
-    // Held while the part file is written: a start-up that finds it unlocked knows it was left.
-    ::flock(::fileno(t->File), LOCK_EX | LOCK_NB);
+  if (!t->File && !CreatePart(*t)) {
+    t->FileError = true;
+    return 0;
   }
   if (n > 0 && std::fwrite(data, 1, n, t->File) != n) {
     t->FileError = true;
@@ -148,9 +169,8 @@ THttpResult HttpGetToFile(const THttpRequest& request, const std::string& target
   THttpResult result;
   TTransfer t;
   t.Request = &request;
-  t.PartPath = target + ".part";
+  t.Target = target;
   if (request.TotalMs >= 0) t.Deadline = TClock::now() + std::chrono::milliseconds(request.TotalMs);
-  std::remove(t.PartPath.c_str());
   // More than may be had: not asked for at all.
   if (request.MaxBytes >= 0 && request.ExpectedSize > request.MaxBytes) {
     result.Status = THttpStatus::TooLarge;
@@ -211,15 +231,12 @@ THttpResult HttpGetToFile(const THttpRequest& request, const std::string& target
 
   if (result.Status == THttpStatus::Ok) {
     // An empty body still makes an (empty) file.
-    if (!t.File) {
-      std::FILE* f = std::fopen(t.PartPath.c_str(), "wb");
-      if (!f || std::fclose(f) != 0) result.Status = THttpStatus::FileError;
-    }
+    if (!t.File && (!CreatePart(t) || std::fclose(t.File) != 0)) result.Status = THttpStatus::FileError;
     if (result.Status == THttpStatus::Ok && !MoveIntoPlace(t.PartPath, target, request.Replace)) {
       result.Status = THttpStatus::FileError;
       result.Error = "cannot rename " + t.PartPath;
     }
   }
-  if (result.Status != THttpStatus::Ok) std::remove(t.PartPath.c_str());
+  if (result.Status != THttpStatus::Ok && !t.PartPath.empty()) std::remove(t.PartPath.c_str());
   return result;
 }

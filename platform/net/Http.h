@@ -1,13 +1,14 @@
 #pragma once
 // One HTTP GET into a file, made to be run on a worker thread.
 //
-// The body goes to "<target>.part" and becomes the target only when the whole transfer succeeded:
-// a final status of 200 (redirects are followed), no transfer error, no more than MaxBytes and,
-// when ExpectedSize is given, exactly that many bytes (the transfer stops as soon as more arrive).
-// After any failure or a cancel the partial file is gone and a target that was there before is
-// left as it was. An error status writes nothing, and nothing is asked for when the size that is
-// expected is above MaxBytes. A transfer that makes no progress for StallMs, that brings fewer
-// than MinBytesPerSecond on average over RateWindowMs, or that takes longer than TotalMs in all,
+// The body goes to a part file made new beside the target ("<target>.part", or "<target>-2.part"
+// and on when a file of that name is there, which stays as it is) and becomes the target only
+// when the whole transfer succeeded: a final status of 200 (redirects are followed), no transfer
+// error, no more than MaxBytes and, when ExpectedSize is given, exactly that many bytes (the
+// transfer stops as soon as more arrive). After any failure or a cancel the part file is gone and
+// a target that was there before is left as it was. An error status writes nothing, and nothing is asked for
+// when the size that is expected is above MaxBytes. A transfer that makes no progress for StallMs, that
+// brings fewer than MinBytesPerSecond on average over RateWindowMs, or that takes longer than TotalMs in all,
 // is abandoned (the time paused does not count).
 
 #include <atomic>
@@ -34,6 +35,8 @@ struct THttpRequest {
   const std::atomic<bool>* Pause = nullptr;
   // Called on the worker after each piece of the body with the bytes so far.
   std::function<void(int64_t)> Progress;
+  // Called on the worker when the part file has been made, with its path and descriptor.
+  std::function<void(const std::string& path, int fd)> PartCreated;
 };
 
 enum class THttpStatus {

@@ -16,6 +16,7 @@
 
 #include "cardtable/SystemDirs.h"
 #include "patience/files/DataFolder.h"
+#include "patience/files/UpdatePart.h"
 #include "patience/ui/MainForm.h"
 #include "patience/ui/UpdateCheck.h"
 #include "platform/core/Files.h"
@@ -389,7 +390,7 @@ TEST_F(UpdateCheckTest, CancelAsksAndRemovesThePartialFile) {
 
 TEST_F(UpdateCheckTest, ABackgroundDownloadIsShownWhenReopenedAndToldWhenItEnds) {
   ServeInfo(Info("2052", "2000", "Setup.exe", "30000"));
-  Server.Set("/Setup.exe", R{200, Update, TTestHttpServer::Slow, "", 1000, 20});
+  Server.Set("/Setup.exe", R{200, Update, TTestHttpServer::Slow, "", 1000, 40});
   // Download, then Close: it goes on without the dialog.
   Check([&](TInternetForm& f) {
     f.Action->click();
@@ -401,9 +402,16 @@ TEST_F(UpdateCheckTest, ABackgroundDownloadIsShownWhenReopenedAndToldWhenItEnds)
   EXPECT_EQ(reopened->Status, "Downloading to desktop");
   EXPECT_EQ(reopened->Labels[1], "Name: Setup.exe");
   EXPECT_EQ(reopened->Action, "Close");
+  // While it is written the part file is recorded in the data folder, and afterwards not.
+  const std::string recorded = PathJoin(Data(), kUpdatePartRecord);
+  while (!fs::exists(recorded) && ThreadRunning()) QCoreApplication::processEvents();
+  TStringList record;
+  ASSERT_TRUE(record.TryLoadFromFile(recorded));
+  EXPECT_EQ(record[0], OnDesktop("Setup.exe.part"));
   WaitWhileRunning();
   EXPECT_EQ(Told, std::vector<std::string>{"Patience update has been downloaded to desktop."});
   EXPECT_EQ(ReadFileText(OnDesktop("Setup.exe")), Update);
+  EXPECT_FALSE(fs::exists(recorded));
 
   // One that fails is told as aborted, and leaves nothing.
   fs::remove_all(DesktopDir);

@@ -185,6 +185,28 @@ TEST_F(HttpTest, AFileThatIsThereIsReplacedOnlyWithLeave) {
   EXPECT_EQ(ReadFileText(Target()), Body);
 }
 
+// A file under the part file's name is not the transfer's: it stays as it is, whatever the
+// transfer comes to, and the transfer writes a part file of its own, told to the caller.
+TEST_F(HttpTest, APartFileThatIsThereStays) {
+  Server.Set("/ok", R{200, Body});
+  for (const char* path : {"/ok", "/missing"}) {
+    std::filesystem::remove(Target());
+    WriteTextFile(Target() + ".part", "the player's");
+    THttpRequest r = Request(path);
+    std::vector<std::string> made;
+    r.PartCreated = [&](const std::string& part, int fd) {
+      made.push_back(part);
+      EXPECT_GE(fd, 0);
+    };
+    const bool ok = std::string(path) == "/ok";
+    EXPECT_EQ(HttpGetToFile(r, Target()).Status, ok ? THttpStatus::Ok : THttpStatus::BadStatus) << path;
+    EXPECT_EQ(ReadFileText(Target() + ".part"), "the player's") << path;
+    EXPECT_EQ(made, ok ? std::vector<std::string>{Target() + "-2.part"} : std::vector<std::string>{}) << path;
+    EXPECT_FALSE(std::filesystem::exists(Target() + "-2.part")) << path;
+    EXPECT_EQ(std::filesystem::exists(Target()), ok) << path;
+  }
+}
+
 TEST(UrlEscape, KeepsOnlyTheUnreservedCharacters) {
   const std::pair<const char*, const char*> cases[] = {
       {"Setup2052.exe", "Setup2052.exe"}, {"a b", "a%20b"}, {"../x", "..%2Fx"}, {"a?b#c", "a%3Fb%23c"}};
