@@ -240,7 +240,8 @@ bool ThreadRunning() {
 }
 
 std::optional<std::string> SafeUpdateFileName(const std::string& name) {
-  if (name.empty() || name == "." || name == ".." || name.size() > 255) return std::nullopt;
+  if (name.empty() || name[0] == '.' || name.find_first_not_of(' ') == std::string::npos || name.size() > 255)
+    return std::nullopt;
   for (unsigned char c : name)
     if (c < 0x20 || c == 0x7F || c == '/' || c == '\\' || c == ':') return std::nullopt;
   return name;
@@ -359,7 +360,14 @@ bool Present(const std::string& path) {
 void TInternetForm::ActionClick() {
   const std::optional<std::string> name = SafeUpdateFileName(Line(3));
   const std::string target = name && !DesktopDir.empty() ? PathJoin(DesktopDir, *name) : "";
-  // A file of the player's is replaced only when the player says so.
+  // A folder of that name cannot take the update; a file of the player's is replaced only when the
+  // player says so.
+  std::error_code error;
+  if (!target.empty() && std::filesystem::is_directory(std::filesystem::symlink_status(target, error))) {
+    MessageDlg("\"" + *name + "\" on the desktop is a folder: the update cannot be saved under that name.",
+               mtError, mbOK);
+    return;
+  }
   const bool present = !target.empty() && Present(target);
   if (present && MessageDlg("\"" + *name + "\" is already on the desktop. Replace it?", mtConfirmation,
                             mbYes | mbNo) != mrYes)

@@ -167,6 +167,8 @@ TEST_F(UpdateCheckTest, TheInformationFileIsJudged) {
       {"name with a folder", Info("2052", "2000", "sub/Setup.exe", "1"), "", corrupt},
       {"name with a backslash", Info("2052", "2000", "..\\Setup.exe", "1"), "", corrupt},
       {"no name", Info("2052", "2000", "", "1"), "", corrupt},
+      {"a hidden name", Info("2052", "2000", ".profile", "1"), "", corrupt},
+      {"a name of blanks", Info("2052", "2000", "   ", "1"), "", corrupt},
       {"larger than an information file", std::string(100001, 'x'), "", notFound},
   };
   for (const TCase& c : cases) {
@@ -332,6 +334,28 @@ TEST_F(UpdateCheckTest, AFileOnTheDesktopIsReplacedOnlyWhenThePlayerSaysSo) {
   EXPECT_EQ(Server.Requests().size(), 3u);  // two checks, one download
 }
 
+// A folder under the update's name on the desktop: told before anything is fetched, and the
+// dialog still offers the download.
+TEST_F(UpdateCheckTest, AFolderOfTheUpdatesNameIsToldBeforeTheDownload) {
+  ServeInfo(Info("2052", "2000", "Setup.exe", "30000"));
+  Server.Set("/Setup.exe", R{200, Update});
+  fs::create_directories(OnDesktop("Setup.exe/inside"));
+  std::optional<TShown> after;
+  Check([&](TInternetForm& f) {
+    f.Action->click();
+    after = Shown(f);
+  });
+  ASSERT_TRUE(after);
+  EXPECT_EQ(Told,
+            std::vector<std::string>{
+                "\"Setup.exe\" on the desktop is a folder: the update cannot be saved under that name."});
+  EXPECT_EQ(after->Status, "New version available.");
+  EXPECT_EQ(after->Action, "Download");
+  EXPECT_FALSE(ThreadRunning());
+  EXPECT_EQ(Server.Requests(), std::vector<std::string>{"/PatienceInfo.dat"});
+  EXPECT_TRUE(fs::is_directory(OnDesktop("Setup.exe/inside")));
+}
+
 TEST_F(UpdateCheckTest, WithoutADesktopFolderNothingIsFetched) {
   ServeInfo(Info("2052", "2000", "Setup.exe", "30000"));
   Server.Set("/Setup.exe", R{200, Update});
@@ -477,7 +501,7 @@ TEST(UpdateJudgement, TheOrderOfTheTests) {
   EXPECT_EQ(JudgeUpdateInfo(0, &ok, 2051, "").Verdict, TUpdateVerdict::FullVersion);
   EXPECT_EQ(JudgeUpdateInfo(0, &ok, 2060, "").Verdict, TUpdateVerdict::NewVersion);
   EXPECT_EQ(JudgeUpdateInfo(0, &ok, 2070, "").Verdict, TUpdateVerdict::Latest);
-  for (const char* bad : {"", ".", "..", "a/b", "a\\b", "c:x", "a\tb"})
+  for (const char* bad : {"", ".", "..", ".profile", "  ", "a/b", "a\\b", "c:x", "a\tb"})
     EXPECT_FALSE(SafeUpdateFileName(bad)) << bad;
   EXPECT_EQ(SafeUpdateFileName("Setup 2052.exe"), "Setup 2052.exe");
 }
