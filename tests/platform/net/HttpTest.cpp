@@ -99,6 +99,36 @@ TEST_F(HttpTest, CancelAndPauseWhileTheBodyArrives) {
   pauser.join();
   EXPECT_EQ(ReadFileText(Target()), Body);
 
+  // Nor does a pause count against the overall time: paused past it, the transfer goes on to
+  // the end once it is let go (and against the rate floor neither).
+  std::filesystem::remove(Target());
+  seen = 0;
+  r.TotalMs = 1500;
+  r.MinBytesPerSecond = 2000;  // more than the first pieces in a window
+  r.RateWindowMs = 1000;
+  // Paused at the first piece, by the transfer's own thread, until the overall time is past.
+  std::atomic<bool> pausedOnce{false};
+  r.Progress = [&](int64_t n) {
+    seen = n;
+    if (!pausedOnce.exchange(true)) pause = true;
+  };
+  const auto began = std::chrono::steady_clock::now();
+  std::thread longPause([&] {
+    while (!pause) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    std::this_thread::sleep_until(began + std::chrono::milliseconds(r.TotalMs + 300));
+    pause = false;
+  });
+  const THttpResult paused = HttpGetToFile(r, Target());
+  pause = true;  // (had it never paused, the waiting thread goes now)
+  longPause.join();
+  pause = false;
+  r.Progress = [&](int64_t n) { seen = n; };
+  EXPECT_TRUE(pausedOnce);
+  EXPECT_EQ(paused.Status, THttpStatus::Ok) << paused.Error;
+  EXPECT_EQ(ReadFileText(Target()), Body);
+  r.TotalMs = -1;
+  r.MinBytesPerSecond = 0;
+
   std::filesystem::remove(Target());
   seen = 0;
   std::thread canceller([&] {
