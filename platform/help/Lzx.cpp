@@ -141,8 +141,7 @@ bool TLzxDecoder::THuffman::Build(const uint8_t* lengths, int symbols) {
 }
 
 TLzxDecoder::TLzxDecoder(int windowBits)
-    : FWindowBits(windowBits),
-      FWindowSize(1u << windowBits),
+    : FWindowSize(1u << windowBits),
       FWindow(FWindowSize, 0),
       FMainSymbols(kChars + SlotsOf(windowBits) * 8),
       FMainLengths(kMaxMainSymbols + kLengthsSafety, 0),

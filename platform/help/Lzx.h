@@ -55,7 +55,6 @@ class TLzxDecoder {
   bool Run(TBits& bits, uint32_t run);
   void Translate(uint8_t* out, size_t length);
 
-  int FWindowBits;
   uint32_t FWindowSize;
   std::vector<uint8_t> FWindow;
   uint32_t FPosition = 0;    // in the window
