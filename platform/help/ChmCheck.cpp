@@ -1,6 +1,5 @@
 #include "platform/help/ChmCheck.h"
 
-#include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -344,16 +343,4 @@ std::optional<TChmStructure> CheckChmStructure(int fd, std::string& why) {
     return std::nullopt;
   }
   return TChecker(fd, uint64_t(st.st_size)).Run(why);
-}
-
-std::optional<TChmStructure> CheckChmFile(const std::string& path, std::string& why) {
-  // Non-blocking, so that a FIFO under the name does not hold the program up.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    why = "cannot be opened";
-    return std::nullopt;
-  }
-  std::optional<TChmStructure> got = CheckChmStructure(fd, why);
-  ::close(fd);
-  return got;
 }

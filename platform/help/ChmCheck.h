@@ -36,9 +36,6 @@ struct TChmStructure {
   uint32_t FramesPerReset = 0;
 };
 
-// Checks the file open for reading as fd (a regular file). Answers what it found, or nothing with
-// the reason in why.
+// Checks the file open for reading as fd; one that is not a regular file (a folder, a FIFO) is
+// refused. Answers what it found, or nothing with the reason in why.
 std::optional<TChmStructure> CheckChmStructure(int fd, std::string& why);
-// Opens and checks a file; a file that is not a regular one (a folder, a FIFO) is refused without
-// being waited on.
-std::optional<TChmStructure> CheckChmFile(const std::string& path, std::string& why);

@@ -16,7 +16,7 @@ struct chmFile;
 class TChmFile {
  public:
   // Opens the file; Ok() tells whether it is a help file that could be read. A damaged file (one
-  // that fails CheckChmFile) is not opened; Problem() says why.
+  // that fails CheckChmStructure) is not opened; Problem() says why.
   explicit TChmFile(const std::string& path);
   ~TChmFile();
   TChmFile(const TChmFile&) = delete;
