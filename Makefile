@@ -3,6 +3,7 @@ BUILD      ?= build
 TEST_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 20
+FUZZ_TARGETS ?=
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 # Warnings are errors in the test tree, and in CI (.ci/run sets CI=1) in the program tree too. `make WERROR=OFF test`
@@ -65,14 +66,15 @@ bench: deps configure-build
 	scripts/bench.sh $(BUILD)
 
 # Every reader under libFuzzer with the sanitizers, FUZZ_SECONDS each, from the generated seeds;
-# fails on any finding (the input is kept under $(FUZZ_BUILD)/fuzz/findings/).
+# fails on any finding (the input is kept under $(FUZZ_BUILD)/fuzz/findings/). FUZZ_TARGETS names
+# some of them only (helpfile updateinfo, say).
 $(FUZZ_BUILD)/build.ninja:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DPATIENCE_FUZZ=ON \
 	  -DPATIENCE_TESTS=OFF -DPATIENCE_BENCHMARKS=OFF
 
 fuzz: deps $(FUZZ_BUILD)/build.ninja
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_all
-	scripts/fuzz.sh $(FUZZ_BUILD)/fuzz $(FUZZ_SECONDS)
+	scripts/fuzz.sh $(FUZZ_BUILD)/fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -1,17 +1,19 @@
 // Writes the fuzz targets' first inputs from what the build made: pictures of the generated card
 // sets in the encodings the readers take, the settings files real tables write, line files, saved
-// games of games played at random, and the data folder's and the update site's files. (The help
-// file's seeds are compiled help files, made by the build.)
-// Usage: fuzz_seeds <card sets folder> <output folder>
+// games of games played at random, the data folder's and the update site's files, and the
+// compiled help files the build made with copies whose compressed frame lists are damaged.
+// Usage: fuzz_seeds <card sets folder> <output folder> [help file...]
 
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include <chm_lib.h>
 #include <jpeglib.h>
 
 #include "cardtable/CardTable.h"
@@ -316,6 +318,51 @@ void HelpContentsSeeds(const fs::path& out) {
                     "name=local value=../html/./x.htm></object></UL>"));
 }
 
+uint64_t Le(const std::string& d, size_t at, int bytes) {
+  uint64_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i) v = v << 8 | uint8_t(d[at + size_t(i)]);
+  return v;
+}
+
+// Each help file, and copies of it with one entry of its compressed section's frame list raised:
+// past the next entry (every frame), past the section's end, to 2^32 and to 2^63 (the first, a
+// middle and the last frame).
+void HelpFileSeeds(const std::vector<fs::path>& files, const fs::path& out) {
+  for (const fs::path& file : files) {
+    std::ostringstream in;
+    in << std::ifstream(file, std::ios::binary).rdbuf();
+    const std::string bytes = in.str();
+    Write(out / file.filename(), bytes);
+    chmFile* h = chm_open(file.c_str());
+    chmUnitInfo ui{};
+    const bool found =
+        h && chm_resolve_object(
+                 h,
+                 "::DataSpace/Storage/MSCompressed/Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/"
+                 "InstanceData/ResetTable",
+                 &ui) == CHM_RESOLVE_SUCCESS;
+    if (h) chm_close(h);
+    if (!found || bytes.size() < 0x60) continue;
+    const size_t table = size_t(Le(bytes, 0x58, 8) + ui.start);
+    if (table + 0x28 > bytes.size()) continue;
+    const uint64_t frames = Le(bytes, table + 4, 4), compressed = Le(bytes, table + 0x18, 8);
+    const size_t entries = table + size_t(Le(bytes, table + 12, 4));
+    if (frames == 0 || entries + 8 * frames > bytes.size()) continue;
+    auto damaged = [&](uint64_t frame, uint64_t start, const std::string& kind) {
+      std::string d = bytes;
+      for (int i = 0; i < 8; ++i) d[entries + 8 * frame + size_t(i)] = char(start >> (8 * i));
+      Write(out / (file.stem().string() + "-frame" + std::to_string(frame) + "-" + kind + ".chm"), d);
+    };
+    for (uint64_t i = 0; i + 1 < frames; ++i)
+      damaged(i, Le(bytes, entries + 8 * (i + 1), 8) + 1, "past-next");
+    for (uint64_t i : {uint64_t(0), frames / 2, frames - 1}) {
+      damaged(i, compressed + 1, "past-end");
+      damaged(i, uint64_t(1) << 32, "2to32");
+      damaged(i, uint64_t(1) << 63, "2to63");
+    }
+  }
+}
+
 void LineSeeds(const fs::path& out) {
   TStringList options{"1", "0", "Standard", "4", "", "C:\\Games\\Cardsets"};
   Write(out / "options.dat", options.Text());
@@ -327,8 +374,8 @@ void LineSeeds(const fs::path& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: fuzz_seeds <card sets folder> <output folder>\n");
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: fuzz_seeds <card sets folder> <output folder> [help file...]\n");
     return 2;
   }
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -346,5 +393,6 @@ int main(int argc, char** argv) {
   OptionSeeds(out / "options");
   UpdateInfoSeeds(out / "updateinfo");
   HelpContentsSeeds(out / "helpcontents");
+  HelpFileSeeds(std::vector<fs::path>(argv + 3, argv + argc), out / "helpfile");
   return 0;
 }

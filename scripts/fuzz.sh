@@ -16,11 +16,21 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")/.." && pwd)/tests/lsan.supp:print_suppressions=0"
 
+# The length limit of a target's inputs: 64 KiB, or a quarter more than its largest seed, so that
+# every seed (a whole compiled help file, say) reaches the target as it is.
+max_len() {
+  local largest
+  largest=$(find "$dir/seeds/$1" -type f -printf '%s\n' 2>/dev/null | sort -n | tail -1)
+  largest=${largest:-0}
+  local len=$((largest + largest / 4))
+  echo $((len > 65536 ? len : 65536))
+}
+
 # One target; its verdict goes to <log>.verdict, and the exit status says whether it found something.
 run_target() {
   local t=$1 corpus="$dir/corpus/$1" findings="$dir/findings/$1" log="$dir/fuzz_$1.log" rc runs
   mkdir -p "$corpus" "$findings"
-  "$dir/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2560 -max_len=65536 \
+  "$dir/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2560 -max_len="$(max_len "$t")" \
     -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" "$dir/seeds/$t" >"$log" 2>&1
   rc=$?
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$')

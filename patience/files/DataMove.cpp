@@ -17,6 +17,7 @@
 #include "patience/files/PlayerSearch.h"
 #include "patience/files/ShellFiles.h"
 #include "patience/files/Trace.h"
+#include "patience/files/UpdatePart.h"
 #include "platform/core/Files.h"
 #include "platform/core/StringList.h"
 #include "platform/ui/Application.h"
@@ -252,19 +253,14 @@ void SettleDataFolder(const TPlayerDat& dat) {
 }
 
 // Temporaries of writes and downloads that a stopped run left: in the data folder, and the part
-// file of the update download (named by the update information) on the desktop.
+// file a download recorded (on the desktop, say) while it is still the file it made.
 void RemoveLeftovers() {
   const std::string folder = FolderOf(DataLocation);
   if (folder.empty()) return;
   const int removed = RemoveStaleTemporaries(folder, 3);
   if (removed > 0) ::Trace("Stale temporary files removed: " + std::to_string(removed));
-  const std::string info = PathJoin(folder, "internetinfo.dat");
-  RemoveStalePartFile(info + ".part");
-  TStringList lines;
-  if (DesktopDir.empty() || !FileExists(info) || !lines.TryLoadFromFile(info) || lines.Count() < 4) return;
-  const std::string update = lines[3];
-  if (!update.empty() && update != "." && update != ".." && update.find_first_of("/\\") == std::string::npos)
-    RemoveStalePartFile(PathJoin(DesktopDir, update + ".part"));
+  RemoveStalePartFile(PathJoin(folder, "internetinfo.dat.part"));
+  if (RemoveUpdatePartLeftover(folder)) ::Trace("A download's part file was removed");
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "cardtable/SystemDirs.h"
 #include "cardtable/VistaFuncs.h"
 #include "patience/files/Trace.h"
+#include "patience/files/UpdatePart.h"
 #include "patience/ui/DialogBackground.h"
 #include "platform/core/Files.h"
 #include "platform/net/Http.h"
@@ -43,8 +44,12 @@ TInternetFormRunner gRunner;
 
 class TInternetThread {
  public:
-  TInternetThread(std::string url, std::string target, int64_t size, bool infoFile)
-      : FUrl(std::move(url)), FTarget(std::move(target)), FSize(size), FInfoFile(infoFile) {
+  TInternetThread(std::string url, std::string target, int64_t size, bool infoFile, std::string dataFolder)
+      : FUrl(std::move(url)),
+        FTarget(std::move(target)),
+        FDataFolder(std::move(dataFolder)),
+        FSize(size),
+        FInfoFile(infoFile) {
     gThreadRunning = true;
     FThread = std::thread([this] { Execute(); });
   }
@@ -63,6 +68,7 @@ class TInternetThread {
   void Execute();
 
   std::string FUrl, FTarget;
+  std::string FDataFolder;  // where the part file is recorded while it is written
   int64_t FSize;
   bool FInfoFile;
   std::atomic<bool> FProgressQueued{false};
@@ -136,11 +142,13 @@ void TInternetThread::Execute() {
       r.Url = FUrl;
       r.ConnectTimeoutMs = UpdateSettings().ConnectTimeoutMs;
       r.StallMs = UpdateSettings().StallMs;
+      r.MinBytesPerSecond = UpdateSettings().MinBytesPerSecond;
+      r.RateWindowMs = UpdateSettings().RateWindowMs;
       r.Cancel = &Cancel;
       r.Pause = &Pause;
       // The information file is small: anything larger is not one. A download ends at the size
-      // the information file gives, or at a cap when it gives none.
-      r.MaxBytes = FInfoFile ? 100000 : FSize < 0 ? UpdateSettings().MaxUnsizedBytes : -1;
+      // the information file gives, and at the cap whatever it gives.
+      r.MaxBytes = FInfoFile ? 100000 : UpdateSettings().MaxDownloadBytes;
       r.ExpectedSize = FSize;
       r.TotalMs = FInfoFile ? UpdateSettings().InfoTotalMs : -1;
       r.Replace = FInfoFile || gReplaceDesktopFile;
@@ -154,7 +162,10 @@ void TInternetThread::Execute() {
             if (gForm) ShowDownloadProgress();
           });
       };
+      // The part file is recorded, so that a start after a stop removes it and nothing else.
+      r.PartCreated = [this](const std::string& path, int fd) { RecordUpdatePart(FDataFolder, path, fd); };
       const THttpResult got = HttpGetToFile(r, FTarget);
+      ForgetUpdatePart(FDataFolder);
       gFetchResult = FetchResultOf(got, FInfoFile);
       if (got.Status != THttpStatus::Ok)
         Post([error = got.Error, code = got.HttpCode] {
@@ -200,7 +211,7 @@ std::string Upper(std::string s) {
 
 void StartThread(std::string url, std::string target, int64_t size, bool infoFile) {
   HttpGlobalInit();
-  gThread = std::make_unique<TInternetThread>(std::move(url), std::move(target), size, infoFile);
+  gThread = std::make_unique<TInternetThread>(std::move(url), std::move(target), size, infoFile, gDataFolder);
 }
 
 }  // namespace
@@ -229,7 +240,8 @@ bool ThreadRunning() {
 }
 
 std::optional<std::string> SafeUpdateFileName(const std::string& name) {
-  if (name.empty() || name == "." || name == ".." || name.size() > 255) return std::nullopt;
+  if (name.empty() || name[0] == '.' || name.find_first_not_of(' ') == std::string::npos || name.size() > 255)
+    return std::nullopt;
   for (unsigned char c : name)
     if (c < 0x20 || c == 0x7F || c == '/' || c == '\\' || c == ':') return std::nullopt;
   return name;
@@ -348,7 +360,14 @@ bool Present(const std::string& path) {
 void TInternetForm::ActionClick() {
   const std::optional<std::string> name = SafeUpdateFileName(Line(3));
   const std::string target = name && !DesktopDir.empty() ? PathJoin(DesktopDir, *name) : "";
-  // A file of the player's is replaced only when the player says so.
+  // A folder of that name cannot take the update; a file of the player's is replaced only when the
+  // player says so.
+  std::error_code error;
+  if (!target.empty() && std::filesystem::is_directory(std::filesystem::symlink_status(target, error))) {
+    MessageDlg("\"" + *name + "\" on the desktop is a folder: the update cannot be saved under that name.",
+               mtError, mbOK);
+    return;
+  }
   const bool present = !target.empty() && Present(target);
   if (present && MessageDlg("\"" + *name + "\" is already on the desktop. Replace it?", mtConfirmation,
                             mbYes | mbNo) != mrYes)

@@ -4,12 +4,14 @@
 // to download it to the desktop. The download goes on after the dialog closes; reopening the
 // check shows its progress, and its end is told by a message when no dialog is open.
 //
-// The worker writes only its target file (through "<name>.part", renamed when the whole file has
-// arrived, removed after any failure) and the atomics below; everything it shows reaches the
-// dialog through calls queued to the GUI thread, which test that a dialog still exists. Closing
-// the game window during a download asks first and then stops the worker and waits for it. A
-// download stops once more bytes arrive than the information file says, and replaces a desktop
-// file of the same name only when the player said so.
+// The worker writes only its target file (through a part file of its own, "<name>.part" unless a
+// file of that name is there, renamed when the whole file has arrived, removed after any failure;
+// the data folder's "updatepart.dat" records it meanwhile, see UpdatePart.h) and the atomics below;
+// everything it shows reaches the dialog through calls queued to the GUI thread, which test that a dialog
+// still exists. Closing the game window during a download asks first and then stops the worker and waits for
+// it. A download stops once more bytes arrive than the information file says or than the cap allows (a stated
+// size above the cap is refused before anything is asked for), and replaces a desktop file of the same name
+// only when the player said so.
 //
 // The information file, "PatienceInfo.dat" on the site and "internetinfo.dat" in the data folder,
 // has exactly 14 lines: 0 "PATIENCE UPDATE INFO" (any case), 1 the newest id, 2 a text shown when
@@ -38,8 +40,13 @@ struct TUpdateSettings {
   int ConnectTimeoutMs = 15000;
   int StallMs = 30000;      // a transfer without progress for this long is given up
   int InfoTotalMs = 60000;  // the whole information check, however slowly the bytes come
-  // A download whose size the information file leaves out stops at this many bytes.
-  int64_t MaxUnsizedBytes = int64_t(1) << 30;
+  // A transfer that brings fewer bytes than this a second, on average over the window, is given
+  // up too: a server that sends a byte now and then never stalls.
+  int64_t MinBytesPerSecond = 1024;
+  int RateWindowMs = 60000;
+  // No download is larger: one whose stated size is more is not asked for, and one without a
+  // size stops here.
+  int64_t MaxDownloadBytes = int64_t(1) << 30;
 };
 // The settings: the base address from PATIENCE_UPDATE_SITE (none when it is not set: the check
 // then tells that it cannot connect, without a request).
@@ -64,8 +71,9 @@ struct TUpdateJudgement {
 // name is not a plain file name is a corrupt information file.
 TUpdateJudgement JudgeUpdateInfo(int fetchResult, const TStringList* lines, int programId,
                                  const std::string& publisherSite);
-// The update's file name when it is a plain name for a file on the desktop: not empty, not "."
-// or "..", without "/", "\", ":" or control characters.
+// The update's file name when it is a plain name for a file on the desktop, one the player sees
+// there: not empty, not blanks only, not beginning with "." (a hidden file, "." or ".."), without
+// "/", "\", ":" or control characters.
 std::optional<std::string> SafeUpdateFileName(const std::string& name);
 
 class TInternetForm : public QDialog {

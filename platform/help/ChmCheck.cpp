@@ -1,10 +1,10 @@
 #include "platform/help/ChmCheck.h"
 
-#include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <bit>
 #include <vector>
 
 namespace {
@@ -27,6 +27,9 @@ constexpr uint64_t kFrameLength = 0x8000;
 constexpr uint32_t kMinWindow = 1u << 15, kMaxWindow = 1u << 21;
 // Frames between two resets: a read may decode this many frames before the one it wants.
 constexpr uint32_t kMaxFramesPerReset = 256;
+// The most compressed bytes a frame may have: chmlib reads a frame into a buffer of a frame's
+// length and 6 KiB more.
+constexpr uint64_t kMaxFrameBytes = kFrameLength + 6144;
 constexpr uint64_t kResetTableLength = 0x28;
 constexpr uint64_t kMinControlLength = 0x18, kMaxControlLength = 0x100;
 
@@ -80,7 +83,7 @@ class TChecker {
       why = FWhy;
       return std::nullopt;
     }
-    return TChmStructure{FUncompressed};
+    return FStructure;
   }
 
  private:
@@ -109,6 +112,7 @@ class TChecker {
   bool ReadListing(int64_t page, const std::string& bytes);
   bool IndexChildren(const std::string& bytes, std::vector<int64_t>& children);
   bool Compression(const TEntry& resetTable, const TEntry& content, const TEntry& control);
+  bool FrameList(uint64_t at, uint64_t frames, uint64_t compressed);
   bool ControlData(const TEntry& control);
 
   int FFd;
@@ -123,6 +127,7 @@ class TChecker {
   std::vector<uint8_t> FListed;
   std::vector<TEntry> FEntries;
   uint64_t FUncompressed = 0;
+  TChmStructure FStructure;
 };
 
 bool TChecker::Headers() {
@@ -261,6 +266,8 @@ bool TChecker::ControlData(const TEntry& control) {
   if (reset == 0 || reset % (window / 2) != 0 || windowsPerReset == 0) return Fail("unusable reset interval");
   const uint32_t framesPerReset = reset / (window / 2) * windowsPerReset;
   if (framesPerReset == 0 || framesPerReset > kMaxFramesPerReset) return Fail("unusable reset interval");
+  FStructure.WindowBits = std::countr_zero(window);
+  FStructure.FramesPerReset = framesPerReset;
   return true;
 }
 
@@ -278,8 +285,26 @@ bool TChecker::Compression(const TEntry& resetTable, const TEntry& content, cons
     return Fail("compressed section larger than its reset table");
   if (uncompressed / kMaxChmExpansion > FSize)
     return Fail("compressed section claims more than the file holds");
-  FUncompressed = uncompressed;
+  if (!FrameList(resetTable.Start + tableOffset, frames, compressed)) return false;
+  FUncompressed = FStructure.Uncompressed = uncompressed;
+  FStructure.ContentOffset = FDataOffset + content.Start;
   return ControlData(control);
+}
+
+// Where each frame's compressed bytes begin, 8 bytes a frame: in order, inside the section, and
+// no frame longer than the decompressor's buffer (the last one ends where the section does).
+bool TChecker::FrameList(uint64_t at, uint64_t frames, uint64_t compressed) {
+  std::string list;
+  if (!Bytes(FDataOffset + at, frames * 8, list)) return Fail("damaged reset table");
+  for (uint64_t i = 0; i < frames; ++i) {
+    const uint64_t start = Le64(list, size_t(i * 8));
+    const uint64_t end = i + 1 < frames ? Le64(list, size_t(i * 8 + 8)) : compressed;
+    if (start > end || end > compressed) return Fail("compressed frames out of order");
+    if (end - start > kMaxFrameBytes) return Fail("compressed frame too long");
+    FStructure.Frames.push_back(start);
+  }
+  FStructure.Frames.push_back(compressed);
+  return true;
 }
 
 bool TChecker::Objects() {
@@ -318,16 +343,4 @@ std::optional<TChmStructure> CheckChmStructure(int fd, std::string& why) {
     return std::nullopt;
   }
   return TChecker(fd, uint64_t(st.st_size)).Run(why);
-}
-
-std::optional<TChmStructure> CheckChmFile(const std::string& path, std::string& why) {
-  // Non-blocking, so that a FIFO under the name does not hold the program up.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    why = "cannot be opened";
-    return std::nullopt;
-  }
-  std::optional<TChmStructure> got = CheckChmStructure(fd, why);
-  ::close(fd);
-  return got;
 }

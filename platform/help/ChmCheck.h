@@ -9,13 +9,16 @@
 //    one road only (no loops) and holds whole entries with names of 1 to 512 bytes;
 //  - every object lies inside the file (stored ones) or inside the compressed section's
 //    contents (compressed ones), and that section's reset table and control data are whole and
-//    hold values the decompressor can use;
+//    hold values the decompressor can use: its frames begin in order inside the section and none
+//    is longer than the decompressor's buffer;
 //  - the compressed section claims at most kMaxChmExpansion times the file's size.
-// So every object chmlib finds can be read whole at a cost bounded by the file's size.
+// So every object chmlib finds can be read whole at a cost bounded by the file's size. (The
+// compressed ones are read by the decompressor of Lzx.h from what the check found.)
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 // The compressed section of a help file is at most this many times the file's size (help pages
 // compress some ten times).
@@ -24,11 +27,15 @@ inline constexpr uint64_t kMaxChmExpansion = 64;
 struct TChmStructure {
   // The length of the compressed section's contents, 0 when the file has none.
   uint64_t Uncompressed = 0;
+  // For the section's decompressor: where its compressed bytes begin in the file; where each
+  // frame's bytes begin in them, and last where the section's end; the window (2^WindowBits
+  // bytes) and the frames from one reset to the next.
+  uint64_t ContentOffset = 0;
+  std::vector<uint64_t> Frames;
+  int WindowBits = 0;
+  uint32_t FramesPerReset = 0;
 };
 
-// Checks the file open for reading as fd (a regular file). Answers what it found, or nothing with
-// the reason in why.
+// Checks the file open for reading as fd; one that is not a regular file (a folder, a FIFO) is
+// refused. Answers what it found, or nothing with the reason in why.
 std::optional<TChmStructure> CheckChmStructure(int fd, std::string& why);
-// Opens and checks a file; a file that is not a regular one (a folder, a FIFO) is refused without
-// being waited on.
-std::optional<TChmStructure> CheckChmFile(const std::string& path, std::string& why);

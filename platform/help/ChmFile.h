@@ -1,7 +1,9 @@
 #pragma once
 // A compiled HTML help file, read only: its objects by path (found without regard to case, with
 // "\" taken as "/"), the names its "#SYSTEM" record gives (contents file, index file, default
-// topic, title) and the list of its pages.
+// topic, title) and the list of its pages. chmlib finds the objects and reads the stored ones;
+// the compressed ones are decompressed here (Lzx.h), so a damaged frame gives the same answer at
+// every reading: none. An object is used by one thread at a time.
 
 #include <cstdint>
 #include <memory>
@@ -14,7 +16,7 @@ struct chmFile;
 class TChmFile {
  public:
   // Opens the file; Ok() tells whether it is a help file that could be read. A damaged file (one
-  // that fails CheckChmFile) is not opened; Problem() says why.
+  // that fails CheckChmStructure) is not opened; Problem() says why.
   explicit TChmFile(const std::string& path);
   ~TChmFile();
   TChmFile(const TChmFile&) = delete;
@@ -44,9 +46,13 @@ class TChmFile {
  private:
   void ReadSystem();
 
+  struct TSection;
+  std::optional<std::string> ReadCompressed(uint64_t start, uint64_t length) const;
+
   std::string FPath;
   std::string FProblem;
   uint64_t FUncompressed = 0;
   chmFile* FFile = nullptr;
+  std::unique_ptr<TSection> FSection;
   std::string FContents, FIndex, FDefaultTopic, FTitle;
 };

@@ -19,7 +19,7 @@ using TClock = std::chrono::steady_clock;
 struct TTransfer {
   const THttpRequest* Request = nullptr;
   CURL* Curl = nullptr;
-  std::string PartPath;
+  std::string Target, PartPath;
   std::FILE* File = nullptr;
   int64_t Bytes = 0;
   bool BadStatus = false;
@@ -30,8 +30,37 @@ struct TTransfer {
   bool Cancelled = false;
   TClock::time_point LastProgress = TClock::now();
   TClock::time_point Deadline = TClock::time_point::max();
+  // The rate floor's window: when it began and the bytes there were then.
+  TClock::time_point WindowStart = TClock::now();
+  int64_t WindowBytes = 0;
   curl_off_t LastNow = 0;
 };
+
+// The part file, made new: "<target>.part", or "<target>-2.part" and on when a file of that name
+// is there (the player's, it may be), which stays as it is.
+bool CreatePart(TTransfer& t) {
+  const std::string& target = t.Target;
+  for (int n = 1; n < 100; ++n) {
+    const std::string path = n == 1 ? target + ".part" : target + "-" + std::to_string(n) + ".part";
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      return false;
+    }
+    t.File = ::fdopen(fd, "wb");
+    if (!t.File) {
+      ::close(fd);
+      ::unlink(path.c_str());
+      return false;
+    }
+    t.PartPath = path;
+    // Held while the part file is written: a start-up that finds it unlocked knows it was left.
+    ::flock(fd, LOCK_EX | LOCK_NB);
+    if (t.Request->PartCreated) t.Request->PartCreated(path, fd);
+    return true;
+  }
+  return false;
+}
 
 size_t WriteBody(char* data, size_t size, size_t count, void* user) {
   auto* t = static_cast<TTransfer*>(user);
@@ -52,14 +81,9 @@ size_t WriteBody(char* data, size_t size, size_t count, void* user) {
     t->Oversized = true;
     return 0;
   }
-  if (!t->File) {
-    t->File = std::fopen(t->PartPath.c_str(), "wb");
-    if (!t->File) {
-      t->FileError = true;
-      return 0;
-    }
-    // Held while the part file is written: a start-up that finds it unlocked knows it was left.
-    ::flock(::fileno(t->File), LOCK_EX | LOCK_NB);
+  if (!t->File && !CreatePart(*t)) {
+    t->FileError = true;
+    return 0;
   }
   if (n > 0 && std::fwrite(data, 1, n, t->File) != n) {
     t->FileError = true;
@@ -80,6 +104,7 @@ int Progress(void* user, curl_off_t, curl_off_t now, curl_off_t, curl_off_t) {
     while (r.Pause->load() && !cancelled()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     t->LastProgress = TClock::now();
     if (t->Deadline != TClock::time_point::max()) t->Deadline += t->LastProgress - paused;
+    t->WindowStart += t->LastProgress - paused;
   }
   if (cancelled()) {
     t->Cancelled = true;
@@ -89,9 +114,19 @@ int Progress(void* user, curl_off_t, curl_off_t now, curl_off_t, curl_off_t) {
     t->LastNow = now;
     t->LastProgress = TClock::now();
   }
-  if (TClock::now() - t->LastProgress > std::chrono::milliseconds(r.StallMs) || TClock::now() > t->Deadline) {
+  const TClock::time_point time = TClock::now();
+  if (time - t->LastProgress > std::chrono::milliseconds(r.StallMs) || time > t->Deadline) {
     t->Stalled = true;
     return 1;
+  }
+  // A server that sends a byte now and then never stalls; over each window it must send enough.
+  if (r.MinBytesPerSecond > 0 && time - t->WindowStart >= std::chrono::milliseconds(r.RateWindowMs)) {
+    if ((t->Bytes - t->WindowBytes) * 1000 < r.MinBytesPerSecond * r.RateWindowMs) {
+      t->Stalled = true;
+      return 1;
+    }
+    t->WindowStart = time;
+    t->WindowBytes = t->Bytes;
   }
   return 0;
 }
@@ -134,9 +169,14 @@ THttpResult HttpGetToFile(const THttpRequest& request, const std::string& target
   THttpResult result;
   TTransfer t;
   t.Request = &request;
-  t.PartPath = target + ".part";
+  t.Target = target;
   if (request.TotalMs >= 0) t.Deadline = TClock::now() + std::chrono::milliseconds(request.TotalMs);
-  std::remove(t.PartPath.c_str());
+  // More than may be had: not asked for at all.
+  if (request.MaxBytes >= 0 && request.ExpectedSize > request.MaxBytes) {
+    result.Status = THttpStatus::TooLarge;
+    result.Error = "the size expected is above the limit";
+    return result;
+  }
   t.Curl = curl_easy_init();
   if (!t.Curl) {
     result.Error = "curl_easy_init failed";
@@ -157,6 +197,9 @@ THttpResult HttpGetToFile(const THttpRequest& request, const std::string& target
   curl_easy_setopt(t.Curl, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(t.Curl, CURLOPT_XFERINFOFUNCTION, Progress);
   curl_easy_setopt(t.Curl, CURLOPT_XFERINFODATA, &t);
+  // A server that says beforehand that it sends more than may be had is refused before the body.
+  if (request.MaxBytes >= 0)
+    curl_easy_setopt(t.Curl, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(request.MaxBytes));
   const CURLcode rc = curl_easy_perform(t.Curl);
   curl_easy_getinfo(t.Curl, CURLINFO_RESPONSE_CODE, &result.HttpCode);
   curl_easy_cleanup(t.Curl);
@@ -171,7 +214,7 @@ THttpResult HttpGetToFile(const THttpRequest& request, const std::string& target
     result.Status = THttpStatus::TimedOut;
   else if (t.BadStatus || (rc == CURLE_OK && result.HttpCode != 200))
     result.Status = THttpStatus::BadStatus;
-  else if (t.TooLarge)
+  else if (t.TooLarge || rc == CURLE_FILESIZE_EXCEEDED)
     result.Status = THttpStatus::TooLarge;
   else if (t.Oversized)
     result.Status = THttpStatus::WrongSize;
@@ -188,15 +231,12 @@ THttpResult HttpGetToFile(const THttpRequest& request, const std::string& target
 
   if (result.Status == THttpStatus::Ok) {
     // An empty body still makes an (empty) file.
-    if (!t.File) {
-      std::FILE* f = std::fopen(t.PartPath.c_str(), "wb");
-      if (!f || std::fclose(f) != 0) result.Status = THttpStatus::FileError;
-    }
+    if (!t.File && (!CreatePart(t) || std::fclose(t.File) != 0)) result.Status = THttpStatus::FileError;
     if (result.Status == THttpStatus::Ok && !MoveIntoPlace(t.PartPath, target, request.Replace)) {
       result.Status = THttpStatus::FileError;
       result.Error = "cannot rename " + t.PartPath;
     }
   }
-  if (result.Status != THttpStatus::Ok) std::remove(t.PartPath.c_str());
+  if (result.Status != THttpStatus::Ok && !t.PartPath.empty()) std::remove(t.PartPath.c_str());
   return result;
 }

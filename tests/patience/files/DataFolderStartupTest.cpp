@@ -1,12 +1,14 @@
 // The start-up step: what "Player.dat" in each place decides, the first run, a program folder
 // that cannot be written, the documents folder's data brought to the local folder, and the
-// leftovers of a stopped run removed.
+// leftovers of a stopped run removed (only those the program made).
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <utility>
 
 #include "patience/files/DataMove.h"
+#include "patience/files/UpdatePart.h"
 #include "platform/core/StringList.h"
 #include "tests/patience/files/DataFilesFixture.h"
 
@@ -127,12 +129,13 @@ TEST_F(DataFolderStartupTest, ACopyThatFailsKeepsTheDocumentsFolderCompleteAndIn
 }
 
 // What a stopped run left in the data folder is gone after the next start: temporaries of
-// writers that are gone and a download's part file; a temporary of a live writer stays.
+// writers that are gone and the part files of downloads; a temporary of a live writer stays, and
+// so does a part file the download did not make, even under the name the update site gives.
 TEST_F(DataFolderStartupTest, LeftoversOfAStoppedRunAreRemoved) {
   FillDataFolder(LocalPatience());
   const TTree before = Tree(LocalPatience());
   TStringList info;
-  for (int i = 0; i < 14; ++i) info.Add(i == 3 ? "Patience-2052.zip" : "");
+  for (int i = 0; i < 14; ++i) info.Add(i == 3 ? "Holiday.mkv" : "");
   info.SaveToFile(LocalPatience() + "/internetinfo.dat");
   const pid_t gone = ::fork();
   if (gone == 0) ::_exit(0);
@@ -143,18 +146,36 @@ TEST_F(DataFolderStartupTest, LeftoversOfAStoppedRunAreRemoved) {
   Put(LocalPatience() + "/Save Games/.one.ppg.tmp" + dead + "-aaaaaa", "cut");
   Put(LocalPatience() + "/internetinfo.dat.part", "cut");
   Put(LocalPatience() + "/.fav.dat.tmp" + alive + "-bbbbbb", "being written");
-  // The update download's part file on the desktop, named by the update information.
+  // The update download's part file on the desktop, as the download recorded it; beside it the
+  // player's own file under the name the update site gave.
   const std::string desktop = std::exchange(DesktopDir, Root / "home/Desktop");
-  Put(DesktopDir + "/Patience-2052.zip.part", "cut");
+  const std::string part = DesktopDir + "/Holiday.mkv-2.part";
+  Put(part, "cut");
+  const int fd = ::open(part.c_str(), O_RDONLY);
+  ASSERT_TRUE(RecordUpdatePart(LocalPatience(), part, fd));
+  ::close(fd);
+  Put(DesktopDir + "/Holiday.mkv.part", "the player's");
   Put(DesktopDir + "/notes.part", "the player's");
   FindDataFolder(nullptr, false);
   EXPECT_EQ(DataLocation, 3);
-  EXPECT_EQ(Tree(DesktopDir), (TTree{{"notes.part", "the player's"}}));
-  DesktopDir = desktop;
+  const TTree players{{"Holiday.mkv.part", "the player's"}, {"notes.part", "the player's"}};
+  EXPECT_EQ(Tree(DesktopDir), players);
   TTree after = Tree(LocalPatience());
   EXPECT_EQ(after.erase(".fav.dat.tmp" + alive + "-bbbbbb"), 1u);
   EXPECT_EQ(after.erase("internetinfo.dat"), 1u);
   EXPECT_EQ(after, before);
+
+  // A recorded part file that the player's file has taken the place of stays, and the record goes.
+  Put(part, "cut");
+  const int again = ::open(part.c_str(), O_RDONLY);
+  ASSERT_TRUE(RecordUpdatePart(LocalPatience(), part, again));
+  ::close(again);
+  Put(part + ".new", "the player's");
+  std::filesystem::rename(part + ".new", part);
+  FindDataFolder(nullptr, false);
+  EXPECT_EQ(Read(part), "the player's");
+  EXPECT_FALSE(Exists(LocalPatience() + "/" + kUpdatePartRecord));
+  DesktopDir = desktop;
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 // The game's help: the help file the build compiles holds a rules page for every help code of
 // the catalogue, with contents and index; F1 opens its contents and F2 (or Help > Rules) the page
-// of the game in play.
+// of the game in play; a damaged help file is told as not found and the game plays on.
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <functional>
 #include <set>
 
 #include "patience/catalogue/GameStart.h"
@@ -18,6 +19,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Menus.h"
 #include "tests/cardtable/TestCardset.h"
+#include "tests/platform/help/ChmBytes.h"
 #include "tests/support/TestUtil.h"
 
 namespace {
@@ -134,6 +136,59 @@ TEST_F(HelpCommandsTest, AMissingHelpFileIsTold) {
   ASSERT_EQ(Asked.size(), 1u);
   EXPECT_EQ(Asked[0].Text.rfind("Help file not found", 0), 0u) << Asked[0].Text;
   EXPECT_EQ(CurrentHelpWindow(), nullptr);
+}
+
+// The program's help file with its compressed section's frame list damaged (each of these
+// overflowed the decompressor's buffer or read outside the section): F1 tells the file as not
+// found, and the game in play goes on.
+TEST_F(HelpCommandsTest, AHelpFileWithADamagedFrameListIsToldAndTheGamePlaysOn) {
+  TChmBytes whole(BuiltHelpFile());
+  const uint64_t frames = whole.Frames(), end = whole.Compressed();
+  ASSERT_GE(frames, 4u) << "the help file is to have several frames";
+  struct TCase {
+    std::string What;
+    uint64_t Frame, Start;
+  };
+  std::vector<TCase> cases;
+  for (uint64_t i = 0; i + 1 < frames; ++i)
+    cases.push_back({"past the next", i, whole.FrameStart(i + 1) + 1});
+  for (uint64_t i : {uint64_t(0), frames / 2, frames - 1}) {
+    cases.push_back({"past the section's end", i, end + 1});
+    cases.push_back({"at 2^32", i, uint64_t(1) << 32});
+    cases.push_back({"at 2^63", i, uint64_t(1) << 63});
+  }
+  // A frame longer than the decompressor's buffer: one start lowered to its forerunner's.
+  for (uint64_t i = 1; i + 1 < frames; ++i)
+    if (whole.FrameStart(i + 1) - whole.FrameStart(i - 1) > 0x8000 + 6144)
+      cases.push_back({"lowered to make a long frame", i, whole.FrameStart(i - 1)});
+  ASSERT_GT(cases.size(), 3 * 3 + frames - 1) << "no frame can be made too long";
+
+  TMenuItem* item = GetMenuItem(Form->Alphabeticallist1, "Canfield", true);
+  ASSERT_NE(item, nullptr);
+  item->Click();
+  ASSERT_EQ(Form->Engine->Rules.GameName, "Canfield");
+  TTempDir dir;
+  for (const TCase& c : cases) {
+    SCOPED_TRACE("frame " + std::to_string(c.Frame) + " " + c.What);
+    TChmBytes f(BuiltHelpFile());
+    f.Put(f.FrameEntryAt(c.Frame), c.Start, 8);
+    const std::string path = dir / "Patience.chm";
+    f.Save(path);
+    EXPECT_FALSE(TChmFile(path).Ok());
+    HelpManager().HelpFile = path;
+    Asked.clear();
+    Key(Qt::Key_F1);
+    std::vector<std::string> told;
+    for (const TMessageRequest& r : Asked) told.push_back(r.Text);
+    EXPECT_EQ(told, std::vector<std::string>{"Help file not found:\n" + path});
+    EXPECT_EQ(CurrentHelpWindow(), nullptr);
+    HtmlHelp(nullptr, "", HH_CLOSE_ALL, nullptr);
+    EXPECT_EQ(Form->Engine->Rules.GameName, "Canfield");
+  }
+  // The game is still there to be played: the help of the whole file opens on top of it.
+  HelpManager().HelpFile = BuiltHelpFile();
+  Key(Qt::Key_F2);
+  EXPECT_EQ(Page(), "/html/pati4p2c.htm");
 }
 
 }  // namespace

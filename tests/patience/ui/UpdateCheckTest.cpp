@@ -16,6 +16,7 @@
 
 #include "cardtable/SystemDirs.h"
 #include "patience/files/DataFolder.h"
+#include "patience/files/UpdatePart.h"
 #include "patience/ui/MainForm.h"
 #include "patience/ui/UpdateCheck.h"
 #include "platform/core/Files.h"
@@ -69,6 +70,7 @@ class UpdateCheckTest : public ::testing::Test {
     UpdateSettings().StallMs = 500;
     UpdateSettings().InfoTotalMs = 10000;
     UpdateSettings().ConnectTimeoutMs = 2000;
+    UpdateSettings().MinBytesPerSecond = 0;  // the slow servers of the tests are slow on purpose
     FSavedDesktop = DesktopDir;
     FSavedLocal = LocalAppDataDir;
     DesktopDir = Home / "Desktop";
@@ -78,6 +80,8 @@ class UpdateCheckTest : public ::testing::Test {
   }
   void TearDown() override {
     StopUpdateThread();
+    UpdateSettings().MaxDownloadBytes = int64_t(1) << 30;
+    UpdateSettings().MinBytesPerSecond = 0;
     SetInternetFormRunnerForTesting(nullptr);
     QCoreApplication::processEvents();
     DesktopDir = FSavedDesktop;
@@ -163,6 +167,8 @@ TEST_F(UpdateCheckTest, TheInformationFileIsJudged) {
       {"name with a folder", Info("2052", "2000", "sub/Setup.exe", "1"), "", corrupt},
       {"name with a backslash", Info("2052", "2000", "..\\Setup.exe", "1"), "", corrupt},
       {"no name", Info("2052", "2000", "", "1"), "", corrupt},
+      {"a hidden name", Info("2052", "2000", ".profile", "1"), "", corrupt},
+      {"a name of blanks", Info("2052", "2000", "   ", "1"), "", corrupt},
       {"larger than an information file", std::string(100001, 'x'), "", notFound},
   };
   for (const TCase& c : cases) {
@@ -229,30 +235,41 @@ TEST_F(UpdateCheckTest, NoServerAndAStalledServerAreTold) {
 }
 
 TEST_F(UpdateCheckTest, DownloadResults) {
-  const std::string complete = "Download complete", error = "Error";
+  const std::string complete = "Download complete", error = "Error",
+                    notFound = "Error: Cannot find file on server.";
+  // The cap is a byte more than the update; a transfer slower than 20000 bytes a second over 0.2 s
+  // gives up.
+  const int64_t cap = int64_t(Update.size()) + 1;
+  UpdateSettings().MaxDownloadBytes = cap;
+  UpdateSettings().MinBytesPerSecond = 20000;
+  UpdateSettings().RateWindowMs = 200;
   struct TCase {
     const char* Name;
     std::string Size;
     R Route;
     std::string Status, Label6;
     bool Saved;
+    bool Asked = true;  // the update was asked for
   };
   const TCase cases[] = {
       {"complete", "30000", R{200, Update}, complete, "", true},
       {"complete without a size", "", R{200, Update}, complete, "", true},
-      {"missing", "30000", R{404, "gone"}, error, "Error: Cannot find file on server.", false},
-      {"cut short", "", R{200, Update, TTestHttpServer::Truncated}, error,
-       "Error: Cannot find file on server.", false},
-      {"wrong size", "30001", R{200, Update}, error, "Error: Cannot find file on server.", false},
-      {"stalled", "30000", R{200, Update, TTestHttpServer::Stall}, error,
-       "Error: Cannot find file on server.", false},
-      {"sent on without end", "30000", R{200, Update, TTestHttpServer::Endless}, error,
-       "Error: Cannot find file on server.", false},
+      {"missing", "30000", R{404, "gone"}, error, notFound, false},
+      {"cut short", "", R{200, Update, TTestHttpServer::Truncated}, error, notFound, false},
+      {"wrong size", "30001", R{200, Update}, error, notFound, false},
+      {"stalled", "30000", R{200, Update, TTestHttpServer::Stall}, error, notFound, false},
+      {"sent on without end", "30000", R{200, Update, TTestHttpServer::Endless}, error, notFound, false},
+      {"without a size, past the cap", "", R{200, Update + "xx"}, error, notFound, false},
+      {"without a size, sent on past the cap", "", R{200, Update, TTestHttpServer::Endless}, error, notFound,
+       false},
+      {"a size above the cap", "999999999999999", R{200, Update}, error, notFound, false, false},
+      {"trickling in", "30000", R{200, Update, TTestHttpServer::Slow, "", 100, 20}, error, notFound, false},
   };
   for (const TCase& c : cases) {
     fs::remove_all(DesktopDir);
     ServeInfo(Info("2052", "2000", "Setup 2052.exe", c.Size));
     Server.Set("/Setup%202052.exe", c.Route);
+    const size_t requests = Server.Requests().size();
     std::optional<TShown> during, after;
     Check([&](TInternetForm& f) {
       f.Action->click();  // Download
@@ -277,6 +294,8 @@ TEST_F(UpdateCheckTest, DownloadResults) {
       EXPECT_EQ(ReadFileText(OnDesktop("Setup 2052.exe")), Update);
     }
     EXPECT_FALSE(PartFileAnywhere()) << c.Name;
+    EXPECT_LE(BytesDone(), cap) << c.Name;
+    EXPECT_EQ(Server.Requests().size() - requests, c.Asked ? 2u : 1u) << c.Name;  // the check, the update
   }
 }
 
@@ -313,6 +332,28 @@ TEST_F(UpdateCheckTest, AFileOnTheDesktopIsReplacedOnlyWhenThePlayerSaysSo) {
     EXPECT_EQ(ReadFileText(OnDesktop("Setup.exe")), answer == mrNo ? "mine" : Update);
   }
   EXPECT_EQ(Server.Requests().size(), 3u);  // two checks, one download
+}
+
+// A folder under the update's name on the desktop: told before anything is fetched, and the
+// dialog still offers the download.
+TEST_F(UpdateCheckTest, AFolderOfTheUpdatesNameIsToldBeforeTheDownload) {
+  ServeInfo(Info("2052", "2000", "Setup.exe", "30000"));
+  Server.Set("/Setup.exe", R{200, Update});
+  fs::create_directories(OnDesktop("Setup.exe/inside"));
+  std::optional<TShown> after;
+  Check([&](TInternetForm& f) {
+    f.Action->click();
+    after = Shown(f);
+  });
+  ASSERT_TRUE(after);
+  EXPECT_EQ(Told,
+            std::vector<std::string>{
+                "\"Setup.exe\" on the desktop is a folder: the update cannot be saved under that name."});
+  EXPECT_EQ(after->Status, "New version available.");
+  EXPECT_EQ(after->Action, "Download");
+  EXPECT_FALSE(ThreadRunning());
+  EXPECT_EQ(Server.Requests(), std::vector<std::string>{"/PatienceInfo.dat"});
+  EXPECT_TRUE(fs::is_directory(OnDesktop("Setup.exe/inside")));
 }
 
 TEST_F(UpdateCheckTest, WithoutADesktopFolderNothingIsFetched) {
@@ -373,7 +414,7 @@ TEST_F(UpdateCheckTest, CancelAsksAndRemovesThePartialFile) {
 
 TEST_F(UpdateCheckTest, ABackgroundDownloadIsShownWhenReopenedAndToldWhenItEnds) {
   ServeInfo(Info("2052", "2000", "Setup.exe", "30000"));
-  Server.Set("/Setup.exe", R{200, Update, TTestHttpServer::Slow, "", 1000, 20});
+  Server.Set("/Setup.exe", R{200, Update, TTestHttpServer::Slow, "", 1000, 40});
   // Download, then Close: it goes on without the dialog.
   Check([&](TInternetForm& f) {
     f.Action->click();
@@ -385,9 +426,16 @@ TEST_F(UpdateCheckTest, ABackgroundDownloadIsShownWhenReopenedAndToldWhenItEnds)
   EXPECT_EQ(reopened->Status, "Downloading to desktop");
   EXPECT_EQ(reopened->Labels[1], "Name: Setup.exe");
   EXPECT_EQ(reopened->Action, "Close");
+  // While it is written the part file is recorded in the data folder, and afterwards not.
+  const std::string recorded = PathJoin(Data(), kUpdatePartRecord);
+  while (!fs::exists(recorded) && ThreadRunning()) QCoreApplication::processEvents();
+  TStringList record;
+  ASSERT_TRUE(record.TryLoadFromFile(recorded));
+  EXPECT_EQ(record[0], OnDesktop("Setup.exe.part"));
   WaitWhileRunning();
   EXPECT_EQ(Told, std::vector<std::string>{"Patience update has been downloaded to desktop."});
   EXPECT_EQ(ReadFileText(OnDesktop("Setup.exe")), Update);
+  EXPECT_FALSE(fs::exists(recorded));
 
   // One that fails is told as aborted, and leaves nothing.
   fs::remove_all(DesktopDir);
@@ -453,7 +501,7 @@ TEST(UpdateJudgement, TheOrderOfTheTests) {
   EXPECT_EQ(JudgeUpdateInfo(0, &ok, 2051, "").Verdict, TUpdateVerdict::FullVersion);
   EXPECT_EQ(JudgeUpdateInfo(0, &ok, 2060, "").Verdict, TUpdateVerdict::NewVersion);
   EXPECT_EQ(JudgeUpdateInfo(0, &ok, 2070, "").Verdict, TUpdateVerdict::Latest);
-  for (const char* bad : {"", ".", "..", "a/b", "a\\b", "c:x", "a\tb"})
+  for (const char* bad : {"", ".", "..", ".profile", "  ", "a/b", "a\\b", "c:x", "a\tb"})
     EXPECT_FALSE(SafeUpdateFileName(bad)) << bad;
   EXPECT_EQ(SafeUpdateFileName("Setup 2052.exe"), "Setup 2052.exe");
 }

@@ -251,11 +251,17 @@ TEST(FileSafetyTest, StaleTemporariesAndPartFilesAreSweptLiveOnesStay) {
            "Data/deep/deeper/.x.tmp" + dead + "-abc123", ".fav.dat.tmp" + live + "-abc123",
            ".Options.dat.tmp" + dead, "keep.tmp" + dead + "-abc123", std::string("notes.txt")})
     WriteTextFile(t / name, "x");
+  // A link to a folder outside is not followed, however deep the sweep goes.
+  TTempDir outside;
+  WriteTextFile(outside / (".Scoring.dat.tmp" + dead + "-abc123"), "not ours");
+  fs::create_symlink(outside.Path(), t / "Data/elsewhere");
   EXPECT_EQ(RemoveStaleTemporaries(t.Path(), 1), 2);
   EXPECT_EQ(Entries(t.Path()),
             (std::vector<std::string>{".Options.dat.tmp" + dead, ".fav.dat.tmp" + live + "-abc123", "Data",
                                       "keep.tmp" + dead + "-abc123", "notes.txt"}));
   EXPECT_EQ(Entries(t / "Data/deep/deeper").size(), 1u);
+  EXPECT_EQ(RemoveStaleTemporaries(t.Path(), 3), 1);
+  EXPECT_EQ(Entries(outside.Path()), std::vector<std::string>{".Scoring.dat.tmp" + dead + "-abc123"});
 
   WriteTextFile(t / "update.zip.part", "half");
   const int held = ::open((t / "update.zip.part").c_str(), O_RDONLY);

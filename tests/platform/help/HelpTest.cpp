@@ -17,6 +17,7 @@
 #include "platform/help/HelpViewer.h"
 #include "platform/help/Sitemap.h"
 #include "platform/ui/Dialogs.h"
+#include "tests/platform/help/ChmBytes.h"
 #include "tests/support/TestUtil.h"
 
 namespace {
@@ -46,9 +47,32 @@ class HelpFileTest : public ::testing::Test {
                   "Start | html/index.htm\n  Canfield | html/pati4p2c.htm\n  Deep | html/more/deep.htm\n"
                   "index: Foundations & piles | html/pati4p2c.htm\n");
     File = *Dir / "Test.chm";
+    Built = Compile(pages, File, "Test Help");
+    // A file of several frames and resets: pages of words in no order, 24 KiB each.
+    const std::string many = *Dir / "many";
+    std::filesystem::create_directories(many + "/html");
+    std::string contents;
+    uint32_t seed = 12345;
+    auto next = [&seed](uint32_t below) { return ((seed = seed * 1103515245 + 12345) >> 16) % below; };
+    const char* const syllables[] = {"ka", "lo", "mi", "ne", "ru", "ta", "si", "vo", "pe", "du", "ga", "fi"};
+    for (int page = 0; page < 7; ++page) {
+      std::string text = "<html><body><p>";
+      while (text.size() < 24 * 1024) {
+        for (uint32_t n = 1 + next(4); n > 0; --n) text += syllables[next(12)];
+        text += ' ';
+      }
+      const std::string name = "html/p" + std::to_string(page) + ".htm";
+      WriteTextFile(many + "/" + name, text + "</p></body></html>");
+      contents += "Page " + std::to_string(page) + " | " + name + "\n";
+    }
+    WriteTextFile(many + "/contents.txt", contents);
+    FramesFile = *Dir / "Frames.chm";
+    Built = Built && Compile(many, FramesFile, "Frames");
+  }
+  static bool Compile(const std::string& pages, const std::string& file, const std::string& title) {
     const std::string command = "/usr/bin/python3 " + SourceDir() + "/assets/help/make_chm.py " + pages +
-                                " " + File + " 'Test Help' " + (*Dir / "work") + " >/dev/null 2>&1";
-    Built = std::system(command.c_str()) == 0 && std::filesystem::exists(File);
+                                " " + file + " '" + title + "' " + pages + ".work >/dev/null 2>&1";
+    return std::system(command.c_str()) == 0 && std::filesystem::exists(file);
   }
   static void TearDownTestSuite() {
     HtmlHelp(nullptr, "", HH_CLOSE_ALL, nullptr);
@@ -57,7 +81,7 @@ class HelpFileTest : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(Built) << "the test help file could not be compiled (chmcmd)"; }
 
   static inline TTempDir* Dir = nullptr;
-  static inline std::string File;
+  static inline std::string File, FramesFile;
   static inline bool Built = false;
 };
 
@@ -220,84 +244,45 @@ TEST_F(HelpFileTest, MissingHelpFileIsToldAndOpensNothing) {
   EXPECT_EQ(told.size(), 3u);
 }
 
-// The test file taken apart far enough to damage it on purpose: the entries of its one directory
-// listing page (written back whole) and the stored objects' bytes.
-class TChmBytes {
- public:
-  struct TEntry {
-    std::string Name;
-    uint64_t Section, Start, Length;
-  };
-  explicit TChmBytes(const std::string& path) {
-    std::ostringstream in;
-    in << std::ifstream(path, std::ios::binary).rdbuf();
-    Bytes = in.str();
-    const uint64_t dir = Get(0x48, 8), dirLength = Get(0x50, 8);
-    Data = Get(0x58, 8);
-    PageLength = Get(dir + 0x10, 4);
-    Page = dir + 0x54;
-    EXPECT_EQ((dirLength - 0x54) / PageLength, 1u) << "one listing page";
-    for (size_t at = Page + 0x14, end = Page + PageLength - Get(Page + 4, 4); at < end;) {
-      TEntry e{};
-      const uint64_t n = Number(at);
-      e.Name = Bytes.substr(at, n);
-      at += n;
-      e.Section = Number(at), e.Start = Number(at), e.Length = Number(at);
-      Entries.push_back(e);
-    }
-  }
-  uint64_t Get(uint64_t at, int bytes) const {
-    uint64_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | uint8_t(Bytes[at + uint64_t(i)]);
-    return v;
-  }
-  void Put(uint64_t at, uint64_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) Bytes[at + uint64_t(i)] = char(v >> (8 * i));
-  }
-  TEntry& Entry(const std::string& name) {
-    for (TEntry& e : Entries)
-      if (e.Name == name) return e;
-    ADD_FAILURE() << "no entry " << name;
-    return Entries.front();
-  }
-  uint64_t StoredAt(const std::string& name) { return Data + Entry(name).Start; }
-  // Writes the page from Entries, then the file.
-  void Save(const std::string& path) {
-    std::string page;
-    for (const TEntry& e : Entries)
-      page += Encode(e.Name.size()) + e.Name + Encode(e.Section) + Encode(e.Start) + Encode(e.Length);
-    ASSERT_LE(page.size(), PageLength - 0x14);
-    Put(Page + 4, PageLength - 0x14 - page.size(), 4);
-    Bytes.replace(Page + 0x14, PageLength - 0x14, page + std::string(PageLength - 0x14 - page.size(), '\0'));
-    std::ofstream(path, std::ios::binary) << Bytes;
-  }
-
-  std::string Bytes;
-  uint64_t Data = 0, Page = 0, PageLength = 0;
-  std::vector<TEntry> Entries;
-
- private:
-  uint64_t Number(size_t& at) const {
-    uint64_t v = 0;
-    for (uint8_t b = 0x80; b & 0x80; ++at) v = v << 7 | ((b = uint8_t(Bytes[at])) & 0x7F);
-    return v;
-  }
-  static std::string Encode(uint64_t v) {
-    std::string out(1, char(v & 0x7F));
-    while (v >>= 7) out.insert(out.begin(), char(0x80 | (v & 0x7F)));
-    return out;
-  }
-};
-
-// Damaged help files, each of which crashed or froze the viewer's F1, are told as not found.
+// Damaged help files, each of which crashed or froze the viewer's F1, are told as not found; files
+// at the check's limits open.
 TEST_F(HelpFileTest, DamagedFilesAreToldAndOpenNothing) {
-  const std::string control = "::DataSpace/Storage/MSCompressed/ControlData";
-  const std::string resetTable =
-      "::DataSpace/Storage/MSCompressed/Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/"
-      "ResetTable";
+  const std::string control = TChmBytes::kControlData;
+  const std::string resetTable = TChmBytes::kResetTable;
+  // A reset table of 64 frames in place of the file's, at its end, claiming a section of the
+  // file's size times factor plus more bytes (the first frame holds all the compressed bytes).
+  auto claim = [&](TChmBytes& f, uint64_t factor, uint64_t more) {
+    const uint64_t frames = 64, compressed = f.Compressed();
+    TChmBytes::TEntry& e = f.Entry(resetTable);
+    e.Start = f.Bytes.size() - f.Data;
+    e.Length = 0x28 + 8 * frames;
+    const uint64_t table = f.Bytes.size();
+    f.Bytes.resize(table + e.Length, '\0');
+    f.Put(table, 2, 4);  // version
+    f.Put(table + 4, frames, 4);
+    f.Put(table + 8, 8, 4);      // bytes an entry
+    f.Put(table + 12, 0x28, 4);  // where the entries begin
+    f.Put(table + 0x18, compressed, 8);
+    f.Put(table + 0x20, 0x8000, 8);  // frame length
+    for (uint64_t i = 1; i < frames; ++i) f.Put(table + 0x28 + 8 * i, compressed, 8);
+    f.Put(table + 0x10, f.Bytes.size() * factor + more, 8);
+  };
+  // The frames from one reset to the next, with a window of 64 KiB: the reset interval in frames.
+  auto perReset = [&](TChmBytes& f, uint64_t frames) {
+    f.Put(f.StoredAt(control) + 8, 2, 4);
+    f.Put(f.StoredAt(control) + 12, frames, 4);
+    f.Put(f.StoredAt(control) + 16, 2, 4);
+    f.Put(f.StoredAt(control) + 20, 1, 4);
+  };
+  // A stored object that nothing reads, running to the end of the file and more bytes.
+  auto stored = [](TChmBytes& f, uint64_t more) {
+    TChmBytes::TEntry& e = f.Entry("::DataSpace/NameList");
+    e.Length = f.Bytes.size() - f.Data - e.Start + more;
+  };
   struct TCase {
     const char* What;
     std::function<void(TChmBytes&)> Damage;
+    bool Opens = false;  // a file at the limits, not past them
   };
   const TCase cases[] = {
       {"a compression window of one byte",
@@ -312,6 +297,12 @@ TEST_F(HelpFileTest, DamagedFilesAreToldAndOpenNothing) {
        [&](TChmBytes& f) { f.Put(f.StoredAt(resetTable) + 0x10, uint64_t(2) << 30, 8); }},
       {"the reset table in an unknown section", [&](TChmBytes& f) { f.Entry(resetTable).Section = 5; }},
       {"a stored object past the end", [](TChmBytes& f) { f.Entry("/#SYSTEM").Length += f.Bytes.size(); }},
+      {"a stored object one byte past the end", [&](TChmBytes& f) { stored(f, 1); }},
+      {"a stored object up to the end", [&](TChmBytes& f) { stored(f, 0); }, true},
+      {"a compressed section 64 times the file's size", [&](TChmBytes& f) { claim(f, 64, 0); }, true},
+      {"a compressed section more than 64 times the file's size", [&](TChmBytes& f) { claim(f, 64, 64); }},
+      {"256 frames from one reset to the next", [&](TChmBytes& f) { perReset(f, 256); }, true},
+      {"257 frames from one reset to the next", [&](TChmBytes& f) { perReset(f, 257); }},
   };
   THelpManager manager;
   manager.RegisterViewer(std::make_shared<THTMLHelpViewer>());
@@ -331,19 +322,71 @@ TEST_F(HelpFileTest, DamagedFilesAreToldAndOpenNothing) {
     const std::string path = *Dir / "Damaged.chm";
     f.Save(path);
     const TChmFile chm(path);
-    EXPECT_FALSE(chm.Ok());
-    EXPECT_FALSE(chm.Problem().empty());
-    EXPECT_TRUE(chm.Pages().empty());
+    EXPECT_EQ(chm.Ok(), c.Opens) << chm.Problem();
+    EXPECT_EQ(chm.Problem().empty(), c.Opens);
+    EXPECT_EQ(chm.Pages().size(), c.Opens ? 3u : 0u);
     told.clear();
     manager.HelpFile = path;
-    EXPECT_FALSE(manager.HelpContents());
-    EXPECT_EQ(told, std::vector<std::string>{"Help file not found:\n" + path});
-    EXPECT_EQ(CurrentHelpWindow(), nullptr);
+    EXPECT_EQ(manager.HelpContents(), c.Opens);
+    EXPECT_EQ(told, c.Opens ? std::vector<std::string>{}
+                            : std::vector<std::string>{"Help file not found:\n" + path});
+    EXPECT_EQ(CurrentHelpWindow() != nullptr, c.Opens);
   }
   // A FIFO under the help file's name is refused without waiting for a writer.
   const std::string fifo = *Dir / "Fifo.chm";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   EXPECT_FALSE(TChmFile(fifo).Ok());
+}
+
+// A frame whose compressed bytes are cut short: whatever needs it (an object in it, or in a later
+// frame of its reset) reads as nothing, at every reading and whatever was read before; the rest
+// reads as it was.
+TEST_F(HelpFileTest, AFrameCutShortReadsAsNothingEveryTime) {
+  TChmBytes whole(FramesFile);
+  const std::vector<std::string> frames = whole.FrameBytes();
+  const uint64_t used = (whole.Uncompressed() + 0x7FFF) / 0x8000, perReset = whole.FramesPerReset();
+  ASSERT_GE(used, 4u);
+  ASSERT_GE(used, 2 * perReset) << "the file is to have several resets";
+  // The section's objects and the frames each needs, from its reset on.
+  struct TObject {
+    std::string Name, Bytes;
+    uint64_t First, Last;
+  };
+  std::vector<TObject> objects;
+  const TChmFile original(FramesFile);
+  for (const TChmBytes::TEntry& e : whole.Entries)
+    if (e.Section == 1 && e.Length > 0 && e.Name[0] == '/') {
+      const auto bytes = original.Read(e.Name);
+      ASSERT_TRUE(bytes) << e.Name;
+      const uint64_t first = e.Start / 0x8000;
+      objects.push_back({e.Name, *bytes, first - first % perReset, (e.Start + e.Length - 1) / 0x8000});
+    }
+  // (The last frame may end in bytes that are not needed.)
+  for (uint64_t cut = 0; cut + 1 < used; ++cut) {
+    SCOPED_TRACE("frame " + std::to_string(cut) + " cut short");
+    TChmBytes f(FramesFile);
+    std::vector<std::string> damaged = frames;
+    damaged[cut].resize(damaged[cut].size() / 2);
+    f.SetFrames(damaged);
+    const std::string path = *Dir / "Cut.chm";
+    f.Save(path);
+    int refused = 0;
+    for (bool backwards : {false, true}) {
+      const TChmFile chm(path);
+      ASSERT_TRUE(chm.Ok()) << chm.Problem();
+      for (size_t i = 0; i < objects.size(); ++i) {
+        const TObject& o = objects[backwards ? objects.size() - 1 - i : i];
+        const std::optional<std::string> got = chm.Read(o.Name);
+        if (o.First <= cut && cut <= o.Last) {
+          EXPECT_FALSE(got) << o.Name << " read as " << got->size() << " bytes";
+          ++refused;
+        } else {
+          EXPECT_EQ(got, o.Bytes) << o.Name;
+        }
+      }
+    }
+    EXPECT_GT(refused, 0);
+  }
 }
 
 TEST_F(HelpFileTest, BrowserTakesPagesPicturesAndLinksFromTheFile) {

@@ -99,6 +99,36 @@ TEST_F(HttpTest, CancelAndPauseWhileTheBodyArrives) {
   pauser.join();
   EXPECT_EQ(ReadFileText(Target()), Body);
 
+  // Nor does a pause count against the overall time: paused past it, the transfer goes on to
+  // the end once it is let go (and against the rate floor neither).
+  std::filesystem::remove(Target());
+  seen = 0;
+  r.TotalMs = 1500;
+  r.MinBytesPerSecond = 2000;  // more than the first pieces in a window
+  r.RateWindowMs = 1000;
+  // Paused at the first piece, by the transfer's own thread, until the overall time is past.
+  std::atomic<bool> pausedOnce{false};
+  r.Progress = [&](int64_t n) {
+    seen = n;
+    if (!pausedOnce.exchange(true)) pause = true;
+  };
+  const auto began = std::chrono::steady_clock::now();
+  std::thread longPause([&] {
+    while (!pause) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    std::this_thread::sleep_until(began + std::chrono::milliseconds(r.TotalMs + 300));
+    pause = false;
+  });
+  const THttpResult paused = HttpGetToFile(r, Target());
+  pause = true;  // (had it never paused, the waiting thread goes now)
+  longPause.join();
+  pause = false;
+  r.Progress = [&](int64_t n) { seen = n; };
+  EXPECT_TRUE(pausedOnce);
+  EXPECT_EQ(paused.Status, THttpStatus::Ok) << paused.Error;
+  EXPECT_EQ(ReadFileText(Target()), Body);
+  r.TotalMs = -1;
+  r.MinBytesPerSecond = 0;
+
   std::filesystem::remove(Target());
   seen = 0;
   std::thread canceller([&] {
@@ -139,6 +169,36 @@ TEST_F(HttpTest, EndlessAndTricklingServersAreCutOff) {
   EXPECT_EQ(HttpGetToFile(slow, Target()).Status, THttpStatus::TimedOut);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
   EXPECT_FALSE(PartLeft());
+
+  // A byte every 20 ms never stalls and has no time limit, but stays under the rate floor (about
+  // four seconds for the body otherwise).
+  Server.Set("/drip", R{200, Body.substr(0, 200), TTestHttpServer::Slow, "", 1, 20});
+  THttpRequest drip = Request("/drip");
+  drip.MinBytesPerSecond = 1000;
+  drip.RateWindowMs = 300;
+  EXPECT_EQ(HttpGetToFile(drip, Target()).Status, THttpStatus::TimedOut);
+  EXPECT_FALSE(PartLeft());
+  EXPECT_FALSE(std::filesystem::exists(Target()));
+}
+
+// A size above the limit is not asked for at all; a server that says beforehand it sends more is
+// refused before any byte of the body is written.
+TEST_F(HttpTest, MoreThanTheLimitIsNeitherAskedForNorWritten) {
+  Server.Set("/ok", R{200, Body});
+  THttpRequest r = Request("/ok");
+  r.MaxBytes = int64_t(1) << 30;
+  r.ExpectedSize = 999999999999999;
+  std::atomic<int64_t> seen{0};
+  r.Progress = [&](int64_t n) { seen = n; };
+  EXPECT_EQ(HttpGetToFile(r, Target()).Status, THttpStatus::TooLarge);
+  EXPECT_TRUE(Server.Requests().empty());
+  r.ExpectedSize = -1;
+  r.MaxBytes = 4000;
+  EXPECT_EQ(HttpGetToFile(r, Target()).Status, THttpStatus::TooLarge);
+  EXPECT_EQ(Server.Requests().size(), 1u);
+  EXPECT_EQ(seen, 0);
+  EXPECT_FALSE(PartLeft());
+  EXPECT_FALSE(std::filesystem::exists(Target()));
 }
 
 // Without leave to replace, a file that turned up under the target's name stays.
@@ -153,6 +213,28 @@ TEST_F(HttpTest, AFileThatIsThereIsReplacedOnlyWithLeave) {
   std::filesystem::remove(Target());
   EXPECT_EQ(HttpGetToFile(r, Target()).Status, THttpStatus::Ok);
   EXPECT_EQ(ReadFileText(Target()), Body);
+}
+
+// A file under the part file's name is not the transfer's: it stays as it is, whatever the
+// transfer comes to, and the transfer writes a part file of its own, told to the caller.
+TEST_F(HttpTest, APartFileThatIsThereStays) {
+  Server.Set("/ok", R{200, Body});
+  for (const char* path : {"/ok", "/missing"}) {
+    std::filesystem::remove(Target());
+    WriteTextFile(Target() + ".part", "the player's");
+    THttpRequest r = Request(path);
+    std::vector<std::string> made;
+    r.PartCreated = [&](const std::string& part, int fd) {
+      made.push_back(part);
+      EXPECT_GE(fd, 0);
+    };
+    const bool ok = std::string(path) == "/ok";
+    EXPECT_EQ(HttpGetToFile(r, Target()).Status, ok ? THttpStatus::Ok : THttpStatus::BadStatus) << path;
+    EXPECT_EQ(ReadFileText(Target() + ".part"), "the player's") << path;
+    EXPECT_EQ(made, ok ? std::vector<std::string>{Target() + "-2.part"} : std::vector<std::string>{}) << path;
+    EXPECT_FALSE(std::filesystem::exists(Target() + "-2.part")) << path;
+    EXPECT_EQ(std::filesystem::exists(Target()), ok) << path;
+  }
 }
 
 TEST(UrlEscape, KeepsOnlyTheUnreservedCharacters) {
