@@ -53,49 +53,195 @@ std::string JoinWords(const std::vector<std::string>& words, const std::string& 
 }
 
 // How a card goes onto another of a pile: the value rule and the suit rule, as the validation
-// applies them.
-std::string BuildPhrase(const TPileRules& r, bool foundation) {
-  std::string value;
+// applies them; without either, any card goes on. The sources barred are set by the caller.
+TOntoCardClaim BuildClaim(const TPileRules& r) {
+  TOntoCardClaim c;
+  if (r.Has(NothingOntoCard) || r.Has(NoDropTarget)) return c;
+  c.OnceStockEmpty = r.Has(OnlyWhenStockEmpty);
+  bool valueRule = true;
   if (r.Has(UpByOne))
-    value = "up by one";
+    c.Step = TBuildStep::Up;
   else if (r.Has(DownByOne))
-    value = "down by one";
+    c.Step = TBuildStep::Down;
   else if (r.Has(UpOrDownByOne))
-    value = "up or down by one";
+    c.Step = TBuildStep::UpOrDown;
   else if (r.Has(AnyHigher))
-    value = "with any higher card";
+    c.Step = TBuildStep::Higher;
   else if (r.Has(AnyLower))
-    value = "with any lower card";
-  std::string suit;
+    c.Step = TBuildStep::Lower;
+  else
+    valueRule = false;
+  bool suitRule = true;
   if (r.Has(SameSuit) && !r.Has(AnySuit) && !r.Has(SameColour))
-    suit = "in suit";
+    c.Suits = TBuildSuits::Suit;
   else if (r.Has(AlternateColour))
-    suit = "in alternating colours (red on black, black on red)";
+    c.Suits = TBuildSuits::AlternateColour;
   else if (r.Has(SameColour))
-    suit = "in the same colour";
+    c.Suits = TBuildSuits::Colour;
   else if (r.Has(NotSameSuit))
-    suit = "in any suit but the card's own";
-  else if (!value.empty())
-    suit = "regardless of suit";
-  if (value.empty() && suit.empty()) return "";
+    c.Suits = TBuildSuits::OtherSuit;
+  else
+    suitRule = false;
+  if (!valueRule) c.Step = TBuildStep::AnyValue;
+  if (!valueRule && !suitRule) return c;
+  c.AceOnKing = r.Has(AceOnKing);
+  c.KingOnAce = r.Has(KingOnAce);
+  return c;
+}
+
+// The sentence of a build ("" when nothing goes on, or any card: OntoSentences tells that).
+std::string BuildPhrase(const TOntoCardClaim& c, bool foundation) {
+  if (c.Step == TBuildStep::AnyValue && c.Suits == TBuildSuits::Any) return "";
+  std::string value;
+  switch (c.Step) {
+    case TBuildStep::Nothing:
+      return "";
+    case TBuildStep::AnyValue:
+      break;
+    case TBuildStep::Up:
+      value = "up by one";
+      break;
+    case TBuildStep::Down:
+      value = "down by one";
+      break;
+    case TBuildStep::UpOrDown:
+      value = "up or down by one";
+      break;
+    case TBuildStep::Higher:
+      value = "with any higher card";
+      break;
+    case TBuildStep::Lower:
+      value = "with any lower card";
+      break;
+  }
+  std::string suit;
+  switch (c.Suits) {
+    case TBuildSuits::Suit:
+      suit = "in suit";
+      break;
+    case TBuildSuits::AlternateColour:
+      suit = "in alternating colours (red on black, black on red)";
+      break;
+    case TBuildSuits::Colour:
+      suit = "in the same colour";
+      break;
+    case TBuildSuits::OtherSuit:
+      suit = "in any suit but the card's own";
+      break;
+    case TBuildSuits::Any:
+      suit = "regardless of suit";
+      break;
+  }
   std::string text =
       value.empty() ? "Build " + suit + ", in any order." : "Build " + value + " " + suit + ".";
-  if (r.Has(AceOnKing)) text += foundation ? " An Ace may follow a King." : " An Ace may go on a King.";
-  if (r.Has(KingOnAce)) text += " A King may go on an Ace.";
+  if (c.AceOnKing) text += foundation ? " An Ace may follow a King." : " An Ace may go on a King.";
+  if (c.KingOnAce) text += " A King may go on an Ace.";
   return text;
 }
 
-std::vector<std::string> EmptyTakes(const TPileRules& r) {
-  std::vector<std::string> v;
-  if (r.Has(EmptyTakesAce)) v.push_back("an Ace");
-  if (r.Has(EmptyTakesTwo)) v.push_back("a Two");
-  if (r.Has(EmptyTakesJack)) v.push_back("a Jack");
-  if (r.Has(EmptyTakesKing)) v.push_back("a King");
+// The values an empty pile takes from anywhere.
+std::vector<int> EmptyValues(const TPileRules& r) {
+  std::vector<int> v;
+  if (r.Has(EmptyTakesAce)) v.push_back(cvAce);
+  if (r.Has(EmptyTakesTwo)) v.push_back(cvTwo);
+  if (r.Has(EmptyTakesJack)) v.push_back(cvJack);
+  if (r.Has(EmptyTakesKing)) v.push_back(cvKing);
   return v;
+}
+
+const char* const kValueWords[13] = {"an Ace",   "a Two",  "a Three", "a Four", "a Five",  "a Six", "a Seven",
+                                     "an Eight", "a Nine", "a Ten",   "a Jack", "a Queen", "a King"};
+
+std::vector<std::string> ValueWords(const std::vector<int>& values) {
+  std::vector<std::string> words;
+  for (int v : values) words.push_back(kValueWords[v]);
+  return words;
 }
 
 int PackSize(const TGameDef& d) {
   return d.Stock.Decks == 2 ? 104 : 52;
+}
+
+// A click on the stock turns cards onto a waste pile.
+bool HasWaste(const TGameDef& d, int stockCards) {
+  const bool toFoundation = d.Stock.Rules.Has(SpecialStock) && d.Special == TGameSpecial::OneFoundation;
+  return stockCards > 0 && d.Stock.DealCount >= 1 && !d.Stock.Rules.Has(DragFromDeck) &&
+         !d.Tableau.Rules.Has(PairGame) && !toFoundation;
+}
+
+// The piles the player takes cards from: the stock where its top card is dragged.
+TSources CardSources(const TGameDef& d, int stockCards) {
+  TSources s;
+  if (d.Tableau.Count > 0) s.insert(TSource::Tableau);
+  if (d.Reserve.Count > 0) s.insert(d.Reserve.FreeCells ? TSource::FreeCells : TSource::Reserve);
+  if (d.Except.Count > 0) s.insert(TSource::SidePiles);
+  if (d.Foundations.Count > 0 && d.Foundations.Rules.Has(FoundationsPlayable)) s.insert(TSource::Foundations);
+  if (stockCards > 0 && d.Stock.Rules.Has(DragFromDeck)) s.insert(TSource::Stock);
+  if (HasWaste(d, stockCards)) s.insert(TSource::Waste);
+  return s;
+}
+
+// A source in a sentence; the tableau as "other tableau piles" or, one pile, "another tableau pile".
+std::string SourceWords(TSource s, bool onePile) {
+  switch (s) {
+    case TSource::Tableau:
+      return onePile ? "another tableau pile" : "other tableau piles";
+    case TSource::Reserve:
+      return "the reserve";
+    case TSource::FreeCells:
+      return "the free cells";
+    case TSource::Waste:
+      return "the waste pile";
+    case TSource::Stock:
+      return "the stock";
+    case TSource::Foundations:
+      return "the foundations";
+    case TSource::SidePiles:
+      return "the side piles";
+  }
+  return "";
+}
+
+// The sources barred from putting cards onto a card, by the rules that bar them.
+TSources BarredSources(const TPileRules& r, const TSources& present) {
+  TSources barred;
+  const std::pair<TPileRule, TSources> bars[] = {{NoReserveOntoCard, {TSource::Reserve, TSource::FreeCells}},
+                                                 {NoWasteOntoCard, {TSource::Waste}},
+                                                 {NoTableauOntoCard, {TSource::Tableau}},
+                                                 {NoStockOntoCard, {TSource::Stock}}};
+  for (const auto& [rule, sources] : bars)
+    if (r.Has(rule))
+      for (TSource s : sources)
+        if (present.count(s)) barred.insert(s);
+  return barred;
+}
+
+// What may go onto a card of a tableau pile or a foundation: the build, or any card, and the
+// sources that may not put cards there.
+std::vector<std::string> OntoSentences(const TOntoCardClaim& c, const TSources& present, bool foundation) {
+  const std::string pile = foundation ? "foundation card" : "tableau card";
+  if (c.Step == TBuildStep::Nothing) return {"No card may be put on a " + pile + "."};
+  // The order the sources are told in.
+  const TSource order[] = {TSource::Reserve, TSource::FreeCells,   TSource::Waste,    TSource::Tableau,
+                           TSource::Stock,   TSource::Foundations, TSource::SidePiles};
+  std::vector<std::string> barred, allowed;
+  for (TSource s : order) {
+    // The stock holds no card by the time the pile takes any.
+    if (s == TSource::Stock && c.OnceStockEmpty) continue;
+    if (c.NotFrom.count(s))
+      barred.push_back(SourceWords(s, false));
+    else if (present.count(s))
+      allowed.push_back(SourceWords(s, false));
+  }
+  if (c.Step == TBuildStep::AnyValue && c.Suits == TBuildSuits::Any) {
+    if (barred.empty()) return {"Any card may be put on any " + pile + "."};
+    if (allowed.empty()) return {"No card may be put on a " + pile + "."};
+    return {"Any card from " + JoinWords(allowed) + " may be put on any " + pile + "."};
+  }
+  std::vector<std::string> out = {BuildPhrase(c, foundation)};
+  if (!barred.empty())
+    out.push_back("Cards from " + JoinWords(barred) + " may not be put on a " + pile + ".");
+  return out;
 }
 
 // The cards of each tableau pile after the deal: the deal stops when the stock runs out, after
@@ -138,28 +284,43 @@ std::string PileCounts(const std::vector<int>& got, int leftEmpty) {
     falling = falling && dealt[i] == dealt[i - 1] - 1;
   }
   if (rising || falling)
-    return "from " + Number(dealt.front()) + " to " + Number(dealt.back()) + " cards, left to right";
+    return dealt.back() == 1
+               ? "from " + Count(dealt.front(), "card", "cards") + " down to one, left to right"
+               : "from " + Number(dealt.front()) + " to " + Number(dealt.back()) + " cards, left to right";
   std::vector<std::string> parts;
   for (int n : dealt) parts.push_back(std::to_string(n));
   return "of " + JoinWords(parts, "and") + " cards, left to right";
 }
 
-std::string FaceUpPhrase(const TGameDef& d, const std::vector<int>& got) {
+// How the tableau's cards lie after the deal; faceDown gets each pile's face-down cards.
+std::string FaceUpPhrase(const TGameDef& d, const std::vector<int>& got, std::vector<int>& faceDown) {
   const TTableauDef& t = d.Tableau;
   const int most = got.empty() ? 0 : *std::max_element(got.begin(), got.end());
-  if (t.Rules.Has(DealFaceDown)) return "All of them are dealt face down.";
+  faceDown.assign(got.size(), 0);
+  // A stock whose cards lie face up deals them face up.
+  if (d.Stock.Rules.Has(DragFromDeck)) return most <= 1 ? "" : "All cards are face up.";
+  if (t.Rules.Has(DealFaceDown)) {
+    faceDown = got;
+    return "All of them are dealt face down.";
+  }
   if (t.Rules.Has(DealFaceUp) || t.Rules.Has(Squared) || most <= 1)
     return most <= 1 ? "" : "All cards are face up.";
   if (!t.FaceDownPerPile.empty()) {
     const int firstDown = t.FaceDownPerPile[0];
     const bool same = std::all_of(t.FaceDownPerPile.begin(), t.FaceDownPerPile.end(),
                                   [&](int n) { return n == firstDown; });
-    if (same && firstDown > 0)
+    if (same && firstDown > 0) {
+      faceDown.assign(got.size(), firstDown);
       return "The bottom " + Count(firstDown, "card", "cards") + " of each pile " +
              (firstDown == 1 ? "is" : "are") + " face down, the rest face up.";
+    }
+    faceDown.assign(got.size(), -1);
     return "Some cards of the piles are dealt face down; the top card of each pile is face up.";
   }
-  if (!t.CardsPerPile.empty()) return "Only the top card of each pile is face up.";
+  if (!t.CardsPerPile.empty()) {
+    for (size_t p = 0; p < got.size(); ++p) faceDown[p] = std::max(got[p] - 1, 0);
+    return "Only the top card of each pile is face up.";
+  }
   return "";
 }
 
@@ -207,18 +368,31 @@ void DescribeFoundationLayout(const TGameDef& d, TRulesText& out, int& left) {
   std::string s = Capital(Count(d.Foundations.Count, "foundation", "foundations"));
   s += IsClockFace(d) ? ", laid out as a clock face: twelve round the dial and one in the centre." : ".";
   const std::string first = d.Foundations.Count == 1 ? "it" : "the first one";
+  // The bases dealt by their rule have the value an empty foundation takes; one or two of them
+  // are the first the pack holds in its fresh order, of the lowest of those values.
+  const std::vector<int> values = EmptyValues(f);
+  const int base = values.empty() ? -1 : *std::min_element(values.begin(), values.end());
   if (f.Has(BaseOnly)) {
     s += " One card is dealt onto " + first + " at the start: it is the base card.";
+    out.DealtBases = {-1};
     left -= 1;
   } else if (f.Has(DealAllBases)) {
     s += " The base cards are dealt onto them at the start.";
+    out.DealtBases.assign(size_t(std::min(d.Foundations.Count, left)), base);
     left -= std::min(d.Foundations.Count, left);
   } else if (f.Has(DealTwoBases)) {
-    s += " Two base cards are dealt onto them at the start.";
+    s += base < 0 ? " Two base cards are dealt onto them at the start."
+                  : " Two " + std::string(kValuesPlural[base]) + " are dealt onto them at the start.";
+    out.DealtBases = {base, base};
     left -= 2;
-  } else if (f.Has(DealOneBase) || f.Has(AceOfSpadesBase)) {
-    s += f.Has(AceOfSpadesBase) ? " The Ace of Spades is dealt onto " + first + " at the start."
-                                : " One card is dealt onto " + first + " at the start: it is the base card.";
+  } else if (f.Has(AceOfSpadesBase)) {
+    s += " The Ace of Spades is dealt onto " + first + " at the start.";
+    out.DealtBases = {cvAce};
+    left -= 1;
+  } else if (f.Has(DealOneBase)) {
+    s += base < 0 ? " One card is dealt onto " + first + " at the start: it is the base card."
+                  : " " + Capital(kValueWords[base]) + " is dealt onto " + first + " at the start.";
+    out.DealtBases = {base};
     left -= 1;
   }
   out.Layout.push_back(s);
@@ -229,6 +403,7 @@ void DescribeReserveLayout(const TGameDef& d, TRulesText& out, int& left) {
   const TReserveDef& res = d.Reserve;
   if (res.Count <= 0) return;
   if (res.FreeCells) {
+    out.Named.insert(TSource::FreeCells);
     std::string s = Capital(Count(res.Count, "free cell", "free cells"));
     if (d.Special == TGameSpecial::FourColours)
       s += ": each holds one card, and no two cards of the same suit may lie in the cells at once.";
@@ -241,6 +416,8 @@ void DescribeReserveLayout(const TGameDef& d, TRulesText& out, int& left) {
     out.Layout.push_back(s);
     return;
   }
+  out.Named.insert(TSource::Reserve);
+  out.ReserveFaceDown = res.FaceUp ? 0 : res.Count - 1;
   std::string s = "A reserve of " + Count(res.Count, "card", "cards") +
                   (res.FaceUp ? ", face up" : ", only its top card face up") + ".";
   s += res.AllPlayable ? " Every card of the reserve may be played." : " Its top card may be played.";
@@ -252,6 +429,7 @@ void DescribeSidePileLayout(const TGameDef& d, TRulesText& out, int& left) {
   const TExceptPilesDef& e = d.Except;
   if (e.Count <= 0) return;
   const int sum = std::accumulate(e.CardsPerPile.begin(), e.CardsPerPile.end(), 0);
+  out.Named.insert(TSource::SidePiles);
   std::string s = Capital(Count(e.Count, "side pile", "side piles"));
   if (sum > 0) s += " holding " + Count(sum, "card", "cards") + (e.Count > 1 ? " between them" : "");
   s += e.FaceUp ? ", face up." : ", only the top card of each face up.";
@@ -274,7 +452,7 @@ void DescribeTableauLayout(const TGameDef& d, TRulesText& out, int& left) {
   else if (t.LeftEmpty > 0)
     s += "; the last " + Count(t.LeftEmpty, "pile starts", "piles start") + " empty";
   s += ".";
-  const std::string faces = FaceUpPhrase(d, got);
+  const std::string faces = FaceUpPhrase(d, got, out.FaceDown);
   if (!faces.empty()) s += " " + faces;
   if (t.Rules.Has(DealBySuit)) s += " Each card is dealt to the pile of its suit.";
   if (t.Rules.Has(KingsToBottom)) s += " A King dealt onto a pile goes to its bottom.";
@@ -299,17 +477,25 @@ void DescribeLayout(const TGameDef& d, TRulesText& out) {
 
 // What an empty foundation takes.
 void DescribeFoundationBase(const TPileRules& f, TRulesText& out) {
-  const std::vector<std::string> takes = EmptyTakes(f);
-  if (f.Has(FirstSetsBase) && f.Has(EachSetsBase))
+  TIntoEmptyClaim& c = out.IntoEmptyFoundation;
+  c.Stated = true;
+  if (f.Has(FirstSetsBase) && f.Has(EachSetsBase)) {
+    c.AnyCard = true;
     out.Foundations.push_back("Each foundation starts with whatever card you put there first.");
-  else if (f.Has(FirstSetsBase))
+  } else if (f.Has(FirstSetsBase)) {
+    c.BaseValue = true;
     out.Foundations.push_back(
         "The first card you put on a foundation sets the base card: every foundation starts with a card "
         "of that value.");
-  else if (f.Has(BaseOnly))
+  } else if (f.Has(BaseOnly)) {
+    c.BaseValue = true;
     out.Foundations.push_back("Every foundation starts with a card of the base card's value.");
-  else if (!takes.empty())
-    out.Foundations.push_back("An empty foundation takes " + JoinWords(takes) + ".");
+  } else if (!EmptyValues(f).empty()) {
+    c.Values = EmptyValues(f);
+    out.Foundations.push_back("An empty foundation takes " + JoinWords(ValueWords(c.Values)) + ".");
+  } else {
+    c.Stated = false;
+  }
 }
 
 // A clock face: which value each pile takes and, where the pack is dealt onto it, how a card
@@ -334,9 +520,37 @@ void DescribeClockFace(const TGameDef& d, TRulesText& out) {
       "pile is turned up.");
 }
 
-void DescribeFoundations(const TGameDef& d, TRulesText& out) {
+// Foundations that take a whole run at once: a run the tableau lets move together, King down to
+// Ace, that keeps the foundations' suit rule (one suit, or alternating colours; any suits else, as
+// far as the tableau's runs keep them).
+void DescribeWholeSuits(const TGameDef& d, TRulesText& out) {
+  const TPileRules& f = d.Foundations.Rules;
+  const TPileRules& t = d.Tableau.Rules;
+  TBuildSuits suits = TBuildSuits::Any;
+  if (f.Has(SameSuit))
+    suits = TBuildSuits::Suit;
+  else if (f.Has(AlternateColour))
+    suits = TBuildSuits::AlternateColour;
+  else if (t.Has(DragRuns) && t.Has(SameSuit))
+    suits = TBuildSuits::Suit;
+  else if (t.Has(DragRuns) && t.Has(AlternateColour))
+    suits = TBuildSuits::AlternateColour;
+  else if (t.Has(DragRuns) && t.Has(SameColour))
+    suits = TBuildSuits::Colour;
+  out.WholeSuits = suits;
+  const char* const runs[] = {"a whole run of thirteen cards of any suits", "a whole suit in sequence",
+                              "a whole run of thirteen cards in one colour",
+                              "a whole run of thirteen cards in alternating colours"};
+  out.Foundations.push_back(std::string("Only ") + runs[int(suits)] +
+                            ", King down to Ace, may be moved to a foundation, all at once.");
+}
+
+void DescribeFoundations(const TGameDef& d, const TSources& present, TRulesText& out) {
   const TPileRules& f = d.Foundations.Rules;
   if (d.Foundations.Count == 0) return;
+  // Foundations of a rule of their own; the general rules below do not hold for them.
+  out.FoundationRulesOwn = d.Special == TGameSpecial::AcesUp || f.Has(RemovePairs) || IsClockFace(d) ||
+                           f.Has(DealToFoundations) || f.Has(ValueIsPileIndex);
   if (d.Special == TGameSpecial::AcesUp) {
     out.Foundations.push_back(
         "The foundation is a discard pile. A top card may be discarded when another pile shows a higher "
@@ -361,19 +575,27 @@ void DescribeFoundations(const TGameDef& d, TRulesText& out) {
   // A lone foundation with a base dealt onto it is never empty.
   if (!(f.Has(BaseOnly) && d.Foundations.Count == 1 && !f.Has(FoundationsPlayable)))
     DescribeFoundationBase(f, out);
+  out.IntoEmptyFoundation.OnceStockEmpty = f.Has(OnlyWhenStockEmpty);
   if (f.Has(ValueIsPileIndex))
     out.Foundations.push_back("Each foundation takes only cards of its own value.");
   if (f.Has(RankInPrevious))
     out.Foundations.push_back(
         "A card may go on a foundation only when its value lies already on the one before it.");
   if (f.Has(WholeSuitsOnly)) {
-    out.Foundations.push_back(
-        "Only a whole suit in sequence, King down to Ace, may be moved to a foundation, all at once.");
+    out.FoundationRulesOwn = true;
+    DescribeWholeSuits(d, out);
     return;
   }
-  const std::string build = BuildPhrase(f, true);
-  if (!build.empty()) out.Foundations.push_back(build);
-  if (f.Has(FoundationsPlayable)) out.Foundations.push_back("Cards may be played back from the foundations.");
+  TOntoCardClaim& c = out.OntoFoundation;
+  c = BuildClaim(f);
+  if (c.Step != TBuildStep::Nothing) c.NotFrom = BarredSources(f, present);
+  for (const std::string& line : OntoSentences(c, present, true)) out.Foundations.push_back(line);
+  if (f.Has(OnlyWhenStockEmpty))
+    out.Foundations.push_back("Cards may be put on the foundations only once the stock is empty.");
+  if (f.Has(FoundationsPlayable)) {
+    out.Named.insert(TSource::Foundations);
+    out.Foundations.push_back("Cards may be played back from the foundations.");
+  }
   if (f.Has(AutoMoveOnRequest))
     out.Foundations.push_back(
         "Cards go to the foundations only when you put them there, or one at a time when you middle-click "
@@ -391,21 +613,14 @@ void DescribePairTableau(const TGameDef& d, TRulesText& out) {
 }
 
 // What may be put on a tableau card, and from where not.
-void DescribeOntoTableauCard(const TPileRules& t, TRulesText& out) {
-  if (t.Has(NothingOntoCard) || t.Has(NoDropTarget)) {
-    out.Tableau.push_back("No card may be put on a tableau card.");
-    return;
-  }
-  const std::string build = BuildPhrase(t, false);
-  if (!build.empty()) out.Tableau.push_back(build);
-  std::vector<std::string> not_from;
-  if (t.Has(NoReserveOntoCard)) not_from.push_back("the reserve");
-  if (t.Has(NoWasteOntoCard)) not_from.push_back("the waste pile");
-  if (t.Has(NoTableauOntoCard)) not_from.push_back("other tableau piles");
-  if (t.Has(NoStockOntoCard)) not_from.push_back("the stock");
-  if (!not_from.empty())
-    out.Tableau.push_back("Cards from " + JoinWords(not_from) + " may not be put on a tableau card.");
-  if (t.Has(ThreeCardLimit)) out.Tableau.push_back("A pile holds at most three cards.");
+void DescribeOntoTableauCard(const TGameDef& d, const TSources& present, TRulesText& out) {
+  const TPileRules& t = d.Tableau.Rules;
+  TOntoCardClaim& c = out.OntoTableau;
+  c = BuildClaim(t);
+  if (c.Step != TBuildStep::Nothing) c.NotFrom = BarredSources(t, present);
+  for (const std::string& line : OntoSentences(c, present, false)) out.Tableau.push_back(line);
+  if (c.Step != TBuildStep::Nothing && t.Has(ThreeCardLimit))
+    out.Tableau.push_back("A pile holds at most three cards.");
 }
 
 // The run that moves together, as the drag lists judge it: each card follows the one under it by
@@ -466,65 +681,117 @@ void DescribeTableauMoves(const TGameDef& d, TRulesText& out) {
         "by one.");
 }
 
-// What the player may put into an empty tableau pile, as the drop rules take it ("" when
-// nothing); reserveGone and wasteGone leave out the sources that have run dry by then.
-std::string EmptyPileFill(const TGameDef& d, bool reserveGone, bool wasteGone) {
+// What the player may put into an empty tableau pile, as the drop rules take it, from the
+// sources the game has; gone leaves out the sources that have run dry by then.
+TIntoEmptyClaim EmptyPileClaim(const TGameDef& d, const TSources& present, const TSources& gone) {
   const TPileRules& t = d.Tableau.Rules;
-  if (t.Has(NoDropTarget)) return "";
-  if (t.Has(BaseOnly) && !t.Has(FromTableau)) return "may be filled only with the top card of the stock";
-  std::vector<std::string> from;
-  if (t.Has(BaseOnly)) from.push_back("the stock");
-  if (t.Has(FromTableau)) from.push_back("another tableau pile");
-  if (t.Has(FromReserve) && !reserveGone)
-    from.push_back(d.Reserve.FreeCells ? "the free cells" : "the reserve");
-  if (t.Has(FromWaste) && !wasteGone) {
-    const bool waits = t.Has(FromReserve) && !t.Has(FromWasteAlways) && !reserveGone && d.Reserve.Count > 0;
-    from.push_back(waits ? "the waste pile (once the reserve is empty)" : "the waste pile");
+  TIntoEmptyClaim c;
+  c.Stated = true;
+  c.OnceStockEmpty = t.Has(OnlyWhenStockEmpty);
+  if (t.Has(NoDropTarget)) return c;
+  auto from = [&](TSource s, TSources& into) {
+    if (present.count(s) && !gone.count(s)) into.insert(s);
+  };
+  if (t.Has(BaseOnly)) from(TSource::Stock, c.From);
+  if (t.Has(BaseOnly) && !t.Has(FromTableau)) return c;
+  if (t.Has(FromTableau)) {
+    from(TSource::Tableau, c.From);
+    from(TSource::Foundations, c.From);
   }
-  if (t.Has(FromExcept)) from.push_back("the side piles");
-  const std::vector<std::string> takes = EmptyTakes(t);
-  if (from.empty()) return takes.empty() ? "" : "may be filled only with " + JoinWords(takes);
+  const bool reserve = present.count(TSource::Reserve) || present.count(TSource::FreeCells);
+  const bool reserveGone = gone.count(TSource::Reserve) || gone.count(TSource::FreeCells);
+  if (t.Has(FromReserve)) {
+    from(TSource::Reserve, c.From);
+    from(TSource::FreeCells, c.From);
+  }
+  if (t.Has(FromWaste)) {
+    const bool waits = t.Has(FromReserve) && !t.Has(FromWasteAlways) && reserve && !reserveGone;
+    from(TSource::Waste, waits ? c.FromOnceReserveEmpty : c.From);
+  }
+  if (t.Has(FromExcept)) from(TSource::SidePiles, c.From);
+  c.Values = EmptyValues(t);
+  return c;
+}
+
+// The words of what an empty pile may be filled with ("" when nothing).
+std::string FillWords(const TIntoEmptyClaim& c) {
+  const std::vector<std::string> takes = ValueWords(c.Values);
+  if (c.From == TSources{TSource::Stock} && takes.empty() && c.FromOnceReserveEmpty.empty())
+    return "may be filled only with the top card of the stock";
+  std::vector<std::string> from;
+  const TSource order[] = {TSource::Stock,     TSource::Tableau, TSource::Foundations, TSource::Reserve,
+                           TSource::FreeCells, TSource::Waste,   TSource::SidePiles};
+  for (TSource s : order) {
+    if (c.From.count(s)) from.push_back(SourceWords(s, true));
+    if (c.FromOnceReserveEmpty.count(s))
+      from.push_back(SourceWords(s, true) + " (once the reserve is empty)");
+  }
+  if (from.empty()) {
+    if (!takes.empty()) return "may be filled only with " + JoinWords(takes);
+    return c.ByStockDeal ? "is filled only by the next deal from the stock" : "";
+  }
   std::string s = "may be filled with any card from " + JoinWords(from);
   if (!takes.empty()) s += ", or with " + JoinWords(takes) + " from anywhere";
   return s;
 }
 
-// What fills an empty tableau pile: the game at once, where it refills emptied piles, and the
-// player.
-void DescribeEmptyTableauPile(const TGameDef& d, TRulesText& out) {
+// A click on the stock deals a card onto every pile, an empty one too.
+bool StockDealFillsPiles(const TGameDef& d, int stockCards) {
+  return stockCards > 0 && (d.Stock.DealCount == 0 || d.Stock.DealCount == -1) &&
+         !d.Stock.Rules.Has(DragFromDeck) && !d.Tableau.Rules.Has(PairGame);
+}
+
+// What fills an empty tableau pile: the game at once, where it refills emptied piles (from the
+// reserve, or from the stock and the waste pile, those of them the game has), and the player.
+void DescribeEmptyTableauPile(const TGameDef& d, const TSources& present, int stockCards, TRulesText& out) {
   const TPileRules& t = d.Tableau.Rules;
-  if (!t.Has(RefillEmptyPiles)) {
-    const std::string fill = EmptyPileFill(d, false, false);
+  std::vector<TSource> refills;
+  if (t.Has(RefillEmptyPiles)) {
+    const TSource reserve = d.Reserve.FreeCells ? TSource::FreeCells : TSource::Reserve;
+    const bool waste = HasWaste(d, stockCards), stock = stockCards > 0;
+    if (t.Has(FromReserve)) {
+      if (present.count(reserve)) refills = {reserve};
+    } else if (t.Has(RefillFromStock)) {
+      if (stock) refills.push_back(TSource::Stock);
+      if (waste) refills.push_back(TSource::Waste);
+    } else {
+      if (waste) refills.push_back(TSource::Waste);
+      if (stock) refills.push_back(TSource::Stock);
+    }
+  }
+  const TSources gone(refills.begin(), refills.end());
+  TIntoEmptyClaim& c = out.IntoEmptyTableau;
+  c = EmptyPileClaim(d, present, gone);
+  c.Emptied = gone;
+  c.ByStockDeal = StockDealFillsPiles(d, stockCards) && gone.empty();
+  out.Named.insert(gone.begin(), gone.end());
+  const std::string fill = FillWords(c);
+  if (refills.empty()) {
     out.Tableau.push_back(fill.empty() ? "An empty pile stays empty." : "An empty pile " + fill + ".");
     return;
   }
-  // A refill from the reserve takes nothing else; the others take the waste and the stock.
-  const bool fromReserve = t.Has(FromReserve);
-  std::string s = "An emptied pile is filled at once from ";
-  if (fromReserve)
-    s += "the reserve. Once the reserve is empty, ";
-  else if (d.Stock.Rules.Has(DragFromDeck))  // no card is ever dealt to the waste
-    s += "the stock. Once the stock is empty, ";
-  else if (t.Has(RefillFromStock))
-    s += "the stock, or from the waste pile when the stock is empty. Once both are empty, ";
+  std::string s = "An emptied pile is filled at once from " + SourceWords(refills[0], true);
+  if (refills.size() == 1)
+    s += ". Once " + SourceWords(refills[0], true) + (refills[0] == TSource::FreeCells ? " are" : " is") +
+         " empty, ";
   else
-    s += "the waste pile, or from the stock when the waste pile is empty. Once both are empty, ";
-  const std::string fill = EmptyPileFill(d, fromReserve, !fromReserve);
+    s += ", or from " + SourceWords(refills[1], true) + " when " + SourceWords(refills[0], true) +
+         " is empty. Once both are empty, ";
   out.Tableau.push_back(s + "an empty pile " + (fill.empty() ? "stays empty" : fill) + ".");
 }
 
-void DescribeTableau(const TGameDef& d, TRulesText& out) {
+void DescribeTableau(const TGameDef& d, const TSources& present, int stockCards, TRulesText& out) {
   const TPileRules& t = d.Tableau.Rules;
   if (d.Tableau.Count == 0) return;
   if (t.Has(PairGame)) {
     DescribePairTableau(d, out);
     return;
   }
-  DescribeOntoTableauCard(t, out);
+  DescribeOntoTableauCard(d, present, out);
   if (t.Has(OnlyWhenStockEmpty))
     out.Tableau.push_back("Cards may be put on the tableau only once the stock is empty.");
   DescribeTableauMoves(d, out);
-  DescribeEmptyTableauPile(d, out);
+  DescribeEmptyTableauPile(d, present, stockCards, out);
 }
 
 // "once", "twice", "three times".
@@ -564,17 +831,22 @@ void DescribeStockToPiles(const TGameDef& d, int stockCards, TRulesText& out) {
   const TPileRules& t = d.Tableau.Rules;
   const bool refillsTake = t.Has(RefillEmptyPiles) && !t.Has(FromReserve);
   std::string s;
+  // "the first pile", "the first three piles".
+  auto firstPiles = [](int n) {
+    return n == 1 ? std::string("the first pile") : "the first " + Count(n, "pile", "piles");
+  };
   if (stockCards < piles && !refillsTake) {
-    s = "Click the stock to deal its " + Count(stockCards, "card", "cards") + " onto the first " +
-        Count(stockCards, "pile", "piles") + ", one each";
+    s = "Click the stock to deal its " + Count(stockCards, "card", "cards") + " onto " +
+        firstPiles(stockCards) + (stockCards == 1 ? "" : ", one each");
   } else {
     s = "Click the stock to deal one card onto each tableau pile";
     if (refillsTake)
       s += "; when fewer cards are left than there are piles, they go onto the first piles";
     else if (rest > 0)
-      s += "; its last deal reaches only the first " + Count(rest, "pile", "piles");
+      s += "; its last deal reaches only " + firstPiles(rest);
   }
   if (d.Stock.DealCount == -2) s += " (only while no pile is empty)";
+  out.StockFillsEmptyPiles = d.Stock.DealCount != -2;
   out.Stock.push_back(s + ".");
 }
 
@@ -587,6 +859,7 @@ void DescribeStockToWaste(const TGameDef& d, TRulesText& out) {
         "Click the stock to turn its top card straight onto the foundation, whatever its value.");
     return;
   }
+  out.Named.insert(TSource::Waste);
   out.Stock.push_back("Click the stock to turn " + Count(s.DealCount, "card", "cards") +
                       " onto the waste pile; the top card of the waste may be played.");
   if (special && d.Special == TGameSpecial::Burleigh)
@@ -624,6 +897,7 @@ void DescribeStock(const TGameDef& d, int stockCards, TRulesText& out) {
   }
   // The stock's top card is dragged, never dealt by a click.
   if (s.Rules.Has(DragFromDeck)) {
+    out.Named.insert(TSource::Stock);
     out.Stock.push_back(
         "The top card of the stock lies face up: drag it straight to where it may go. There is no waste pile "
         "and no redeal.");
@@ -680,10 +954,19 @@ TRulesText DescribeRules(const TGameDef& d) {
   out.Pack = d.Stock.Decks == 2 ? "Played with two packs of 52 cards (104 cards)."
                                 : "Played with one pack of 52 cards.";
   DescribeLayout(d, out);
-  DescribeFoundations(d, out);
-  DescribeTableau(d, out);
+  const TSources present = CardSources(d, out.StockCards);
+  DescribeFoundations(d, present, out);
+  DescribeTableau(d, present, out.StockCards, out);
   DescribeStock(d, out.StockCards, out);
   out.Goal = Goal(d);
+  if (d.Foundations.Rules.Has(NoUndo)) {
+    out.Undo = false;
+    out.UndoNote = "Undo is off in this game: a move cannot be taken back.";
+  }
+  for (const TSources* named :
+       {&out.OntoTableau.NotFrom, &out.IntoEmptyTableau.From, &out.IntoEmptyTableau.FromOnceReserveEmpty})
+    out.Named.insert(named->begin(), named->end());
+  if (d.Tableau.Count > 0) out.Named.insert(TSource::Tableau);
   return out;
 }
 
@@ -719,6 +1002,7 @@ TRulesPage RulesPage(const TGameRef& game) {
   body += Section("The tableau", text.Tableau);
   body += Section("The stock", text.Stock);
   body += Section("Winning", {text.Goal});
+  if (!text.UndoNote.empty()) body += Section("Undo", {text.UndoNote});
   page.Html = Page(page.Title, body);
   page.Keywords.push_back(page.Title);
   if (family) page.Keywords.push_back("Freecell Custom");

@@ -3,6 +3,7 @@
 // states, statistics, options it reads and the screen size. Every call has a harmless default,
 // so a test (or the hidden trial deal of the Extended layout) can run the engine with no window.
 
+#include <functional>
 #include <string>
 
 #include "platform/core/Clock.h"
@@ -62,8 +63,9 @@ class TEngineHost {
   virtual bool SoundOn() { return false; }         // options line 1 is "On" (some pauses need it)
   virtual bool ExtendedLayout() { return false; }  // the Extended layout is in force
   // The game about to be dealt in the Extended layout does not fit the table at the card size in
-  // force: the window may set a smaller size (and say so). True when it changed the size.
-  virtual bool ReduceScaleToFit() { return false; }
+  // force: the window may set a smaller size (and say so), asking fits() at each size it tries
+  // whether the game fits the table then. True when it changed the size.
+  virtual bool ReduceScaleToFit(const std::function<bool()>& /*fits*/) { return false; }
   virtual bool AutoMoveOn() { return false; }
   // The auto-move option was switched (the window keeps it, its button and menu items).
   virtual void SetAutoMoveOption(bool /*on*/) {}

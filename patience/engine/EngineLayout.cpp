@@ -367,13 +367,15 @@ void TPatienceEngine::AutoStart() {
   Trace("AutoStart has default card co-ords");
   Trace("AutoStart calls start to invisibly deal cards in default positions");
   TTrialResult r = MeasureTrial(Layout, RandomSeed());
-  // Cards too large for this table: the window may take a smaller size, measured again.
-  if (!r.Fits && FHost->ReduceScaleToFit()) {
+  // Cards too large for this table: the window may take a smaller size, measured at each size it
+  // tries.
+  auto atSizeInForce = [this] {
     UpdateCardFactors();
     Layout.SetConstantVariables(Layout.WidthFactor, Layout.HeightFactor);
     ReloadGamePlaces();
-    r = MeasureTrial(Layout, RandomSeed());
-  }
+    return MeasureTrial(Layout, RandomSeed());
+  };
+  if (!r.Fits && FHost->ReduceScaleToFit([&] { return atSizeInForce().Fits; })) r = atSizeInForce();
   Layout.StoreConstantVariables();
   Trace("MaxInLayout Result X Y " + std::to_string(r.Measured.X) + " " + std::to_string(r.Measured.Y));
   Layout.ModifyConstantVariables(r.Stretch.Width, r.Stretch.Height);

@@ -191,3 +191,14 @@ float TakeBackStretch(float factor, int from, int reached, int usable) {
   const double taken = 1.0 + (double(factor) - 1.0) * double(usable - from) / double(reached - from);
   return std::max(1.0f, std::min(float(taken), std::nextafter(factor, 1.0f)));
 }
+
+int StepThatFits(int inForce, int fallback, const std::function<bool(int)>& fits) {
+  // Normal and the steps below it, largest first.
+  int chosen = inForce;
+  for (int step : {1, -1, -2}) {
+    if (step > fallback || step >= inForce) continue;
+    chosen = step;
+    if (fits(step)) break;
+  }
+  return chosen;
+}

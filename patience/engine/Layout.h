@@ -14,6 +14,13 @@
 #include "patience/engine/Rules.h"
 #include "platform/core/Types.h"
 
+// The card size step the Extended layout takes when the game does not fit the table at the step
+// in force: the Compact layout's fallback (Normal; 60 % for sets drawn at 60 % only) when the game
+// fits there, else the largest smaller step at which it fits, else the smallest (60 %). fits(step)
+// tells whether the game fits the table at that step; it is asked largest step first, and the
+// step in force is returned when nothing is smaller.
+int StepThatFits(int inForce, int fallback, const std::function<bool(int)>& fits);
+
 struct TLayout {
   float WidthFactor = 1.0f;   // card width / BaseCardWidth
   float HeightFactor = 1.0f;  // card height / BaseCardHeight

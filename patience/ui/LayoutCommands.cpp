@@ -2,7 +2,8 @@
 // "Game Layout Toggle" and "Scale" list, Options > Choose Card Scale, and the Extended layout
 // laid out again when the window's size, the card size or the deck changes. A card size the
 // layout cannot hold is refused in either layout: in Compact by the set's largest steps, in
-// Extended when the game in play (or the one about to be dealt) would not fit the table.
+// Extended when the game in play (or the one about to be dealt) would not fit the table, for
+// Normal or, where Normal does not fit either, the largest smaller size that does.
 #include <QComboBox>
 #include <QTimer>
 
@@ -27,6 +28,9 @@ bool SpriteShown(TCardTable* table) {
 bool SmallSet(const TCardDeck& deck) {
   return deck.DeckName.rfind("M_", 0) == 0;
 }
+
+// The smallest step: 60 %.
+constexpr int kSmallestStep = -2;
 
 // The step a refused step falls back to.
 int FallbackStep(const TCardDeck& deck) {
@@ -139,18 +143,29 @@ int TForm1::RefuseScale(bool redraw) {
 
 bool TForm1::FitScaleToTable() {
   const TCardDeck& deck = *CardTable1->CardDeck();
-  if (!CardTable1->Visible() || StepInForce(deck) <= FallbackStep(deck) || Engine->DealtGameFits())
-    return false;
-  return ReduceScaleToFit();
+  if (!CardTable1->Visible() || StepInForce(deck) <= kSmallestStep || Engine->DealtGameFits()) return false;
+  return ReduceScaleToFit([this] { return Engine->DealtGameFits(); });
 }
 
-// The game about to be dealt does not fit: the step falls back (no redraw: the deal follows).
-bool TForm1::ReduceScaleToFit() {
+// The game in play, or the one about to be dealt, does not fit at the step in force: the Compact
+// layout's message, then the fallback step, or the largest smaller one at which fits() finds the
+// game inside the table (no redraw: the layout or the deal follows).
+bool TForm1::ReduceScaleToFit(const std::function<bool()>& fits) {
   if (!CardTable1 || !Engine) return false;
-  const TCardDeck& deck = *CardTable1->CardDeck();
-  if (StepInForce(deck) <= FallbackStep(deck)) return false;
+  TCardDeck& deck = *CardTable1->CardDeck();
+  const int inForce = StepInForce(deck);
+  if (inForce <= kSmallestStep) return false;
   ::Trace("Scale method - too large for the table - " + std::to_string(deck.SizeStep));
-  const int step = RefuseScale(false);
+  MessageBox("Scale for this deck, in this layout mode, is too large - Reset", "Notification.", MB_OK);
+  auto use = [&](int step) {
+    deck.SetSizeStep(step);
+    Engine->UpdateCardFactors();
+  };
+  const int step = StepThatFits(inForce, FallbackStep(deck), [&](int s) {
+    use(s);
+    return fits();
+  });
+  use(step);
   MarkScale(step);
   SetOptionLine(4, std::to_string(step));
   return true;
@@ -176,7 +191,7 @@ void TForm1::SetScale(int Step) {
     if (!compact) {
       // The Extended layout grows with the cards: a step at which the game in play does not fit
       // the table is refused as well.
-      if (FitScaleToTable()) Step = FallbackStep(deck);
+      if (FitScaleToTable()) Step = StepInForce(deck);
       Extended1->SetEnabled(true);
       Extended1Click();
     } else {

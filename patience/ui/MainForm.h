@@ -442,7 +442,7 @@ class TForm1 : public QWidget, public TEngineHost {
   void StopSound(const std::string& name) override;
   bool SoundOn() override;
   bool ExtendedLayout() override;
-  bool ReduceScaleToFit() override;
+  bool ReduceScaleToFit(const std::function<bool()>& fits) override;
   bool AnimatedRedeals() override;
 
   // ---------------------------------------------------------------------------------------------

@@ -87,8 +87,37 @@ TEST(RulesPageTest, PagesTellTheGameTheEnginePlays) {
       {"Auld Lang Syne", Foundations, "one at a time when you middle-click a card"},
       {"Sir Tommy", Stock, "drag it straight to where it may go"},
       {"Sir Tommy", Tableau, "An empty pile may be filled only with the top card of the stock."},
+      {"Sir Tommy", Tableau, "Any card from the stock may be put on any tableau card."},
+      {"Strategy", Foundations, "Cards may be put on the foundations only once the stock is empty."},
+      {"Spidercells", Foundations,
+       "Only a whole run of thirteen cards in alternating colours, King down to Ace"},
+      {"Baby Spiderette", Foundations, "Only a whole run of thirteen cards of any suits, King down to Ace"},
+      {"Fly", Tableau, "any card from the stock, another tableau pile or the foundations"},
+      {"Agnes Sorel", Tableau, "An empty pile is filled only by the next deal from the stock."},
+      {"Kingdom", Layout, "An Ace is dealt onto the first one at the start."},
+      {"Blockade", Tableau, "An emptied pile is filled at once from the stock. Once the stock is empty"},
   };
   for (const TCase& c : cases) EXPECT_TRUE(Says(c)) << c.Game << ": " << c.Words;
+}
+
+// Counts read as English: "the first pile", never "the first one pile".
+TEST(RulesPageTest, CountsReadAsEnglish) {
+  for (const TRulesPage& p : AllRulesPages())
+    for (const char* wrong : {"first one pile", "first one card", " one piles", " one cards"})
+      EXPECT_EQ(p.Html.find(wrong), std::string::npos) << p.Title << ": " << wrong;
+}
+
+// The page's words on Undo, in a section of their own, as its claim has them.
+TEST(RulesPageTest, PagesWithoutUndoSaySo) {
+  int off = 0;
+  for (const TRulesPage& p : AllRulesPages()) {
+    const bool undo =
+        DescribeRules(GameDefinition(Game(p.Title == "Freecell Custom" ? "Freecell" : p.Title))).Undo;
+    EXPECT_EQ(p.Html.find("<h2>Undo</h2>\n<p>Undo is off in this game") != std::string::npos, !undo)
+        << p.Title;
+    off += undo ? 0 : 1;
+  }
+  EXPECT_EQ(off, 5);
 }
 
 TEST(RulesPageTest, FreecellPageCoversEverySizeAndEscapesNames) {

@@ -1,13 +1,16 @@
 // Every game dealt in the Extended layout on three screens at every card scale, on engines without
 // a view as the layout's hidden trial deal does it: a scale the layout accepts keeps every pile
 // inside the table and lays no pile over another that it did not cover in the Compact layout at
-// 100 %; only scales above 100 % are refused, and no larger one fits after a refused one.
+// 100 %; of the games the Compact layout holds, only scales above 100 % are refused, and no
+// larger one fits after a refused one. Every game chosen at 100 % lies inside the table at the
+// size the layout takes for it (a smaller one where 100 % does not fit).
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <climits>
 #include <map>
+#include <ostream>
 #include <set>
 
 #include "tests/patience/engine/EngineTestUtil.h"
@@ -16,12 +19,17 @@ namespace {
 
 constexpr int kSteps[] = {-2, -1, 1, 2, 3, 4, 5};
 
-// A screen, the table of the maximised window on it, and Klondike's and Spider's largest step (0:
-// a game for larger screens).
+// A screen, the table of the maximised window on it, Klondike's and Spider's largest step (0: a
+// game for larger screens), and how many games chosen at Normal size take each step.
 struct TSweepCase {
   TPoint Screen, Table;
   int Klondike, Spider;
+  std::map<int, int> Taken;
 };
+
+void PrintTo(const TSweepCase& c, std::ostream* os) {
+  *os << c.Screen.X << " x " << c.Screen.Y;
+}
 
 class LayoutSweepTest : public ::testing::TestWithParam<TSweepCase> {
  protected:
@@ -114,10 +122,33 @@ TEST_P(LayoutSweepTest, EveryGameFitsTheTableAtEveryScaleItAccepts) {
   EXPECT_EQ(largest["Spider"], GetParam().Spider);
 }
 
-INSTANTIATE_TEST_SUITE_P(Screens, LayoutSweepTest,
-                         ::testing::Values(TSweepCase{{800, 600}, {800, 530}, 1, 0},
-                                           TSweepCase{{1024, 768}, {1024, 698}, 2, 1},
-                                           TSweepCase{{1920, 1080}, {1920, 1010}, 5, 4}),
-                         [](const auto& info) { return std::to_string(info.param.Screen.X); });
+// Every game of the catalogue chosen at Normal size: where Normal does not fit the table, the
+// size the program takes instead, at which every pile lies inside the table.
+TEST_P(LayoutSweepTest, EveryGameLiesInsideTheTableAtTheSizeTheProgramTakes) {
+  Host.Screen = GetParam().Screen;
+  auto fits = [&](const std::string& caption, int step) {
+    Use(step);
+    Engine = std::make_unique<TPatienceEngine>(Deck, &Host);
+    return Engine->DealToMeasure(CatalogueGame(caption), Base, 4242, Frame).Fits;
+  };
+  std::map<int, int> taken;  // games by the step taken
+  for (const std::string& caption : AllCaptions()) {
+    const int step = fits(caption, 1) ? 1 : StepThatFits(1, 1, [&](int s) { return fits(caption, s); });
+    ++taken[step];
+    fits(caption, step);
+    std::string outside;
+    for (const std::string& fault : Faults())
+      if (fault.rfind("outside", 0) == 0) outside += " " + fault.substr(9);
+    EXPECT_EQ(outside, "") << caption << " at step " << step << ", piles off the table:";
+  }
+  EXPECT_EQ(taken, GetParam().Taken);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Screens, LayoutSweepTest,
+    ::testing::Values(TSweepCase{{800, 600}, {800, 530}, 1, 0, {{-2, 15}, {-1, 134}, {1, 56}}},
+                      TSweepCase{{1024, 768}, {1024, 698}, 2, 1, {{-1, 7}, {1, 198}}},
+                      TSweepCase{{1920, 1080}, {1920, 1010}, 5, 4, {{1, 205}}}),
+    [](const auto& info) { return std::to_string(info.param.Screen.X); });
 
 }  // namespace

@@ -34,6 +34,31 @@ TEST(LayoutTest, VariablesComeFromTheFactorsTruncated) {
   EXPECT_EQ(Variables(l), (std::vector<int>{153, 310, 15, 15, 22, 340, 117, 15, 15, 170, 20, 4, 12, 71, 96}));
 }
 
+// The size taken where the step in force does not fit: the fallback when it fits, else the
+// largest smaller step that does, else 60 %; the steps are asked largest first.
+TEST(LayoutTest, TheSizeThatFitsIsTheLargestBelowTheOneInForce) {
+  struct TCase {
+    int InForce, Fallback;
+    std::vector<int> Fitting;
+    int Taken;
+    std::vector<int> Asked;
+  };
+  const TCase cases[] = {
+      {3, 1, {1, -1, -2}, 1, {1}}, {3, 1, {-1, -2}, -1, {1, -1}}, {1, 1, {-1, -2}, -1, {-1}},
+      {1, 1, {-2}, -2, {-1, -2}},  {1, 1, {}, -2, {-1, -2}},      {-1, 1, {}, -2, {-2}},
+      {-2, 1, {}, -2, {}},         {2, -2, {1, -2}, -2, {-2}},    {5, 1, {2, 1}, 1, {1}},
+  };
+  for (const TCase& c : cases) {
+    std::vector<int> asked;
+    const int taken = StepThatFits(c.InForce, c.Fallback, [&](int step) {
+      asked.push_back(step);
+      return std::find(c.Fitting.begin(), c.Fitting.end(), step) != c.Fitting.end();
+    });
+    EXPECT_EQ(taken, c.Taken) << c.InForce << " " << c.Fallback;
+    EXPECT_EQ(asked, c.Asked) << c.InForce << " " << c.Fallback;
+  }
+}
+
 TEST(LayoutTest, FanStepsStockWasteCellsAndReserveRows) {
   TLayout l;
   TGameRules r;

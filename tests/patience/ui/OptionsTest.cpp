@@ -326,4 +326,32 @@ TEST_F(OptionsTest, ExtendedRefusesCardsTooLargeForTheTable) {
   EXPECT_TRUE(refused());
 }
 
+// Where Normal does not fit the table, the Extended layout takes the largest smaller size that
+// does, with the same message: Freecell and Spider on an 800 x 600 screen.
+TEST_F(OptionsTest, ExtendedTakesASmallerSizeWhereNormalDoesNotFit) {
+  SetScreenSizeForTesting(TPoint(800, 600));
+  for (const char* game : {"Freecell", "Spider"}) {
+    SCOPED_TRACE(game);
+    TForm1& f = Shown();
+    f.resize(800, 600);
+    QCoreApplication::processEvents();
+    const TPatienceEngine& e = *f.Engine;
+    const TCardDeck& d = *f.CardTable1->CardDeck();
+    ASSERT_TRUE(Extended());
+    ASSERT_EQ(MarkedStep(), 1);
+    GetMenuItem(f.Alphabeticallist1, game, true)->Click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Asked, std::vector<std::string>{std::string("Notification.: ") + kTooLarge});
+    Asked.clear();
+    EXPECT_LT(d.SizeStep, 1);
+    EXPECT_EQ(MarkedStep(), d.SizeStep);
+    EXPECT_EQ(f.OptionLines[4], std::to_string(d.SizeStep));
+    // Every column inside the table, the last one's cards too.
+    const TCardList& last = e.Rules.TableauPiles.back();
+    EXPECT_LE(e.Rules.TableauPlaces.back().X + d.CardWidth, f.CardTable1->Width());
+    EXPECT_LE(last.back()->Y + d.CardHeight, f.CardTable1->Height());
+    EXPECT_TRUE(f.Engine->DealtGameFits());
+  }
+}
+
 }  // namespace

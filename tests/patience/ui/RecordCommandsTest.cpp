@@ -67,6 +67,14 @@ class RecordCommandsTest : public TWindowTest<TRecordForm> {
     DataLocation = FOldLocation;
     TWindowTest::TearDown();
   }
+  // The window as large as the test's screen, so that every game chosen fits its table at Normal
+  // size (a smaller table would take smaller cards, and say so).
+  TRecordForm& Shown() {
+    TWindowTest::Shown();
+    Form->resize(1280, 1024);
+    QCoreApplication::processEvents();
+    return *Form;
+  }
   TPatienceEngine& E() { return *Form->Engine; }
   void Choose(const std::string& caption, uint32_t seed) {
     E().SetRandomSeed(seed);

@@ -294,7 +294,8 @@ TEST_F(StartScreenTest, EveryPictureMissingStillGivesAUsableWindow) {
   // A plain preview.
   EXPECT_FALSE(S().Image2->Picture.Empty());
   EXPECT_EQ(S().Image2->Picture.Pixel(3, 3), TColor(0x402010));
-  // Play, and the overlay drawn plain.
+  // Play, and the overlay drawn plain (on a table that holds the game at Normal size).
+  f.resize(1280, 1024);
   S().SetRow(S().FindRowByInitial('K'));
   S().StringGrid1DblClick();
   ASSERT_TRUE(f.CardTable1->Visible());
