@@ -19,8 +19,7 @@
 #include "deckwright/NewSetForm.h"
 #include "deckwright/ProgressForm.h"
 #include "patience/files/DataFolder.h"
-#include "patience/files/FolderMove.h"
-#include "patience/files/PlayerSearch.h"
+#include "patience/files/DataMove.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Files.h"
 #include "platform/core/Text.h"
@@ -143,9 +142,14 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
 
   Form3 = std::make_unique<TForm3>(this);
 
-  // A data-folder move that a stopped run left half made is finished or taken back first.
-  FinishDataMoves();
-  ::DataLocation = PlayerDatLocation();
+  // A data-folder move that a stopped run left half made is finished or taken back first; while
+  // another start or move is under way the maker waits for it, or tells the player and ends.
+  int location = 0;
+  if (!FindMakerDataLocation(location)) {
+    Application().Terminate();
+    return;
+  }
+  ::DataLocation = location;
   if (::DataLocation == 0) {
     MessageBox(kNeedsPatienceMessage, "Information", MB_OK);
     // Nothing else starts: the window never serves a user.
