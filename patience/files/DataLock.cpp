@@ -36,6 +36,11 @@ TDataLockWaitHook& WaitHook() {
   return hook;
 }
 
+int& WaitMs() {
+  static int ms = kDataLockWaitMs;
+  return ms;
+}
+
 // The folder a place lies in, or the nearest one above it that exists.
 std::string ExistingFolderAbove(const std::string& place) {
   std::string folder = ExtractFileDir(ExcludeTrailingSeparator(place));
@@ -99,14 +104,15 @@ TDataLock::~TDataLock() {
   if (--lock.Holders == 0) CloseAll(lock.Fds);
 }
 
-bool TDataLock::Take(int waitMs) {
+bool TDataLock::Take() {
   if (FHeld) return true;
   TProcessLock& lock = Lock();
   if (lock.Holders > 0) {
     ++lock.Holders;
     return FHeld = true;
   }
-  const uint64_t start = Clock().NowMs();
+  TSystemClock clock;
+  const uint64_t start = clock.NowMs();
   bool waiting = false;
   const std::vector<TLockTarget> targets = OpenTargets();
   for (const TLockTarget& target : targets) lock.Fds.push_back(target.Fd);
@@ -123,14 +129,14 @@ bool TDataLock::Take(int waitMs) {
         ::Trace("Data lock: waiting for another Patience or Deckwright");
         if (WaitHook()) WaitHook()();
       }
-      if (Clock().NowMs() - start >= uint64_t(std::max(waitMs, 0))) {
+      if (clock.NowMs() - start >= uint64_t(std::max(WaitMs(), 0))) {
         CloseAll(lock.Fds);
         ::Trace("Data lock: still held by another process; nothing done");
         Beep();
         MessageBox(kDataFolderBusy, "Notification.", MB_OK);
         return false;
       }
-      Clock().Sleep(20);
+      clock.Sleep(20);
     }
   }
   lock.Holders = 1;
@@ -139,4 +145,8 @@ bool TDataLock::Take(int waitMs) {
 
 TDataLockWaitHook SetDataLockWaitHookForTesting(TDataLockWaitHook hook) {
   return std::exchange(WaitHook(), std::move(hook));
+}
+
+int SetDataLockWaitForTesting(int ms) {
+  return std::exchange(WaitMs(), ms);
 }

@@ -29,9 +29,10 @@ class TDataLock {
   TDataLock(const TDataLock&) = delete;
   TDataLock& operator=(const TDataLock&) = delete;
 
-  // Waits for the lock up to waitMs (on Clock()); true when it is held. When another process
-  // keeps it all that time the player is told (kDataFolderBusy) and the result is false.
-  bool Take(int waitMs = kDataLockWaitMs);
+  // Waits for the lock up to kDataLockWaitMs; true when it is held. When another process keeps it
+  // all that time the player is told (kDataFolderBusy) and the result is false. The wait is for
+  // another process, so it runs on the system's clock even where a test installed a virtual one.
+  bool Take();
   bool Held() const { return FHeld; }
 
  private:
@@ -42,3 +43,5 @@ class TDataLock {
 // hook brings the plain wait back; returns the hook it replaced.
 using TDataLockWaitHook = std::function<void()>;
 TDataLockWaitHook SetDataLockWaitHookForTesting(TDataLockWaitHook hook);
+// Tests: how long Take waits (kDataLockWaitMs by default); returns the time it replaced.
+int SetDataLockWaitForTesting(int ms);
