@@ -142,17 +142,12 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
 
   Form3 = std::make_unique<TForm3>(this);
 
-  // A data-folder move that a stopped run left half made is finished or taken back first; while
-  // another start or move is under way the maker waits for it, or tells the player and ends.
-  int location = 0;
-  if (!FindMakerDataLocation(location)) {
-    Application().Terminate();
-    return;
-  }
-  ::DataLocation = location;
-  if (::DataLocation == 0) {
-    MessageBox(kNeedsPatienceMessage, "Information", MB_OK);
-    // Nothing else starts: the window never serves a user.
+  // A data-folder move that a stopped run left half made is finished or taken back first, once a
+  // start or move under way elsewhere is done. Without the game's data nothing else starts: the
+  // window never serves a user.
+  const bool settled = FindMakerDataLocation(::DataLocation);
+  if (!settled || ::DataLocation == 0) {
+    if (settled) MessageBox(kNeedsPatienceMessage, "Information", MB_OK);
     Application().Terminate();
     return;
   }

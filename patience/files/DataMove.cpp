@@ -305,6 +305,7 @@ bool FindDataFolder(TCardDeck* Deck, bool FastMode, QWidget* Owner) {
 }
 
 bool FindMakerDataLocation(int& Location) {
+  Location = 0;
   TDataLock lock;
   if (!lock.Take()) return false;
   FinishDataMoves();

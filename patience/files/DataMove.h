@@ -49,7 +49,7 @@ bool FindDataFolder(TCardDeck* Deck, bool FastMode, QWidget* Owner = nullptr);
 
 // The card-set maker's start-up step, holding the data lock too: a move a stopped run left is
 // finished or taken back, then Location := the location of "Player.dat" (0 when there is none).
-// False when another start or move kept the lock (the player was told).
+// False when another start or move kept the lock (the player was told; Location is 0).
 bool FindMakerDataLocation(int& Location);
 
 // Options > Change Save Data Location, for the game and for the card-set maker: asks with
