@@ -20,8 +20,7 @@
 #include "deckwright/NewSetForm.h"
 #include "deckwright/ProgressForm.h"
 #include "patience/files/DataFolder.h"
-#include "patience/files/FolderMove.h"
-#include "patience/files/PlayerSearch.h"
+#include "patience/files/DataMove.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Files.h"
 #include "platform/core/Text.h"
@@ -145,12 +144,12 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
 
   Form3 = std::make_unique<TForm3>(this);
 
-  // A data-folder move that a stopped run left half made is finished or taken back first.
-  FinishDataMoves();
-  ::DataLocation = PlayerDatLocation();
-  if (::DataLocation == 0) {
-    MessageBox(kNeedsPatienceMessage, "Information", MB_OK);
-    // Nothing else starts: the window never serves a user.
+  // A data-folder move that a stopped run left half made is finished or taken back first, once a
+  // start or move under way elsewhere is done. Without the game's data nothing else starts: the
+  // window never serves a user.
+  const bool settled = FindMakerDataLocation(::DataLocation);
+  if (!settled || ::DataLocation == 0) {
+    if (settled) MessageBox(kNeedsPatienceMessage, "Information", MB_OK);
     Application().Terminate();
     return;
   }

@@ -12,6 +12,7 @@
 #include "cardtable/CardDeck.h"
 #include "cardtable/SystemDirs.h"
 #include "patience/files/DataFolder.h"
+#include "patience/files/DataLock.h"
 #include "patience/files/FileLocForm.h"
 #include "patience/files/FolderMove.h"
 #include "patience/files/PlayerSearch.h"
@@ -265,8 +266,12 @@ void RemoveLeftovers() {
 
 }  // namespace
 
-void FindDataFolder(TCardDeck* Deck, bool FastMode, QWidget* Owner) {
+bool FindDataFolder(TCardDeck* Deck, bool FastMode, QWidget* Owner) {
   DataLocation = 0;
+  // From the first look at the places to the end of the move it decides, no other start or move
+  // runs beside this one.
+  TDataLock lock;
+  if (!lock.Take()) return false;
   // A move that a stopped run left half made is finished or taken back first.
   FinishDataMoves();
   TPlayerDat dat = ReadPlayerDat();
@@ -292,6 +297,16 @@ void FindDataFolder(TCardDeck* Deck, bool FastMode, QWidget* Owner) {
   SetDeckUserDir(Deck);
   RemoveLeftovers();
   Application().ProcessMessages();
+  return true;
+}
+
+bool FindMakerDataLocation(int& Location) {
+  Location = 0;
+  TDataLock lock;
+  if (!lock.Take()) return false;
+  FinishDataMoves();
+  Location = PlayerDatLocation();
+  return true;
 }
 
 bool ChangeSaveDataLocation(TCardDeck* Deck, bool* Busy, QWidget* Owner,
@@ -328,6 +343,9 @@ bool ChangeSaveDataLocation(TCardDeck* Deck, bool* Busy, QWidget* Owner,
   std::vector<std::string> followed;
   for (const std::string* path : Follow)
     followed.push_back(path ? MovedPath(*path, Old, New) : std::string());
+  // No start of either program, and no other move, runs beside this one.
+  TDataLock lock;
+  if (!lock.Take()) return false;
   try {
     // On a failure everything stays where it was and in use.
     if (!MoveFolder(WholeMove(Old, New, nullptr))) return false;

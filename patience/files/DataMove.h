@@ -42,14 +42,23 @@ bool MoveDataFiles(int FromLocation, int ToLocation, const TStringList* playerLi
 
 // The start-up step of the game's window: decides DataLocation from "Player.dat" (asking on the
 // first run), brings older files along, creates "Data" on the first run and gives the deck its
-// user card sets folder. Never raises; every failure is traced.
-void FindDataFolder(TCardDeck* Deck, bool FastMode, QWidget* Owner = nullptr);
+// user card sets folder. It runs holding the data lock (DataLock.h): false when another start or
+// move kept it all the wait, the player was told and nothing was touched (the program ends then).
+// Never raises; every failure is traced.
+bool FindDataFolder(TCardDeck* Deck, bool FastMode, QWidget* Owner = nullptr);
+
+// The card-set maker's start-up step, holding the data lock too: a move a stopped run left is
+// finished or taken back, then Location := the location of "Player.dat" (0 when there is none).
+// False when another start or move kept the lock (the player was told; Location is 0).
+bool FindMakerDataLocation(int& Location);
 
 // Options > Change Save Data Location, for the game and for the card-set maker: asks with
 // "Save Data Location" and moves every data file, the saved games, the statistics and the user
-// card sets there. Busy (the game's flag; null for the maker) is set while files move. Deck gets
-// the new user card sets folder. The paths in Follow (the open saved game's, say) that named files
-// of the old folder name them in the new one afterwards. True when the data folder changed.
+// card sets there, holding the data lock while they move (when another start or move keeps it,
+// the player is told and nothing moves). Busy (the game's flag; null for the maker) is set while
+// files move. Deck gets the new user card sets folder. The paths in Follow (the open saved game's,
+// say) that named files of the old folder name them in the new one afterwards. True when the data
+// folder changed.
 bool ChangeSaveDataLocation(TCardDeck* Deck, bool* Busy = nullptr, QWidget* Owner = nullptr,
                             const std::vector<std::string*>& Follow = {});
 

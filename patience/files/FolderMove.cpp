@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "patience/files/DataFolder.h"
+#include "patience/files/DataLock.h"
 #include "patience/files/DataMove.h"
 #include "patience/files/PlayerSearch.h"
 #include "patience/files/ShellFiles.h"
@@ -371,6 +372,8 @@ TMoveStepHook SetMoveStepHookForTesting(TMoveStepHook hook) {
 
 bool MoveFolder(const TFolderMove& move) {
   if (move.Old.empty() || move.New.empty() || SameFolder(move.Old, move.New)) return false;
+  TDataLock lock;
+  if (!lock.Take()) return false;
   const bool madeNew = !DirectoryExists(move.New);
   const std::string work = WorkOf(move.New);
   // A move into this place that a stopped run left comes first.
@@ -393,6 +396,9 @@ bool MoveFolder(const TFolderMove& move) {
 }
 
 void FinishDataMoves() {
+  // A move that another process is making is not touched: this waits until it is done.
+  TDataLock lock;
+  if (!lock.Take()) return;
   std::vector<std::string> seen;
   for (int location : {3, 2, 1}) {
     const std::string place = PlaceFolder(location);

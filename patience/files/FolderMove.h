@@ -36,11 +36,15 @@ struct TFolderMove {
 
 // True when the move is done. False when nothing changed: a copy failed and the player was told
 // (a beep and kFileHandlingError); the old folder stays complete and in use. Old files that cannot
-// be deleted after the move are told the same way and stay; the move is done all the same.
+// be deleted after the move are told the same way and stay; the move is done all the same. The
+// move holds the data lock (DataLock.h); when another process keeps it, the player is told that
+// instead and nothing changes.
 bool MoveFolder(const TFolderMove& move);
 
 // At start-up, before "Player.dat" is searched: finishes a move that was decided, or takes back
-// the copies of one that was not, in each of the three places. Never raises; what it does is traced.
+// the copies of one that was not, in each of the three places. It holds the data lock, so a move
+// that another process is making is never touched: this waits for it to end. Never raises; what
+// it does is traced.
 void FinishDataMoves();
 
 // A user card set: a folder whose name begins with "U_" in either case.

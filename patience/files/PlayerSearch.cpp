@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "cardtable/SystemDirs.h"
+#include "patience/files/DataFolder.h"
 #include "patience/files/ShellFiles.h"
 #include "platform/core/Files.h"
 #include "platform/core/Text.h"
@@ -60,6 +61,24 @@ bool IsNumberLine(const std::string& line) {
   return ec == std::errc() && end == t.data() + t.size() && first != end;
 }
 
+// The id of a version this one knows: a whole number from the lowest still read up to its own.
+bool IsKnownIdLine(const std::string& line) {
+  const std::string t = Trim(line);
+  const char* first = t.data() + (!t.empty() && t[0] == '+' ? 1 : 0);
+  int v = 0;
+  const auto [end, ec] = std::from_chars(first, t.data() + t.size(), v);
+  return ec == std::errc() && end == t.data() + t.size() && first != end && v >= MinPlayerId &&
+         v <= ProgramId;
+}
+
+// Lines first to before are one name again, joined with blanks.
+void JoinName(TStringList& lines, int before) {
+  std::string name = lines[0];
+  for (int i = 1; i < before; ++i) name += " " + lines[i];
+  lines.Lines.erase(lines.Lines.begin() + 1, lines.Lines.begin() + before);
+  lines[0] = OneLine(name);
+}
+
 }  // namespace
 
 std::string PlaceFolder(int location) {
@@ -83,13 +102,18 @@ int PlayerDatLocation(std::string* Path) {
 }
 
 bool MendPlayerLines(TStringList& lines) {
+  // The id the file ends with follows the name, whatever the name's lines hold (numbers too).
+  int last = lines.Count() - 1;
+  while (last >= 0 && Trim(lines[last]).empty()) --last;
+  if (last >= 2 && IsKnownIdLine(lines[last])) {
+    JoinName(lines, last);
+    return true;
+  }
+  // Else the first number after a line that is none.
   if (lines.Count() < 3 || IsNumberLine(lines[1])) return false;
   int id = 2;
   while (id < lines.Count() && !IsNumberLine(lines[id])) ++id;
   if (id == lines.Count()) return false;
-  std::string name = lines[0];
-  for (int i = 1; i < id; ++i) name += " " + lines[i];
-  lines.Lines.erase(lines.Lines.begin() + 1, lines.Lines.begin() + id);
-  lines[0] = OneLine(name);
+  JoinName(lines, id);
   return true;
 }

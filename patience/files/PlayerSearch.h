@@ -21,6 +21,9 @@ int PlayerDatLocation(std::string* Path = nullptr);
 std::string PlaceFolder(int location);
 
 // "Player.dat" from a version that stored a typed name with its line breaks: the name runs over
-// several lines before the id. When line 1 is no number and a later line is, the lines before
-// that one are joined into line 0 with blanks; true when the lines were mended.
+// several lines before the id. When the file's last line that is not blank is the id of a known
+// version (from MinPlayerId to ProgramId) and two or more lines come before it, those lines are
+// the name, numbers among them too ("Zoe", "7", "2051" is "Zoe 7"); else, when line 1 is no number
+// and a later line is, the lines before that one are the name. The name's lines are joined into
+// line 0 with blanks; true when the lines were mended.
 bool MendPlayerLines(TStringList& lines);

@@ -173,8 +173,9 @@ void TForm1::FormCreate(const QStringList& parameters, const TForm1Options& opti
     StartScreen = std::make_unique<TStartScreen>(*this);
     ParkedTurnOverSpeed = 8;
 
-    // The data folder: found, or asked for on the first run; older files brought along.
-    FindDataFolder(t.CardDeck(), FastMode, this);
+    // The data folder: found, or asked for on the first run; older files brought along. While
+    // another start or move is under way the program waits for it, or tells the player and ends.
+    if (!FindDataFolder(t.CardDeck(), FastMode, this)) Application().Terminate();
 
     // The sounds of the program folder's "Sounds".
     SetUpSound(options.SoundsInBackground);

@@ -25,6 +25,7 @@
 #include "deckwright/NewSetForm.h"
 #include "deckwright/ProgressForm.h"
 #include "patience/files/DataFolder.h"
+#include "patience/files/DataLock.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/Files.h"
@@ -35,6 +36,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/QtMenus.h"
 #include "tests/cardtable/TestCardset.h"
+#include "tests/patience/files/DataLockHolder.h"
 #include "tests/platform/graphics/TestJpegWriter.h"
 #include "tests/support/TestUtil.h"
 
@@ -179,6 +181,36 @@ TEST_F(MakerFormTest, StartsOnlyWhereTheGameHasItsData) {
     Form.reset();
   }
   EXPECT_TRUE(asked.size() == 1u);
+}
+
+// While a start or a move of the data folder is under way in another process, the maker waits for
+// it and then starts on the data; when it cannot wait any longer it says so and ends.
+TEST_F(MakerFormTest, WaitsForAStartOrMoveUnderWayElsewhere) {
+  PlayerDat(Root / "local/Patience");
+  std::vector<TMessageRequest> asked;
+  TScopedMessageHook hook([&](const TMessageRequest& r) {
+    asked.push_back(r);
+    return mrOk;
+  });
+  TDataLockHolder other;
+  ASSERT_TRUE(other.Held());
+  const int wait = SetDataLockWaitForTesting(0);
+  Form = std::make_unique<TForm1>();
+  SetDataLockWaitForTesting(wait);
+  EXPECT_FALSE(Form->Started());
+  EXPECT_TRUE(Application().Terminated());
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].Text, kDataFolderBusy);
+  EXPECT_EQ(asked[0].Caption, "Notification.");
+  Form.reset();
+
+  Application().ResetForTesting();
+  SetDataLockWaitHookForTesting([&] { other.Release(); });  // the other is done while the maker waits
+  Form = std::make_unique<TForm1>();
+  SetDataLockWaitHookForTesting({});
+  EXPECT_TRUE(Form->Started());
+  EXPECT_EQ(DataLocation, 3);
+  EXPECT_EQ(asked.size(), 1u);
 }
 
 TEST_F(MakerFormTest, NewSetWritesItsOptionsAndLaysOutItsCards) {

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "patience/files/DataMove.h"
+#include "patience/files/Statistics.h"
 #include "patience/files/UpdatePart.h"
 #include "platform/core/StringList.h"
 #include "tests/patience/files/DataFilesFixture.h"
@@ -96,6 +97,53 @@ TEST_P(PlayerDatDecisions, DecideTheDataFolder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Places, PlayerDatDecisions, ::testing::ValuesIn(kPlayerCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// "Player.dat" of a version that kept a typed name's line breaks, the name's second line a number:
+// the file ends with a known id, so the lines before it are the name, and the settings stay.
+struct TOldPlayerCase {
+  const char* Name;
+  int Place;
+  const char* Content;
+  int Location;        // DataLocation afterwards
+  const char* Player;  // line 0 afterwards, the name the high-score entry offers
+};
+
+const TOldPlayerCase kOldPlayerCases[] = {
+    {"BrokenBeforeOne", 3, "Zoe\r\n1\r\n2051\r\n", 3, "Zoe 1"},
+    {"BrokenBeforeZero", 3, "Zoe\r\n0\r\n2051\r\n", 3, "Zoe 0"},
+    {"BrokenBeforeANegativeNumber", 1, "Zoe\r\n-5\r\n2051\r\n", 1, "Zoe -5"},
+    {"BrokenBeforeAHugeNumber", 3, "Zoe\r\n99999999999\r\n2051\r\n", 3, "Zoe 99999999999"},
+    {"BrokenBeforeAHugerNumber", 3, "Zoe\r\n123456789012345678901234567890\r\n2051\r\n", 3,
+     "Zoe 123456789012345678901234567890"},
+    {"BrokenBeforeSeven", 3, "Zoe\r\n7\r\n2051\r\n", 3, "Zoe 7"},
+    {"BrokenBeforeSevenWithAnOlderId", 3, "Zoe\r\n7\r\n2050\r\n", 3, "Zoe 7"},
+    {"OverThreeLinesWithABlankEnd", 1, "Zoe\r\n7\r\nB\r\n2051\r\n\r\n", 1, "Zoe 7 B"},
+    {"InTheDocumentsFolder", 2, "Zoe\r\n1\r\n2051\r\n", 3, "Zoe 1"},
+};
+
+class OldPlayerDat : public DataFolderStartupTest, public ::testing::WithParamInterface<TOldPlayerCase> {};
+
+TEST_P(OldPlayerDat, KeepsTheSettingsAndTheWholeName) {
+  const TOldPlayerCase& c = GetParam();
+  Put(FolderOf(c.Place) + "/Player.dat", c.Content);
+  Put(FolderOf(c.Place) + "/Options.dat", "Off\r\nOff\r\nOff\r\n");
+  Put(FolderOf(c.Place) + "/Status.Dat", "the table's settings");
+  ASSERT_TRUE(FindDataFolder(nullptr, false));
+  EXPECT_EQ(DataLocation, c.Location);
+  EXPECT_EQ(Asked, 0);
+  const std::string folder = FolderOf(c.Location);
+  EXPECT_EQ(Read(folder + "/Options.dat"), "Off\r\nOff\r\nOff\r\n");
+  EXPECT_EQ(Read(folder + "/Status.Dat"), "the table's settings");
+  TStringList player;
+  ASSERT_TRUE(player.TryLoadFromFile(folder + "/Player.dat"));
+  ASSERT_GE(player.Count(), 2);
+  EXPECT_EQ(player[0], c.Player);
+  EXPECT_EQ(player[1], "2051");
+  EXPECT_EQ(DefaultPlayerName(folder), c.Player);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, OldPlayerDat, ::testing::ValuesIn(kOldPlayerCases),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(DataFolderStartupTest, DocumentsDataMovesWholeToTheLocalFolder) {

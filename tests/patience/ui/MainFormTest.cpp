@@ -7,6 +7,8 @@
 #include <QTest>
 
 #include "cardtable/CardTableWidget.h"
+#include "patience/files/DataFolder.h"
+#include "patience/files/DataLock.h"
 #include "patience/ui/MainForm.h"
 #include "patience/ui/MenuDraw.h"
 #include "patience/ui/StartScreen.h"
@@ -17,6 +19,7 @@
 #include "platform/ui/QtMenus.h"
 #include "platform/ui/ToolBar.h"
 #include "tests/cardtable/TestCardset.h"
+#include "tests/patience/files/DataLockHolder.h"
 #include "tests/patience/ui/WindowTestUtil.h"
 #include "tests/support/TestUtil.h"
 
@@ -117,6 +120,30 @@ TEST_F(MainFormTest, ASmallScreenEndsTheProgramAfterTheMessage) {
   SetScreenSizeForTesting(TPoint(1023, 768));
   EXPECT_FALSE(Form->ScreenOk(1024, 768, false));
   EXPECT_EQ(Asked.size(), 1u);
+}
+
+// While a start or a move of the data folder is under way in another process, the window waits
+// for it and then starts on the data; when it cannot wait any longer it says so and the program
+// ends.
+TEST_F(MainFormTest, AStartWaitsForAStartOrMoveUnderWayElsewhere) {
+  TDataLockHolder other;
+  ASSERT_TRUE(other.Held());
+  const int wait = SetDataLockWaitForTesting(0);
+  Make();
+  SetDataLockWaitForTesting(wait);
+  ASSERT_EQ(Asked.size(), 1u);
+  EXPECT_EQ(Asked[0].Text, kDataFolderBusy);
+  EXPECT_EQ(Asked[0].Caption, "Notification.");
+  EXPECT_TRUE(Application().Terminated());
+  EXPECT_EQ(DataLocation, 0);
+
+  Application().ResetForTesting();
+  SetDataLockWaitHookForTesting([&] { other.Release(); });  // the other is done while this waits
+  Make();
+  SetDataLockWaitHookForTesting({});
+  EXPECT_EQ(Asked.size(), 1u);
+  EXPECT_FALSE(Application().Terminated());
+  EXPECT_NE(DataLocation, 0);
 }
 
 TEST_F(MainFormTest, TheFirstActivationRunsOnceAfterTheFirstShow) {
