@@ -6,6 +6,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <cstdio>
 
 #include "cardtable/CardTable.h"
 #include "cardtable/PictureDialog.h"
@@ -84,6 +85,11 @@ Qt::CursorShape ShapeOf(TCursor c) {
     default:
       return Qt::ArrowCursor;
   }
+}
+
+bool ProbeOn() {
+  static const bool on = qEnvironmentVariableIsSet("PATIENCE_PRESENT_PROBE");
+  return on;
 }
 
 }  // namespace
@@ -252,6 +258,7 @@ void TCardTableWidget::paintEvent(QPaintEvent* event) {
     const QRect part = r & inside;
     if (!part.isEmpty()) p.drawImage(part.topLeft(), image, part);
   }
+  if (ProbeOn()) Probe(event->region() & QRegion(inside));
   // What was owed to the screen there is paid.
   const QRect shown = (event->region() & QRegion(inside)).boundingRect();
   if ((event->region() & QRegion(inside)) == QRegion(shown))
@@ -262,6 +269,25 @@ void TCardTableWidget::paintEvent(QPaintEvent* event) {
     const TColor c = FTable->Color();
     for (const QRect& r : outside) p.fillRect(r, QColor(GetRValue(c), GetGValue(c), GetBValue(c)));
   }
+}
+
+void TCardTableWidget::Probe(const QRegion& painted) {
+  const TBitmap& b = FTable->Buffer;
+  if (!FProbeScreen || FProbeScreen->Width() != b.Width() || FProbeScreen->Height() != b.Height())
+    FProbeScreen = std::make_unique<TBitmap>(b.Width(), b.Height());
+  for (const QRect& r : painted) {
+    FProbeSent += (long long)r.width() * r.height();
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+      const uint32_t* from = b.ScanLine(y);
+      uint32_t* shown = FProbeScreen->ScanLine(y);
+      for (int x = r.left(); x <= r.right(); ++x) {
+        FProbeChanged += !SameRGB(from[x], shown[x]);
+        shown[x] = from[x];
+      }
+    }
+  }
+  std::printf("present-probe %d %lld %lld\n", FPaintCount, FProbeSent, FProbeChanged);
+  std::fflush(stdout);
 }
 
 bool TCardTableWidget::event(QEvent* event) {

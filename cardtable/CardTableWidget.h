@@ -7,12 +7,19 @@
 // When the mouse is taken away in the middle of a drag (the window loses the focus, or the release
 // goes astray), the drag ends as a release where the pointer was last seen.
 //
+// With PATIENCE_PRESENT_PROBE set in the environment every paint reports on standard output the
+// pixels the table has sent to the screen so far and, of them, those whose colour changed there
+// ("present-probe <paints> <sent> <changed>"); the on-screen benchmark (bench/screen_bench.py)
+// reads it.
+//
 //   auto* view = new TCardTableWidget(parentWidget);
 //   auto table = std::make_unique<TCardTable>(view);   // the table attaches itself to the widget
 
 #include <QWidget>
+#include <memory>
 
 #include "cardtable/TableSurface.h"
+#include "platform/graphics/Bitmap.h"
 
 class TCardTableWidget : public QWidget, public TTableSurface {
   Q_OBJECT
@@ -61,6 +68,8 @@ class TCardTableWidget : public QWidget, public TTableSurface {
 
  private:
   void Press(QMouseEvent* event, bool twice);
+  // Counts what a paint sends and changes (PATIENCE_PRESENT_PROBE).
+  void Probe(const QRegion& painted);
   QWidget* FWatched = nullptr;
   TCardTable* FTable = nullptr;
   TCursor FCursor = crDefault;
@@ -68,4 +77,7 @@ class TCardTableWidget : public QWidget, public TTableSurface {
   bool FInBounds = false;
   bool FLeftDown = false;  // a left press seen here and not yet released
   int FPaintCount = 0;
+  // What the probe has seen shown, and its counts.
+  std::unique_ptr<TBitmap> FProbeScreen;
+  long long FProbeSent = 0, FProbeChanged = 0;
 };
