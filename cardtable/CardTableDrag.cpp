@@ -295,6 +295,8 @@ void TCardTable::MouseUp(TMouseButton Button, TShiftState /*Shift*/, int X, int 
   FLastMouse = TPoint(X, Y);
   if (DisableCardClicks || !Dragging || Button != mbLeft || !DragCard) return;
   Dragging = false;
+  // The drag's last frame.
+  PresentPending();
   FSurface->SetScreenCursor(SavedCursor);
   int index = -1;
   if (ShadedDropPoint >= 0) {

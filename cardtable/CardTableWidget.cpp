@@ -1,6 +1,8 @@
 #include "cardtable/CardTableWidget.h"
 
 #include <QApplication>
+#include <QBackingStore>
+#include <QImage>
 #include <QMouseEvent>
 #include <QMoveEvent>
 #include <QPaintEvent>
@@ -127,8 +129,54 @@ void TCardTableWidget::Paint(const TBitmap& /*buffer*/) {
   repaint();
 }
 
+TScreenPixels TCardTableWidget::ScreenPixels() const {
+  // The window's backing store holds what the window shows: every paint goes there and is flushed
+  // at once, and a repaint still to come is one of the whole table.
+  QBackingStore* store = isVisible() ? backingStore() : nullptr;
+  auto* image = store ? dynamic_cast<const QImage*>(store->paintDevice()) : nullptr;
+  if (!image || image->isNull() || image->devicePixelRatio() != 1.0) return {};
+  const QImage::Format f = image->format();
+  if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 && f != QImage::Format_ARGB32_Premultiplied)
+    return {};
+  const QPoint at = mapTo(window(), QPoint(0, 0));
+  if (at.x() < 0 || at.y() < 0 || at.x() >= image->width() || at.y() >= image->height()) return {};
+  TScreenPixels p;
+  p.Stride = image->bytesPerLine() / 4;
+  p.Bits = reinterpret_cast<const uint32_t*>(image->constBits()) + ptrdiff_t(at.y()) * p.Stride + at.x();
+  p.Width = std::min(width(), image->width() - at.x());
+  p.Height = std::min(height(), image->height() - at.y());
+  return p;
+}
+
+bool TCardTableWidget::PresentLater(int ms) {
+  if (!FFrameTimer) {
+    FFrameTimer = new QTimer(this);
+    FFrameTimer->setSingleShot(true);
+    FFrameTimer->setTimerType(Qt::PreciseTimer);
+    connect(FFrameTimer, &QTimer::timeout, this, [this] {
+      if (FTable) FTable->PresentFrame();
+    });
+  }
+  if (!FFrameTimer->isActive()) FFrameTimer->start(std::max(ms, 0));
+  return true;
+}
+
 void TCardTableWidget::Invalidate() {
-  update();
+  // Where the window's picture is known the repaint is a copy of what differs from it, served from
+  // the event loop; a repaint served while the table holds its updates back would send the whole
+  // stale picture to the screen for nothing.
+  if (!ScreenPixels().Bits) {
+    update();
+    return;
+  }
+  if (!FRepaintTimer) {
+    FRepaintTimer = new QTimer(this);
+    FRepaintTimer->setSingleShot(true);
+    connect(FRepaintTimer, &QTimer::timeout, this, [this] {
+      if (FTable) FTable->RepaintFromEventLoop();
+    });
+  }
+  if (!FRepaintTimer->isActive()) FRepaintTimer->start(0);
 }
 
 void TCardTableWidget::ProcessEvents() {

@@ -570,4 +570,48 @@ TEST_F(DragTest, TheScreenFollowsTheBufferInTheMiddleOfADrag) {
     }
 }
 
+// The card follows the pointer at the display's rate: the first step after a rest is shown at once,
+// the steps that come before the next frame is due are gathered and shown together when it comes
+// (the surface's timer), and the release shows the last of them at once. Every picture shown is the
+// buffer as a step-by-step copy would have left it.
+TEST_F(DragTest, ADragIsShownOncePerDisplayFrameAndEndsOnTheSamePixels) {
+  Surface.FrameTimer = true;
+  Table->SetDropPoints({{200, 150}});
+  Show(50, 50);
+  Show(60, 70);
+  Surface.Flush();
+  int presents = 0;
+  Surface.OnCopy = [&] { ++presents; };
+  Table->MouseDown(mbLeft, ssLeft, 70, 80);
+  EXPECT_EQ(presents, 1);
+  EXPECT_TRUE(SameBitmaps(Table->Buffer, Surface.Screen));
+  for (int frame = 0; frame < 3; ++frame) {
+    SCOPED_TRACE(frame);
+    Surface.FrameAskedMs = -1;
+    // Four moves inside one frame, over the drop point and off it: none shows yet.
+    for (const TPoint& p : {TPoint(120, 120), TPoint(210, 165), TPoint(330, 250), TPoint(215 + frame, 160)})
+      Table->MouseMove(ssLeft, p.X, p.Y);
+    EXPECT_EQ(presents, 1 + frame);
+    EXPECT_EQ(Surface.FrameAskedMs, Table->FramePeriodMs) << "the frame is asked for once";
+    EXPECT_FALSE(SameBitmaps(Table->Buffer, Surface.Screen));
+    VClock.Advance(Table->FramePeriodMs);
+    Table->PresentFrame();
+    EXPECT_EQ(presents, 2 + frame);
+    EXPECT_TRUE(SameBitmaps(Table->Buffer, Surface.Screen));
+  }
+  // Moves after the frame: gathered; the release shows them.
+  Table->MouseMove(ssLeft, 250, 200);
+  Table->MouseMove(ssLeft, 255, 205);
+  EXPECT_FALSE(SameBitmaps(Table->Buffer, Surface.Screen));
+  Table->MouseUp(mbLeft, 0, 255, 205);
+  EXPECT_TRUE(SameBitmaps(Table->Buffer, Surface.Screen));
+  Table->RestoreCard();
+  EXPECT_TRUE(Consistent());
+  EXPECT_TRUE(ScreenAtRest());
+  // A frame that comes after the drag has nothing left to show.
+  const int after = presents;
+  Table->PresentFrame();
+  EXPECT_EQ(presents, after);
+}
+
 }  // namespace
