@@ -116,6 +116,8 @@ void TSoundSystem::FinishSetUp(const TTraceFn& trace) {
   Join();
   if (!FSettingUp) return;
   FSettingUp = false;
+  // Nothing plays yet: the device sleeps until the first sound (on this thread, which plays them).
+  Audio.ReleaseIdle();
   for (const std::string& line : FSetUpTrace)
     if (trace) trace(line);
   FSetUpTrace.clear();
@@ -244,6 +246,7 @@ void TForm1::SetUpSound(bool inBackground) {
   };
   if (!inBackground) {
     Sounds.SetUp(PathJoin(dir, "Sounds"), [this](const std::string& line) { Trace(line); });
+    Sounds.ReleaseIdle();
     return;
   }
   // The window shows meanwhile; the first activation's music waits for the sounds if it must.

@@ -89,6 +89,8 @@ bool TAudio::Init(int frequency) {
 
 void TAudio::Free() {
   if (!FOpen) return;
+  // The device's thread must run to end.
+  Wake();
   SetOnIdle(nullptr);
   Mix_HaltChannel(-1);
   for (auto& [handle, sound] : FSounds)
@@ -125,7 +127,14 @@ bool TAudio::StartChannel(int mixer, void* chunk, bool loop) {
   const bool started = Mix_PlayChannel(mixer, Chunk(chunk), loop ? -1 : 0) >= 0;
   if (started && FDevice) SDL_PauseAudioDevice(FDevice, 0);
   if (FDevice) SDL_UnlockAudioDevice(FDevice);
+  if (started) Wake();
   return started;
+}
+
+void TAudio::Wake() {
+  if (!FHeld) return;
+  FHeld = false;
+  SDL_UnlockAudioDevice(FDevice);
 }
 
 uint32_t TAudio::NewHandle() {
@@ -192,6 +201,12 @@ bool TAudio::Prepare(uint32_t handle) {
 
 void TAudio::ReleaseIdle() {
   if (!FOpen) return;
+  // A paused device still wakes its thread for every buffer it would have played; held by this
+  // thread, the device's lock keeps it asleep until the next playback.
+  if (FDevice && !FHeld && Mix_Playing(-1) == 0) {
+    SDL_LockAudioDevice(FDevice);
+    FHeld = true;
+  }
   for (auto& [handle, sound] : FSounds) {
     if (sound.Stream || !sound.Chunk) continue;
     const bool playing = std::any_of(sound.Slots.begin(), sound.Slots.end(),

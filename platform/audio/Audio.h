@@ -20,7 +20,7 @@
 // plays are those a decode of the file at load time gave.
 //
 // The device rests (paused: no mixing, no callback) whenever nothing plays, and wakes for the next
-// playback.
+// playback; once ReleaseIdle has been called its thread sleeps too.
 
 #include <cstddef>
 #include <cstdint>
@@ -62,7 +62,8 @@ class TAudio {
   // cannot be decoded.
   bool Prepare(uint32_t handle);
   // Lets go of the device's form of every sample none of whose playbacks plays (the file's bytes
-  // stay).
+  // stay); with nothing playing, the device's thread also sleeps until the next playback. Called on
+  // the thread that plays the sounds.
   void ReleaseIdle();
   // Called when the device goes to rest (nothing plays any more), on the audio thread or on the
   // thread that stopped the last sound; it must not call back into this object.
@@ -134,6 +135,8 @@ class TAudio {
   TSound* FindSound(uint32_t handle);
   // Starts a mixer channel on a chunk and wakes the device; false when the mixer refuses.
   bool StartChannel(int mixer, void* chunk, bool loop);
+  // Lets the device's thread run again after ReleaseIdle put it to sleep.
+  void Wake();
   int ChunkLengthMs(const void* chunk) const;
   const TSlot* SlotOf(HCHANNEL channel) const;
   TSlot* SlotOf(HCHANNEL channel);
@@ -143,6 +146,7 @@ class TAudio {
 
   bool FOpen = false;
   uint32_t FDevice = 0;  // the SDL audio device the mixer opened
+  bool FHeld = false;    // this thread holds the device's lock: its thread sleeps
   int FFrequency = 44100;
   int FChannels = 2;
   uint16_t FFormat = 0;

@@ -189,6 +189,20 @@ TEST_F(AudioTest, TheDeviceRestsWhileNothingPlaysAndWakesForTheNextSound) {
   EXPECT_FALSE(Audio.DevicePaused());
   Audio.StopFile();
   EXPECT_TRUE(Audio.DevicePaused());
+
+  // Put to sleep at rest, the device's thread wakes for the next sound and mixes it to its end.
+  Audio.ReleaseIdle();
+  const HCHANNEL late = Start(s);
+  EXPECT_FALSE(Audio.DevicePaused());
+  const uint64_t t0 = Clock().NowMs();
+  Audio.WaitWhileActive(late);
+  EXPECT_EQ(Audio.ChannelIsActive(late), 0) << "the sound was mixed";
+  EXPECT_GE(Clock().NowMs() - t0, 40u);
+  EXPECT_TRUE(Audio.DevicePaused());
+  // Asleep again, the device closes.
+  Audio.ReleaseIdle();
+  Audio.Free();
+  EXPECT_FALSE(Audio.Ready());
 }
 
 // A load decodes nothing. A sample keeps its file's bytes once it has played (a mono file stays
