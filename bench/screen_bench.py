@@ -42,6 +42,7 @@ from Xlib.ext import damage, xtest
 IDLE_S = 20.0
 DRAG_S = 5.0
 DRAG_HZ = 120
+MUSIC_S = 14.0  # the start-up music has ended this long after the start
 QUIET_S = 0.8  # no paint for this long: the screen has settled
 TIMEOUT_S = 60.0
 PEER_PATH = os.environ.get("PATH", "") + ":/usr/games"
@@ -218,6 +219,7 @@ class Program:
         self.screen = screen
         self.process = subprocess.Popen(args, env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                         text=True, bufsize=1)
+        self.started = time.monotonic()
         self.lines = queue.Queue()
         self.probe = (0, 0, 0)
         threading.Thread(target=self._read, daemon=True).start()
@@ -379,7 +381,8 @@ def drag_peer(screen, sol):
 def rest_and_flyback(screen, program, xpid):
     p = start_game(screen, program, "Freecell")
     try:
-        time.sleep(2.0)
+        # Nothing sounds any more: the start-up music (11 s) and the deal's sounds have ended.
+        time.sleep(max(2.0, p.started + MUSIC_S - time.monotonic()))
         la = load()
         before, x0, t0 = thread_ns(p.process.pid), cpu_ns(xpid) if xpid else 0, time.monotonic()
         time.sleep(IDLE_S)

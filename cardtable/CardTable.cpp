@@ -345,6 +345,7 @@ void TCardTable::CopyToScreen(int X, int Y, int Width, int Height) {
 }
 
 void TCardTable::PresentFrame() {
+  TakeWaitingMove();
   if (FAnimating == 0) PresentPending();
 }
 
@@ -352,9 +353,9 @@ void TCardTable::PresentIfDue() {
   if (!FPendingScreen.empty() && Clock().NowMs() >= FNextPresent) PresentPending();
 }
 
-bool TCardTable::SendToScreen(const std::vector<TRect>& rects) {
+bool TCardTable::SendToScreen(const std::vector<TRect>& rects, bool compare) {
   if (rects.empty()) return false;
-  const TScreenPixels screen = FSurface->ScreenPixels();
+  const TScreenPixels screen = compare ? FSurface->ScreenPixels() : TScreenPixels();
   const std::vector<TRect> parts = screen.Bits ? ChangedParts(Buffer, screen, rects) : rects;
   if (parts.empty()) return false;
   if (parts.size() == 1)
@@ -380,7 +381,9 @@ bool TCardTable::ShowGathered() {
   const TRect inside(0, 0, Buffer.Width(), Buffer.Height());
   for (TRect& r : rects) r = IntersectRect(r, inside);
   std::erase_if(rects, [](const TRect& r) { return r.IsEmpty(); });
-  return SendToScreen(rects);
+  // A dragged card moves many pixels a frame: most of its rectangle changes, and comparing it with
+  // the screen would cost more than it saves.
+  return SendToScreen(rects, !(Dragging && FAnimating == 0));
 }
 
 void TCardTable::ShowTable() {

@@ -539,9 +539,9 @@ class TCardTable {
   // Shows the gathered copies at once (the next frame's time is left alone); false when nothing
   // had to be sent.
   bool ShowGathered();
-  // Shows rectangles of the buffer (inside it): the parts that differ from the screen. False when
-  // nothing differed.
-  bool SendToScreen(const std::vector<TRect>& rects);
+  // Shows rectangles of the buffer (inside it): with compare, the parts that differ from the screen.
+  // False when nothing had to be sent.
+  bool SendToScreen(const std::vector<TRect>& rects, bool compare = true);
   // Waits until the clock reads dueUs, showing gathered copies when their frame comes.
   void WaitUntilUs(uint64_t dueUs);
   // Ends a step of an animation that began at startUs: it lasts at least StepPeriodMs.
@@ -560,6 +560,8 @@ class TCardTable {
   // Dragging.
   TCard* StartDrag(TCard* card, int x, int y);
   void DragStep(int x, int y);
+  // The drag step that waits for the next frame, taken now.
+  void TakeWaitingMove();
   void HideDropShade(TRect& dirty);
   void ShowDropShade(int index, TRect& dirty);
   void PlaceTurned(TCard* card, float angle);
@@ -608,6 +610,9 @@ class TCardTable {
   uint64_t FNextPresent = 0;
   int FAnimating = 0;
   TPoint FLastMouse;
+  // A drag step waiting for the next frame, to this position.
+  TPoint FPendingMove;
+  bool FMoveWaits = false;
   // The picture and angle each place's turned picture was rendered from.
   std::array<const TBitmap*, kPlaceCount + 1> FPlaceRotatedSource{};
   // Key of the cached high-quality drop shade: position, angle and upright or turned.

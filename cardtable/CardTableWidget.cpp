@@ -12,6 +12,7 @@
 
 #include "cardtable/CardTable.h"
 #include "cardtable/PictureDialog.h"
+#include "platform/ui/WindowPut.h"
 
 namespace {
 
@@ -116,13 +117,49 @@ void TCardTableWidget::AttachTable(TCardTable* table) {
 }
 
 void TCardTableWidget::CopyToScreen(const TBitmap& /*buffer*/, const TRect& r) {
-  repaint(QRect(r.Left, r.Top, r.Width(), r.Height()));
+  Show(QRegion(r.Left, r.Top, r.Width(), r.Height()));
 }
 
 void TCardTableWidget::CopyRectsToScreen(const TBitmap& /*buffer*/, const std::vector<TRect>& rects) {
   QRegion region;
   for (const TRect& r : rects) region += QRect(r.Left, r.Top, r.Width(), r.Height());
-  repaint(region);
+  Show(region);
+}
+
+QRegion TCardTableWidget::CoveredAbove() const {
+  QRegion covered;
+  const QWidget* p = parentWidget();
+  if (!p) return covered;
+  bool above = false;
+  for (const QObject* o : p->children()) {
+    if (o == this) {
+      above = true;
+      continue;
+    }
+    const auto* w = qobject_cast<const QWidget*>(o);
+    if (above && w && w->isVisible() && !w->isWindow()) covered += w->geometry().translated(-pos());
+  }
+  return covered;
+}
+
+void TCardTableWidget::Show(const QRegion& region) {
+  // Put on the window straight away where nothing lies over the table; through a repaint where
+  // something does (it is painted over the new pixels) or where the window cannot be written.
+  const QRegion covered = CoveredAbove();
+  const QRegion direct = region - covered;
+  std::vector<TRect> rects;
+  for (const QRect& q : direct) rects.emplace_back(q.left(), q.top(), q.right() + 1, q.bottom() + 1);
+  if (!FTable || !isVisible() || rects.empty() || !PutOnWindow(this, FTable->Buffer, rects)) {
+    repaint(region);
+    return;
+  }
+  if (ProbeOn()) Probe(direct);
+  if (direct.rectCount() == 1) {
+    const QRect b = direct.boundingRect();
+    FTable->ScreenShown(TRect(b.left(), b.top(), b.right() + 1, b.bottom() + 1));
+  }
+  const QRegion rest = region & covered;
+  if (!rest.isEmpty()) repaint(rest);
 }
 
 void TCardTableWidget::Paint(const TBitmap& /*buffer*/) {

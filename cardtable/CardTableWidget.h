@@ -17,6 +17,7 @@
 //   auto* view = new TCardTableWidget(parentWidget);
 //   auto table = std::make_unique<TCardTable>(view);   // the table attaches itself to the widget
 
+#include <QRegion>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
@@ -73,6 +74,11 @@ class TCardTableWidget : public QWidget, public TTableSurface {
 
  private:
   void Press(QMouseEvent* event, bool twice);
+  // Shows the region of the buffer: put on the window where nothing lies over the table, repainted
+  // elsewhere (WindowPut.h).
+  void Show(const QRegion& region);
+  // The table's part covered by sibling widgets stacked above it (table coordinates).
+  QRegion CoveredAbove() const;
   // Counts what a paint sends and changes (PATIENCE_PRESENT_PROBE).
   void Probe(const QRegion& painted);
   QWidget* FWatched = nullptr;

@@ -25,13 +25,19 @@ struct TScreenPixels {
 // Appends to parts rectangles that together cover every pixel of r (inside the buffer) whose colour
 // differs between buffer and screen, and few others: each band of a few rows is cut into the column
 // runs that differ (runs a few pixels apart join), and runs of neighbouring bands over the same
-// columns become one rectangle. The parts of r outside the screen's pixels are appended whole.
+// columns become one rectangle. Of several such cuts, from fine to coarse, and the bounding
+// rectangle of the differences, the one that costs least is taken, a part costing its pixels and
+// a fixed number more (SetScreenPartCost). The parts of r outside the screen's pixels are
+// appended whole.
 void AddChangedParts(const TBitmap& buffer, const TScreenPixels& screen, const TRect& r,
                      std::vector<TRect>& parts);
 
 // The same for a list of rectangles that may overlap: every pixel is looked at once.
 std::vector<TRect> ChangedParts(const TBitmap& buffer, const TScreenPixels& screen,
                                 const std::vector<TRect>& rects);
+
+// The pixels one part more is worth (1024 unless set).
+void SetScreenPartCost(int pixels);
 
 // a less b: up to four rectangles.
 void SubtractRect(const TRect& a, const TRect& b, std::vector<TRect>& out);

@@ -571,47 +571,73 @@ TEST_F(DragTest, TheScreenFollowsTheBufferInTheMiddleOfADrag) {
 }
 
 // The card follows the pointer at the display's rate: the first step after a rest is shown at once,
-// the steps that come before the next frame is due are gathered and shown together when it comes
-// (the surface's timer), and the release shows the last of them at once. Every picture shown is the
-// buffer as a step-by-step copy would have left it.
-TEST_F(DragTest, ADragIsShownOncePerDisplayFrameAndEndsOnTheSamePixels) {
-  Surface.FrameTimer = true;
-  Table->SetDropPoints({{200, 150}});
-  Show(50, 50);
-  Show(60, 70);
-  Surface.Flush();
-  int presents = 0;
-  Surface.OnCopy = [&] { ++presents; };
-  Table->MouseDown(mbLeft, ssLeft, 70, 80);
-  EXPECT_EQ(presents, 1);
-  EXPECT_TRUE(SameBitmaps(Table->Buffer, Surface.Screen));
-  for (int frame = 0; frame < 3; ++frame) {
-    SCOPED_TRACE(frame);
-    Surface.FrameAskedMs = -1;
-    // Four moves inside one frame, over the drop point and off it: none shows yet.
-    for (const TPoint& p : {TPoint(120, 120), TPoint(210, 165), TPoint(330, 250), TPoint(215 + frame, 160)})
-      Table->MouseMove(ssLeft, p.X, p.Y);
-    EXPECT_EQ(presents, 1 + frame);
-    EXPECT_EQ(Surface.FrameAskedMs, Table->FramePeriodMs) << "the frame is asked for once";
-    EXPECT_FALSE(SameBitmaps(Table->Buffer, Surface.Screen));
-    VClock.Advance(Table->FramePeriodMs);
+// the steps that come before the next frame is due are shown together when it comes (the surface's
+// timer), and the release shows the last of them at once. Steps that depend only on where the
+// pointer is (the largest-overlap shade) wait for the frame and only its last is drawn; those whose
+// shade depends on the way the card came (the point entered last) are all drawn as they come. At
+// every frame the screen is what a table copying every step at once shows.
+TEST_F(DragTest, ADragIsShownOncePerDisplayFrameWithTheSamePixels) {
+  for (int mode : {3, 1}) {
+    SCOPED_TRACE(mode);
+    TRecordingSurface stepwise;
+    TCardTable reference(&stepwise, CardsetsDir);
+    for (TCardTable* t : {Table.get(), &reference}) {
+      t->CollectCards();
+      t->ApplyBounds(0, 0, 400, 300);
+      t->ShadowMode = smOriginal;
+      t->HQDragShade = false;
+      t->DragAndDrop = true;
+      t->SetAutoShadeMode(mode);
+      t->SetDropPoints({{200, 150}, {230, 160}});
+      for (const TPoint& p : {TPoint(50, 50), TPoint(60, 70)}) {
+        TCard* c = t->CardDeck()->NextCard();
+        c->FaceUp = true;
+        t->AddCard(c, p.X, p.Y);
+      }
+    }
+    Surface.FrameTimer = true;
+    Surface.Flush();
+    stepwise.Flush();
+    int presents = 0;
+    Surface.OnCopy = [&] { ++presents; };
+    for (TCardTable* t : {Table.get(), &reference}) t->MouseDown(mbLeft, ssLeft, 70, 80);
+    EXPECT_EQ(presents, 1);
+    EXPECT_TRUE(SameBitmaps(stepwise.Screen, Surface.Screen));
+    for (int frame = 0; frame < 3; ++frame) {
+      SCOPED_TRACE(frame);
+      Surface.FrameAskedMs = -1;
+      // Four moves inside one frame, over the drop points and off them: none shows yet.
+      for (const TPoint& p : {TPoint(120, 120), TPoint(215, 165), TPoint(330, 250), TPoint(240 + frame, 170)})
+        for (TCardTable* t : {Table.get(), &reference}) t->MouseMove(ssLeft, p.X, p.Y);
+      EXPECT_EQ(presents, 1 + frame);
+      EXPECT_EQ(Surface.FrameAskedMs, Table->FramePeriodMs) << "the frame is asked for once";
+      EXPECT_FALSE(SameBitmaps(stepwise.Screen, Surface.Screen));
+      VClock.Advance(Table->FramePeriodMs);
+      Table->PresentFrame();
+      EXPECT_EQ(presents, 2 + frame);
+      EXPECT_TRUE(SameBitmaps(stepwise.Screen, Surface.Screen));
+      EXPECT_TRUE(SameBitmaps(reference.Buffer, Table->Buffer));
+      EXPECT_EQ(Table->ShadedDropPoint, reference.ShadedDropPoint);
+    }
+    // Moves after the frame: the release shows them, and the card flies home on both alike.
+    for (TCardTable* t : {Table.get(), &reference}) {
+      t->MouseMove(ssLeft, 250, 200);
+      t->MouseMove(ssLeft, 255, 205);
+    }
+    EXPECT_FALSE(SameBitmaps(stepwise.Screen, Surface.Screen));
+    Answer = [this](TCard*, int) { Table->RestoreCard(); };
+    Table->MouseUp(mbLeft, 0, 255, 205);
+    reference.MouseUp(mbLeft, 0, 255, 205);
+    Answer = nullptr;
+    EXPECT_TRUE(SameBitmaps(reference.Buffer, Table->Buffer));
+    EXPECT_TRUE(Consistent());
+    EXPECT_TRUE(ScreenAtRest());
+    // A frame that comes after the drag has nothing left to show.
+    const int after = presents;
     Table->PresentFrame();
-    EXPECT_EQ(presents, 2 + frame);
-    EXPECT_TRUE(SameBitmaps(Table->Buffer, Surface.Screen));
+    EXPECT_EQ(presents, after);
+    Surface.OnCopy = nullptr;
   }
-  // Moves after the frame: gathered; the release shows them.
-  Table->MouseMove(ssLeft, 250, 200);
-  Table->MouseMove(ssLeft, 255, 205);
-  EXPECT_FALSE(SameBitmaps(Table->Buffer, Surface.Screen));
-  Table->MouseUp(mbLeft, 0, 255, 205);
-  EXPECT_TRUE(SameBitmaps(Table->Buffer, Surface.Screen));
-  Table->RestoreCard();
-  EXPECT_TRUE(Consistent());
-  EXPECT_TRUE(ScreenAtRest());
-  // A frame that comes after the drag has nothing left to show.
-  const int after = presents;
-  Table->PresentFrame();
-  EXPECT_EQ(presents, after);
 }
 
 }  // namespace
