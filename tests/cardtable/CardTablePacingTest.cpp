@@ -225,6 +225,7 @@ TEST_F(PacingTest, APresentSendsThePartsThatDifferFromTheScreen) {
     };
     Table->MoveCard(Card, Card->X + 90, Card->Y + 40);
     Table->MoveCard(Card, Card->X - 90, Card->Y - 40);
+    Surface.OnCopy = nullptr;
     return c;
   };
   const TCount whole = fly(false), parts = fly(true);
