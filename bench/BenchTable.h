@@ -19,14 +19,20 @@ inline std::string BenchCardsetsDir() {
   return dir;
 }
 
-// Copies reach a screen bitmap, as a window's backing store would receive them. With CountChanges
-// set, each copy also counts the pixels it really changed on that screen.
+// Copies reach a screen bitmap, as a window's backing store would receive them, and the table is
+// told what that screen shows (as the window tells it, unless ShowsScreen is cleared). With
+// CountChanges set, each copy also counts the pixels it really changed on that screen.
 class TMemorySurface : public TTableSurface {
  public:
   TBitmap Screen;
   long long CopiedPixels = 0;
   bool CountChanges = false;
   long long ChangedPixels = 0;
+  bool ShowsScreen = true;
+  TScreenPixels ScreenPixels() const override {
+    if (!ShowsScreen || Screen.Empty()) return {};
+    return {Screen.ScanLine(0), Screen.Width(), Screen.Width(), Screen.Height()};
+  }
   void SetBounds(const TRect& r) override { Screen.SetSize(r.Width(), r.Height()); }
   void CopyToScreen(const TBitmap& buffer, const TRect& r) override {
     CopiedPixels += (long long)r.Width() * r.Height();

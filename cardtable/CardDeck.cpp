@@ -358,13 +358,13 @@ void TCardDeck::CommitSet(TLoadedSet& set) {
   Scale = set.Scale;
   BackCount = set.BackCount;
   TakePictures(set);
-  SizePlacesAndShadows();
+  TakeCardSize();
   HQShadeCached = false;
   RerotatePictures();
 }
 
 // A new card count replaces every card; missing cards are made with their identities. Each card
-// takes its face, and its save-under the face's size.
+// takes its face; its save-under is made when the card is first drawn.
 void TCardDeck::TakeCards(TLoadedSet& set) {
   if (set.Count != CardCount) {
     // The table must let go of the old card objects before they go.
@@ -381,7 +381,6 @@ void TCardDeck::TakeCards(TLoadedSet& set) {
       card->Value = set.Ids[size_t(i)].Value;
     }
     card->Face = std::move(set.Faces[size_t(i)]);
-    card->Background.SetSize(card->Face.Width(), card->Face.Height());
   }
 }
 
@@ -400,25 +399,16 @@ void TCardDeck::TakePictures(TLoadedSet& set) {
   for (int k = 0; k < kPileBottomKinds; ++k) PileBottoms[size_t(k)] = std::move(set.PileBottoms[size_t(k)]);
 }
 
-// The places show their kind's picture (the back's size once scaled); the card size is the back's,
-// and the shadows' save-unders and work pictures take the shadows' sizes.
-void TCardDeck::SizePlacesAndShadows() {
+// The card size is the back's. The save-unders of the places and the shadows, and the shadows'
+// work pictures, are made when they are first drawn, at the size they are drawn.
+void TCardDeck::TakeCardSize() {
   for (int i = 1; i <= kPlaceCount; ++i) {
     TCardPlace& p = Places[size_t(i)];
     p.Kind = PlaceKind(i);
     p.Bottom = &PileBottoms[size_t(p.Kind)];
-    if (Scale == 1.0f)
-      p.Background.SetSize(p.Bottom->Width(), p.Bottom->Height());
-    else
-      p.Background.SetSize(Back.Width(), Back.Height());
   }
   CardWidth = Back.Width();
   CardHeight = Back.Height();
-  ShadowBackgrounds[0].SetSize(Shadow00.Width(), Shadow00.Height());
-  ShadowBackgrounds[1].SetSize(Shadow01.Width(), Shadow01.Height());
-  ShadowWork[0].SetSize(Shadow00.Width(), Shadow00.Height());
-  ShadowWork[1].SetSize(Shadow01.Width(), Shadow01.Height());
-  ShadowWork[2].SetSize(Shadow02.Width(), Shadow02.Height());
 }
 
 void TCardDeck::RerotatePictures() {
@@ -508,10 +498,7 @@ void TCardDeck::Assign(const TCardDeck& source) {
   DeckX = source.DeckX;
   DeckY = source.DeckY;
   PileBottoms = source.PileBottoms;
-  for (int i = 1; i <= kPlaceCount; ++i) {
-    Places[size_t(i)].Background.SetSize(Back.Width(), Back.Height());
-    Places[size_t(i)].Bottom = &PileBottoms[size_t(PlaceKind(i))];
-  }
+  for (int i = 1; i <= kPlaceCount; ++i) Places[size_t(i)].Bottom = &PileBottoms[size_t(PlaceKind(i))];
   HQShades = source.HQShades;
 }
 

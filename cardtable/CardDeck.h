@@ -228,7 +228,7 @@ class TCardDeck {
   void CommitSet(TLoadedSet& set);
   void TakeCards(TLoadedSet& set);
   void TakePictures(TLoadedSet& set);
-  void SizePlacesAndShadows();
+  void TakeCardSize();
   void ReloadSet(const std::string& name, float scale, int count, int back);
   void RerotatePictures();
 };

@@ -273,7 +273,12 @@ void TCardTable::Paint() {
   FPendingScreen.clear();
   FUnshown = TRect();
   FUnshownAll = false;
-  FSurface->Paint(Buffer);
+  // Where the screen's pixels are known, only what differs from them goes.
+  const TScreenPixels screen = FSurface->ScreenPixels();
+  if (screen.Bits && screen.Width >= Buffer.Width() && screen.Height >= Buffer.Height())
+    SendToScreen({TRect(0, 0, Buffer.Width(), Buffer.Height())});
+  else
+    FSurface->Paint(Buffer);
 }
 
 void TCardTable::PaintStep(const TRect& drawn) {
@@ -286,6 +291,19 @@ void TCardTable::Invalidate() {
   // Owed to the screen until the repaint comes (a Paint in an animation before it pays it).
   FUnshownAll = true;
   FSurface->Invalidate();
+}
+
+void TCardTable::RepaintFromEventLoop() {
+  const TRect whole(0, 0, Buffer.Width(), Buffer.Height());
+  if (!FVisible) return;
+  if (!FScreenUpdates) {
+    ScreenMissed(whole);
+    return;
+  }
+  RebuildIfResized();
+  const TRect rebuilt(0, 0, Buffer.Width(), Buffer.Height());
+  SendToScreen({rebuilt});
+  ScreenShown(rebuilt);
 }
 
 void TCardTable::ScreenMissed(const TRect& r) {
@@ -314,31 +332,58 @@ void TCardTable::CopyToScreen(int X, int Y, int Width, int Height) {
     PresentIfDue();
     return;
   }
-  FSurface->CopyToScreen(Buffer, rect);
+  if (Dragging && FramePeriodMs > 0) {
+    // The card follows the pointer at the display's rate: the steps of one frame go together.
+    AddRect(FPendingScreen, rect);
+    const uint64_t now = Clock().NowMs();
+    if (now >= FNextPresent || !FSurface->PresentLater(int(FNextPresent - now))) PresentPending();
+    return;
+  }
+  // Anything still gathered goes with it.
+  AddRect(FPendingScreen, rect);
+  ShowGathered();
+}
+
+void TCardTable::PresentFrame() {
+  TakeWaitingMove();
+  if (FAnimating == 0) PresentPending();
 }
 
 void TCardTable::PresentIfDue() {
   if (!FPendingScreen.empty() && Clock().NowMs() >= FNextPresent) PresentPending();
 }
 
+bool TCardTable::SendToScreen(const std::vector<TRect>& rects, bool compare) {
+  if (rects.empty()) return false;
+  const TScreenPixels screen = compare ? FSurface->ScreenPixels() : TScreenPixels();
+  const std::vector<TRect> parts = screen.Bits ? ChangedParts(Buffer, screen, rects) : rects;
+  if (parts.empty()) return false;
+  if (parts.size() == 1)
+    FSurface->CopyToScreen(Buffer, parts[0]);
+  else
+    FSurface->CopyRectsToScreen(Buffer, parts);
+  return true;
+}
+
 void TCardTable::PresentPending() {
-  if (FPendingScreen.empty()) return;
+  if (ShowGathered()) FNextPresent = Clock().NowMs() + uint64_t(std::max(FramePeriodMs, 0));
+}
+
+bool TCardTable::ShowGathered() {
+  if (FPendingScreen.empty()) return false;
   std::vector<TRect> rects = std::move(FPendingScreen);
   FPendingScreen.clear();
   // Updates switched off meanwhile: shown when they come back.
   if (!FScreenUpdates || !FVisible) {
     for (const TRect& r : rects) ScreenMissed(r);
-    return;
+    return false;
   }
   const TRect inside(0, 0, Buffer.Width(), Buffer.Height());
   for (TRect& r : rects) r = IntersectRect(r, inside);
   std::erase_if(rects, [](const TRect& r) { return r.IsEmpty(); });
-  if (rects.empty()) return;
-  if (rects.size() == 1)
-    FSurface->CopyToScreen(Buffer, rects[0]);
-  else
-    FSurface->CopyRectsToScreen(Buffer, rects);
-  FNextPresent = Clock().NowMs() + uint64_t(std::max(FramePeriodMs, 0));
+  // A dragged card moves many pixels a frame: most of its rectangle changes, and comparing it with
+  // the screen would cost more than it saves.
+  return SendToScreen(rects, !(Dragging && FAnimating == 0));
 }
 
 void TCardTable::ShowTable() {

@@ -187,6 +187,10 @@ class TCardTable {
   // in the middle of a bulk change) and showed nothing new there: r is copied to the screen when
   // updates return, unless a Paint has shown everything before.
   void ScreenMissed(const TRect& r);
+  // The whole repaint an Invalidate asked for, served from the event loop by a surface that knows
+  // what the screen shows: what differs from it goes, or, while updates are held back, the screen
+  // owes it until they return.
+  void RepaintFromEventLoop();
   // What the screen still misses (empty when nothing).
   TRect MissedRect() const { return FMissed; }
   // The surface showed r of the buffer on its own (a repaint the window system or an Invalidate
@@ -195,9 +199,14 @@ class TCardTable {
   // Lets pending repaints happen; user input stays queued.
   void ProcessEvents();
   // Copies a rectangle of the buffer to the same place on the screen when the table is visible and
-  // ScreenUpdates is set.
+  // ScreenUpdates is set. Where the surface knows what the screen shows, only the parts that differ
+  // from it are sent. During a drag the copies between two display frames are shown together,
+  // when the frame is due (see PresentFrame).
   void CopyToScreen(int X, int Y, int Width, int Height);
   void CopyToScreen(const TRect& r) { CopyToScreen(r.Left, r.Top, r.Width(), r.Height()); }
+  // Shows the copies gathered for a frame that was not due yet (the surface calls it when the frame
+  // comes, see TTableSurface::PresentLater).
+  void PresentFrame();
   // Shows the parent and the table, repaints it and the labels over it.
   void ShowTable();
   // Repaints the windowless controls over the table when ScreenUpdates and RepaintLabels are set.
@@ -344,10 +353,10 @@ class TCardTable {
   bool LiftAndTurn(TCard* Card);
   // Gates the turn animations.
   bool AnimationsOn = true;
-  // While an animation runs the screen is updated at most once per this many milliseconds (a
-  // display frame): copies in between gather into one rectangle, shown when the frame is due, at
-  // the end of the animation, or while it waits. The drawing never waits for a frame. 0: every
-  // copy reaches the screen at once.
+  // While an animation runs or a card is dragged the screen is updated at most once per this many
+  // milliseconds (a display frame): copies in between gather into a few rectangles, shown when the
+  // frame is due, at the end of the animation or the drag, or while it waits. The drawing never
+  // waits for a frame. 0: every copy reaches the screen at once.
   int FramePeriodMs = 16;
   // Each step of a move, a turn or a lifted turn lasts at least this many milliseconds (what one
   // whole-window paint once cost); Delay calls inside a step come on top. 0: as fast as it draws.
@@ -527,6 +536,12 @@ class TCardTable {
   // The gathered screen copies of an animation: shown now, or when their frame is due.
   void PresentPending();
   void PresentIfDue();
+  // Shows the gathered copies at once (the next frame's time is left alone); false when nothing
+  // had to be sent.
+  bool ShowGathered();
+  // Shows rectangles of the buffer (inside it): with compare, the parts that differ from the screen.
+  // False when nothing had to be sent.
+  bool SendToScreen(const std::vector<TRect>& rects, bool compare = true);
   // Waits until the clock reads dueUs, showing gathered copies when their frame comes.
   void WaitUntilUs(uint64_t dueUs);
   // Ends a step of an animation that began at startUs: it lasts at least StepPeriodMs.
@@ -545,6 +560,8 @@ class TCardTable {
   // Dragging.
   TCard* StartDrag(TCard* card, int x, int y);
   void DragStep(int x, int y);
+  // The drag step that waits for the next frame, taken now.
+  void TakeWaitingMove();
   void HideDropShade(TRect& dirty);
   void ShowDropShade(int index, TRect& dirty);
   void PlaceTurned(TCard* card, float angle);
@@ -593,6 +610,9 @@ class TCardTable {
   uint64_t FNextPresent = 0;
   int FAnimating = 0;
   TPoint FLastMouse;
+  // A drag step waiting for the next frame, to this position.
+  TPoint FPendingMove;
+  bool FMoveWaits = false;
   // The picture and angle each place's turned picture was rendered from.
   std::array<const TBitmap*, kPlaceCount + 1> FPlaceRotatedSource{};
   // Key of the cached high-quality drop shade: position, angle and upright or turned.

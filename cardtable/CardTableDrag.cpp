@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "cardtable/CardTable.h"
+#include "platform/core/Clock.h"
 
 // ---------------------------------------------------------------------------------------------
 // The drop shade decision
@@ -234,7 +235,25 @@ void TCardTable::MouseMove(TShiftState Shift, int X, int Y) {
   if (OnMouseMove) OnMouseMove(Shift, X, Y);
   FLastMouse = TPoint(X, Y);
   if (DisableCardClicks || !Dragging || !DragCard) return;
+  // When the step depends only on where the pointer is (the largest-overlap shade, or no drop
+  // points), one that could not reach the screen before the next frame waits for that frame: the
+  // frame's last position is all that shows, and the table ends as the steps one by one leave it.
+  if (FramePeriodMs > 0 && (FAutoShadeMode == 3 || DropPoints.empty())) {
+    const uint64_t now = Clock().NowMs();
+    if (now < FNextPresent && FSurface->PresentLater(int(FNextPresent - now))) {
+      FPendingMove = TPoint(X, Y);
+      FMoveWaits = true;
+      return;
+    }
+  }
+  FMoveWaits = false;
   DragStep(X, Y);
+}
+
+void TCardTable::TakeWaitingMove() {
+  if (!FMoveWaits) return;
+  FMoveWaits = false;
+  if (Dragging && DragCard && !DisableCardClicks) DragStep(FPendingMove.X, FPendingMove.Y);
 }
 
 void TCardTable::HideDropShade(TRect& dirty) {
@@ -292,9 +311,12 @@ void TCardTable::DragStep(int X, int Y) {
 }
 
 void TCardTable::MouseUp(TMouseButton Button, TShiftState /*Shift*/, int X, int Y) {
+  if (Button == mbLeft) TakeWaitingMove();
   FLastMouse = TPoint(X, Y);
   if (DisableCardClicks || !Dragging || Button != mbLeft || !DragCard) return;
   Dragging = false;
+  // The drag's last frame.
+  PresentPending();
   FSurface->SetScreenCursor(SavedCursor);
   int index = -1;
   if (ShadedDropPoint >= 0) {
@@ -342,6 +364,7 @@ void TCardTable::TakeUpDragCard(TCard* c, TCardDeck* d) {
 }
 
 void TCardTable::DropCard(int X, int Y, bool Animate, float Angle) {
+  TakeWaitingMove();
   TCard* c = DragCard;
   if (!c) return;
   TCardDeck* d = c->Deck;
@@ -381,6 +404,7 @@ void TCardTable::DropCard(int X, int Y, bool Animate, float Angle) {
 }
 
 void TCardTable::RestoreCard() {
+  TakeWaitingMove();
   TCard* c = DragCard;
   if (!c) return;
   TCardDeck* d = c->Deck;

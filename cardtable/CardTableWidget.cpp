@@ -1,15 +1,19 @@
 #include "cardtable/CardTableWidget.h"
 
 #include <QApplication>
+#include <QBackingStore>
+#include <QImage>
 #include <QMouseEvent>
 #include <QMoveEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <cstdio>
 
 #include "cardtable/CardTable.h"
 #include "cardtable/PictureDialog.h"
 #include "platform/ui/DefaultHandler.h"
+#include "platform/ui/WindowPut.h"
 
 namespace {
 
@@ -87,6 +91,11 @@ Qt::CursorShape ShapeOf(TCursor c) {
   }
 }
 
+bool ProbeOn() {
+  static const bool on = qEnvironmentVariableIsSet("PATIENCE_PRESENT_PROBE");
+  return on;
+}
+
 }  // namespace
 
 TCardTableWidget::TCardTableWidget(QWidget* parent) : QWidget(parent) {
@@ -109,21 +118,103 @@ void TCardTableWidget::AttachTable(TCardTable* table) {
 }
 
 void TCardTableWidget::CopyToScreen(const TBitmap& /*buffer*/, const TRect& r) {
-  repaint(QRect(r.Left, r.Top, r.Width(), r.Height()));
+  Show(QRegion(r.Left, r.Top, r.Width(), r.Height()));
 }
 
 void TCardTableWidget::CopyRectsToScreen(const TBitmap& /*buffer*/, const std::vector<TRect>& rects) {
   QRegion region;
   for (const TRect& r : rects) region += QRect(r.Left, r.Top, r.Width(), r.Height());
-  repaint(region);
+  Show(region);
+}
+
+QRegion TCardTableWidget::CoveredAbove() const {
+  QRegion covered;
+  const QWidget* p = parentWidget();
+  if (!p) return covered;
+  bool above = false;
+  for (const QObject* o : p->children()) {
+    if (o == this) {
+      above = true;
+      continue;
+    }
+    const auto* w = qobject_cast<const QWidget*>(o);
+    if (above && w && w->isVisible() && !w->isWindow()) covered += w->geometry().translated(-pos());
+  }
+  return covered;
+}
+
+void TCardTableWidget::Show(const QRegion& region) {
+  // Put on the window straight away where nothing lies over the table; through a repaint where
+  // something does (it is painted over the new pixels) or where the window cannot be written.
+  const QRegion covered = CoveredAbove();
+  const QRegion direct = region - covered;
+  std::vector<TRect> rects;
+  for (const QRect& q : direct) rects.emplace_back(q.left(), q.top(), q.right() + 1, q.bottom() + 1);
+  if (!FTable || !isVisible() || rects.empty() || !PutOnWindow(this, FTable->Buffer, rects)) {
+    repaint(region);
+    return;
+  }
+  if (ProbeOn()) Probe(direct);
+  if (direct.rectCount() == 1) {
+    const QRect b = direct.boundingRect();
+    FTable->ScreenShown(TRect(b.left(), b.top(), b.right() + 1, b.bottom() + 1));
+  }
+  const QRegion rest = region & covered;
+  if (!rest.isEmpty()) repaint(rest);
 }
 
 void TCardTableWidget::Paint(const TBitmap& /*buffer*/) {
   repaint();
 }
 
+TScreenPixels TCardTableWidget::ScreenPixels() const {
+  // The window's backing store holds what the window shows: every paint goes there and is flushed
+  // at once, and a repaint still to come is one of the whole table.
+  QBackingStore* store = isVisible() ? backingStore() : nullptr;
+  auto* image = store ? dynamic_cast<const QImage*>(store->paintDevice()) : nullptr;
+  if (!image || image->isNull() || image->devicePixelRatio() != 1.0) return {};
+  const QImage::Format f = image->format();
+  if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 && f != QImage::Format_ARGB32_Premultiplied)
+    return {};
+  const QPoint at = mapTo(window(), QPoint(0, 0));
+  if (at.x() < 0 || at.y() < 0 || at.x() >= image->width() || at.y() >= image->height()) return {};
+  TScreenPixels p;
+  p.Stride = image->bytesPerLine() / 4;
+  p.Bits = reinterpret_cast<const uint32_t*>(image->constBits()) + ptrdiff_t(at.y()) * p.Stride + at.x();
+  p.Width = std::min(width(), image->width() - at.x());
+  p.Height = std::min(height(), image->height() - at.y());
+  return p;
+}
+
+bool TCardTableWidget::PresentLater(int ms) {
+  if (!FFrameTimer) {
+    FFrameTimer = new QTimer(this);
+    FFrameTimer->setSingleShot(true);
+    FFrameTimer->setTimerType(Qt::PreciseTimer);
+    connect(FFrameTimer, &QTimer::timeout, this, [this] {
+      if (FTable) FTable->PresentFrame();
+    });
+  }
+  if (!FFrameTimer->isActive()) FFrameTimer->start(std::max(ms, 0));
+  return true;
+}
+
 void TCardTableWidget::Invalidate() {
-  update();
+  // Where the window's picture is known the repaint is a copy of what differs from it, served from
+  // the event loop; a repaint served while the table holds its updates back would send the whole
+  // stale picture to the screen for nothing.
+  if (!ScreenPixels().Bits) {
+    update();
+    return;
+  }
+  if (!FRepaintTimer) {
+    FRepaintTimer = new QTimer(this);
+    FRepaintTimer->setSingleShot(true);
+    connect(FRepaintTimer, &QTimer::timeout, this, [this] {
+      if (FTable) FTable->RepaintFromEventLoop();
+    });
+  }
+  if (!FRepaintTimer->isActive()) FRepaintTimer->start(0);
 }
 
 void TCardTableWidget::ProcessEvents() {
@@ -253,6 +344,7 @@ void TCardTableWidget::paintEvent(QPaintEvent* event) {
     const QRect part = r & inside;
     if (!part.isEmpty()) p.drawImage(part.topLeft(), image, part);
   }
+  if (ProbeOn()) Probe(event->region() & QRegion(inside));
   // What was owed to the screen there is paid.
   const QRect shown = (event->region() & QRegion(inside)).boundingRect();
   if ((event->region() & QRegion(inside)) == QRegion(shown))
@@ -263,6 +355,25 @@ void TCardTableWidget::paintEvent(QPaintEvent* event) {
     const TColor c = FTable->Color();
     for (const QRect& r : outside) p.fillRect(r, QColor(GetRValue(c), GetGValue(c), GetBValue(c)));
   }
+}
+
+void TCardTableWidget::Probe(const QRegion& painted) {
+  const TBitmap& b = FTable->Buffer;
+  if (!FProbeScreen || FProbeScreen->Width() != b.Width() || FProbeScreen->Height() != b.Height())
+    FProbeScreen = std::make_unique<TBitmap>(b.Width(), b.Height());
+  for (const QRect& r : painted) {
+    FProbeSent += (long long)r.width() * r.height();
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+      const uint32_t* from = b.ScanLine(y);
+      uint32_t* shown = FProbeScreen->ScanLine(y);
+      for (int x = r.left(); x <= r.right(); ++x) {
+        FProbeChanged += !SameRGB(from[x], shown[x]);
+        shown[x] = from[x];
+      }
+    }
+  }
+  std::printf("present-probe %d %lld %lld\n", FPaintCount, FProbeSent, FProbeChanged);
+  std::fflush(stdout);
 }
 
 bool TCardTableWidget::event(QEvent* event) {

@@ -2,17 +2,28 @@
 // TCardTableWidget: the Qt widget that shows a card table. It is the table's surface: a copy of a
 // changed rectangle is a synchronous repaint of that rectangle (animations never return to the event
 // loop), the paint handler draws the table's back buffer straight from its memory, and mouse presses,
-// moves and releases go to the table. A double click arrives as a second press. The widget follows
+// moves and releases go to the table. What the window shows is read from its backing store (the
+// table sends only what differs from it), and a frame of a drag that is not due yet is shown by a
+// one-shot timer. A double click arrives as a second press. The widget follows
 // its parent's size as the table's Align says and keeps the window above the table's minimum size.
 // When the mouse is taken away in the middle of a drag (the window loses the focus, or the release
 // goes astray), the drag ends as a release where the pointer was last seen.
 //
+// With PATIENCE_PRESENT_PROBE set in the environment every paint reports on standard output the
+// pixels the table has sent to the screen so far and, of them, those whose colour changed there
+// ("present-probe <paints> <sent> <changed>"); the on-screen benchmark (bench/screen_bench.py)
+// reads it.
+//
 //   auto* view = new TCardTableWidget(parentWidget);
 //   auto table = std::make_unique<TCardTable>(view);   // the table attaches itself to the widget
 
+#include <QRegion>
+#include <QTimer>
 #include <QWidget>
+#include <memory>
 
 #include "cardtable/TableSurface.h"
+#include "platform/graphics/Bitmap.h"
 
 class TCardTableWidget : public QWidget, public TTableSurface {
   Q_OBJECT
@@ -31,6 +42,8 @@ class TCardTableWidget : public QWidget, public TTableSurface {
   void CopyToScreen(const TBitmap& buffer, const TRect& r) override;
   void CopyRectsToScreen(const TBitmap& buffer, const std::vector<TRect>& rects) override;
   void Paint(const TBitmap& buffer) override;
+  TScreenPixels ScreenPixels() const override;
+  bool PresentLater(int ms) override;
   void Invalidate() override;
   void ProcessEvents() override;
   void SetBounds(const TRect& r) override;
@@ -61,6 +74,13 @@ class TCardTableWidget : public QWidget, public TTableSurface {
 
  private:
   void Press(QMouseEvent* event, bool twice);
+  // Shows the region of the buffer: put on the window where nothing lies over the table, repainted
+  // elsewhere (WindowPut.h).
+  void Show(const QRegion& region);
+  // The table's part covered by sibling widgets stacked above it (table coordinates).
+  QRegion CoveredAbove() const;
+  // Counts what a paint sends and changes (PATIENCE_PRESENT_PROBE).
+  void Probe(const QRegion& painted);
   QWidget* FWatched = nullptr;
   TCardTable* FTable = nullptr;
   TCursor FCursor = crDefault;
@@ -68,4 +88,9 @@ class TCardTableWidget : public QWidget, public TTableSurface {
   bool FInBounds = false;
   bool FLeftDown = false;  // a left press seen here and not yet released
   int FPaintCount = 0;
+  QTimer* FFrameTimer = nullptr;
+  QTimer* FRepaintTimer = nullptr;
+  // What the probe has seen shown, and its counts.
+  std::unique_ptr<TBitmap> FProbeScreen;
+  long long FProbeSent = 0, FProbeChanged = 0;
 };

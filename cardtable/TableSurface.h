@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cardtable/ScreenDiff.h"
 #include "platform/core/Types.h"
 
 class TBitmap;
@@ -48,6 +49,12 @@ class TTableSurface {
   }
   // Shows the whole buffer before it returns.
   virtual void Paint(const TBitmap& buffer) = 0;
+  // What the screen shows of the table, when the surface knows it: a copy then sends only the parts
+  // that differ from it (ScreenDiff.h). Valid until the next copy or paint.
+  virtual TScreenPixels ScreenPixels() const { return {}; }
+  // Asks the event loop to call the table's PresentFrame in ms milliseconds, unless such a call is
+  // asked for already. False when the surface cannot (the table then shows its copies at once).
+  virtual bool PresentLater(int /*ms*/) { return false; }
   // Asks for a whole repaint from the event loop.
   virtual void Invalidate() = 0;
   // Lets pending repaints happen; user input stays queued.

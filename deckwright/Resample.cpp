@@ -1,7 +1,12 @@
 #include "deckwright/Resample.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <thread>
 
 #include "platform/core/Exceptions.h"
@@ -159,8 +164,21 @@ inline void SumPixel(const std::vector<TContribution>& list, const uint8_t* src,
 constexpr int kBlock = 8;
 
 // The block of rows laid out channel by channel with the rows side by side (x, channel, row), as
-// doubles, so the sums of the block's rows are computed together in vector registers.
-using TPlane = std::vector<double>;
+// doubles, so the sums of the block's rows are computed together in vector registers. Each thread
+// keeps its plane from one picture to the next; it only grows, and every value a block reads is
+// written first, so a new one is never cleared.
+struct TPlane {
+  std::unique_ptr<double[]> Values;
+  size_t Size = 0;
+  double* Reserve(size_t n) {
+    if (n > Size) {
+      Values.reset();
+      Values.reset(new double[n]);
+      Size = n;
+    }
+    return Values.get();
+  }
+};
 
 __attribute__((target_clones("avx2", "default"))) void SumBlock(const TContributorList& lists,
                                                                 const double* plane, uint8_t* const* dst) {
@@ -193,11 +211,11 @@ void SumRows(const TContributorList& lists, const TBitmap& source, TBitmap& out,
   }
   thread_local TPlane plane;
   const int sw = source.Width();
-  plane.resize(size_t(sw) * 3 * kBlock);
+  double* values = plane.Reserve(size_t(sw) * 3 * kBlock);
   uint8_t* dst[kBlock];
   for (int r = 0; r < kBlock; ++r) {
     const uint8_t* src = source.ScanLineBytes(y + r);
-    double* p = plane.data() + r;
+    double* p = values + r;
     for (int x = 0; x < sw; ++x, p += 3 * kBlock) {
       p[0] = src[x * 4 + 0];
       p[kBlock] = src[x * 4 + 1];
@@ -205,8 +223,81 @@ void SumRows(const TContributorList& lists, const TBitmap& source, TBitmap& out,
     }
     dst[r] = out.ScanLineBytes(y + r);
   }
-  SumBlock(lists, plane.data(), dst);
+  SumBlock(lists, values, dst);
 }
+
+std::atomic<int> threadsStarted{0};
+
+// The worker threads of every resize, started when first needed and kept for the process: a
+// resize hands each of them a part and does one itself, so no thread starts or ends per picture.
+class TWorkers {
+ public:
+  static TWorkers& Shared() {
+    static TWorkers workers;
+    return workers;
+  }
+  ~TWorkers() {
+    {
+      const std::lock_guard<std::mutex> lock(FMutex);
+      FStop = true;
+    }
+    FWake.notify_all();
+    for (std::thread& t : FThreads) t.join();
+  }
+  // Runs part(0) .. part(n - 1), part 0 on the calling thread, and returns when all are done.
+  void Run(int n, const std::function<void(int)>& part) {
+    if (n <= 1) {
+      if (n == 1) part(0);
+      return;
+    }
+    const std::lock_guard<std::mutex> one(FRunning);
+    {
+      const std::lock_guard<std::mutex> lock(FMutex);
+      while (int(FThreads.size()) < n - 1) {
+        const int index = int(FThreads.size()) + 1;
+        FThreads.emplace_back([this, index] { Serve(index); });
+        ++threadsStarted;
+      }
+      FPart = &part;
+      FParts = n;
+      FPending = n - 1;
+      ++FRound;
+    }
+    FWake.notify_all();
+    part(0);
+    std::unique_lock<std::mutex> lock(FMutex);
+    FDone.wait(lock, [this] { return FPending == 0; });
+    FPart = nullptr;
+  }
+
+ private:
+  TWorkers() = default;
+  void Serve(int index) {
+    uint64_t served = 0;
+    std::unique_lock<std::mutex> lock(FMutex);
+    for (;;) {
+      FWake.wait(lock, [&] { return FStop || FRound != served; });
+      if (FStop) return;
+      served = FRound;
+      if (index >= FParts) continue;
+      const std::function<void(int)>* part = FPart;
+      lock.unlock();
+      (*part)(index);
+      lock.lock();
+      if (--FPending == 0) FDone.notify_one();
+    }
+  }
+
+  std::mutex FRunning;  // one resize at a time uses the workers
+  std::mutex FMutex;
+  std::condition_variable FWake, FDone;
+  std::vector<std::thread> FThreads;
+  const std::function<void(int)>* FPart = nullptr;
+  int FParts = 0;
+  int FPending = 0;
+  uint64_t FRound = 0;
+  bool FStop = false;
+};
 
 // Runs rows [begin, end) through f on several threads, each taking a contiguous band.
 template <typename F>
@@ -216,16 +307,12 @@ void ParallelRows(int begin, int end, int threads, F f) {
     for (int y = begin; y < end; ++y) f(y);
     return;
   }
-  std::vector<std::thread> pool;
-  pool.reserve(size_t(threads));
-  for (int t = 0; t < threads; ++t) {
-    const int a = begin + int(int64_t(rows) * t / threads);
-    const int b = begin + int(int64_t(rows) * (t + 1) / threads);
-    pool.emplace_back([a, b, &f] {
-      for (int y = a; y < b; ++y) f(y);
-    });
-  }
-  for (std::thread& th : pool) th.join();
+  const int parts = std::min(threads, rows);
+  TWorkers::Shared().Run(parts, [&](int t) {
+    const int a = begin + int(int64_t(rows) * t / parts);
+    const int b = begin + int(int64_t(rows) * (t + 1) / parts);
+    for (int y = a; y < b; ++y) f(y);
+  });
 }
 
 // Reports +30 for every counted item i (i mod 30 = 0) in [from, to).
@@ -256,6 +343,10 @@ class TProgressScope {
 
 void SetResampleThreads(int count) {
   resampleThreads = std::max(count, 0);
+}
+
+int ResampleThreadsStarted() {
+  return threadsStarted;
 }
 
 void FilteredStretch(TBitmap& Source, TBitmap& Target, TFilterKernel Kernel, float Support,

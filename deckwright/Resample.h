@@ -87,3 +87,5 @@ void FilteredStretch(TBitmap& Source, TBitmap& Target, TFilterKernel Kernel, flo
 // Threads the first pass may use (0: as many as the machine has, at most 8). The result does
 // not depend on it.
 void SetResampleThreads(int count);
+// Worker threads started so far: they are started once, when a resize first needs them, and kept.
+int ResampleThreadsStarted();

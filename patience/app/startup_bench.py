@@ -5,8 +5,10 @@ For each run it launches the program and measures, from the launch:
   - the first paint of its window;
   - the finished start screen: the first paint that shows the start screen after the window's last
     change of size (the window is maximized, so this is the start screen at its final size);
-then, a second after that, its resident and private (anonymous) memory, and then, over a few
-seconds of the idle start screen, the processor time of the program and of the X server.
+then, a second after that, its resident, anonymous and private dirty memory (the last two from
+/proc/<pid>/smaps_rollup), and then, over a few seconds of the idle start screen, the processor time of
+the program and of the X server. Every program starts with an audio device: SDL's dummy driver unless
+SDL_AUDIODRIVER names another.
 
   xvfb-run -a -s "-screen 0 1920x1080x24" patience/app/startup_bench.py build/bin/Patience [runs] [--peers]
 
@@ -45,6 +47,9 @@ PEER_PATH = os.environ.get("PATH", "") + ":/usr/games"  # where Debian installs 
 # Ended from outside, the benchmark still stops what it started.
 signal.signal(signal.SIGTERM, lambda *args: sys.exit(1))
 
+# An audio device for every program, as on a desktop.
+os.environ.setdefault("SDL_AUDIODRIVER", "dummy")
+
 HOME = tempfile.mkdtemp(prefix="patience-bench-")
 atexit.register(shutil.rmtree, HOME, True)
 # A data folder already chosen, so no first-run question waits.
@@ -58,14 +63,14 @@ def now_ms():
 
 
 def proc_status(pid):
-    """Resident and private (anonymous) memory in KiB."""
+    """Resident, anonymous and private dirty memory in KiB."""
     values = {}
-    with open(f"/proc/{pid}/status") as f:
+    with open(f"/proc/{pid}/smaps_rollup") as f:
         for line in f:
             key, _, rest = line.partition(":")
-            if key in ("VmRSS", "RssAnon"):
+            if key in ("Rss", "Anonymous", "Private_Dirty"):
                 values[key] = int(rest.split()[0])
-    return values.get("VmRSS", 0), values.get("RssAnon", 0)
+    return values.get("Rss", 0), values.get("Anonymous", 0), values.get("Private_Dirty", 0)
 
 
 def cpu_ticks(pid):
@@ -203,10 +208,10 @@ def measure_after(watcher, process, pid, paints, finished_ms, xpid):
     """Memory a second after finished_ms, then the idle load."""
     while now_ms() < finished_ms + MEMORY_DELAY_S * 1000:
         watcher.poll(0.05, pid, paints)
-    rss, anon = proc_status(pid)
+    rss, anon, dirty = proc_status(pid)
     cpu, xcpu = idle_load(pid, xpid)
     stop(process)
-    return {"rss": rss / 1024, "anon": anon / 1024, "cpu": cpu, "xcpu": xcpu}
+    return {"rss": rss / 1024, "anon": anon / 1024, "dirty": dirty / 1024, "cpu": cpu, "xcpu": xcpu}
 
 
 def run_ours(watcher, program, xpid):
@@ -290,13 +295,14 @@ def main():
         r = run_ours(watcher, program, xpid)
         ours.append(r)
         print(f"run {i + 1}: first paint {r['first']:.1f} ms at {r['first_size'][0]} x {r['first_size'][1]}, finished start screen {r['screen']:.1f} ms"
-              f" at {r['size'][0]} x {r['size'][1]}, resident {r['rss']:.1f} MiB, private {r['anon']:.1f} MiB,"
+              f" at {r['size'][0]} x {r['size'][1]}, resident {r['rss']:.1f} MiB, anonymous {r['anon']:.1f} MiB,"
+              f" private dirty {r['dirty']:.1f} MiB,"
               f" idle {r['cpu']:.2f} % (X server {r['xcpu']:.2f} %)")
         for p in peers:
             q = run_peer(watcher, p, xpid)
             theirs[p].append(q)
             print(f"       {PEERS[os.path.basename(p)]}: first window {q['shown']:.1f} ms at {q['size'][0]} x {q['size'][1]},"
-                  f" resident {q['rss']:.1f} MiB, private {q['anon']:.1f} MiB, idle {q['cpu']:.2f} %"
+                  f" resident {q['rss']:.1f} MiB, anonymous {q['anon']:.1f} MiB, idle {q['cpu']:.2f} %"
                   f" (X server {q['xcpu']:.2f} %); finished start screen / its first window"
                   f" {r['screen'] / q['shown']:.2f}")
     print(f"first paint: median {median([r['first'] for r in ours]):.1f} ms ({runs} runs)")
@@ -304,14 +310,15 @@ def main():
     print(f"finished start screen: median {median(screens):.1f} ms, min {min(screens):.1f},"
           f" max {max(screens):.1f}")
     print(f"memory one second later: resident {median([r['rss'] for r in ours]):.1f} MiB,"
-          f" private {median([r['anon'] for r in ours]):.1f} MiB")
+          f" anonymous {median([r['anon'] for r in ours]):.1f} MiB,"
+          f" private dirty {median([r['dirty'] for r in ours]):.1f} MiB  [load {os.getloadavg()[0]:.1f}]")
     print(f"idle start screen: program {median([r['cpu'] for r in ours]):.2f} % of a core,"
           f" X server {median([r['xcpu'] for r in ours]):.2f} %")
     for p in peers:
         q = theirs[p]
         ratios = [r["screen"] / s["shown"] for r, s in zip(ours, q)]
         print(f"{PEERS[os.path.basename(p)]}: first window median {median([s['shown'] for s in q]):.1f} ms, resident"
-              f" {median([s['rss'] for s in q]):.1f} MiB, private {median([s['anon'] for s in q]):.1f} MiB,"
+              f" {median([s['rss'] for s in q]):.1f} MiB, anonymous {median([s['anon'] for s in q]):.1f} MiB,"
               f" idle {median([s['cpu'] for s in q]):.2f} % (X server {median([s['xcpu'] for s in q]):.2f} %);"
               f" our finished start screen / its first window: median {median(ratios):.2f},"
               f" {min(ratios):.2f} .. {max(ratios):.2f}")

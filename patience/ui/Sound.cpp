@@ -51,6 +51,7 @@ void TSoundSystem::SetUp(const std::string& soundsDir, const TTraceFn& trace) {
   }
   trace("BassInit succesfull");
   SoundViaBass = true;
+  Audio.SetOnIdle(OnIdle);
   for (size_t i = 0; i < SampleNames.size(); ++i) {
     SoundHandles[i] = Audio.SampleLoad(PathJoin(soundsDir, SampleNames[i]), 3);
     if (!SoundHandles[i]) {
@@ -67,6 +68,14 @@ void TSoundSystem::SetUp(const std::string& soundsDir, const TTraceFn& trace) {
       return;
     }
   }
+  // The first activation plays the day's music: decoded now, the rest when first played.
+  const QDate today = QDate::currentDate();
+  const int music = IndexOfName(StreamNames, StartMusicName(today.month(), today.day()));
+  if (music >= 0) Audio.Prepare(SoundHandles[size_t(kFirstStreamSlot + music)]);
+}
+
+void TSoundSystem::ReleaseIdle() {
+  if (!FSettingUp) Audio.ReleaseIdle();
 }
 
 namespace {
@@ -107,6 +116,8 @@ void TSoundSystem::FinishSetUp(const TTraceFn& trace) {
   Join();
   if (!FSettingUp) return;
   FSettingUp = false;
+  // Nothing plays yet: the device sleeps until the first sound (on this thread, which plays them).
+  Audio.ReleaseIdle();
   for (const std::string& line : FSetUpTrace)
     if (trace) trace(line);
   FSetUpTrace.clear();
@@ -228,8 +239,14 @@ void TForm1::BuildSoundMenus() {
 
 void TForm1::SetUpSound(bool inBackground) {
   const std::string dir = CardTable1 ? CardTable1->ProgramDir : ProgramDir();
+  // The decoded samples go when nothing plays any more.
+  Sounds.OnIdle = [this] {
+    QMetaObject::invokeMethod(
+        this, [this] { Sounds.ReleaseIdle(); }, Qt::QueuedConnection);
+  };
   if (!inBackground) {
     Sounds.SetUp(PathJoin(dir, "Sounds"), [this](const std::string& line) { Trace(line); });
+    Sounds.ReleaseIdle();
     return;
   }
   // The window shows meanwhile; the first activation's music waits for the sounds if it must.

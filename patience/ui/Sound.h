@@ -3,7 +3,8 @@
 // by one of two back ends. With the sample player (SoundViaBass) every sound is loaded once at
 // start and up to three playbacks of one sample sound together, and music plays. Without it
 // (no audio device, or a sound file missing) each sound is played from its file on one channel,
-// one at a time, and there is no music; a file that is missing is silent.
+// one at a time, and there is no music; a file that is missing is silent. The start-up music of
+// the day is decoded with the set-up, every other sound when it first plays (TAudio).
 //
 // The score is not kept here: the window's Sound routine (the engine's) adds the points of the
 // scored names and then asks the window to play, which is this class.
@@ -63,9 +64,15 @@ class TSoundSystem {
   TSoundSystem(const TSoundSystem&) = delete;
   TSoundSystem& operator=(const TSoundSystem&) = delete;
 
+  // Called on any thread when the device goes to rest; the window lets go of the decoded samples
+  // then (ReleaseIdle, on its own thread). Set before the set-up.
+  std::function<void()> OnIdle;
+
   // Opens the device and loads the sounds from soundsDir. The first sound that does not load
   // ends the loading and leaves the file player in charge (no music).
   void SetUp(const std::string& soundsDir, const TTraceFn& trace);
+  // Lets go of the device's form of the samples that no longer play.
+  void ReleaseIdle();
   // The same on a thread of its own: opening a device (or finding none) and decoding the sounds
   // takes a while, and the window need not wait for it. done is called on that thread at the end.
   // Play, Stream and SoundStop wait for it; everything else reads the settings after FinishSetUp.

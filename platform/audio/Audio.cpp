@@ -22,6 +22,31 @@ Mix_Chunk* Chunk(void* p) {
   return static_cast<Mix_Chunk*>(p);
 }
 
+// SDL numbers its open devices from 1; the mixer opens one of them and keeps it to itself.
+constexpr SDL_AudioDeviceID kMaxDeviceId = 64;
+
+// The device the mixer plays on, shared by every TAudio of the process (the mixer has one device),
+// and whom to tell when it goes to rest.
+SDL_AudioDeviceID gDevice = 0;
+int gOpenCount = 0;
+std::function<void()> gOnIdle;
+
+std::vector<bool> OpenDevices() {
+  std::vector<bool> open(kMaxDeviceId + 1, false);
+  for (SDL_AudioDeviceID id = 1; id <= kMaxDeviceId; ++id)
+    open[id] = SDL_GetAudioDeviceStatus(id) != SDL_AUDIO_STOPPED;
+  return open;
+}
+
+// A playback ended or was stopped (the mixer holds its lock): with nothing left playing the device
+// rests until the next playback wakes it. A stopped channel is told of before it stops counting as
+// playing; one that ended has stopped counting already.
+void ChannelFinished(int channel) {
+  if (gDevice == 0 || Mix_Playing(-1) - Mix_Playing(channel) > 0) return;
+  SDL_PauseAudioDevice(gDevice, 1);
+  if (gOnIdle) gOnIdle();
+}
+
 }  // namespace
 
 TAudio::~TAudio() {
@@ -34,10 +59,21 @@ bool TAudio::Init(int frequency) {
   // library would otherwise take them over and swallow them.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  const std::vector<bool> before = OpenDevices();
   if (Mix_OpenAudio(frequency, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
   }
+  if (gOpenCount++ == 0) {
+    const std::vector<bool> after = OpenDevices();
+    gDevice = 0;
+    for (SDL_AudioDeviceID id = 1; id <= kMaxDeviceId && gDevice == 0; ++id)
+      if (after[id] && !before[id]) gDevice = id;
+    Mix_ChannelFinished(ChannelFinished);
+  }
+  FDevice = gDevice;
+  // Nothing plays yet.
+  if (FDevice) SDL_PauseAudioDevice(FDevice, 1);
   int freq = frequency, channels = 2;
   Uint16 format = MIX_DEFAULT_FORMAT;
   if (Mix_QuerySpec(&freq, &format, &channels) != 0) {
@@ -53,15 +89,52 @@ bool TAudio::Init(int frequency) {
 
 void TAudio::Free() {
   if (!FOpen) return;
+  // The device's thread must run to end.
+  Wake();
+  SetOnIdle(nullptr);
   Mix_HaltChannel(-1);
-  for (auto& [handle, sound] : FSounds) Mix_FreeChunk(Chunk(sound.Chunk));
+  for (auto& [handle, sound] : FSounds)
+    if (sound.Chunk) Mix_FreeChunk(Chunk(sound.Chunk));
   for (auto& [path, chunk] : FFiles) Mix_FreeChunk(Chunk(chunk));
   FSounds.clear();
   FPlaybacks.clear();
   FFiles.clear();
+  if (--gOpenCount == 0) {
+    Mix_ChannelFinished(nullptr);
+    gDevice = 0;
+  }
   Mix_CloseAudio();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
   FOpen = false;
+  FDevice = 0;
+}
+
+void TAudio::SetOnIdle(std::function<void()> onIdle) {
+  if (!FOpen || !FDevice) return;
+  // Not while the audio thread may be telling of a rest.
+  SDL_LockAudioDevice(FDevice);
+  gOnIdle = std::move(onIdle);
+  SDL_UnlockAudioDevice(FDevice);
+}
+
+bool TAudio::DevicePaused() const {
+  return FOpen && FDevice && SDL_GetAudioDeviceStatus(FDevice) == SDL_AUDIO_PAUSED;
+}
+
+bool TAudio::StartChannel(int mixer, void* chunk, bool loop) {
+  // Started and woken in one step: the playback cannot end (and put the device to rest) in between.
+  if (FDevice) SDL_LockAudioDevice(FDevice);
+  const bool started = Mix_PlayChannel(mixer, Chunk(chunk), loop ? -1 : 0) >= 0;
+  if (started && FDevice) SDL_PauseAudioDevice(FDevice, 0);
+  if (FDevice) SDL_UnlockAudioDevice(FDevice);
+  if (started) Wake();
+  return started;
+}
+
+void TAudio::Wake() {
+  if (!FHeld) return;
+  FHeld = false;
+  SDL_UnlockAudioDevice(FDevice);
 }
 
 uint32_t TAudio::NewHandle() {
@@ -85,11 +158,87 @@ int TAudio::ChunkLengthMs(const void* chunk) const {
   return int(frames * 1000 / uint64_t(FFrequency));
 }
 
+bool TAudio::Decodable(const std::string& file) const {
+  if (!FOpen) return false;
+  const std::string path = ResolvePath(file);
+  if (!FileExists(path)) return false;
+  // A decoder picked by the content, as a load picks it, reads the file's header but not its sound.
+  SDL_RWops* bytes = SDL_RWFromFile(path.c_str(), "rb");
+  Mix_Music* music = bytes ? Mix_LoadMUS_RW(bytes, 1) : nullptr;
+  if (!music) return false;
+  Mix_FreeMusic(music);
+  return true;
+}
+
+void* TAudio::Decoded(TSound& sound) {
+  if (sound.Chunk || !FOpen) return sound.Chunk;
+  if (sound.Stream) {
+    sound.Chunk = LoadChunk(sound.Path);
+    return sound.Chunk;
+  }
+  if (sound.Encoded.empty()) {
+    try {
+      sound.Encoded = ReadFileBytes(ResolvePath(sound.Path));
+    } catch (const std::exception&) {
+      return nullptr;
+    }
+  }
+  // The same decoder as a load from the file, over its bytes.
+  SDL_RWops* bytes = SDL_RWFromConstMem(sound.Encoded.data(), int(sound.Encoded.size()));
+  sound.Chunk = bytes ? Mix_LoadWAV_RW(bytes, 1) : nullptr;
+  return sound.Chunk;
+}
+
+TAudio::TSound* TAudio::FindSound(uint32_t handle) {
+  auto it = FSounds.find(handle);
+  return it == FSounds.end() ? nullptr : &it->second;
+}
+
+bool TAudio::Prepare(uint32_t handle) {
+  TSound* sound = FindSound(handle);
+  return sound && Decoded(*sound);
+}
+
+void TAudio::ReleaseIdle() {
+  if (!FOpen) return;
+  // A paused device still wakes its thread for every buffer it would have played; held by this
+  // thread, the device's lock keeps it asleep until the next playback.
+  if (FDevice && !FHeld && Mix_Playing(-1) == 0) {
+    SDL_LockAudioDevice(FDevice);
+    FHeld = true;
+  }
+  for (auto& [handle, sound] : FSounds) {
+    if (sound.Stream || !sound.Chunk) continue;
+    const bool playing = std::any_of(sound.Slots.begin(), sound.Slots.end(),
+                                     [](const TSlot& s) { return s.Handle != 0 && Mix_Playing(s.Mixer); });
+    if (playing) continue;
+    Mix_FreeChunk(Chunk(sound.Chunk));
+    sound.Chunk = nullptr;
+  }
+}
+
+size_t TAudio::HeldBytes(uint32_t handle) const {
+  auto it = FSounds.find(handle);
+  if (it == FSounds.end()) return 0;
+  const TSound& sound = it->second;
+  return sound.Encoded.size() + (sound.Chunk ? size_t(static_cast<const Mix_Chunk*>(sound.Chunk)->alen) : 0);
+}
+
+std::vector<uint8_t> TAudio::DecodedData(uint32_t handle) {
+  TSound* sound = FindSound(handle);
+  if (!sound) {
+    auto p = FPlaybacks.find(handle);
+    if (p != FPlaybacks.end()) sound = FindSound(p->second.Sound);
+  }
+  const Mix_Chunk* chunk = sound ? Chunk(Decoded(*sound)) : nullptr;
+  if (!chunk) return {};
+  return std::vector<uint8_t>(chunk->abuf, chunk->abuf + chunk->alen);
+}
+
 uint32_t TAudio::Add(const std::string& file, bool stream, int maxPlaybacks) {
-  void* chunk = LoadChunk(file);
-  if (!chunk) return 0;
+  if (!Decodable(file)) return 0;
   TSound sound;
-  sound.Chunk = chunk;
+  sound.Path = file;
   sound.Stream = stream;
   sound.MaxPlaybacks = std::max(1, maxPlaybacks);
   for (int i = 0; i < sound.MaxPlaybacks; ++i) {
@@ -157,11 +306,13 @@ const TAudio::TSlot* TAudio::SlotOf(HCHANNEL channel) const {
   return const_cast<TAudio*>(this)->SlotOf(channel);
 }
 
-const TAudio::TSound* TAudio::SoundOf(HCHANNEL channel) const {
+TAudio::TSound* TAudio::SoundOf(HCHANNEL channel) {
   auto p = FPlaybacks.find(channel);
-  if (p == FPlaybacks.end()) return nullptr;
-  auto s = FSounds.find(p->second.Sound);
-  return s == FSounds.end() ? nullptr : &s->second;
+  return p == FPlaybacks.end() ? nullptr : FindSound(p->second.Sound);
+}
+
+const TAudio::TSound* TAudio::SoundOf(HCHANNEL channel) const {
+  return const_cast<TAudio*>(this)->SoundOf(channel);
 }
 
 bool TAudio::ChannelSetVolume(HCHANNEL channel, float percent) {
@@ -187,14 +338,16 @@ bool TAudio::ChannelLoops(HCHANNEL channel) const {
 
 bool TAudio::ChannelPlay(HCHANNEL channel, bool restart) {
   TSlot* slot = SlotOf(channel);
-  const TSound* sound = SoundOf(channel);
+  TSound* sound = SoundOf(channel);
   if (!slot || !sound) return false;
   if (Mix_Playing(slot->Mixer)) {
     if (!restart) return true;
     Mix_HaltChannel(slot->Mixer);
   }
+  void* chunk = Decoded(*sound);
+  if (!chunk) return false;
   Mix_Volume(slot->Mixer, slot->Volume);
-  if (Mix_PlayChannel(slot->Mixer, Chunk(sound->Chunk), slot->Loop ? -1 : 0) < 0) return false;
+  if (!StartChannel(slot->Mixer, chunk, slot->Loop)) return false;
   slot->StartedMs = Clock().NowMs();
   return true;
 }
@@ -218,14 +371,18 @@ bool TAudio::SampleStop(HSAMPLE sample) {
   return true;
 }
 
-int TAudio::LengthMs(uint32_t handle) const {
-  auto s = FSounds.find(handle);
-  if (s != FSounds.end()) return ChunkLengthMs(s->second.Chunk);
-  const TSound* sound = SoundOf(handle);
-  return sound ? ChunkLengthMs(sound->Chunk) : 0;
+int TAudio::LengthMs(uint32_t handle) {
+  TSound* sound = FindSound(handle);
+  if (!sound) sound = SoundOf(handle);
+  if (!sound) return 0;
+  if (sound->Chunk) return ChunkLengthMs(sound->Chunk);
+  // Decoded for the length alone: let go again unless it plays.
+  const int ms = ChunkLengthMs(Decoded(*sound));
+  if (!sound->Stream) ReleaseIdle();
+  return ms;
 }
 
-void TAudio::WaitWhileActive(HCHANNEL channel) const {
+void TAudio::WaitWhileActive(HCHANNEL channel) {
   const TSlot* slot = SlotOf(channel);
   if (!slot || slot->Loop || !ChannelIsActive(channel)) return;
   const uint64_t until = slot->StartedMs + uint64_t(LengthMs(channel)) + kWaitMarginMs;
@@ -264,7 +421,7 @@ bool TAudio::PlayFile(const std::string& path, unsigned flags) {
   }
   Mix_Volume(kFileChannel, MIX_MAX_VOLUME);
   const bool loop = (flags & SND_LOOP) && (flags & SND_ASYNC);
-  if (Mix_PlayChannel(kFileChannel, Chunk(chunk), loop ? -1 : 0) < 0) return false;
+  if (!StartChannel(kFileChannel, chunk, loop)) return false;
   FFileStartedMs = Clock().NowMs();
   if (!(flags & SND_ASYNC)) {
     const uint64_t until = FFileStartedMs + uint64_t(ChunkLengthMs(chunk)) + kWaitMarginMs;

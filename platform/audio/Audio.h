@@ -12,8 +12,19 @@
 //
 // Without an audio device everything is silent: Init answers false, loads fail, PlayFile answers
 // false at once and no call ever waits. Every wait is bounded by the length of what plays.
+//
+// A load only checks that the file is there and that a decoder takes it; the sound is decoded when
+// it first plays (or when Prepare asks for it ahead). A stream keeps its decoded sound. A sample
+// keeps the file's bytes, as recorded (a mono file stays mono), and makes the device's form of it
+// for its playbacks, let go again by ReleaseIdle once none of them plays; the samples the device
+// plays are those a decode of the file at load time gave.
+//
+// The device rests (paused: no mixing, no callback) whenever nothing plays, and wakes for the next
+// playback; once ReleaseIdle has been called its thread sleeps too.
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -47,6 +58,22 @@ class TAudio {
   // maxPlaybacks. 0 when the device is closed or the file is missing or unreadable.
   HSAMPLE SampleLoad(const std::string& file, int maxPlaybacks);
   HSTREAM StreamCreateFile(const std::string& file);
+  // Decodes a sample's or stream's sound now rather than when it first plays. False when it
+  // cannot be decoded.
+  bool Prepare(uint32_t handle);
+  // Lets go of the device's form of every sample none of whose playbacks plays (the file's bytes
+  // stay); with nothing playing, the device's thread also sleeps until the next playback. Called on
+  // the thread that plays the sounds.
+  void ReleaseIdle();
+  // Called when the device goes to rest (nothing plays any more), on the audio thread or on the
+  // thread that stopped the last sound; it must not call back into this object.
+  void SetOnIdle(std::function<void()> onIdle);
+  // The device rests.
+  bool DevicePaused() const;
+  // Bytes held for the sound of a sample or stream: the file's bytes kept and its decoded form.
+  size_t HeldBytes(uint32_t handle) const;
+  // The decoded sound a sample or stream plays (its device form, decoded now if need be).
+  std::vector<uint8_t> DecodedData(uint32_t handle);
   // A channel for one playback of the sample, not yet playing (volume 100, no loop).
   HCHANNEL SampleGetChannel(HSAMPLE sample);
   // Volume in percent, 0 .. 100.
@@ -62,7 +89,7 @@ class TAudio {
   // Stops every playback of the sample.
   bool SampleStop(HSAMPLE sample);
   // Length of one pass of the channel's or sample's sound in milliseconds (0 when unknown).
-  int LengthMs(uint32_t handle) const;
+  int LengthMs(uint32_t handle);
 
   // Plays the file at path (flags above; SND_FILENAME is implied). Another file playing is
   // stopped first (also when this one cannot play), except with SND_NOSTOP, which then fails. SND_SYNC
@@ -75,7 +102,7 @@ class TAudio {
 
   // Waits (on the program's clock, a few ms at a time) until the channel has stopped, at most
   // its remaining length plus a margin; a looping channel is not waited for.
-  void WaitWhileActive(HCHANNEL channel) const;
+  void WaitWhileActive(HCHANNEL channel);
 
  private:
   struct TSound;
@@ -87,7 +114,9 @@ class TAudio {
     int Volume = 128;
   };
   struct TSound {
-    void* Chunk = nullptr;  // Mix_Chunk
+    std::string Path;
+    std::vector<uint8_t> Encoded;  // a sample's file, read at its first playback
+    void* Chunk = nullptr;         // Mix_Chunk: the device's form
     bool Stream = false;
     int MaxPlaybacks = 1;
     std::vector<TSlot> Slots;
@@ -99,13 +128,25 @@ class TAudio {
 
   uint32_t NewHandle();
   void* LoadChunk(const std::string& file) const;
+  // A decoder takes the file.
+  bool Decodable(const std::string& file) const;
+  // The sound's device form, made if need be; nullptr when it cannot be decoded.
+  void* Decoded(TSound& sound);
+  TSound* FindSound(uint32_t handle);
+  // Starts a mixer channel on a chunk and wakes the device; false when the mixer refuses.
+  bool StartChannel(int mixer, void* chunk, bool loop);
+  // Lets the device's thread run again after ReleaseIdle put it to sleep.
+  void Wake();
   int ChunkLengthMs(const void* chunk) const;
   const TSlot* SlotOf(HCHANNEL channel) const;
   TSlot* SlotOf(HCHANNEL channel);
   const TSound* SoundOf(HCHANNEL channel) const;
+  TSound* SoundOf(HCHANNEL channel);
   uint32_t Add(const std::string& file, bool stream, int maxPlaybacks);
 
   bool FOpen = false;
+  uint32_t FDevice = 0;  // the SDL audio device the mixer opened
+  bool FHeld = false;    // this thread holds the device's lock: its thread sleeps
   int FFrequency = 44100;
   int FChannels = 2;
   uint16_t FFormat = 0;

@@ -570,4 +570,74 @@ TEST_F(DragTest, TheScreenFollowsTheBufferInTheMiddleOfADrag) {
     }
 }
 
+// The card follows the pointer at the display's rate: the first step after a rest is shown at once,
+// the steps that come before the next frame is due are shown together when it comes (the surface's
+// timer), and the release shows the last of them at once. Steps that depend only on where the
+// pointer is (the largest-overlap shade) wait for the frame and only its last is drawn; those whose
+// shade depends on the way the card came (the point entered last) are all drawn as they come. At
+// every frame the screen is what a table copying every step at once shows.
+TEST_F(DragTest, ADragIsShownOncePerDisplayFrameWithTheSamePixels) {
+  for (int mode : {3, 1}) {
+    SCOPED_TRACE(mode);
+    TRecordingSurface stepwise;
+    TCardTable reference(&stepwise, CardsetsDir);
+    for (TCardTable* t : {Table.get(), &reference}) {
+      t->CollectCards();
+      t->ApplyBounds(0, 0, 400, 300);
+      t->ShadowMode = smOriginal;
+      t->HQDragShade = false;
+      t->DragAndDrop = true;
+      t->SetAutoShadeMode(mode);
+      t->SetDropPoints({{200, 150}, {230, 160}});
+      for (const TPoint& p : {TPoint(50, 50), TPoint(60, 70)}) {
+        TCard* c = t->CardDeck()->NextCard();
+        c->FaceUp = true;
+        t->AddCard(c, p.X, p.Y);
+      }
+    }
+    Surface.FrameTimer = true;
+    Surface.Flush();
+    stepwise.Flush();
+    int presents = 0;
+    Surface.OnCopy = [&] { ++presents; };
+    for (TCardTable* t : {Table.get(), &reference}) t->MouseDown(mbLeft, ssLeft, 70, 80);
+    EXPECT_EQ(presents, 1);
+    EXPECT_TRUE(SameBitmaps(stepwise.Screen, Surface.Screen));
+    for (int frame = 0; frame < 3; ++frame) {
+      SCOPED_TRACE(frame);
+      Surface.FrameAskedMs = -1;
+      // Four moves inside one frame, over the drop points and off them: none shows yet.
+      for (const TPoint& p : {TPoint(120, 120), TPoint(215, 165), TPoint(330, 250), TPoint(240 + frame, 170)})
+        for (TCardTable* t : {Table.get(), &reference}) t->MouseMove(ssLeft, p.X, p.Y);
+      EXPECT_EQ(presents, 1 + frame);
+      EXPECT_EQ(Surface.FrameAskedMs, Table->FramePeriodMs) << "the frame is asked for once";
+      EXPECT_FALSE(SameBitmaps(stepwise.Screen, Surface.Screen));
+      VClock.Advance(Table->FramePeriodMs);
+      Table->PresentFrame();
+      EXPECT_EQ(presents, 2 + frame);
+      EXPECT_TRUE(SameBitmaps(stepwise.Screen, Surface.Screen));
+      EXPECT_TRUE(SameBitmaps(reference.Buffer, Table->Buffer));
+      EXPECT_EQ(Table->ShadedDropPoint, reference.ShadedDropPoint);
+    }
+    // Moves after the frame: the release shows them, and the card flies home on both alike.
+    for (TCardTable* t : {Table.get(), &reference}) {
+      t->MouseMove(ssLeft, 250, 200);
+      t->MouseMove(ssLeft, 255, 205);
+    }
+    EXPECT_FALSE(SameBitmaps(stepwise.Screen, Surface.Screen));
+    Answer = [this](TCard*, int) { Table->RestoreCard(); };
+    Table->MouseUp(mbLeft, 0, 255, 205);
+    reference.MouseUp(mbLeft, 0, 255, 205);
+    Answer = nullptr;
+    EXPECT_TRUE(SameBitmaps(reference.Buffer, Table->Buffer));
+    EXPECT_TRUE(Consistent());
+    EXPECT_TRUE(ScreenAtRest());
+    // A frame that comes after the drag has nothing left to show.
+    const int after = presents;
+    Table->PresentFrame();
+    EXPECT_EQ(presents, after);
+    Surface.OnCopy = nullptr;
+  }
+}
+
 }  // namespace

@@ -296,6 +296,7 @@ std::vector<TPoint> StepsFrom(const std::vector<TRect>& copies, int w, int h, in
 }
 
 TEST_F(DrawTest, AMoveStepsAtCardSpeedAndEndsOnTop) {
+  Surface.ShowsScreen = false;  // the copies are read for the steps: whole rectangles
   TCard* a = Show(10, 10);
   TCard* b = Show(200, 200);
   Table->FastMovementMode = true;
@@ -317,6 +318,7 @@ TEST_F(DrawTest, AMoveStepsAtCardSpeedAndEndsOnTop) {
 // Without FastMovementMode every step paints the whole table, which during the move sends only
 // what the step drew: the same copies as FastMovementMode.
 TEST_F(DrawTest, WithoutFastMovementEveryStepPaintsWhatItDrew) {
+  Surface.ShowsScreen = false;  // the copies are read for the steps: whole rectangles
   TCard* a = Show(10, 10);
   Table->FramePeriodMs = 0;  // every step's paint reaches the screen
   Settle();
@@ -342,6 +344,7 @@ TEST_F(DrawTest, SlowMoveRegionCreepsTheLastHalfCard) {
   WriteTableCardset(CardsetsDir, "Standard", Options);
   MakeTable(Options);
   TCard* a = Show(10, 10);
+  Surface.ShowsScreen = false;  // the copies are read for the steps: whole rectangles
   Table->SlowMoveRegion = true;
   Table->FastMovementMode = true;
   Table->FramePeriodMs = 0;
@@ -397,6 +400,7 @@ TEST_F(DrawTest, TurningACardThatIsNotShownOnlyFlipsIt) {
 }
 
 TEST_F(DrawTest, ATurnSqueezesTheCardFrameByFrame) {
+  Surface.ShowsScreen = false;  // the copies are read for the steps: whole rectangles
   TCard* a = Show(100, 100, 0.0f, false);
   TCard* over = Show(110, 125);
   Table->FramePeriodMs = 0;  // every frame's copy reaches the screen

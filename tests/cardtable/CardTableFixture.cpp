@@ -140,6 +140,11 @@ void TRecordingSurface::Paint(const TBitmap& buffer) {
   BitBlt(Screen, 0, 0, buffer.Width(), buffer.Height(), buffer, 0, 0);
 }
 
+TScreenPixels TRecordingSurface::ScreenPixels() const {
+  if (!ShowsScreen || Screen.Empty()) return {};
+  return {Screen.ScanLine(0), Screen.Width(), Screen.Width(), Screen.Height()};
+}
+
 void TRecordingSurface::Flush() {
   if (!InvalidatePending || !Table) return;
   InvalidatePending = false;

@@ -53,12 +53,24 @@ class TRecordingSurface : public TTableSurface {
   TCardTable* Table = nullptr;
   // Called after each copy to the screen (input arriving in the middle of an animation).
   std::function<void()> OnCopy;
+  // The table is told what the screen shows (it then sends only what differs).
+  bool ShowsScreen = true;
+  // A frame asked for later (PresentLater) is kept here until the test calls Table->PresentFrame();
+  // without it the table shows every copy at once.
+  bool FrameTimer = false;
+  int FrameAskedMs = -1;
 
   void AttachTable(TCardTable* table) override { Table = table; }
   void CopyToScreen(const TBitmap& buffer, const TRect& r) override;
   // Every rectangle is recorded; OnCopy is told once, when all of them are on the screen.
   void CopyRectsToScreen(const TBitmap& buffer, const std::vector<TRect>& rects) override;
   void Paint(const TBitmap& buffer) override;
+  TScreenPixels ScreenPixels() const override;
+  bool PresentLater(int ms) override {
+    if (!FrameTimer) return false;
+    if (FrameAskedMs < 0) FrameAskedMs = ms;
+    return true;
+  }
   void Invalidate() override {
     ++Invalidates;
     InvalidatePending = true;

@@ -110,8 +110,9 @@ TEST_F(PacingTest, TheScreenIsUpdatedAtMostOncePerFrameAndShowsTheEnd) {
   EXPECT_LE(quick, 2);
   EXPECT_TRUE(ScreenAtRest());
 
-  // Without a frame period every copy goes out as it is made.
+  // Without a frame period every copy goes out as it is made (whole, to be counted).
   Table->FramePeriodMs = 0;
+  Surface.ShowsScreen = false;
   Surface.ResetCounts();
   Table->MoveCard(Card, Card->X + 320, Card->Y);
   EXPECT_EQ(Surface.Copies.size(), size_t(MoveSteps(0, 320).first + 1));
@@ -183,6 +184,64 @@ TEST_F(PacingTest, TheCardIsSeenInFlightAndDuringThePausesOfALift) {
   ASSERT_FALSE(CopyTimes.empty());
   EXPECT_LE(CopyTimes.front() - start, uint64_t(Table->FramePeriodMs));
   EXPECT_TRUE(ScreenAtRest());
+}
+
+// A present sends the parts of its rectangles that differ from the screen: a card creeping one
+// pixel a step sends the strips it uncovered and covered and the edges of its pips, not its whole
+// rectangle at every frame, and the screen is the buffer after every present all the same.
+TEST_F(PacingTest, APresentSendsThePartsThatDifferFromTheScreen) {
+  // A face like a real card's: white, with one pip.
+  TBitmap& face = Card->Face;
+  for (int y = 0; y < face.Height(); ++y)
+    for (int x = 0; x < face.Width(); ++x)
+      if (face.Pixel(x, y) != clBlack)
+        face.SetPixel(x, y, std::abs(x - 15) < 4 && std::abs(y - 20) < 5 ? clRed : clWhite);
+  Table->RemoveCard(Card);
+  Table->AddCard(Card, 20, 100);
+  Table->SlowMoveRegion = true;
+  Table->FastMovementMode = true;
+  Table->DrawDeck(400, 250);  // more on the table than the card
+  Surface.Flush();
+  struct TCount {
+    long long Sent = 0, Changed = 0;
+    int Presents = 0, Exact = 0;
+  };
+  auto fly = [&](bool showsScreen) {
+    Surface.ShowsScreen = showsScreen;
+    TCount c;
+    TBitmap shown = Surface.Screen;
+    size_t seen = Surface.Copies.size();
+    Surface.OnCopy = [&] {
+      ++c.Presents;
+      c.Exact += SameBitmaps(Table->Buffer, Surface.Screen) ? 1 : 0;
+      for (; seen < Surface.Copies.size(); ++seen) {
+        const TRect& r = Surface.Copies[seen];
+        c.Sent += (long long)r.Width() * r.Height();
+      }
+      for (int y = 0; y < shown.Height(); ++y)
+        for (int x = 0; x < shown.Width(); ++x)
+          c.Changed += !SameRGB(shown.RawPixel(x, y), Surface.Screen.RawPixel(x, y));
+      shown = Surface.Screen;
+    };
+    Table->MoveCard(Card, Card->X + 90, Card->Y + 40);
+    Table->MoveCard(Card, Card->X - 90, Card->Y - 40);
+    Surface.OnCopy = nullptr;
+    return c;
+  };
+  const TCount whole = fly(false), parts = fly(true);
+  EXPECT_GE(parts.Presents, 5);
+  EXPECT_EQ(parts.Exact, parts.Presents) << "every present leaves the screen as the buffer";
+  EXPECT_LE(parts.Sent, 2 * parts.Changed);
+  EXPECT_GE(whole.Sent, 2 * whole.Changed) << "whole rectangles send much more";
+  EXPECT_TRUE(ScreenAtRest());
+
+  // A paint or a copy of what the screen already shows sends nothing.
+  Surface.ResetCounts();
+  Table->Paint();
+  Table->Paint();
+  Table->CopyToScreen(0, 0, 600, 400);
+  EXPECT_EQ(Surface.Paints, 0);
+  EXPECT_TRUE(Surface.Copies.empty());
 }
 
 }  // namespace

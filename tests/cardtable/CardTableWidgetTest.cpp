@@ -8,6 +8,7 @@
 #include <QWindow>
 
 #include "cardtable/CardTableWidget.h"
+#include "platform/graphics/Raster.h"
 #include "tests/cardtable/CardTableFixture.h"
 
 namespace {
@@ -66,20 +67,38 @@ TEST_F(WidgetTest, CopiesRepaintAtOnceAndShowTheBuffer) {
   const int painted = View->PaintCount();
   Table->MoveCard(Show(100, 50), 300, 200);  // each step repaints before the next one
   EXPECT_GT(View->PaintCount(), painted + 5);
+  // A copy sends what differs from the window's picture: a changed rectangle repaints, an unchanged
+  // one sends nothing.
+  FillRect(Table->Buffer, TRect(12, 14, 25, 22), TColor(0x3366CC));
   const int before = View->PaintCount();
   Table->CopyToScreen(10, 10, 20, 20);
   EXPECT_EQ(View->PaintCount(), before + 1);
+  Table->CopyToScreen(10, 10, 20, 20);
+  EXPECT_EQ(View->PaintCount(), before + 1);
   EXPECT_TRUE(SameBitmaps(Table->Buffer, Grabbed()));
-  // Held updates paint nothing; an invalidation paints from the event loop.
+  // Held updates paint nothing; an invalidation paints from the event loop what differs.
   const int grabbed = View->PaintCount();
   Table->SetScreenUpdates(false);
-  Table->CopyToScreen(10, 10, 20, 20);
+  FillRect(Table->Buffer, TRect(40, 30, 60, 50), TColor(0x33CC66));
+  Table->CopyToScreen(40, 30, 20, 20);
   EXPECT_EQ(View->PaintCount(), grabbed);
   Table->SetScreenUpdates(true);
   Table->Invalidate();
   EXPECT_EQ(View->PaintCount(), grabbed);
   QCoreApplication::processEvents();
-  EXPECT_GT(View->PaintCount(), grabbed);
+  EXPECT_EQ(View->PaintCount(), grabbed + 1);
+  EXPECT_TRUE(SameBitmaps(Table->Buffer, Grabbed()));
+  // Served while updates are held back, it sends nothing (the window would only get its own
+  // picture back); the screen gets the table when they return.
+  const int held = View->PaintCount();
+  FillRect(Table->Buffer, TRect(70, 30, 90, 50), TColor(0x6633CC));
+  Table->Invalidate();
+  Table->SetScreenUpdates(false);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(View->PaintCount(), held);
+  Table->SetScreenUpdates(true);
+  EXPECT_EQ(View->PaintCount(), held + 1);
+  EXPECT_TRUE(SameBitmaps(Table->Buffer, Grabbed()));
 }
 
 TEST_F(WidgetTest, ADoubleClickIsTwoPresses) {

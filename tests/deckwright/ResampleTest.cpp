@@ -294,6 +294,33 @@ TEST(ResampleStretch, SameSizeIsAnIdentityAndThreadsDoNotMatter) {
   EXPECT_TRUE(one == many);
 }
 
+// The workers and their buffers serve one picture after another: wider and narrower sources, other
+// targets and other thread counts give, byte for byte, what one thread alone gives, and no thread
+// starts once the workers are there.
+TEST(ResampleStretch, ReusedWorkersGiveTheOneThreadResult) {
+  struct TCase {
+    int Sw, Sh, Dw, Dh, Threads;
+  };
+  const TCase cases[] = {{1200, 900, 89, 123, 8}, {2000, 700, 57, 95, 8},  {640, 1500, 71, 96, 8},
+                         {2000, 700, 57, 95, 3},  {1200, 900, 89, 123, 8}, {900, 1200, 160, 200, 5}};
+  int started = -1;
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.Sw << "x" << c.Sh << " to " << c.Dw << "x" << c.Dh << " on "
+                                    << c.Threads);
+    TBitmap source = TestPicture(c.Sw, c.Sh, uint32_t(c.Sw + c.Dw));
+    TBitmap one(c.Dw, c.Dh), shared(c.Dw, c.Dh);
+    SetResampleThreads(1);
+    FilteredStretch(source, one, Lanczos3Kernel, 3.0f);
+    SetResampleThreads(c.Threads);
+    FilteredStretch(source, shared, Lanczos3Kernel, 3.0f);
+    EXPECT_TRUE(one == shared);
+    if (started < 0) started = ResampleThreadsStarted();
+  }
+  SetResampleThreads(0);
+  EXPECT_GT(started, 0);
+  EXPECT_EQ(ResampleThreadsStarted(), started) << "the first picture's workers served every other";
+}
+
 TEST(ResampleStretch, UnnormalisedWeightsDarkenFlatAreasSlightly) {
   TBitmap flat(800, 600);
   flat.Clear(TColor(0xC8C8C8));  // 200 grey

@@ -1,12 +1,16 @@
 // The sound layer on SDL's dummy output (which plays in real time): the playbacks a sample allows
 // and which one a further playback takes over, looping and stopping, streams, the file channel's
-// four ways of playing, and silence without a file (the window's tests take the device away).
+// four ways of playing, silence without a file (the window's tests take the device away), the
+// device resting while nothing plays, and sounds decoded when first played into the samples a
+// decode at load time gives.
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "platform/audio/Audio.h"
 #include "platform/core/Clock.h"
+#include "platform/core/Files.h"
 #include "tests/support/TestUtil.h"
 
 namespace {
@@ -145,6 +149,100 @@ TEST_F(AudioTest, MissingOrUnreadableFilesAreSilentFailures) {
   EXPECT_EQ(Audio.ChannelIsActive(0), 0);
   EXPECT_FALSE(Audio.ChannelStop(12345));
   EXPECT_FALSE(Audio.SampleStop(0));
+}
+
+// While something plays the device mixes; once the last playback has ended or been stopped it
+// rests (no mixing, no callback), and the next playback of any kind wakes it.
+TEST_F(AudioTest, TheDeviceRestsWhileNothingPlaysAndWakesForTheNextSound) {
+  EXPECT_TRUE(Audio.DevicePaused()) << "opened with nothing to play";
+  int rests = 0;
+  Audio.SetOnIdle([&] { ++rests; });
+  const HSAMPLE s = Audio.SampleLoad(Dir / "short.wav", 3);
+  const HCHANNEL a = Start(s);
+  EXPECT_FALSE(Audio.DevicePaused());
+  Audio.WaitWhileActive(a);
+  ASSERT_EQ(Audio.ChannelIsActive(a), 0);
+  // The ending and the rest happen in one step of the mixer: seen ended, it rests.
+  EXPECT_TRUE(Audio.DevicePaused()) << "nothing plays after the sound ended";
+  EXPECT_EQ(rests, 1);
+
+  // Two playbacks: stopping one leaves the device mixing the other; stopping that one rests it.
+  const HCHANNEL b = Start(Audio.SampleLoad(Dir / "Long.wav", 2));
+  const HCHANNEL c = Start(s);
+  EXPECT_FALSE(Audio.DevicePaused());
+  Audio.ChannelStop(b);
+  EXPECT_FALSE(Audio.DevicePaused()) << "one sound still plays";
+  Audio.ChannelStop(c);
+  EXPECT_TRUE(Audio.DevicePaused());
+
+  // A loop keeps it mixing until stopped; the file channel wakes it like any other.
+  const HCHANNEL loop = Audio.SampleGetChannel(s);
+  Audio.ChannelSetLoop(loop, true);
+  ASSERT_TRUE(Audio.ChannelPlay(loop, false));
+  Sleep(150);  // more than two passes
+  EXPECT_FALSE(Audio.DevicePaused());
+  Audio.ChannelStop(loop);
+  EXPECT_TRUE(Audio.DevicePaused());
+  EXPECT_TRUE(Audio.PlayFile(Dir / "short.wav", SND_FILENAME | SND_SYNC));
+  EXPECT_TRUE(Audio.DevicePaused());
+  ASSERT_TRUE(Audio.PlayFile(Dir / "short.wav", SND_FILENAME | SND_ASYNC));
+  EXPECT_FALSE(Audio.DevicePaused());
+  Audio.StopFile();
+  EXPECT_TRUE(Audio.DevicePaused());
+
+  // Put to sleep at rest, the device's thread wakes for the next sound and mixes it to its end.
+  Audio.ReleaseIdle();
+  const HCHANNEL late = Start(s);
+  EXPECT_FALSE(Audio.DevicePaused());
+  const uint64_t t0 = Clock().NowMs();
+  Audio.WaitWhileActive(late);
+  EXPECT_EQ(Audio.ChannelIsActive(late), 0) << "the sound was mixed";
+  EXPECT_GE(Clock().NowMs() - t0, 40u);
+  EXPECT_TRUE(Audio.DevicePaused());
+  // Asleep again, the device closes.
+  Audio.ReleaseIdle();
+  Audio.Free();
+  EXPECT_FALSE(Audio.Ready());
+}
+
+// A load decodes nothing. A sample keeps its file's bytes once it has played (a mono file stays
+// mono) and makes the device's form of them for its playbacks, let go when none plays; a stream
+// keeps its decoded sound. What plays is, byte for byte, what a decode of the file gives.
+TEST_F(AudioTest, SoundsAreDecodedWhenFirstPlayedIntoTheSamplesOfTheirFile) {
+  const std::string file = Dir / "short.wav";
+  Mix_Chunk* loaded = Mix_LoadWAV(file.c_str());
+  ASSERT_NE(loaded, nullptr);
+  const std::vector<uint8_t> expected(loaded->abuf, loaded->abuf + loaded->alen);
+  Mix_FreeChunk(loaded);
+  const size_t fileBytes = ReadFileBytes(file).size();
+  ASSERT_GT(expected.size(), fileBytes) << "the device's form is stereo, the file mono";
+
+  const HSAMPLE s = Audio.SampleLoad(file, 3);
+  const HSTREAM m = Audio.StreamCreateFile(file);
+  ASSERT_NE(s, 0u);
+  ASSERT_NE(m, 0u);
+  EXPECT_EQ(Audio.HeldBytes(s), 0u);
+  EXPECT_EQ(Audio.HeldBytes(m), 0u);
+
+  const HCHANNEL a = Start(s);
+  EXPECT_EQ(Audio.DecodedData(a), expected);
+  EXPECT_EQ(Audio.HeldBytes(s), fileBytes + expected.size());
+  Audio.ReleaseIdle();
+  EXPECT_EQ(Audio.HeldBytes(s), fileBytes + expected.size()) << "it still plays";
+  Audio.WaitWhileActive(a);
+  Audio.ReleaseIdle();
+  EXPECT_EQ(Audio.HeldBytes(s), fileBytes);
+  // Played again from the bytes kept: the same samples.
+  const HCHANNEL b = Start(s);
+  EXPECT_EQ(Audio.DecodedData(b), expected);
+
+  // The stream, decoded ahead, keeps its sound.
+  ASSERT_TRUE(Audio.Prepare(m));
+  EXPECT_EQ(Audio.HeldBytes(m), expected.size());
+  Audio.ReleaseIdle();
+  EXPECT_EQ(Audio.HeldBytes(m), expected.size());
+  EXPECT_EQ(Audio.DecodedData(m), expected);
+  EXPECT_EQ(Audio.LengthMs(m), 60);
 }
 
 }  // namespace
