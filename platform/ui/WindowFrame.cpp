@@ -54,6 +54,27 @@ bool Supported(xcb_connection_t* c, xcb_window_t root, xcb_atom_t request) {
   return found;
 }
 
+// The window a manager names on the root window as its own, when that window exists and names
+// itself so too (a manager that has gone leaves the property behind).
+bool ManagerSaysSo(xcb_connection_t* c, xcb_window_t root) {
+  const xcb_atom_t check = Atom(c, "_NET_SUPPORTING_WM_CHECK");
+  if (check == XCB_ATOM_NONE) return false;
+  uint32_t window = 0, self = 0;
+  if (Cardinals(c, root, check, XCB_ATOM_WINDOW, &window, 1) != 1 || window == 0) return false;
+  return Cardinals(c, window, check, XCB_ATOM_WINDOW, &self, 1) == 1 && self == window;
+}
+
+// Every window manager holds the selection WM_Sn of the screen it manages.
+bool ManagerHoldsTheScreen(xcb_connection_t* c) {
+  const xcb_atom_t selection = Atom(c, "WM_S0");
+  if (selection == XCB_ATOM_NONE) return false;
+  xcb_get_selection_owner_reply_t* reply =
+      xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr);
+  const bool held = reply && reply->owner != XCB_NONE;
+  std::free(reply);
+  return held;
+}
+
 // A window like ours, never shown, asks the manager which frame it would get.
 TFrameExtents AskWindowManager(xcb_connection_t* c) {
   TFrameExtents frame;
@@ -97,6 +118,18 @@ TFrameExtents AskWindowManager(xcb_connection_t* c) {
 #endif
 
 }  // namespace
+
+bool WindowManagerRunning() {
+#ifdef PATIENCE_HAVE_XCB
+  auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+  xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+  if (!c) return false;
+  xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+  return screen && (ManagerSaysSo(c, screen->root) || ManagerHoldsTheScreen(c));
+#else
+  return false;
+#endif
+}
 
 TFrameExtents ExpectedFrameExtents() {
 #ifdef PATIENCE_HAVE_XCB
