@@ -121,6 +121,9 @@ void TForm1::BuildMenus() {
 }
 
 void TForm1::FormCreate(const QStringList& parameters, const TForm1Options& options) {
+  // The window manager answers while the window is made (the window takes its maximized place
+  // before it shows).
+  AskFrameExtentsAhead();
   StartStartupTrace(QCoreApplication::applicationFilePath().toStdString());
   ApplySystemUiFont(this);
   BuildMenus();

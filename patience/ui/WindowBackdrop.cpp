@@ -25,7 +25,8 @@ void TWindowBackdrop::SetFile(const std::string& file) {
 }
 
 void TWindowBackdrop::ReadAhead() {
-  if (!FFile.empty() && !FAhead.valid() && FDecoded.Empty()) FAhead = std::async(std::launch::async, Decoded, FFile);
+  if (!FFile.empty() && !FAhead.valid() && FDecoded.Empty())
+    FAhead = std::async(std::launch::async, Decoded, FFile);
 }
 
 void TWindowBackdrop::FirstPaintDone() {

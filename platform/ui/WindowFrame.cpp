@@ -75,15 +75,22 @@ bool ManagerHoldsTheScreen(xcb_connection_t* c) {
   return held;
 }
 
-// A window like ours, never shown, asks the manager which frame it would get.
-TFrameExtents AskWindowManager(xcb_connection_t* c) {
-  TFrameExtents frame;
+// A question put to the manager: a window like ours, never shown, that asks which frame it would
+// get; the answer comes as a property of that window.
+struct TQuestion {
+  xcb_window_t Probe = XCB_NONE;
+  xcb_atom_t Extents = XCB_ATOM_NONE;
+  std::chrono::steady_clock::time_point Asked;
+};
+TQuestion Pending;
+
+void Ask(xcb_connection_t* c) {
+  if (Pending.Probe != XCB_NONE) return;
   xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-  if (!screen) return frame;
+  if (!screen) return;
   const xcb_atom_t request = Atom(c, "_NET_REQUEST_FRAME_EXTENTS");
   const xcb_atom_t extents = Atom(c, "_NET_FRAME_EXTENTS");
-  if (request == XCB_ATOM_NONE || extents == XCB_ATOM_NONE || !Supported(c, screen->root, request))
-    return frame;
+  if (request == XCB_ATOM_NONE || extents == XCB_ATOM_NONE || !Supported(c, screen->root, request)) return;
   const xcb_window_t probe = xcb_generate_id(c);
   xcb_create_window(c, XCB_COPY_FROM_PARENT, probe, screen->root, 0, 0, 1, 1, 0,
                     XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
@@ -100,19 +107,33 @@ TFrameExtents AskWindowManager(xcb_connection_t* c) {
                  XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                  reinterpret_cast<const char*>(&message));
   xcb_flush(c);
-  // The manager answers by setting the property on the window; it is asked again until it has,
-  // for a tenth of a second at most.
+  Pending = {probe, extents, std::chrono::steady_clock::now()};
+}
+
+TFrameExtents Answer(xcb_connection_t* c) {
+  TFrameExtents frame;
+  if (Pending.Probe == XCB_NONE) return frame;
+  // The manager answers by setting the property on the window; it is looked for until it has,
+  // for a tenth of a second at most from the question.
+  const auto until = Pending.Asked + std::chrono::milliseconds(100);
   uint32_t values[4] = {};
-  for (int i = 0; i < 50; ++i) {
-    if (Cardinals(c, probe, extents, XCB_ATOM_CARDINAL, values, 4) == 4) {
+  for (;;) {
+    if (Cardinals(c, Pending.Probe, Pending.Extents, XCB_ATOM_CARDINAL, values, 4) == 4) {
       frame = {int(values[0]), int(values[1]), int(values[2]), int(values[3])};
       break;
     }
+    if (std::chrono::steady_clock::now() >= until) break;
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
-  xcb_destroy_window(c, probe);
+  xcb_destroy_window(c, Pending.Probe);
   xcb_flush(c);
+  Pending = {};
   return frame;
+}
+
+xcb_connection_t* Connection() {
+  auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+  return x11 ? x11->connection() : nullptr;
 }
 
 #endif
@@ -121,8 +142,7 @@ TFrameExtents AskWindowManager(xcb_connection_t* c) {
 
 bool WindowManagerRunning() {
 #ifdef PATIENCE_HAVE_XCB
-  auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-  xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+  xcb_connection_t* c = Connection();
   if (!c) return false;
   xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
   return screen && (ManagerSaysSo(c, screen->root) || ManagerHoldsTheScreen(c));
@@ -131,10 +151,18 @@ bool WindowManagerRunning() {
 #endif
 }
 
+void AskFrameExtentsAhead() {
+#ifdef PATIENCE_HAVE_XCB
+  if (xcb_connection_t* c = Connection()) Ask(c);
+#endif
+}
+
 TFrameExtents ExpectedFrameExtents() {
 #ifdef PATIENCE_HAVE_XCB
-  auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-  if (x11 && x11->connection()) return AskWindowManager(x11->connection());
+  if (xcb_connection_t* c = Connection()) {
+    Ask(c);
+    return Answer(c);
+  }
 #endif
   return {};
 }
