@@ -274,7 +274,10 @@ TPoint TCardTableWidget::ClientSize() const {
 
 void TCardTableWidget::SetFormMinimumSize(int outerWidth, int outerHeight) {
   QWidget* w = window();
-  const int bw = w->frameGeometry().width() - w->width(), bh = w->frameGeometry().height() - w->height();
+  // A frame is never smaller than what it frames; while a window manager is still taking the window
+  // its frame may look so for a moment (a frame window not yet sized).
+  const int bw = std::max(w->frameGeometry().width() - w->width(), 0);
+  const int bh = std::max(w->frameGeometry().height() - w->height(), 0);
   w->setMinimumSize(std::max(outerWidth - bw, 0), std::max(outerHeight - bh, 0));
 }
 

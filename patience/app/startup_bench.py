@@ -1,16 +1,18 @@
 #!/usr/bin/python3
 """Start-up benchmark of the game program, on the X display it is given.
 
-For each run it launches the program and measures, from the launch:
+For each run it launches the program (with an audio device: SDL's dummy driver unless
+SDL_AUDIODRIVER says otherwise) and measures, from the launch:
   - the first paint of its window;
   - the finished start screen: the first paint that shows the start screen after the window's last
     change of size (the window is maximized, so this is the start screen at its final size);
-then, a second after that, its resident, anonymous and private dirty memory (the last two from
-/proc/<pid>/smaps_rollup), and then, over a few seconds of the idle start screen, the processor time of
-the program and of the X server. Every program starts with an audio device: SDL's dummy driver unless
-SDL_AUDIODRIVER names another.
+then, a second after that, its resident, anonymous and private dirty memory; then the processor
+time of the program and of the X server over a few seconds of the idle start screen; then (unless
+--no-idle) over IDLE_S seconds from IDLE_AFTER_S after the finished start screen (the start-up's
+picture strip and music are over by then), and over MINIMIZED_S seconds with the window minimized.
+Every figure is printed with the machine's load (the one-minute average) beside it.
 
-  xvfb-run -a -s "-screen 0 1920x1080x24" patience/app/startup_bench.py build/bin/Patience [runs] [--peers]
+  xvfb-run -a -s "-screen 0 1920x1080x24" patience/app/startup_bench.py build/bin/Patience [runs] [--peers] [--no-idle]
 
 A window manager is started (openbox) when the display has none, so that the window is maximized as
 on a desktop. With --peers, the installed patience programs "sol" (Aisleriot) and "kpat" (KPatience)
@@ -19,7 +21,7 @@ first window is the first paint covering at least half of their main window, see
 DAMAGE extension, and the ratio of our finished start screen to it is printed per round.
 
 The program reports its paints itself when PATIENCE_STARTUP_PROBE is set (see main.cpp), on the
-monotonic clock this script reads before each launch. Needs python3-xlib.
+monotonic clock this script reads before each launch. Needs python3-xlib and xdotool (to minimize).
 """
 import atexit
 import os
@@ -39,7 +41,10 @@ from Xlib.ext import damage
 
 SETTLE_S = 1.5  # quiet time after the last start-screen paint before it counts as finished
 MEMORY_DELAY_S = 1.0  # memory is read this long after the finished start screen
-IDLE_S = 5.0  # processor time is measured over this long
+SHORT_IDLE_S = 5.0  # processor time right after the memory is read, over this long
+IDLE_AFTER_S = 30.0  # the settled idle start screen: from this long after the finished start screen
+IDLE_S = 30.0  # over this long
+MINIMIZED_S = 10.0  # minimized, over this long (after a second to settle)
 TIMEOUT_S = 60.0
 PEERS = {"sol": "Aisleriot", "kpat": "KPatience"}
 PEER_PATH = os.environ.get("PATH", "") + ":/usr/games"  # where Debian installs them
@@ -62,7 +67,12 @@ def now_ms():
     return time.clock_gettime(time.CLOCK_MONOTONIC) * 1000.0
 
 
-def proc_status(pid):
+def load():
+    with open("/proc/loadavg") as f:
+        return float(f.read().split()[0])
+
+
+def proc_memory(pid):
     """Resident, anonymous and private dirty memory in KiB."""
     values = {}
     with open(f"/proc/{pid}/smaps_rollup") as f:
@@ -195,31 +205,63 @@ def stop(process):
         process.wait()
 
 
-def idle_load(pid, xpid):
-    """Percent of a core used by the program and by the X server over IDLE_S."""
+def idle_load(pid, xpid, seconds):
+    """Percent of a core used by the program and by the X server over seconds, and the load."""
     hz = os.sysconf("SC_CLK_TCK")
     p0, x0 = cpu_ticks(pid), cpu_ticks(xpid) if xpid else 0
-    time.sleep(IDLE_S)
+    time.sleep(seconds)
     p1, x1 = cpu_ticks(pid), cpu_ticks(xpid) if xpid else 0
-    return 100.0 * (p1 - p0) / hz / IDLE_S, 100.0 * (x1 - x0) / hz / IDLE_S
+    return 100.0 * (p1 - p0) / hz / seconds, 100.0 * (x1 - x0) / hz / seconds, load()
 
 
-def measure_after(watcher, process, pid, paints, finished_ms, xpid):
-    """Memory a second after finished_ms, then the idle load."""
+def main_window(watcher, pid):
+    """The program's largest top-level window that has painted."""
+    best, area = None, 0
+    for wid, owner in watcher.owner.items():
+        if owner != pid:
+            continue
+        try:
+            g = watcher.d.create_resource_object("window", wid).get_geometry()
+        except Exception:
+            continue
+        if g.width * g.height > area:
+            best, area = wid, g.width * g.height
+    return best
+
+
+def minimize(window):
+    subprocess.run(["xdotool", "windowminimize", str(window)], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def measure_after(watcher, process, pid, paints, finished_ms, xpid, idle):
+    """Memory a second after finished_ms, the idle load then, and with idle the settled idle load
+    and the load minimized."""
     while now_ms() < finished_ms + MEMORY_DELAY_S * 1000:
         watcher.poll(0.05, pid, paints)
-    rss, anon, dirty = proc_status(pid)
-    cpu, xcpu = idle_load(pid, xpid)
+    rss, anon, dirty = proc_memory(pid)
+    result = {"rss": rss / 1024, "anon": anon / 1024, "dirty": dirty / 1024, "load": load()}
+    result["cpu"], result["xcpu"], _ = idle_load(pid, xpid, SHORT_IDLE_S)
+    if idle:
+        while now_ms() < finished_ms + IDLE_AFTER_S * 1000:
+            watcher.poll(0.05, pid, paints)
+        result["idle"] = idle_load(pid, xpid, IDLE_S)
+        window = main_window(watcher, pid)
+        if window and shutil.which("xdotool"):
+            minimize(window)
+            time.sleep(1.0)
+            result["minimized"] = idle_load(pid, xpid, MINIMIZED_S)
     stop(process)
-    return {"rss": rss / 1024, "anon": anon / 1024, "dirty": dirty / 1024, "cpu": cpu, "xcpu": xcpu}
+    return result
 
 
-def run_ours(watcher, program, xpid):
+def run_ours(watcher, program, xpid, idle):
     env = dict(os.environ, PATIENCE_STARTUP_PROBE="1", HOME=HOME, XDG_DATA_HOME=HOME + "/.local/share",
                XDG_CONFIG_HOME=HOME + "/.config")
+    # An audio device, as a desktop has one.
+    env.setdefault("SDL_AUDIODRIVER", "dummy")
     watcher.reset()
     lines = queue.Queue()
-    start = now_ms()
+    start, startload = now_ms(), load()
     process = launch([program], env)
     threading.Thread(target=lambda: [lines.put(l) for l in process.stdout], daemon=True).start()
     first = screen = size = first_size = None
@@ -239,16 +281,16 @@ def run_ours(watcher, program, xpid):
         if now_ms() - start > TIMEOUT_S * 1000 or process.poll() is not None:
             stop(process)
             raise RuntimeError("the program reported no start screen")
-    result = measure_after(watcher, process, process.pid, paints, start + screen, xpid)
-    result.update(first=first, first_size=first_size, screen=screen, size=size,
+    result = measure_after(watcher, process, process.pid, paints, start + screen, xpid, idle)
+    result.update(first=first, first_size=first_size, screen=screen, size=size, startload=startload,
                   xfirst=(paints[0][0] - start) if paints else None)
     return result
 
 
-def run_peer(watcher, command, xpid):
+def run_peer(watcher, command, xpid, idle):
     env = dict(os.environ, HOME=HOME, XDG_DATA_HOME=HOME + "/.local/share", XDG_CONFIG_HOME=HOME + "/.config")
     watcher.reset()
-    start = now_ms()
+    start, startload = now_ms(), load()
     process = launch([command], env)
     paints = []
     shown = None
@@ -265,13 +307,44 @@ def run_peer(watcher, command, xpid):
     settle = shown + SETTLE_S * 1000
     while now_ms() < settle:
         watcher.poll(0.05, process.pid, paints)
-    result = measure_after(watcher, process, process.pid, paints, settle, xpid)
-    result.update(first=paints[0][0] - start, shown=shown - start, size=(paints[-1][2], paints[-1][3]))
+    result = measure_after(watcher, process, process.pid, paints, settle, xpid, idle)
+    result.update(first=paints[0][0] - start, shown=shown - start, size=(paints[-1][2], paints[-1][3]), startload=startload)
     return result
 
 
 def median(values):
     return statistics.median(values) if values else float("nan")
+
+
+def spread(values):
+    return f"{min(values):.2f} .. {max(values):.2f}" if values else "-"
+
+
+def describe(r):
+    """The figures of one run, each with the load when it was taken."""
+    out = (f"resident {r['rss']:.1f} MiB, anonymous {r['anon']:.1f} MiB, private dirty {r['dirty']:.1f} MiB"
+           f" (load {r['load']:.1f}); idle at once {r['cpu']:.2f} % (X server {r['xcpu']:.2f} %)")
+    if "idle" in r:
+        cpu, xcpu, at = r["idle"]
+        out += f"; idle {IDLE_AFTER_S:.0f} s on {cpu:.2f} % (X server {xcpu:.2f} %, load {at:.1f})"
+    if "minimized" in r:
+        cpu, xcpu, at = r["minimized"]
+        out += f"; minimized {cpu:.2f} % (X server {xcpu:.2f} %, load {at:.1f})"
+    return out
+
+
+def summary(name, results):
+    loads = [r["load"] for r in results]
+    out = (f"{name}: resident {median([r['rss'] for r in results]):.1f} MiB, anonymous"
+           f" {median([r['anon'] for r in results]):.1f} MiB, private dirty {median([r['dirty'] for r in results]):.1f} MiB,"
+           f" idle at once {median([r['cpu'] for r in results]):.2f} % (X server {median([r['xcpu'] for r in results]):.2f} %)")
+    for key, what in (("idle", f"idle {IDLE_AFTER_S:.0f} s on"), ("minimized", "minimized")):
+        taken = [r[key] for r in results if key in r]
+        if taken:
+            out += (f", {what} median {median([t[0] for t in taken]):.2f} % ({spread([t[0] for t in taken])}),"
+                    f" X server {median([t[1] for t in taken]):.2f} % ({spread([t[1] for t in taken])})")
+            loads += [t[2] for t in taken]
+    return out + f"; load {spread(loads)}"
 
 
 def main():
@@ -280,6 +353,7 @@ def main():
         sys.exit(__doc__)
     program = args[0]
     runs = int(args[1]) if len(args) > 1 else 10
+    idle = "--no-idle" not in sys.argv
     peers = [shutil.which(c, path=PEER_PATH) for c in PEERS if shutil.which(c, path=PEER_PATH)] if "--peers" in sys.argv else []
     if "--peers" in sys.argv and not peers:
         print("note: no peer program installed (sol, kpat)")
@@ -287,41 +361,34 @@ def main():
     wait_for_window_manager(watcher)
     session_bus()
     xpid = x_server_pid(os.environ.get("DISPLAY", ":0"))
-    run_ours(watcher, program, xpid)  # warms the file cache; not counted
+    run_ours(watcher, program, xpid, False)  # warms the file cache; not counted
     for p in peers:
-        run_peer(watcher, p, xpid)
+        run_peer(watcher, p, xpid, False)
     ours, theirs = [], {p: [] for p in peers}
     for i in range(runs):
-        r = run_ours(watcher, program, xpid)
+        r = run_ours(watcher, program, xpid, idle)
         ours.append(r)
-        print(f"run {i + 1}: first paint {r['first']:.1f} ms at {r['first_size'][0]} x {r['first_size'][1]}, finished start screen {r['screen']:.1f} ms"
-              f" at {r['size'][0]} x {r['size'][1]}, resident {r['rss']:.1f} MiB, anonymous {r['anon']:.1f} MiB,"
-              f" private dirty {r['dirty']:.1f} MiB,"
-              f" idle {r['cpu']:.2f} % (X server {r['xcpu']:.2f} %)")
+        print(f"run {i + 1}: first paint {r['first']:.1f} ms at {r['first_size'][0]} x {r['first_size'][1]}, finished start screen"
+              f" {r['screen']:.1f} ms at {r['size'][0]} x {r['size'][1]} (load {r['startload']:.1f}); {describe(r)}", flush=True)
         for p in peers:
-            q = run_peer(watcher, p, xpid)
+            q = run_peer(watcher, p, xpid, idle)
             theirs[p].append(q)
-            print(f"       {PEERS[os.path.basename(p)]}: first window {q['shown']:.1f} ms at {q['size'][0]} x {q['size'][1]},"
-                  f" resident {q['rss']:.1f} MiB, anonymous {q['anon']:.1f} MiB, idle {q['cpu']:.2f} %"
-                  f" (X server {q['xcpu']:.2f} %); finished start screen / its first window"
-                  f" {r['screen'] / q['shown']:.2f}")
+            print(f"       {PEERS[os.path.basename(p)]}: first window {q['shown']:.1f} ms at {q['size'][0]} x {q['size'][1]}"
+                  f" (load {q['startload']:.1f}); {describe(q)}; finished start screen / its first window"
+                  f" {r['screen'] / q['shown']:.2f}", flush=True)
+    loads = [r["startload"] for r in ours]
     print(f"first paint: median {median([r['first'] for r in ours]):.1f} ms ({runs} runs)")
     screens = [r["screen"] for r in ours]
     print(f"finished start screen: median {median(screens):.1f} ms, min {min(screens):.1f},"
-          f" max {max(screens):.1f}")
-    print(f"memory one second later: resident {median([r['rss'] for r in ours]):.1f} MiB,"
-          f" anonymous {median([r['anon'] for r in ours]):.1f} MiB,"
-          f" private dirty {median([r['dirty'] for r in ours]):.1f} MiB  [load {os.getloadavg()[0]:.1f}]")
-    print(f"idle start screen: program {median([r['cpu'] for r in ours]):.2f} % of a core,"
-          f" X server {median([r['xcpu'] for r in ours]):.2f} %")
+          f" max {max(screens):.1f}; load {spread(loads)}")
+    print(summary("the start screen", ours))
     for p in peers:
         q = theirs[p]
         ratios = [r["screen"] / s["shown"] for r, s in zip(ours, q)]
-        print(f"{PEERS[os.path.basename(p)]}: first window median {median([s['shown'] for s in q]):.1f} ms, resident"
-              f" {median([s['rss'] for s in q]):.1f} MiB, anonymous {median([s['anon'] for s in q]):.1f} MiB,"
-              f" idle {median([s['cpu'] for s in q]):.2f} % (X server {median([s['xcpu'] for s in q]):.2f} %);"
+        print(f"{PEERS[os.path.basename(p)]}: first window median {median([s['shown'] for s in q]):.1f} ms;"
               f" our finished start screen / its first window: median {median(ratios):.2f},"
-              f" {min(ratios):.2f} .. {max(ratios):.2f}")
+              f" {min(ratios):.2f} .. {max(ratios):.2f}; load {spread([s['startload'] for s in q])}")
+        print(summary(PEERS[os.path.basename(p)], q))
 
 
 if __name__ == "__main__":

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 #include <cstdio>
 #include <exception>
 #include <future>
@@ -120,6 +121,9 @@ void TForm1::BuildMenus() {
 }
 
 void TForm1::FormCreate(const QStringList& parameters, const TForm1Options& options) {
+  // The window manager answers while the window is made (the window takes its maximized place
+  // before it shows).
+  AskFrameExtentsAhead();
   StartStartupTrace(QCoreApplication::applicationFilePath().toStdString());
   ApplySystemUiFont(this);
   BuildMenus();
@@ -163,6 +167,7 @@ void TForm1::FormCreate(const QStringList& parameters, const TForm1Options& opti
     const std::string backdrop = PathJoin(t.ProgramDir, "backdrop.jpg");
     if (FileExists(backdrop)) {
       BackdropFile = ResolvePath(backdrop);
+      Backdrop.SetFile(BackdropFile);
       // The backdrop covers the window: the toolkit need not fill the background first.
       setAttribute(Qt::WA_OpaquePaintEvent);
     }
@@ -188,7 +193,8 @@ void TForm1::FormCreate(const QStringList& parameters, const TForm1Options& opti
   resize(SavedBounds.Width, SavedBounds.Height);
   move(SavedBounds.Left, SavedBounds.Top);
   StartMaximized();
-  StretchBackdropAhead();
+  // The picture is read on a thread of its own while the window is made, for its first paint.
+  Backdrop.ReadAhead();
   // Every key reaches the form first.
   qApp->installEventFilter(this);
 }
@@ -200,9 +206,11 @@ void TForm1::StartMaximized() {
   // The place the window will have maximized: the work area less the frame the window manager
   // puts around it (asked of the manager before the window shows). The window takes it before it
   // first shows, so what fills it is laid out and built once, at its final size, and its first
-  // paint is the finished start screen.
+  // paint is the finished start screen. A window manager maximizes the window as it maps it
+  // (whether or not its frame was known in time: it then sizes the window itself before the first
+  // paint); without one the window is maximized here, at the work area, and stays so.
+  FNoWindowManager = !WindowManagerRunning();
   const QRect area = MaximizedClientArea(screen());
-  FFirstSize = area.isEmpty() ? size() : area.size();
   if (!area.isEmpty()) {
     move(area.topLeft());
     resize(area.size());
@@ -383,13 +391,17 @@ void TForm1::FullScreenF111Click() {
 void TForm1::FollowWindowState() {
   if (!FNoWindowManager) return;
   QScreen* s = screen();
-  if (!s) return;
-  // The window is being maximized or switched to full screen (the backdrop follows).
+  const Qt::WindowStates state = windowState();
+  if (!s || !(state & (Qt::WindowFullScreen | Qt::WindowMaximized))) return;
+  // The window is being maximized or switched to full screen. Its window takes the area as a
+  // window manager would give it: the widget's own new geometry would end the state, and the
+  // normal bounds to restore to with it.
   WindowStateChanging = true;
-  if (windowState() & Qt::WindowFullScreen)
-    setGeometry(s->geometry());
-  else if (windowState() & Qt::WindowMaximized)
-    setGeometry(s->availableGeometry());
+  const QRect area = state & Qt::WindowFullScreen ? s->geometry() : s->availableGeometry();
+  if (QWindow* w = windowHandle())
+    w->setGeometry(area);
+  else
+    setGeometry(area);
   WindowStateChanging = false;
 }
 
@@ -433,53 +445,13 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
   return false;
 }
 
-namespace {
-
-// The picture of file stretched to w x h; the decoded picture itself is let go. Raises when the
-// file cannot be read.
-TBitmap StretchedPicture(const std::string& file, int w, int h) {
-  TBitmap picture;
-  picture.LoadFromFile(file);
-  TBitmap stretched(w, h, TNewPixels::Overwrite);
-  StretchDraw(stretched, TRect(0, 0, w, h), picture);
-  return stretched;
-}
-
-}  // namespace
-
-void TForm1::StretchBackdropAhead() {
-  if (BackdropFile.empty()) return;
-  // The window's first size is known before it shows: the picture is read and stretched on a
-  // thread of its own while the window is made, and taken at its first paint.
-  const int w = std::max(FFirstSize.width(), 1), h = std::max(FFirstSize.height(), 1);
-  FBackdropAhead = std::async(std::launch::async, StretchedPicture, BackdropFile, w, h);
-}
-
-void TForm1::StretchBackdrop() {
-  if (BackdropFile.empty()) return;
-  const int w = std::max(width(), 1), h = std::max(height(), 1);
-  try {
-    if (FBackdropAhead.valid()) {
-      BackdropBitmap = FBackdropAhead.get();
-      if (BackdropBitmap.Width() == w && BackdropBitmap.Height() == h) return;
-    }
-    BackdropBitmap = StretchedPicture(BackdropFile, w, h);
-  } catch (const std::exception& e) {
-    ::Trace(std::string("backdrop.jpg not shown: ") + e.what());
-    BackdropFile.clear();
-    BackdropBitmap = TBitmap();
-    // The window's own colour in its place.
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
-    update();
-  }
-}
-
-void TForm1::FollowBackdrop() {
-  // A window manager sizes the window when it likes (before or after the first paint, at once or
-  // later): the backdrop follows whatever size it gave.
-  if (!BackdropFile.empty() &&
-      (BackdropBitmap.Width() != std::max(width(), 1) || BackdropBitmap.Height() != std::max(height(), 1)))
-    StretchBackdrop();
+void TForm1::BackdropFailed(const std::exception& e) {
+  ::Trace(std::string("backdrop.jpg not shown: ") + e.what());
+  BackdropFile.clear();
+  Backdrop.SetFile("");
+  // The window's own colour in its place.
+  setAttribute(Qt::WA_OpaquePaintEvent, false);
+  update();
 }
 
 void TForm1::PlaceBars() {
@@ -492,7 +464,6 @@ void TForm1::FormResize() {
   PlaceBars();
   if (CardTable1 && CardTable1->TableArea(1)->Visible) OnAreaClick();
   if (StartScreen) StartScreen->PlaceComponents();
-  if (WindowStateChanging) FollowBackdrop();
   // The Extended layout fills the table anew.
   if (StartupDone) ReapplyLayout();
 }
@@ -510,11 +481,6 @@ void TForm1::showEvent(QShowEvent* e) {
   if (FShownOnce) return;
   FShownOnce = true;
   FormShow();
-  // No window manager: nothing frames the window, and nothing maximizes it either.
-  QTimer::singleShot(200, this, [this] {
-    FNoWindowManager = frameGeometry() == geometry() && !(windowFlags() & Qt::FramelessWindowHint);
-    FollowWindowState();
-  });
   // Without a window manager no activation ever arrives: the first one is queued here. Nothing is
   // painted until it has run, so the first paint is the finished start screen.
   if (!StartupDone) setUpdatesEnabled(false);
@@ -548,10 +514,20 @@ void TForm1::changeEvent(QEvent* e) {
   QWidget::changeEvent(e);
   if (e->type() != QEvent::WindowStateChange || !FShownOnce) return;
   const Qt::WindowStates old = static_cast<QWindowStateChangeEvent*>(e)->oldState();
+  // Nothing of the start screen runs while nobody can see it.
+  if (StartScreen) StartScreen->SetMinimized(windowState() & Qt::WindowMinimized);
+  if (!(old & Qt::WindowMaximized) ||
+      (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
+    return;
+  // Until the window has first shown maximized, the window manager's answer as it takes the
+  // window (whatever it is, whenever it comes) does not undo the maximized start.
+  if (!FShownMaximized && e->spontaneous()) {
+    setWindowState(windowState() | Qt::WindowMaximized);
+    return;
+  }
   // The window first showed at its maximized size, which a window manager keeps as its size to
   // restore to: a restore from that first maximized state takes the normal bounds instead.
-  if (FRestoreToNormal && (old & Qt::WindowMaximized) &&
-      !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))) {
+  if (FRestoreToNormal) {
     FRestoreToNormal = false;
     if (!WindowStateChanging)
       setGeometry(SavedBounds.Left, SavedBounds.Top, SavedBounds.Width, SavedBounds.Height);
@@ -559,12 +535,19 @@ void TForm1::changeEvent(QEvent* e) {
 }
 
 void TForm1::paintEvent(QPaintEvent* e) {
+  if (!FShownMaximized && (windowState() & Qt::WindowMaximized) && windowHandle() &&
+      windowHandle()->isExposed())
+    FShownMaximized = true;
   if (!isVisible() || BackdropFile.empty()) return;
-  FollowBackdrop();
-  // From the stretched copy's own memory, only where the paint is asked for.
-  const QImage backdrop = BackdropBitmap.ConstImage();
-  QPainter p(this);
-  for (const QRect& r : e->region() & backdrop.rect()) p.drawImage(r.topLeft(), backdrop, r);
+  // Stretched to the window's size (whatever size a window manager gave it, whenever), only where
+  // the paint is asked for.
+  try {
+    QPainter p(this);
+    Backdrop.Paint(p, e->region(), size());
+  } catch (const std::exception& ex) {
+    BackdropFailed(ex);
+  }
+  Backdrop.FirstPaintDone();
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* e) {

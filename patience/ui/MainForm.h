@@ -27,6 +27,7 @@
 #include "patience/files/Favourites.h"
 #include "patience/ui/GameMenus.h"
 #include "patience/ui/Sound.h"
+#include "patience/ui/WindowBackdrop.h"
 #include "platform/core/StringList.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/ui/Menus.h"
@@ -123,9 +124,9 @@ class TForm1 : public QWidget, public TEngineHost {
   // The first activation has run.
   bool StartupDone = false;
   // "backdrop.jpg" of the program folder (empty when it is missing or unreadable) and its picture
-  // stretched to the client area; the file is read again only when the window's size changes.
+  // stretched to the client area, held where it has shown.
   std::string BackdropFile;
-  TBitmap BackdropBitmap;
+  TWindowBackdrop Backdrop;
 
   // ---------------------------------------------------------------------------------------------
   // Events and commands
@@ -506,11 +507,10 @@ class TForm1 : public QWidget, public TEngineHost {
   // The first activation's music, and the end of the start-up trace, wait for the sounds' set-up.
   bool FMusicWaits = false;
   bool FTraceWaitsForSounds = false;
-  // The backdrop being stretched for the window's first size (maximized).
-  std::future<TBitmap> FBackdropAhead;
-  QSize FFirstSize;
   // The window showed first at its maximized size: its first restore takes the normal bounds.
   bool FRestoreToNormal = false;
+  // The window has been painted on the screen maximized (until then it is kept maximized).
+  bool FShownMaximized = false;
   void FormCreate(const QStringList& parameters, const TForm1Options& options);
   void BuildMenus();
   void BuildDebugMenu();
@@ -532,13 +532,10 @@ class TForm1 : public QWidget, public TEngineHost {
   void PlaceRedealOnTable();
   void PlaceBars();
   void SetTableTop(int top);
-  void StretchBackdrop();
-  // Starts reading and stretching the backdrop for the window's first size.
-  void StretchBackdropAhead();
   // Maximized before the window first shows, and the size it will have then.
   void StartMaximized();
-  // The backdrop stretched to the window's size, whatever size the window has now.
-  void FollowBackdrop();
+  // The backdrop could not be read: the window's colour shows instead.
+  void BackdropFailed(const std::exception& e);
   // Without a window manager a maximized or full-screen request changes nothing; the window then
   // takes the area itself.
   void FollowWindowState();
@@ -549,6 +546,7 @@ class TForm1 : public QWidget, public TEngineHost {
   // The Redeal button's place: x in the window, y below the table's top.
   TPoint FRedealPlace{0, 0};
   bool FShownOnce = false;
+  // No window manager runs (asked of the display before the window first shows).
   bool FNoWindowManager = false;
   bool FRelayoutPending = false;
   void CreateEffects();

@@ -7,10 +7,17 @@
 #include <algorithm>
 
 #include "platform/graphics/Canvas.h"
+#include "platform/graphics/Raster.h"
 #include "platform/ui/ScreenFill.h"
 
+namespace {
+
+constexpr int kStepMs = 50;
+
+}  // namespace
+
 TddgMarquee::TddgMarquee(QWidget* owner) : QWidget(owner), FTimer(std::make_unique<QTimer>()) {
-  FTimer->setInterval(50);
+  FTimer->setInterval(kStepMs);
   QObject::connect(FTimer.get(), &QTimer::timeout, this, [this] { Tick(); });
   resize(100, 75);
 }
@@ -27,22 +34,26 @@ void TddgMarquee::SetItems(const TStringList& lines) {
 
 void TddgMarquee::SetRunning(bool value) {
   if (value && !FRunning && FItems.Count() > 0) {
-    // An opaque marquee on an X display paints on screen itself and sends a tick's changes there.
-    if (!Transparent && !FOnScreen) FOnScreen = ShowsOnScreen(this);
+    PaintOnScreen();
     // An opaque one covers its area whole: nothing beneath it is painted first.
     setAttribute(Qt::WA_OpaquePaintEvent, !Transparent);
     FRunning = true;
     Layout();
-    FTimer->start();
+    FDueMs = 0;
+    if (!OwnerSteps) FTimer->start();
   } else if (!value && FRunning) {
     FTimer->stop();
     if (OnDone) OnDone(*this);
     FRunning = false;
     FLines.clear();
-    FView = TBitmap();
     setAttribute(Qt::WA_OpaquePaintEvent, FOnScreen);
     update();
   }
+}
+
+void TddgMarquee::PaintOnScreen() {
+  // An opaque marquee on an X display paints on screen itself and sends a tick's changes there.
+  if (!Transparent && !FOnScreen) FOnScreen = ShowsOnScreen(this);
 }
 
 void TddgMarquee::Layout() {
@@ -53,12 +64,6 @@ void TddgMarquee::Layout() {
   FTextRect = TRect(0, 0, w, FItems.Count() * FLineHeight + 2 * h);
   FPosition = ScrollDown ? FTextRect.Bottom - h : 0;
   FLines.clear();
-  if (FOnScreen) {
-    FView.SetSize(w, h, TNewPixels::Overwrite);
-    QImage image = FView.Image();
-    QPainter p(&image);
-    DrawView(p, QRegion(image.rect()), FPosition);
-  }
 }
 
 const TddgMarquee::TLine& TddgMarquee::Line(int i) {
@@ -66,9 +71,9 @@ const TddgMarquee::TLine& TddgMarquee::Line(int i) {
   if (found != FLines.end()) return found->second;
   TLine& line = FLines[i];
   const int w = std::max(width(), 1);
-  line.Picture.SetSize(w, FLineHeight, TNewPixels::Overwrite);
-  line.Picture.Clear(Color);
-  TCanvas canvas(line.Picture);
+  TBitmap drawn(w, FLineHeight, TNewPixels::Overwrite);
+  drawn.Clear(Color);
+  TCanvas canvas(drawn);
   canvas.Font = Font;
   canvas.Brush.Style = TBrushStyle::bsClear;
   const std::string& text = FItems[i];
@@ -78,12 +83,16 @@ const TddgMarquee::TLine& TddgMarquee::Line(int i) {
   else if (Justify == tjRight)
     x = w - canvas.TextWidth(text);
   canvas.TextRect(TRect(0, 0, w, FLineHeight), x, 0, text);
-  // The letters' bounds: every pixel that is not the colour.
+  // The letters' bounds: every pixel that is not the colour. Only they are kept.
   const uint32_t blank = ColorToPixel(ColorToRGB(Color));
-  for (int y = 0; y < line.Picture.Height(); ++y) {
-    const uint32_t* row = line.Picture.ScanLine(y);
-    for (int px = 0; px < line.Picture.Width(); ++px)
+  for (int y = 0; y < drawn.Height(); ++y) {
+    const uint32_t* row = drawn.ScanLine(y);
+    for (int px = 0; px < drawn.Width(); ++px)
       if (!SameRGB(row[px], blank)) line.Ink |= QRect(px, y, 1, 1);
+  }
+  if (!line.Ink.isEmpty()) {
+    line.Picture.SetSize(line.Ink.width(), line.Ink.height(), TNewPixels::Overwrite);
+    BitBlt(line.Picture, 0, 0, line.Ink.width(), line.Ink.height(), drawn, line.Ink.x(), line.Ink.y());
   }
   return line;
 }
@@ -100,21 +109,47 @@ std::pair<int, int> TddgMarquee::LinesInView(int position) const {
   return {a, b};
 }
 
-QRegion TddgMarquee::Ink(int position) {
-  QRegion ink;
-  const auto [first, last] = LinesInView(position);
-  for (int i = first; i <= last; ++i) ink += Line(i).Ink.translated(0, LineTop(i) - position);
-  return ink & rect();
-}
-
 void TddgMarquee::DrawView(QPainter& p, const QRegion& region, int position) {
   p.setClipRegion(region);
-  // The strip is the colour wherever there is no line.
+  // The strip is the colour wherever there are no letters.
   for (const QRect& r : region) p.fillRect(r, ToQColor(Color));
   const auto [first, last] = LinesInView(position);
   for (int i = first; i <= last; ++i) {
-    const QRect place(0, LineTop(i) - position, width(), FLineHeight);
-    if (region.intersects(place)) p.drawImage(place.topLeft(), Line(i).Picture.ConstImage());
+    const TLine& line = Line(i);
+    const QRect place = line.Ink.translated(0, LineTop(i) - position);
+    if (!line.Ink.isEmpty() && region.intersects(place))
+      p.drawImage(place.topLeft(), line.Picture.ConstImage());
+  }
+}
+
+void TddgMarquee::Compose(TBitmap& out, const TRect& r) {
+  out.SetSize(std::max(r.Width(), 1), std::max(r.Height(), 1), TNewPixels::Overwrite);
+  const uint32_t blank = ColorToPixel(ColorToRGB(Color));
+  const int h = height();
+  for (int y = r.Top; y < r.Bottom; ++y) {
+    uint32_t* out_row = out.ScanLine(y - r.Top);
+    std::fill_n(out_row, r.Width(), blank);
+    if (!FRunning || FLineHeight <= 0) continue;
+    const int row = FPosition + y - h;  // the row in the lines' part of the strip
+    const int i = row >= 0 ? row / FLineHeight : -1;
+    if (i < 0 || i >= FItems.Count()) continue;
+    const TLine& line = Line(i);
+    const int in = row - i * FLineHeight;  // the row in the line
+    if (in < line.Ink.top() || in > line.Ink.bottom()) continue;
+    const int from = std::max(r.Left, line.Ink.left()), to = std::min(r.Right, line.Ink.right() + 1);
+    if (from < to)
+      std::copy_n(line.Picture.ScanLine(in - line.Ink.top()) + (from - line.Ink.left()), to - from,
+                  out_row + (from - r.Left));
+  }
+}
+
+void TddgMarquee::PutOnScreen(const TRect& r) {
+  // A band of rows at a time: what is sent is made as it goes and not kept.
+  constexpr int kBand = 64;
+  for (int top = r.Top; top < r.Bottom; top += kBand) {
+    const TRect band(r.Left, top, r.Right, std::min(r.Bottom, top + kBand));
+    Compose(FPiece, band);
+    ::PutOnScreen(this, FPiece, TPoint(band.Left, band.Top));
   }
 }
 
@@ -131,7 +166,7 @@ void TddgMarquee::Step() {
     else
       SetRunning(false);
   }
-  if (!FOnScreen) TrimLines();
+  TrimLines();
 }
 
 void TddgMarquee::TrimLines() {
@@ -142,60 +177,65 @@ void TddgMarquee::TrimLines() {
 }
 
 void TddgMarquee::Tick() {
-  if (!FOnScreen) {
-    const QRegion was = Ink(FPosition);
-    Step();
-    if (FRunning) update(was + Ink(FPosition));
-    return;
-  }
-  // Each line's letters where they were and are now (a pixel apart): the view is brought up to
-  // date there, and those pixels alone go to the screen.
+  // Each line's letters where they were and are now (a pixel apart): only there does the view
+  // change.
   const int before = FPosition;
   const auto [first0, last0] = LinesInView(before);
+  FInks.clear();
+  for (int i = first0; i <= last0; ++i) FInks.push_back(Line(i).Ink.translated(0, LineTop(i)));
   Step();
   if (!FRunning) return;
   const auto [first1, last1] = LinesInView(FPosition);
+  for (int i = first1; i <= last1; ++i)
+    if (i < first0 || i > last0) FInks.push_back(Line(i).Ink.translated(0, LineTop(i)));
+  // The lines lie one below the other, a line's height apart: their places, top to bottom, do not
+  // meet and make a region as they stand (they are joined one by one where they would).
   FChanged.clear();
-  for (int i = std::min(first0, first1); i <= std::max(last0, last1); ++i) {
-    const QRect ink = Line(i).Ink;
+  const QRect view = rect();
+  for (const QRect& ink : FInks) {
     if (ink.isEmpty()) continue;
-    const int top = LineTop(i) + ink.top() - std::max(before, FPosition);
-    const int bottom = LineTop(i) + ink.bottom() + 1 - std::min(before, FPosition);
-    const TRect r =
-        IntersectRect(TRect(ink.left(), top, ink.right() + 1, bottom), TRect(0, 0, width(), height()));
-    if (!r.IsEmpty()) FChanged.push_back(r);
+    const int top = ink.top() - std::max(before, FPosition);
+    const int bottom = ink.bottom() + 1 - std::min(before, FPosition);
+    const QRect r = QRect(ink.left(), top, ink.width(), bottom - top) & view;
+    if (!r.isEmpty()) FChanged.push_back(r);
   }
-  TrimLines();
-  UpdateView(FChanged);
-  if (isVisible()) PutOnScreen(this, FView, FChanged);
+  if (FOnScreen) {
+    // Those pixels alone go to the screen, made from the lines, over the view a paint has put
+    // there (until then the paint brings it all).
+    if (!FPainted || !isVisible()) return;
+    const TScreenBatch batch;
+    for (const QRect& r : FChanged) PutOnScreen(TRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1));
+    return;
+  }
+  std::sort(FChanged.begin(), FChanged.end(),
+            [](const QRect& a, const QRect& b) { return a.top() < b.top(); });
+  QRegion changed;
+  bool apart = true;
+  for (size_t k = 1; k < FChanged.size() && apart; ++k) apart = FChanged[k].top() > FChanged[k - 1].bottom();
+  if (apart)
+    changed.setRects(FChanged.data(), int(FChanged.size()));
+  else
+    for (const QRect& r : FChanged) changed += r;
+  update(changed);
 }
 
-void TddgMarquee::UpdateView(const std::vector<TRect>& rects) {
-  const uint32_t blank = ColorToPixel(ColorToRGB(Color));
-  const int h = height();
-  for (const TRect& r : rects)
-    for (int y = r.Top; y < r.Bottom; ++y) {
-      uint32_t* out = FView.ScanLine(y) + r.Left;
-      const int row = FPosition + y - h;  // the row in the lines' part of the strip
-      const int i = row >= 0 ? row / FLineHeight : -1;
-      if (i < 0 || i >= FItems.Count()) {
-        std::fill_n(out, r.Width(), blank);
-        continue;
-      }
-      std::copy_n(Line(i).Picture.ScanLine(row - i * FLineHeight) + r.Left, r.Width(), out);
-    }
+void TddgMarquee::Advance(int ms) {
+  if (!FRunning) return;
+  FDueMs += std::max(ms, 0);
+  for (; FDueMs >= kStepMs && FRunning; FDueMs -= kStepMs) Tick();
+  if (!FRunning) FDueMs = 0;
 }
 
 TBitmap TddgMarquee::View() {
   TBitmap view;
   if (!FRunning) return view;
-  view.SetSize(std::max(width(), 1), std::max(height(), 1), TNewPixels::Overwrite);
-  QImage image = view.Image();
-  {
-    QPainter p(&image);
-    DrawView(p, QRegion(image.rect()), FPosition);
-  }
+  Compose(view, TRect(0, 0, std::max(width(), 1), std::max(height(), 1)));
   return view;
+}
+
+void TddgMarquee::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  FPainted = false;
 }
 
 QPaintEngine* TddgMarquee::paintEngine() const {
@@ -205,12 +245,13 @@ QPaintEngine* TddgMarquee::paintEngine() const {
 
 void TddgMarquee::paintEvent(QPaintEvent* event) {
   if (FOnScreen) {
-    if (FView.Width() != width() || FView.Height() != height()) {
-      // Stopped: the plain colour.
-      FView.SetSize(std::max(width(), 1), std::max(height(), 1), TNewPixels::Overwrite);
-      FView.Clear(Color);
-    }
-    PutOnScreen(this, FView, event->region());
+    // Held back with the window's paints (a paint follows when they are let go).
+    if (!updatesEnabled()) return;
+    const TScreenBatch batch;
+    for (const QRect& q : event->region())
+      PutOnScreen(TRect(q.left(), q.top(), q.right() + 1, q.bottom() + 1));
+    FPiece = TBitmap();
+    FPainted = true;
     return;
   }
   if (!FRunning) return;

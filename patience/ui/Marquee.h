@@ -5,10 +5,10 @@
 // with ScrollDown). When it stops, OnDone is told; the about box and the start screen start it
 // again, so their text loops.
 //
-// Only the lines in view are drawn, each once as it enters and dropped when it has left, and a
-// tick repaints only where a line's letters were or now are: the rest of the strip is the
-// control's colour and does not change as it scrolls. An opaque marquee on an X display keeps the
-// view as it shows and sends just those pixels to the screen itself.
+// Only the lines in view are drawn, each once as it enters and dropped when it has left (only its
+// letters' bounds are kept), and a tick repaints only where a line's letters were or now are: the
+// rest of the strip is the control's colour and does not change as it scrolls. An opaque marquee
+// on an X display sends just those pixels to the screen itself.
 //
 // A Transparent marquee draws only its text (lightening what lies beneath), so it can scroll
 // over a picture its parent paints.
@@ -42,7 +42,18 @@ class TddgMarquee : public QWidget {
   bool Transparent = false;
   std::function<void(TddgMarquee&)> OnDone;
 
+  // The marquee steps when its owner says time has passed (Advance) instead of on a timer of its
+  // own, so one timer drives the owner's whole animation.
+  bool OwnerSteps = false;
+  // With OwnerSteps: ms more have passed; the steps due (one each 50 ms) are taken and shown.
+  void Advance(int ms);
+
   bool Running() const { return FRunning; }
+  // An opaque marquee paints on screen itself where it can (an X display), from its first start
+  // on. Called once it has its place (its window is made then, at that place) and before the
+  // window shows, its window is there from the window's first paint.
+  void PaintOnScreen();
+  bool OnScreen() const { return FOnScreen; }
   // True starts a marquee that has lines; false stops a running one (and tells OnDone).
   void SetRunning(bool value);
   // One pixel on; stops at the end.
@@ -59,9 +70,11 @@ class TddgMarquee : public QWidget {
  protected:
   QPaintEngine* paintEngine() const override;
   void paintEvent(QPaintEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
  private:
-  // A line drawn on the control's colour, and the bounds of its letters (line coordinates).
+  // A line's letters drawn on the control's colour, and where they lie in the line (the rest of
+  // the line is the colour; a line without letters has no picture).
   struct TLine {
     TBitmap Picture;
     QRect Ink;
@@ -72,26 +85,31 @@ class TddgMarquee : public QWidget {
   // The lines that meet the view at position, as [first, last] (empty when first > last).
   std::pair<int, int> LinesInView(int position) const;
   int LineTop(int i) const { return height() + i * FLineHeight; }
-  // Where the letters of the lines in view lie on the control.
-  QRegion Ink(int position);
   // Draws the view at position, as the control shows it, through a painter.
   void DrawView(QPainter& p, const QRegion& region, int position);
+  // The view's pixels in r (control coordinates), into out.
+  void Compose(TBitmap& out, const TRect& r);
+  // Sends the view's pixels in r to the screen (on screen).
+  void PutOnScreen(const TRect& r);
   // A tick: one step on, and a repaint of where the letters were and are.
   void Tick();
   // Drops the lines out of view.
   void TrimLines();
-  // The view as it shows, brought up to date in rects (on screen).
-  void UpdateView(const std::vector<TRect>& rects);
 
   TStringList FItems;
   std::unique_ptr<QTimer> FTimer;
   bool FRunning = false;
   std::map<int, TLine> FLines;
-  // Painting on screen itself (an opaque marquee on an X display), from the view as it shows.
+  // A tick's work space: the letters' places, and where the view changed.
+  std::vector<QRect> FInks, FChanged;
+  // Painting on screen itself (an opaque marquee on an X display): what a paint or a tick sends is
+  // made for it from the lines.
   bool FOnScreen = false;
-  TBitmap FView;
-  std::vector<TRect> FChanged;
+  // On screen: a paint has put the view there since the marquee was last shown.
+  bool FPainted = false;
+  TBitmap FPiece;
   int FLineHeight = 0;
   int FPosition = 0;
+  int FDueMs = 0;  // with OwnerSteps: time passed since the last step
   TRect FTextRect;
 };

@@ -51,6 +51,14 @@ void TMergePic::Stop() {
   Running = false;
 }
 
+void TMergePic::SetPaused(bool paused) {
+  if (!Running || !FTimer) return;
+  if (paused)
+    FTimer->stop();
+  else
+    FTimer->start();
+}
+
 void TMergePic::Tick() {
   if (!Running || !Canvas) return;
   ++StepCount;

@@ -48,6 +48,8 @@ class TMergePic {
   void Start(TBitmap* canvas, int X, int Y, int Width, int Height);
   // Ends the show where it is; the canvas keeps what it shows, the next show starts at strip 0.
   void Stop();
+  // Holds a running show where it is (its timer stops) and lets it go on.
+  void SetPaused(bool paused);
   // One step of the show (what each timer tick does).
   void Tick();
 

@@ -1,7 +1,6 @@
 #include "patience/ui/Starfield.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "platform/core/Random.h"
 
@@ -17,25 +16,6 @@ struct TPictureCanvas {
   void Fill(const TRect& on, bool white) const {
     const uint32_t pixel = ColorToPixel(white ? clWhite : clBlack);
     for (int y = on.Top; y < on.Bottom; ++y) std::fill_n(Bitmap.ScanLine(y) + on.Left, on.Width(), pixel);
-  }
-};
-
-struct TMaskCanvas {
-  TStarMask& Mask;
-  int Width() const { return Mask.Width; }
-  int Height() const { return Mask.Height; }
-  void Fill(const TRect& on, bool white) const {
-    const auto value = uint8_t(white);
-    const int w = on.Width();
-    // Most stars are a few pixels: stored in place, without a call a row.
-    for (int y = on.Top; y < on.Bottom; ++y) {
-      uint8_t* row = Mask.Row(y) + on.Left;
-      if (w >= 32) {
-        std::memset(row, value, size_t(w));
-        continue;
-      }
-      for (int x = 0; x < w; ++x) row[x] = value;
-    }
   }
 };
 
@@ -98,8 +78,28 @@ void DrawStarfieldFrame(TBitmap& canvas, std::vector<TRect>* drawn) {
   Frame(TPictureCanvas{canvas}, true, drawn);
 }
 
-void DrawStarfieldFrame(TStarMask& canvas, std::vector<TRect>* drawn) {
-  Frame(TMaskCanvas{canvas}, true, drawn);
+void StepStarfield(int width, int height, std::vector<TRect>& erased, std::vector<TRect>& drawn) {
+  erased.clear();
+  drawn.clear();
+  TStarfield& f = TheField;
+  if (f.Cx == 0 || f.Cy == 0) return;
+  const TRect picture(0, 0, width, height);
+  TRandom& random = ProgramRandom();
+  for (TStar& s : f.Stars) {
+    erased.push_back(
+        IntersectRect(TRect(s.PrevX, s.PrevY, s.PrevX + 2 * s.PrevSize, s.PrevY + 2 * s.PrevSize), picture));
+    const int size = f.S / s.Z;
+    const int x = s.X / s.Z + f.Cx - size, y = s.Y / s.Z + f.Cy - size;
+    s.PrevX = x;
+    s.PrevY = y;
+    s.PrevSize = size;
+    drawn.push_back(IntersectRect(TRect(x, y, x + size, y + size), picture));
+    if (--s.Z <= 0) {
+      s.Z = kStarCount;
+      s.X = (random.Random(2 * f.Cx) - f.Cx) * 128;
+      s.Y = (random.Random(2 * f.Cy) - f.Cy) * 128;
+    }
+  }
 }
 
 void DrawStarfieldTrails(TBitmap& canvas) {

@@ -8,8 +8,7 @@
 
 #include "platform/graphics/Bitmap.h"
 
-// A starfield's picture held as one byte a pixel, 0 black and 1 white: the start screen's stars
-// draw on it, since a frame's few hundred scattered squares then touch a quarter of the memory.
+// A starfield's picture held as one byte a pixel, 0 black and 1 white.
 struct TStarMask {
   int Width = 0, Height = 0;
   std::vector<uint8_t> Pixels;
@@ -28,7 +27,10 @@ void InitStarfield(int W, int H);
 // With drawn, it receives each star's new square cut to the bitmap (empty when the star is off it),
 // one per star in the stars' order.
 void DrawStarfieldFrame(TBitmap& canvas, std::vector<TRect>* drawn = nullptr);
-void DrawStarfieldFrame(TStarMask& canvas, std::vector<TRect>* drawn = nullptr);
+// One frame as DrawStarfieldFrame draws it on a picture of width x height, drawing nothing: each
+// star's erased square and its new one, cut to the picture, in the stars' order. The picture after
+// the frame is black but for each new square less the squares erased after it.
+void StepStarfield(int width, int height, std::vector<TRect>& erased, std::vector<TRect>& drawn);
 // The same without the erase: the stars leave trails.
 void DrawStarfieldTrails(TBitmap& canvas);
 

@@ -8,14 +8,19 @@
 
 namespace {
 
-// The side of the coarse grid's cells, in pixels.
+// The side of the coarse grid's cells, in pixels: the grid of the squares sent black, and that of
+// the squares erased.
 constexpr int kCell = 16;
+constexpr int kEraseCell = 32;
 
 }  // namespace
 
 TStarfieldView::TStarfieldView(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
-  FOnScreen = ShowsOnScreen(this);
+}
+
+void TStarfieldView::PaintOnScreen() {
+  if (!FOnScreen) FOnScreen = ShowsOnScreen(this);
 }
 
 QPaintEngine* TStarfieldView::paintEngine() const {
@@ -24,14 +29,38 @@ QPaintEngine* TStarfieldView::paintEngine() const {
 }
 
 void TStarfieldView::StartField(int fieldW, int fieldH) {
-  FField.SetSize(std::max(width(), 1), std::max(height(), 1));
+  FWidth = std::max(width(), 1);
+  FHeight = std::max(height(), 1);
   InitStarfield(fieldW, fieldH);
-  Starfield().Cx = FField.Width / 2;
-  Starfield().Cy = FField.Height / 2;
+  Starfield().Cx = FWidth / 2;
+  Starfield().Cy = FHeight / 2;
   FShown.assign(kStarCount, TShown{});
-  FColumns = (FField.Width + kCell - 1) / kCell;
-  FCells.assign(size_t(FColumns) * size_t((FField.Height + kCell - 1) / kCell), 0);
+  FParts.clear();
+  FFieldStale = true;
+  FColumns = (FWidth + kCell - 1) / kCell;
+  FCells.assign(size_t(FColumns) * size_t((FHeight + kCell - 1) / kCell), 0);
+  FEraseColumns = (FWidth + kEraseCell - 1) / kEraseCell;
+  FErasing.assign(size_t(FEraseColumns) * size_t((FHeight + kEraseCell - 1) / kEraseCell), {});
   update();
+}
+
+const TStarMask& TStarfieldView::Field() const {
+  if (FFieldStale) {
+    // Black but for what each star's square shows.
+    FField.SetSize(FWidth, FHeight);
+    auto fill = [this](const TRect& r) {
+      for (int y = r.Top; y < r.Bottom; ++y) std::fill_n(FField.Row(y) + r.Left, r.Width(), uint8_t(1));
+    };
+    for (const TShown& shown : FShown) {
+      if (shown.Whole) {
+        fill(shown.Square);
+        continue;
+      }
+      for (int k = shown.FirstPart; k < shown.FirstPart + shown.Parts; ++k) fill(FParts[size_t(k)]);
+    }
+    FFieldStale = false;
+  }
+  return FField;
 }
 
 void TStarfieldView::Mark(const TRect& r) {
@@ -47,24 +76,52 @@ bool TStarfieldView::Marked(const TRect& r) const {
   return false;
 }
 
-void TStarfieldView::AddWhiteRuns(const TRect& r) {
-  for (int y = r.Top; y < r.Bottom; ++y) {
-    const uint8_t* row = FField.Row(y);
-    for (int x = r.Left; x < r.Right;) {
-      if (!row[x]) {
-        ++x;
+void TStarfieldView::CutByLaterErases(size_t star, const TRect& square, std::vector<TRect>& out) {
+  // The erases of the stars after this one that meet its square, found through the cells of the
+  // coarse grid they cover.
+  FLater.clear();
+  for (int y = square.Top / kEraseCell; y <= (square.Bottom - 1) / kEraseCell; ++y)
+    for (int x = square.Left / kEraseCell; x <= (square.Right - 1) / kEraseCell; ++x)
+      for (const int k : FErasing[size_t(y) * size_t(FEraseColumns) + size_t(x)]) {
+        if (size_t(k) <= star || FSeen[size_t(k)] == int(star)) continue;
+        FSeen[size_t(k)] = int(star);
+        if (!IntersectRect(FErased[size_t(k)], square).IsEmpty()) FLater.push_back(k);
+      }
+  out.clear();
+  out.push_back(square);
+  for (const int k : FLater) {
+    const TRect& e = FErased[size_t(k)];
+    FPieces.clear();
+    for (const TRect& p : out) {
+      if (IntersectRect(p, e).IsEmpty()) {
+        FPieces.push_back(p);
         continue;
       }
-      const int start = x;
-      while (x < r.Right && row[x]) ++x;
-      FWhite.push_back(TRect(start, y, x, y + 1));
+      // What of p lies above, below, left and right of e.
+      if (p.Top < e.Top) FPieces.push_back(TRect(p.Left, p.Top, p.Right, e.Top));
+      if (e.Bottom < p.Bottom) FPieces.push_back(TRect(p.Left, e.Bottom, p.Right, p.Bottom));
+      const int top = std::max(p.Top, e.Top), bottom = std::min(p.Bottom, e.Bottom);
+      if (p.Left < e.Left) FPieces.push_back(TRect(p.Left, top, e.Left, bottom));
+      if (e.Right < p.Right) FPieces.push_back(TRect(e.Right, top, p.Right, bottom));
     }
+    out.swap(FPieces);
+    if (out.empty()) break;
   }
 }
 
 void TStarfieldView::NextFrame() {
-  if (FField.Pixels.empty() || FShown.size() != size_t(kStarCount)) return;
-  DrawStarfieldFrame(FField, &FDrawn);
+  if (FShown.size() != size_t(kStarCount) || FErasing.empty()) return;
+  // The frame as rectangles: a star's new square shows but where a later star's erase covers it.
+  StepStarfield(FWidth, FHeight, FErased, FDrawn);
+  for (std::vector<int>& cell : FErasing) cell.clear();
+  for (size_t k = 0; k < FErased.size(); ++k) {
+    const TRect& e = FErased[k];
+    if (e.IsEmpty()) continue;
+    for (int y = e.Top / kEraseCell; y <= (e.Bottom - 1) / kEraseCell; ++y)
+      for (int x = e.Left / kEraseCell; x <= (e.Right - 1) / kEraseCell; ++x)
+        FErasing[size_t(y) * size_t(FEraseColumns) + size_t(x)].push_back(int(k));
+  }
+  FSeen.assign(FErased.size(), -1);
   FBlack.clear();
   FWhite.clear();
   std::fill(FCells.begin(), FCells.end(), 0);
@@ -73,6 +130,7 @@ void TStarfieldView::NextFrame() {
   // that stayed is sent again only when it meets a square that turns black.
   std::vector<TShown>& now = FNow;
   now.assign(FShown.size(), TShown{});
+  FNowParts.clear();
   std::vector<uint8_t>& stayed = FStayed;
   stayed.assign(FShown.size(), 0);
   for (size_t i = 0; i < now.size(); ++i) {
@@ -80,9 +138,14 @@ void TStarfieldView::NextFrame() {
     n.Square = i < FDrawn.size() ? FDrawn[i] : TRect();
     const TShown& was = FShown[i];
     if (n.Square.IsEmpty() && was.Square.IsEmpty()) continue;  // off the picture, then and now
-    for (int y = n.Square.Top; y < n.Square.Bottom && n.Whole; ++y) {
-      const uint8_t* row = FField.Row(y);
-      n.Whole = std::all_of(row + n.Square.Left, row + n.Square.Right, [](uint8_t m) { return m != 0; });
+    if (!n.Square.IsEmpty()) {
+      CutByLaterErases(i, n.Square, FCut);
+      n.Whole = FCut.size() == 1 && FCut[0] == n.Square;
+      if (!n.Whole) {
+        n.FirstPart = int(FNowParts.size());
+        n.Parts = int(FCut.size());
+        FNowParts.insert(FNowParts.end(), FCut.begin(), FCut.end());
+      }
     }
     stayed[i] = n.Whole && was.Whole && n.Square == was.Square ? 1 : 0;
     if (stayed[i] || was.Square.IsEmpty()) continue;
@@ -95,12 +158,16 @@ void TStarfieldView::NextFrame() {
     if (n.Whole)
       FWhite.push_back(n.Square);
     else
-      AddWhiteRuns(n.Square);
+      FWhite.insert(FWhite.end(), FNowParts.begin() + n.FirstPart, FNowParts.begin() + n.FirstPart + n.Parts);
   }
   FShown.swap(now);
+  FParts.swap(FNowParts);
+  FFieldStale = true;
   if (FBlack.empty() && FWhite.empty()) return;
   if (FOnScreen) {
-    if (isVisible()) FillOnScreen(this, FBlack, FWhite);
+    // Only over the picture a paint has put on the screen; until then the frames go to the field
+    // alone, and the paint takes them with it.
+    if (FPainted && isVisible()) FillOnScreen(this, FBlack, FWhite);
     return;
   }
   QRegion changed;
@@ -109,12 +176,21 @@ void TStarfieldView::NextFrame() {
   repaint(changed);
 }
 
+void TStarfieldView::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  FPainted = false;
+}
+
 void TStarfieldView::paintEvent(QPaintEvent* event) {
   // A repaint (the view shown, uncovered) takes the picture whole from the field.
-  const TBitmap picture = FField.Picture();
+  const TBitmap picture = Field().Picture();
   const QRect inside(0, 0, picture.Width(), picture.Height());
   if (FOnScreen) {
+    // The window holds its paints back until what it shows is ready (a paint then follows):
+    // the view, which the toolkit would paint at once, waits with it.
+    if (!updatesEnabled()) return;
     PutOnScreen(this, picture, event->region() & inside);
+    FPainted = true;
     return;
   }
   QPainter p(this);

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QTableWidget>
 #include <QWheelEvent>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -29,6 +30,7 @@
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Jpeg.h"
 #include "platform/graphics/Raster.h"
+#include "platform/ui/ScreenFill.h"
 
 namespace {
 
@@ -39,6 +41,8 @@ QString Q(const std::string& s) {
 constexpr TColor kSkyBlue = 0xF0CAA6;  // the header's colour
 constexpr int kStripWidth = 402, kStripHeight = 144;
 constexpr double kPreviewAspect = 290.0 / 402.0;
+// The preview's least width: in the smallest window (700 wide) the grid and the text keep theirs.
+constexpr int kPreviewLeast = 120;
 constexpr int kMarqueeFontSize = 12;
 // The grid's vertical scroll bar takes this much of its width; a cell's text this much inside its
 // edges on each side.
@@ -106,10 +110,32 @@ std::vector<std::string> StartScreenLines(int year, int month, int day) {
 }
 
 TStartScreen::TStartScreen(TForm1& form) : FForm(form) {
+  // The starfield and the scrolling text paint on screen themselves (where they can) in windows of
+  // their own: children of the window itself, over the panels that frame them, so that no panel
+  // needs a window of its own. Both are made before the window shows, so their windows are there
+  // at its first paint.
   Panel1 = Panel(&form, "Panel1", Qt::black);
-  Image1 = new TStarfieldView(Panel1);
+  Image1 = new TStarfieldView(&form);
   Image1->setObjectName(QStringLiteral("Image1"));
+  Image1->hide();
   Panel2 = Panel(&form, "Panel2", Qt::white);
+  Marquee1 = new TddgMarquee(&form);
+  Marquee1->setObjectName(QStringLiteral("Marquee1"));
+  Marquee1->hide();
+  Marquee1->Color = clWhite;
+  Marquee1->Font.Size = kMarqueeFontSize;
+  Marquee1->Font.Color = clBlack;
+  {
+    const QDate today = QDate::currentDate();
+    TStringList lines;
+    for (const std::string& line : StartScreenLines(today.year(), today.month(), today.day()))
+      lines.Add(line);
+    Marquee1->SetItems(lines);
+  }
+  // Stepped by the start screen's one timer.
+  Marquee1->OwnerSteps = true;
+  Panel1->installEventFilter(this);
+  Panel2->installEventFilter(this);
   Panel3 = Panel(&form, "Panel3", Qt::white);
   StringGrid1 = new TStringGrid(Panel3);
   StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
@@ -147,16 +173,25 @@ TStartScreen::TStartScreen(TForm1& form) : FForm(form) {
                    [this](int) { ComboBox2Change(); });
 
   StartPicture.OnPaint = [this](const TRect&) {
-    // The finished show ends on the window's own background: the strip's place shows it again.
-    if (StartPicture.Running)
+    // The finished show ends on the window's own background: the strip's place shows it again,
+    // and its pictures go (the next show reads them again).
+    if (StartPicture.Running) {
       StripView->repaint();
-    else
-      StripView->hide();
+      return;
+    }
+    StripView->hide();
+    StripView->Picture = TBitmap();
+    StartPicture.Bitmap = TBitmap();
   };
+  setObjectName(QStringLiteral("StartScreen"));
+  FIdle.setObjectName(QStringLiteral("StartScreenFrames"));
   FIdle.setInterval(20);
   QObject::connect(&FIdle, &QTimer::timeout, this, [this] { Loop(); });
   MeasureTexts();
   PlaceComponents();
+  // Their windows, at their places.
+  Image1->PaintOnScreen();
+  Marquee1->PaintOnScreen();
 }
 
 // The grid: three columns, the header in bold on sky blue, whole rows selected.
@@ -240,19 +275,19 @@ bool TStartScreen::ScreenUpdates() const {
 // Geometry
 
 void TStartScreen::PlaceComponents() {
-  const int W = std::max(FForm.width(), 800), H = FForm.height();
+  const int W = std::max(FForm.width(), 1), H = FForm.height();
   const int tableTop = FForm.CardTable1 ? FForm.CardTable1->Top() : 60;
   // The grid, the preview and the right-hand column share the width; the preview keeps the
   // pictures' proportions. Down to the smallest window every game's name and every line of the
   // text show whole: the preview gives way first.
   const int gridW = std::max(std::clamp(int(W * 0.28), 280, 520), FGridNeeds);
-  const int previewW = std::clamp(W - 10 - gridW - 5 - 10 - FTextNeeds - 10, 200, 640);
+  const int previewW = std::clamp(W - 10 - gridW - 5 - 10 - FTextNeeds - 10, kPreviewLeast, 640);
   const int rightW = std::max(W - 10 - gridW - 5 - previewW - 10 - 10, FTextNeeds);
   const int previewH = int(std::lround(previewW * kPreviewAspect));
   const int panel1H = std::clamp((H - tableTop) / 2, 100, 420);
 
   Panel1->setGeometry(W - rightW - 10, H - panel1H - 10, rightW, panel1H);
-  Image1->setGeometry(Panel1->contentsRect());
+  PlaceView(Image1, Panel1->contentsRect().translated(Panel1->pos()));
   Panel2->setGeometry(Panel1->x(), tableTop + 10, rightW, std::max(Panel1->y() - 10 - (tableTop + 10), 20));
   PlaceMarquee();
   ComboBox1->move(10, Panel2->y());
@@ -297,7 +332,69 @@ void TStartScreen::PlaceComponents() {
 void TStartScreen::SetControlsVisible(bool visible) {
   for (QWidget* w : std::initializer_list<QWidget*>{Panel1, Panel2, Panel3, Panel4, ComboBox1, ComboBox2})
     w->setVisible(visible);
-  if (!visible) StripView->hide();
+  if (visible) {
+    ShowViewsAfterPanels();
+    return;
+  }
+  FViewsWait = false;
+  Image1->hide();
+  Marquee1->hide();
+  StripView->hide();
+}
+
+void TStartScreen::ShowViewsAfterPanels() {
+  if (!Image1->OnScreen() && !Marquee1->OnScreen()) {
+    // Drawn by the toolkit with everything else.
+    ShowViews();
+    return;
+  }
+  if (Image1->isVisible() && Marquee1->isVisible()) return;
+  // Until then the panels show their plain black and white where the views will be.
+  FViewsWait = true;
+  Panel1->update();
+  Panel2->update();
+}
+
+void TStartScreen::ShowViews() {
+  for (QWidget* view : std::initializer_list<QWidget*>{Image1, Marquee1}) {
+    view->show();
+    view->raise();
+  }
+}
+
+void TStartScreen::PlaceView(QWidget* view, const QRect& place) {
+  view->setGeometry(place);
+  // The toolkit tells a hidden view's window of its own only of a move, and the window's answer
+  // would then give the view its old size back: the window is told the whole place at once.
+  if (QWindow* w = view->windowHandle(); w && !view->isVisible()) w->setGeometry(place);
+}
+
+bool TStartScreen::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Paint && FViewsWait && (watched == Panel1 || watched == Panel2)) {
+    FViewsWait = false;
+    // After this paint of the window has gone to the screen.
+    QTimer::singleShot(0, this, [this] {
+      if (FShowing && !FMinimized && Panel1->isVisible()) ShowViews();
+    });
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void TStartScreen::SetMinimized(bool minimized) {
+  if (minimized == FMinimized) return;
+  FMinimized = minimized;
+  if (!FShowing) return;
+  StartPicture.SetPaused(minimized);
+  if (minimized) {
+    FIdle.stop();
+    FViewsWait = false;
+    // Shown again after the window's first paint once it is back.
+    Image1->hide();
+    Marquee1->hide();
+    return;
+  }
+  FIdle.start();
+  ShowViewsAfterPanels();
 }
 
 void TStartScreen::ViewStartScreen() {
@@ -322,7 +419,7 @@ void TStartScreen::ViewStartScreen() {
   StartStarfield();
   StartMarquee();
   FShowing = true;
-  FIdle.start();
+  if (!FMinimized) FIdle.start();
 
   StartStrip();
   FillStringGrid();
@@ -335,6 +432,8 @@ void TStartScreen::ViewStartScreen() {
   SetControlsVisible(true);
   for (QWidget* w : std::initializer_list<QWidget*>{Panel1, Panel2, Panel3, Panel4, ComboBox1, ComboBox2})
     w->raise();
+  Image1->raise();
+  Marquee1->raise();
   if (Panel3->isVisible()) {
     StringGrid1->setEnabled(true);
     StringGrid1->setFocus();
@@ -356,27 +455,16 @@ void TStartScreen::StartStarfield() {
 }
 
 void TStartScreen::StartMarquee() {
-  if (!Marquee1) {
-    Marquee1 = new TddgMarquee(Panel2);
-    Marquee1->Color = clWhite;
-    Marquee1->Font.Size = kMarqueeFontSize;
-    Marquee1->Font.Color = clBlack;
-    const QDate today = QDate::currentDate();
-    TStringList lines;
-    for (const std::string& line : StartScreenLines(today.year(), today.month(), today.day()))
-      lines.Add(line);
-    Marquee1->SetItems(lines);
-  }
   PlaceMarquee();
-  Marquee1->show();
   Marquee1->SetRunning(true);
 }
 
 void TStartScreen::PlaceMarquee() {
   if (!Marquee1) return;
-  const QRect place(2, 2, std::max(Panel2->width() - 4, 1), std::max(Panel2->height() - 4, 1));
+  const QRect place(Panel2->x() + 2, Panel2->y() + 2, std::max(Panel2->width() - 4, 1),
+                    std::max(Panel2->height() - 4, 1));
   if (Marquee1->geometry() == place) return;
-  Marquee1->setGeometry(place);
+  PlaceView(Marquee1, place);
   // The text is laid out for the marquee's width when it starts: a running one starts again.
   if (Marquee1->Running()) {
     Marquee1->SetRunning(false);
@@ -438,8 +526,11 @@ void TStartScreen::Rebuild() {
 
 void TStartScreen::Loop() {
   if (!FShowing) return;
+  // What the text and the stars send goes to the display in one write.
+  const TScreenBatch batch;
   // The text loops: a marquee that has scrolled out starts again.
-  if (Marquee1 && !Marquee1->Running()) Marquee1->SetRunning(true);
+  if (!Marquee1->Running()) Marquee1->SetRunning(true);
+  Marquee1->Advance(FIdle.interval());
   Image1->NextFrame();
 }
 

@@ -111,11 +111,11 @@ class TStartScreen : public QObject {
   ~TStartScreen() override;
 
   // Components (children of the main window).
-  QFrame* Panel1 = nullptr;  // the starfield, bottom right
-  TStarfieldView* Image1 = nullptr;
-  QFrame* Panel2 = nullptr;         // the text panel, top right
-  TddgMarquee* Marquee1 = nullptr;  // its scrolling text, made at the first show
-  QFrame* Panel3 = nullptr;         // the grid, left
+  QFrame* Panel1 = nullptr;          // the starfield's frame, bottom right
+  TStarfieldView* Image1 = nullptr;  // the starfield, inside Panel1's frame
+  QFrame* Panel2 = nullptr;          // the text panel, top right
+  TddgMarquee* Marquee1 = nullptr;   // its scrolling text, over Panel2
+  QFrame* Panel3 = nullptr;          // the grid, left
   TStringGrid* StringGrid1 = nullptr;
   QFrame* Panel4 = nullptr;  // the preview, middle
   TBitmapView* Image2 = nullptr;
@@ -135,8 +135,12 @@ class TStartScreen : public QObject {
   void FillStringGrid();
   // Appends the caption of every game under item, depth first, in menu order.
   void GetMenuItems(const TMenuItem& item);
-  // One frame of the start screen's animation (the window's idle time, every 20 ms).
+  // One frame of the start screen's animation (the window's idle time, every 20 ms): the
+  // starfield, and the scrolling text when its step is due.
   void Loop();
+  // The window was minimized (true) or shown again: while it is, nothing of the start screen
+  // runs, and the starfield and the text go on where they were once it shows.
+  void SetMinimized(bool minimized);
   // The group and the filter were changed.
   void ComboBox1Change();
   void ComboBox2Change();
@@ -168,7 +172,19 @@ class TStartScreen : public QObject {
   // The starfield from the start, black (after the about box, which shares it).
   void RestartStarfield();
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
+  // The starfield and the text, where they paint on screen themselves, show once the window's
+  // paint of their panels has reached the screen, never before it: the two reach the screen one
+  // right after the other.
+  void ShowViewsAfterPanels();
+  void ShowViews();
+  // Places a view that may paint on screen in a window of its own.
+  void PlaceView(QWidget* view, const QRect& place);
+  bool FViewsWait = false;
+  bool FMinimized = false;
   void StartStrip();
   void StartStarfield();
   // The scrolling text on Panel2, made once and started at every show.
@@ -184,6 +200,6 @@ class TStartScreen : public QObject {
   int FGridNeeds = 280;
   int FNameNeeds = 0;
   TForm1& FForm;
-  QTimer FIdle;
+  QTimer FIdle{this};
   bool FShowing = false;
 };

@@ -71,8 +71,11 @@ TBitmap TForm1::WindowCanvas(const TRect& r) {
   FillRect(out, TRect(0, 0, out.Width(), out.Height()),
            TColor(window.red() | window.green() << 8 | window.blue() << 16));
   if (!BackdropFile.empty()) {
-    FollowBackdrop();
-    BitBlt(out, 0, 0, out.Width(), out.Height(), BackdropBitmap, r.Left, r.Top);
+    try {
+      Backdrop.CopyTo(out, r, size());
+    } catch (const std::exception& e) {
+      BackdropFailed(e);
+    }
   }
   return out;
 }

@@ -18,8 +18,20 @@
 namespace {
 
 xcb_connection_t* Connection() {
-  auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-  return x11 ? x11->connection() : nullptr;
+  // The application's one connection, asked for once it is there.
+  static xcb_connection_t* connection = nullptr;
+  if (!connection) {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    connection = x11 ? x11->connection() : nullptr;
+  }
+  return connection;
+}
+
+// Open TScreenBatch objects: while there is one, what is sent waits for its end.
+int Batches = 0;
+
+void Flush(xcb_connection_t* c) {
+  if (Batches == 0) xcb_flush(c);
 }
 
 xcb_screen_t* Screen(xcb_connection_t* c) {
@@ -69,46 +81,10 @@ std::vector<xcb_rectangle_t> XRects(const std::vector<TRect>& rects) {
 }  // namespace
 #endif
 
-bool ShowsOnScreen(QWidget* widget) {
-#ifdef PATIENCE_HAVE_XCB
-  if (QGuiApplication::platformName() != QLatin1String("xcb")) return false;
-  xcb_connection_t* c = Connection();
-  if (!c || !PicturesFitTheScreen(c)) return false;
-  widget->setAttribute(Qt::WA_NativeWindow);
-  widget->setAttribute(Qt::WA_PaintOnScreen);
-  widget->setAttribute(Qt::WA_NoSystemBackground);
-  widget->setAttribute(Qt::WA_OpaquePaintEvent);
-  return widget->winId() != 0;
-#else
-  (void)widget;
-  return false;
-#endif
-}
+namespace {
 
-void FillOnScreen(QWidget* widget, const std::vector<TRect>& black, const std::vector<TRect>& white) {
-#ifdef PATIENCE_HAVE_XCB
-  xcb_connection_t* c = Connection();
-  if (!c || black.size() + white.size() == 0) return;
-  const auto window = xcb_window_t(widget->winId());
-  const TPens& pens = PensOf(c, window);
-  const std::vector<xcb_rectangle_t> b = XRects(black), w = XRects(white);
-  if (!b.empty()) xcb_poly_fill_rectangle(c, window, pens.Black, uint32_t(b.size()), b.data());
-  if (!w.empty()) xcb_poly_fill_rectangle(c, window, pens.White, uint32_t(w.size()), w.data());
-  xcb_flush(c);
-#else
-  (void)widget;
-  (void)black;
-  (void)white;
-#endif
-}
-
-void PutOnScreen(QWidget* widget, const TBitmap& picture, const QRegion& region) {
-  std::vector<TRect> rects;
-  for (const QRect& q : region) rects.push_back(TRect(q.left(), q.top(), q.right() + 1, q.bottom() + 1));
-  PutOnScreen(widget, picture, rects);
-}
-
-void PutOnScreen(QWidget* widget, const TBitmap& picture, const std::vector<TRect>& rects) {
+// Puts rects of picture on the widget's window, moved by at.
+void PutPart(QWidget* widget, const TBitmap& picture, const std::vector<TRect>& rects, TPoint at) {
 #ifdef PATIENCE_HAVE_XCB
   xcb_connection_t* c = Connection();
   if (!c || picture.Empty()) return;
@@ -129,14 +105,81 @@ void PutOnScreen(QWidget* widget, const TBitmap& picture, const std::vector<TRec
         std::copy_n(picture.ScanLine(y + i) + q.left(), q.width(),
                     rows.data() + size_t(i) * size_t(q.width()));
       xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, window, pens.Black, uint16_t(q.width()), uint16_t(h),
-                    int16_t(q.left()), int16_t(y), 0, 24, uint32_t(rows.size() * 4),
+                    int16_t(q.left() + at.X), int16_t(y + at.Y), 0, 24, uint32_t(rows.size() * 4),
                     reinterpret_cast<const uint8_t*>(rows.data()));
     }
   }
-  xcb_flush(c);
+  Flush(c);
 #else
   (void)widget;
   (void)picture;
   (void)rects;
+  (void)at;
+#endif
+}
+
+}  // namespace
+
+bool ShowsOnScreen(QWidget* widget) {
+#ifdef PATIENCE_HAVE_XCB
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) return false;
+  xcb_connection_t* c = Connection();
+  if (!c || !PicturesFitTheScreen(c)) return false;
+  // The window of its own is the widget's alone: its siblings (and theirs, up to the top-level
+  // window) stay drawn by the toolkit into their parent's window. The widget's parents get windows
+  // too, so it is best a child of the top-level window itself.
+  QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+  widget->setAttribute(Qt::WA_NativeWindow);
+  widget->setAttribute(Qt::WA_PaintOnScreen);
+  widget->setAttribute(Qt::WA_NoSystemBackground);
+  widget->setAttribute(Qt::WA_OpaquePaintEvent);
+  return widget->winId() != 0;
+#else
+  (void)widget;
+  return false;
+#endif
+}
+
+void FillOnScreen(QWidget* widget, const std::vector<TRect>& black, const std::vector<TRect>& white) {
+#ifdef PATIENCE_HAVE_XCB
+  xcb_connection_t* c = Connection();
+  if (!c || black.size() + white.size() == 0) return;
+  const auto window = xcb_window_t(widget->winId());
+  const TPens& pens = PensOf(c, window);
+  const std::vector<xcb_rectangle_t> b = XRects(black), w = XRects(white);
+  if (!b.empty()) xcb_poly_fill_rectangle(c, window, pens.Black, uint32_t(b.size()), b.data());
+  if (!w.empty()) xcb_poly_fill_rectangle(c, window, pens.White, uint32_t(w.size()), w.data());
+  Flush(c);
+#else
+  (void)widget;
+  (void)black;
+  (void)white;
+#endif
+}
+
+void PutOnScreen(QWidget* widget, const TBitmap& picture, const QRegion& region) {
+  std::vector<TRect> rects;
+  for (const QRect& q : region) rects.push_back(TRect(q.left(), q.top(), q.right() + 1, q.bottom() + 1));
+  PutOnScreen(widget, picture, rects);
+}
+
+void PutOnScreen(QWidget* widget, const TBitmap& picture, const std::vector<TRect>& rects) {
+  PutPart(widget, picture, rects, TPoint(0, 0));
+}
+
+void PutOnScreen(QWidget* widget, const TBitmap& piece, TPoint at) {
+  PutPart(widget, piece, {TRect(0, 0, piece.Width(), piece.Height())}, at);
+}
+
+TScreenBatch::TScreenBatch() {
+#ifdef PATIENCE_HAVE_XCB
+  ++Batches;
+#endif
+}
+
+TScreenBatch::~TScreenBatch() {
+#ifdef PATIENCE_HAVE_XCB
+  if (--Batches == 0)
+    if (xcb_connection_t* c = Connection()) xcb_flush(c);
 #endif
 }

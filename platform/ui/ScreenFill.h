@@ -16,10 +16,25 @@
 class QWidget;
 class TBitmap;
 
-// Gives the widget a window of its own that it paints itself. False when it cannot.
+// Gives the widget a window of its own that it paints itself (its parents get windows too, its
+// siblings do not). False when it cannot. Nothing may be drawn on it before its first paint event:
+// until then the screen shows what lay there before, and the first paint of the top-level window
+// brings the widget's picture with the rest.
 bool ShowsOnScreen(QWidget* widget);
 // Fills the black rectangles, then the white ones, on the widget's window (widget coordinates).
 void FillOnScreen(QWidget* widget, const std::vector<TRect>& black, const std::vector<TRect>& white);
 // Puts region (or the rectangles) of the picture on the widget's window, at the same place.
 void PutOnScreen(QWidget* widget, const TBitmap& picture, const QRegion& region);
 void PutOnScreen(QWidget* widget, const TBitmap& picture, const std::vector<TRect>& rects);
+// Puts the whole of piece on the widget's window with its top left corner at at.
+void PutOnScreen(QWidget* widget, const TBitmap& piece, TPoint at);
+
+// While one lives, what the calls above send goes to the display together, at its end (one write
+// for a frame of several pieces).
+class TScreenBatch {
+ public:
+  TScreenBatch();
+  ~TScreenBatch();
+  TScreenBatch(const TScreenBatch&) = delete;
+  TScreenBatch& operator=(const TScreenBatch&) = delete;
+};

@@ -54,15 +54,43 @@ bool Supported(xcb_connection_t* c, xcb_window_t root, xcb_atom_t request) {
   return found;
 }
 
-// A window like ours, never shown, asks the manager which frame it would get.
-TFrameExtents AskWindowManager(xcb_connection_t* c) {
-  TFrameExtents frame;
+// The window a manager names on the root window as its own, when that window exists and names
+// itself so too (a manager that has gone leaves the property behind).
+bool ManagerSaysSo(xcb_connection_t* c, xcb_window_t root) {
+  const xcb_atom_t check = Atom(c, "_NET_SUPPORTING_WM_CHECK");
+  if (check == XCB_ATOM_NONE) return false;
+  uint32_t window = 0, self = 0;
+  if (Cardinals(c, root, check, XCB_ATOM_WINDOW, &window, 1) != 1 || window == 0) return false;
+  return Cardinals(c, window, check, XCB_ATOM_WINDOW, &self, 1) == 1 && self == window;
+}
+
+// Every window manager holds the selection WM_Sn of the screen it manages.
+bool ManagerHoldsTheScreen(xcb_connection_t* c) {
+  const xcb_atom_t selection = Atom(c, "WM_S0");
+  if (selection == XCB_ATOM_NONE) return false;
+  xcb_get_selection_owner_reply_t* reply =
+      xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr);
+  const bool held = reply && reply->owner != XCB_NONE;
+  std::free(reply);
+  return held;
+}
+
+// A question put to the manager: a window like ours, never shown, that asks which frame it would
+// get; the answer comes as a property of that window.
+struct TQuestion {
+  xcb_window_t Probe = XCB_NONE;
+  xcb_atom_t Extents = XCB_ATOM_NONE;
+  std::chrono::steady_clock::time_point Asked;
+};
+TQuestion Pending;
+
+void Ask(xcb_connection_t* c) {
+  if (Pending.Probe != XCB_NONE) return;
   xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-  if (!screen) return frame;
+  if (!screen) return;
   const xcb_atom_t request = Atom(c, "_NET_REQUEST_FRAME_EXTENTS");
   const xcb_atom_t extents = Atom(c, "_NET_FRAME_EXTENTS");
-  if (request == XCB_ATOM_NONE || extents == XCB_ATOM_NONE || !Supported(c, screen->root, request))
-    return frame;
+  if (request == XCB_ATOM_NONE || extents == XCB_ATOM_NONE || !Supported(c, screen->root, request)) return;
   const xcb_window_t probe = xcb_generate_id(c);
   xcb_create_window(c, XCB_COPY_FROM_PARENT, probe, screen->root, 0, 0, 1, 1, 0,
                     XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
@@ -79,29 +107,62 @@ TFrameExtents AskWindowManager(xcb_connection_t* c) {
                  XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                  reinterpret_cast<const char*>(&message));
   xcb_flush(c);
-  // The manager answers by setting the property on the window; it is asked again until it has,
-  // for a tenth of a second at most.
+  Pending = {probe, extents, std::chrono::steady_clock::now()};
+}
+
+TFrameExtents Answer(xcb_connection_t* c) {
+  TFrameExtents frame;
+  if (Pending.Probe == XCB_NONE) return frame;
+  // The manager answers by setting the property on the window; it is looked for until it has,
+  // for a tenth of a second at most from the question.
+  const auto until = Pending.Asked + std::chrono::milliseconds(100);
   uint32_t values[4] = {};
-  for (int i = 0; i < 50; ++i) {
-    if (Cardinals(c, probe, extents, XCB_ATOM_CARDINAL, values, 4) == 4) {
+  for (;;) {
+    if (Cardinals(c, Pending.Probe, Pending.Extents, XCB_ATOM_CARDINAL, values, 4) == 4) {
       frame = {int(values[0]), int(values[1]), int(values[2]), int(values[3])};
       break;
     }
+    if (std::chrono::steady_clock::now() >= until) break;
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
-  xcb_destroy_window(c, probe);
+  xcb_destroy_window(c, Pending.Probe);
   xcb_flush(c);
+  Pending = {};
   return frame;
+}
+
+xcb_connection_t* Connection() {
+  auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+  return x11 ? x11->connection() : nullptr;
 }
 
 #endif
 
 }  // namespace
 
+bool WindowManagerRunning() {
+#ifdef PATIENCE_HAVE_XCB
+  xcb_connection_t* c = Connection();
+  if (!c) return false;
+  xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+  return screen && (ManagerSaysSo(c, screen->root) || ManagerHoldsTheScreen(c));
+#else
+  return false;
+#endif
+}
+
+void AskFrameExtentsAhead() {
+#ifdef PATIENCE_HAVE_XCB
+  if (xcb_connection_t* c = Connection()) Ask(c);
+#endif
+}
+
 TFrameExtents ExpectedFrameExtents() {
 #ifdef PATIENCE_HAVE_XCB
-  auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-  if (x11 && x11->connection()) return AskWindowManager(x11->connection());
+  if (xcb_connection_t* c = Connection()) {
+    Ask(c);
+    return Answer(c);
+  }
 #endif
   return {};
 }

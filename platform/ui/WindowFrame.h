@@ -13,9 +13,19 @@ struct TFrameExtents {
 };
 
 // Asked of the window manager before any window shows (under X, where the manager supports the
-// request; it answers within a moment). Nothing when there is no window manager, none that
-// answers, or no X display (the window then has no frame, or its frame is not known).
+// request; it answers within a moment, and is waited for a tenth of a second at most from the
+// question). Nothing
+// when there is no window manager, none that answers in time, or no X display: the window then
+// has no frame, or its frame is not known yet and the window manager sizes it as it maps it.
 TFrameExtents ExpectedFrameExtents();
+// Puts the question to the window manager now; ExpectedFrameExtents then takes its answer (the
+// manager answers meanwhile, while the window is being made).
+void AskFrameExtentsAhead();
+
+// Whether a window manager runs on the display (under X: one that has said so on the root window,
+// or that holds the screen's manager selection). Asked of the display itself, at once: no guess
+// from how a window looks some time after it showed. False with no X display.
+bool WindowManagerRunning();
 
 // The client area (the window without its frame, in screen coordinates) of a window maximized on
 // screen: the work area less the frame. screen null: the primary screen.

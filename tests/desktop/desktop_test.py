@@ -16,6 +16,7 @@ import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from desktop import PATIENT, Failure, Session, read_lines, read_ppm, wait_until, write_saved_game  # noqa: E402
+from first_frames import FirstSecond  # noqa: E402
 
 # A Freecell deal the solver wins in a few dozen drags, with an Ace on top of a column, so that
 # auto-move has something to do the moment the player moves.
@@ -596,10 +597,36 @@ def hidden_grid_and_overlay(s):
     check(g.p.wait_end(PATIENT) is not None, "the program did not end on SIGTERM while the overlay showed")
 
 
+def judge_starts(s, kinds):
+    """Starts of each kind, from the launch on: every picture on the screen nothing of the program
+    or the whole start screen, the window ending maximized to the work area."""
+    f = FirstSecond(s)
+    f.learn()
+    check(f.child_windows <= 2, "the window has %d windows of its own inside it" % f.child_windows)
+    for what, kw in kinds:
+        bad, maximized, ended = f.start(**kw)
+        check(not bad, "%s: %d pictures in pieces, the first %.0f ms after the launch (%s)" % (
+            what, len(bad), bad[0][0] * 1000, bad[0][1]) if bad else "")
+        check(maximized, "%s: the window ended at %s, not maximized to the work area" % (what, ended))
+
+
+def first_second(s):
+    """The first second of a start under a window manager: plain starts, starts right after another
+    window closed, starts paused as the window appears."""
+    judge_starts(s, [("a start", {}), ("a start", {}), ("a start after another window closed", {"after_close": True}),
+                     ("a start paused as its window appears", {"paused": True})])
+
+
+def first_second_without_wm(s):
+    """The first second of a start without a window manager."""
+    judge_starts(s, [("a start", {}), ("a start", {}), ("a start paused as its window appears", {"paused": True})])
+
+
 SCENARIOS = {f.__name__: f for f in (start_screen_keys, freecell_win, save_and_reopen, new_deals, sigterm,
                                      backdrop_and_panels, fullscreen_without_wm, about_and_points,
-                                     card_set_maker, maker_broken_set, hidden_grid_and_overlay)}
-WITHOUT_WM = {"fullscreen_without_wm"}
+                                     card_set_maker, maker_broken_set, hidden_grid_and_overlay, first_second,
+                                     first_second_without_wm)}
+WITHOUT_WM = {"fullscreen_without_wm", "first_second_without_wm"}
 
 
 TOOLS = ("Xvfb", "openbox", "xdotool", "xwd", "xwininfo", "xprop", "wmctrl", "import", "fc-solve")

@@ -9,6 +9,8 @@
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QTest>
+#include <QTimer>
+#include <map>
 #include <set>
 
 #include "cardtable/CardTable.h"
@@ -21,6 +23,7 @@
 #include "patience/ui/Marquee.h"
 #include "patience/ui/MenuDraw.h"
 #include "patience/ui/ModalDialogs.h"
+#include "patience/ui/StarfieldView.h"
 #include "patience/ui/StartScreen.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Files.h"
@@ -169,8 +172,8 @@ TEST(StartScreenText, GreetsOnItsDaysThenTheVersion) {
   }
 }
 
-// From the smallest window up, every line of the text and every game's name shows whole, and
-// the panels share the window without overlapping.
+// From the smallest window up (700 x 600, the size a restored window takes), every line of the
+// text and every game's name shows whole, and the panels share the window without overlapping.
 TEST_F(StartScreenTest, EveryTextShowsWholeAtEveryWindowSize) {
   TForm1& f = Shown();
   TFont font;
@@ -180,8 +183,8 @@ TEST_F(StartScreenTest, EveryTextShowsWholeAtEveryWindowSize) {
   for (const std::string& line : StartScreenLines(2027, 12, 25))
     widestLine = std::max(widestLine, text.horizontalAdvance(QString::fromStdString(line)));
   const QFontMetrics names(S().StringGrid1->font());
-  for (const QSize size :
-       {QSize(800, 600), QSize(1024, 768), QSize(1100, 800), QSize(1280, 1024), QSize(1920, 1080)}) {
+  for (const QSize size : {QSize(700, 600), QSize(800, 600), QSize(1024, 768), QSize(1100, 800),
+                           QSize(1280, 1024), QSize(1920, 1080)}) {
     SCOPED_TRACE(std::to_string(size.width()) + " x " + std::to_string(size.height()));
     f.resize(size);
     QCoreApplication::processEvents();
@@ -196,10 +199,63 @@ TEST_F(StartScreenTest, EveryTextShowsWholeAtEveryWindowSize) {
       EXPECT_TRUE(client.contains(a->geometry())) << a->objectName().toStdString();
       for (const QWidget* b : panels) {
         if (a == b) continue;
-        EXPECT_FALSE(a->geometry().intersects(b->geometry()));
+        EXPECT_FALSE(a->geometry().intersects(b->geometry()))
+            << a->objectName().toStdString() << " and " << b->objectName().toStdString();
       }
     }
   }
+}
+
+// The timers that fire, by the object they fire for, while a probe timer of 100 ms (as long as the
+// slowest of the start screen's, the picture strip's) fires three times.
+std::map<std::string, int> TimersFiring() {
+  struct TCount : QObject {
+    std::map<QObject*, int> Fired;
+    QObject* Probe = nullptr;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+      if (event->type() == QEvent::Timer && watched != Probe) ++Fired[watched];
+      return false;
+    }
+  } count;
+  QTimer probe;
+  count.Probe = &probe;
+  int ticks = 0;
+  QObject::connect(&probe, &QTimer::timeout, [&ticks] { ++ticks; });
+  qApp->installEventFilter(&count);
+  probe.start(100);
+  while (ticks < 3) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  qApp->removeEventFilter(&count);
+  std::map<std::string, int> out;
+  for (const auto& [object, n] : count.Fired) {
+    // A timer that fires once is a delayed call; one that fires again runs.
+    if (n < 2) continue;
+    const QObject* named = object;
+    while (named && named->objectName().isEmpty()) named = named->parent();
+    out[std::string(object->metaObject()->className()) + " of " +
+        (named ? named->objectName().toStdString() : std::string("no named parent"))] += n;
+  }
+  return out;
+}
+
+// Minimized, the start screen runs no timer at all; shown again, the starfield and the text go on.
+TEST_F(StartScreenTest, MinimizedNothingRunsAndShownAgainItGoesOn) {
+  TForm1& f = Shown();
+  ASSERT_TRUE(S().Showing());
+  EXPECT_FALSE(TimersFiring().empty()) << "the start screen at rest animates";
+  f.showMinimized();
+  QCoreApplication::processEvents();
+  const std::map<std::string, int> running = TimersFiring();
+  std::string names;
+  for (const auto& [name, n] : running) names += name + " (" + std::to_string(n) + " times) ";
+  EXPECT_TRUE(running.empty()) << "minimized, timers still run: " << names;
+
+  const std::vector<uint8_t> stars = S().Image1->Field().Pixels;
+  const int position = S().Marquee1->Position();
+  f.showMaximized();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return S().Image1->Field().Pixels != stars; }, 10000))
+      << "the stars stand still";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return S().Marquee1->Position() != position; }, 10000))
+      << "the text stands still";
 }
 
 TEST_F(StartScreenTest, KeysAndTheWheelSelectAndEnterPlaysThenF12ComesBack) {
