@@ -516,6 +516,14 @@ void TForm1::changeEvent(QEvent* e) {
   const Qt::WindowStates old = static_cast<QWindowStateChangeEvent*>(e)->oldState();
   // Nothing of the start screen runs while nobody can see it.
   if (StartScreen) StartScreen->SetMinimized(windowState() & Qt::WindowMinimized);
+  // Maximized (or full screen) the window manager decides the size. Bounds the window asked for
+  // just before (a restore's normal bounds) and the manager overtook are never reported back, so
+  // the widget would keep them: it takes its window's size once the events at hand are handled.
+  QTimer::singleShot(0, this, [this] {
+    const QWindow* w = windowHandle();
+    if (w && (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) && w->size() != size())
+      resize(w->size());
+  });
   if (!(old & Qt::WindowMaximized) ||
       (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
     return;

@@ -16,7 +16,6 @@ import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from desktop import PATIENT, Failure, Session, read_lines, read_ppm, wait_until, write_saved_game  # noqa: E402
-from first_frames import FirstSecond  # noqa: E402
 
 # A Freecell deal the solver wins in a few dozen drags, with an Ace on top of a column, so that
 # auto-move has something to do the moment the player moves.
@@ -600,6 +599,7 @@ def hidden_grid_and_overlay(s):
 def judge_starts(s, kinds):
     """Starts of each kind, from the launch on: every picture on the screen nothing of the program
     or the whole start screen, the window ending maximized to the work area."""
+    from first_frames import FirstSecond  # python3-xlib, for these scenarios alone
     f = FirstSecond(s)
     f.learn()
     check(f.child_windows <= 2, "the window has %d windows of its own inside it" % f.child_windows)
