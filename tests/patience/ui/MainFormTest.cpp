@@ -1,8 +1,10 @@
 // The main window offscreen: its menus, the "fast" switch, the screen check, the first
-// activation, closing, full screen, games chosen from the three lists, the backdrop.
+// activation, closing, full screen, games chosen from the three lists, the backdrop and its
+// pieces.
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QPainter>
 #include <QScreen>
 #include <QTest>
 
@@ -12,8 +14,10 @@
 #include "patience/ui/MainForm.h"
 #include "patience/ui/MenuDraw.h"
 #include "patience/ui/StartScreen.h"
+#include "patience/ui/WindowBackdrop.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Files.h"
+#include "platform/graphics/Raster.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/QtMenus.h"
@@ -339,6 +343,51 @@ TEST_F(MainFormTest, TheBackdropPictureIsOptional) {
   const QColor c = shot.pixelColor(Form->width() / 2, Form->height() - 5);
   EXPECT_NEAR(c.green(), 200, 8);
   EXPECT_NEAR(c.red(), 10, 8);
-  EXPECT_LE(Form->Backdrop.HeldPixels(), (long long)Form->width() * Form->height());
+  // The start screen's panels cover most of the window: only the rest is held.
+  EXPECT_GT(Form->Backdrop.HeldPixels(), 0);
+  EXPECT_LT(Form->Backdrop.HeldPixels(), (long long)Form->width() * Form->height() / 2);
   SetProgramDirForTesting("");
+}
+
+// The backdrop held piece by piece shows exactly what the whole picture stretched to the window
+// shows, wherever it is asked for, at whatever size; it holds only what was asked for.
+TEST(WindowBackdropTest, PiecesShowTheWholeStretchedPicture) {
+  TTempDir dir;
+  QImage picture(37, 23, QImage::Format_RGB32);
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x)
+      picture.setPixelColor(x, y, QColor(x * 7, y * 11, (x * y) % 256));
+  const std::string file = dir / "backdrop.bmp";
+  ASSERT_TRUE(picture.save(QString::fromStdString(file), "BMP"));
+  TBitmap decoded;
+  decoded.LoadFromFile(file);
+  TWindowBackdrop backdrop;
+  backdrop.SetFile(file);
+  backdrop.ReadAhead();
+  for (const QSize size : {QSize(211, 157), QSize(96, 61)}) {
+    SCOPED_TRACE(std::to_string(size.width()) + " x " + std::to_string(size.height()));
+    TBitmap whole(size.width(), size.height());
+    StretchDraw(whole, TRect(0, 0, size.width(), size.height()), decoded);
+    // Two places painted, one of them asked again with more around it.
+    const QRegion first = QRegion(5, 7, 40, 30) + QRegion(100 % size.width(), 20, 50, 25);
+    TBitmap painted(size.width(), size.height());
+    painted.Clear(clBlack);
+    {
+      QImage target = painted.Image();
+      QPainter p(&target);
+      backdrop.Paint(p, first, size);
+    }
+    for (const QRect& r : first& QRect(QPoint(0, 0), size))
+      for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+          ASSERT_EQ(painted.ScanLine(y)[x] & 0xFFFFFF, whole.ScanLine(y)[x] & 0xFFFFFF) << x << ", " << y;
+    EXPECT_EQ(backdrop.Held(), first & QRect(QPoint(0, 0), size));
+    backdrop.FirstPaintDone();
+    TBitmap copy(30, 40);
+    backdrop.CopyTo(copy, TRect(20, 15, 50, 55), size);
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 30; ++x)
+        ASSERT_EQ(copy.ScanLine(y)[x] & 0xFFFFFF, whole.ScanLine(y + 15)[x + 20] & 0xFFFFFF);
+    EXPECT_EQ(backdrop.Held(), (first + QRegion(20, 15, 30, 40)) & QRect(QPoint(0, 0), size));
+  }
 }
