@@ -113,6 +113,23 @@ void TStarfieldView::NextFrame() {
   if (FShown.size() != size_t(kStarCount) || FErasing.empty()) return;
   // The frame as rectangles: a star's new square shows but where a later star's erase covers it.
   StepStarfield(FWidth, FHeight, FErased, FDrawn);
+  IndexErases();
+  ComposeFrame();
+  FFieldStale = true;
+  if (FBlack.empty() && FWhite.empty()) return;
+  if (FOnScreen) {
+    // Only over the picture a paint has put on the screen; until then the frames go to the field
+    // alone, and the paint takes them with it.
+    if (FPainted && isVisible()) FillOnScreen(this, FBlack, FWhite);
+    return;
+  }
+  QRegion changed;
+  for (const auto* list : {&FBlack, &FWhite})
+    for (const TRect& r : *list) changed += QRect(r.Left, r.Top, r.Width(), r.Height());
+  repaint(changed);
+}
+
+void TStarfieldView::IndexErases() {
   for (std::vector<int>& cell : FErasing) cell.clear();
   for (size_t k = 0; k < FErased.size(); ++k) {
     const TRect& e = FErased[k];
@@ -121,6 +138,9 @@ void TStarfieldView::NextFrame() {
       for (int x = e.Left / kEraseCell; x <= (e.Right - 1) / kEraseCell; ++x)
         FErasing[size_t(y) * size_t(FEraseColumns) + size_t(x)].push_back(int(k));
   }
+}
+
+void TStarfieldView::ComposeFrame() {
   FSeen.assign(FErased.size(), -1);
   FBlack.clear();
   FWhite.clear();
@@ -162,18 +182,6 @@ void TStarfieldView::NextFrame() {
   }
   FShown.swap(now);
   FParts.swap(FNowParts);
-  FFieldStale = true;
-  if (FBlack.empty() && FWhite.empty()) return;
-  if (FOnScreen) {
-    // Only over the picture a paint has put on the screen; until then the frames go to the field
-    // alone, and the paint takes them with it.
-    if (FPainted && isVisible()) FillOnScreen(this, FBlack, FWhite);
-    return;
-  }
-  QRegion changed;
-  for (const auto* list : {&FBlack, &FWhite})
-    for (const TRect& r : *list) changed += QRect(r.Left, r.Top, r.Width(), r.Height());
-  repaint(changed);
 }
 
 void TStarfieldView::hideEvent(QHideEvent* event) {

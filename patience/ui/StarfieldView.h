@@ -49,6 +49,10 @@ class TStarfieldView : public QWidget {
     int FirstPart = 0, Parts = 0;
   };
   // What of square shows after the erases of the stars after star: out receives its pieces.
+  // The erases of this step by the cells of the coarse grid they meet.
+  void IndexErases();
+  // This step's squares against the last: what turns black (FBlack) and what shows (FWhite).
+  void ComposeFrame();
   void CutByLaterErases(size_t star, const TRect& square, std::vector<TRect>& out);
   // Marks the cells of the coarse grid that a rectangle meets; a square in a marked cell is sent.
   void Mark(const TRect& r);

@@ -157,20 +157,7 @@ TStartScreen::TStartScreen(TForm1& form) : FForm(form) {
 
   SetUpGrid();
 
-  // The groups: the children of " Game Type " in menu order without the lines; the filters.
-  if (form.ChooseGame1)
-    for (int i = 0; i < form.ChooseGame1->Count(); ++i) {
-      const TMenuItem* item = form.ChooseGame1->Items(i);
-      if (!item->IsLine()) ComboBox1->addItem(Q(item->Caption()));
-    }
-  for (const char* f : {kFilterAll, kFilterNotPlayed, kFilterNotWon, kFilterWon})
-    ComboBox2->addItem(QString::fromLatin1(f));
-  ComboBox1->setCurrentIndex(0);
-  ComboBox2->setCurrentIndex(0);
-  QObject::connect(ComboBox1, QOverload<int>::of(&QComboBox::activated), this,
-                   [this](int) { ComboBox1Change(); });
-  QObject::connect(ComboBox2, QOverload<int>::of(&QComboBox::activated), this,
-                   [this](int) { ComboBox2Change(); });
+  SetUpChoosers();
 
   StartPicture.OnPaint = [this](const TRect&) {
     // The finished show ends on the window's own background: the strip's place shows it again,
@@ -192,6 +179,25 @@ TStartScreen::TStartScreen(TForm1& form) : FForm(form) {
   // Their windows, at their places.
   Image1->PaintOnScreen();
   Marquee1->PaintOnScreen();
+}
+
+// The group and filter choosers under the grid.
+void TStartScreen::SetUpChoosers() {
+  const TForm1& form = FForm;
+  // The groups: the children of " Game Type " in menu order without the lines; the filters.
+  if (form.ChooseGame1)
+    for (int i = 0; i < form.ChooseGame1->Count(); ++i) {
+      const TMenuItem* item = form.ChooseGame1->Items(i);
+      if (!item->IsLine()) ComboBox1->addItem(Q(item->Caption()));
+    }
+  for (const char* f : {kFilterAll, kFilterNotPlayed, kFilterNotWon, kFilterWon})
+    ComboBox2->addItem(QString::fromLatin1(f));
+  ComboBox1->setCurrentIndex(0);
+  ComboBox2->setCurrentIndex(0);
+  QObject::connect(ComboBox1, QOverload<int>::of(&QComboBox::activated), this,
+                   [this](int) { ComboBox1Change(); });
+  QObject::connect(ComboBox2, QOverload<int>::of(&QComboBox::activated), this,
+                   [this](int) { ComboBox2Change(); });
 }
 
 // The grid: three columns, the header in bold on sky blue, whole rows selected.

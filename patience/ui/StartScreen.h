@@ -194,6 +194,7 @@ class TStartScreen : public QObject {
   void SetControlsVisible(bool visible);
   bool ScreenUpdates() const;
   void SetUpGrid();
+  void SetUpChoosers();
   // The widths the text column and the grid need for their texts to show whole.
   void MeasureTexts();
   int FTextNeeds = 80;
