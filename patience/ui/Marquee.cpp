@@ -46,6 +46,7 @@ void TddgMarquee::SetRunning(bool value) {
     if (OnDone) OnDone(*this);
     FRunning = false;
     FLines.clear();
+    FStrip.Free();
     setAttribute(Qt::WA_OpaquePaintEvent, FOnScreen);
     update();
   }
@@ -64,6 +65,9 @@ void TddgMarquee::Layout() {
   FTextRect = TRect(0, 0, w, FItems.Count() * FLineHeight + 2 * h);
   FPosition = ScrollDown ? FTextRect.Bottom - h : 0;
   FLines.clear();
+  FStrip.Free();
+  FStripFailed = false;
+  FOnStrip.assign(size_t(FItems.Count()), 0);
 }
 
 const TddgMarquee::TLine& TddgMarquee::Line(int i) {
@@ -204,6 +208,7 @@ void TddgMarquee::Tick() {
     // there (until then the paint brings it all).
     if (!FPainted || !isVisible()) return;
     const TScreenBatch batch;
+    if (CopyFromStrip()) return;
     for (const QRect& r : FChanged) PutOnScreen(TRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1));
     return;
   }
@@ -217,6 +222,32 @@ void TddgMarquee::Tick() {
   else
     for (const QRect& r : FChanged) changed += r;
   update(changed);
+}
+
+bool TddgMarquee::CopyFromStrip() {
+  // The server keeps the lines' part of the strip (the empty space above and below stays out):
+  // the view's row y shows its row FPosition + y - height().
+  const int dy = FPosition - height(), rows = FItems.Count() * FLineHeight;
+  FCopies.clear();
+  for (const QRect& r : FChanged) {
+    if (r.top() + dy < 0 || r.bottom() + 1 + dy > rows) return false;  // sent as pixels this time
+    FCopies.push_back(TRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1));
+  }
+  if (FStripFailed) return false;
+  if (!FStrip.Made() && !FStrip.Make(this, std::max(width(), 1), rows, ColorToPixel(ColorToRGB(Color)))) {
+    FStripFailed = true;
+    return false;
+  }
+  // The colour but for the lines' letters, each line sent once, as it first comes into view.
+  const auto [first, last] = LinesInView(FPosition);
+  for (int i = first; i <= last; ++i) {
+    if (FOnStrip[size_t(i)]) continue;
+    FOnStrip[size_t(i)] = 1;
+    const TLine& line = Line(i);
+    if (!line.Ink.isEmpty()) FStrip.Put(line.Picture, TPoint(line.Ink.x(), i * FLineHeight + line.Ink.y()));
+  }
+  FStrip.CopyToWindow(FCopies, dy);
+  return true;
 }
 
 void TddgMarquee::Advance(int ms) {

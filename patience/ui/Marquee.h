@@ -23,6 +23,7 @@
 #include "platform/core/StringList.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
+#include "platform/ui/ScreenFill.h"
 
 class QTimer;
 
@@ -95,6 +96,9 @@ class TddgMarquee : public QWidget {
   void Tick();
   // Drops the lines out of view.
   void TrimLines();
+  // On screen: a tick's changes copied from the strip the server keeps, each line sent to it once
+  // as it enters the view; false (nothing sent) when the server cannot keep the strip.
+  bool CopyFromStrip();
 
   TStringList FItems;
   std::unique_ptr<QTimer> FTimer;
@@ -108,6 +112,12 @@ class TddgMarquee : public QWidget {
   // On screen: a paint has put the view there since the marquee was last shown.
   bool FPainted = false;
   TBitmap FPiece;
+  // On screen: the lines' part of the strip as the server keeps it (made at the first tick of a
+  // run), and which lines it holds.
+  TScreenPicture FStrip;
+  bool FStripFailed = false;
+  std::vector<uint8_t> FOnStrip;
+  std::vector<TRect> FCopies;
   int FLineHeight = 0;
   int FPosition = 0;
   int FDueMs = 0;  // with OwnerSteps: time passed since the last step

@@ -83,14 +83,11 @@ std::vector<xcb_rectangle_t> XRects(const std::vector<TRect>& rects) {
 
 namespace {
 
-// Puts rects of picture on the widget's window, moved by at.
-void PutPart(QWidget* widget, const TBitmap& picture, const std::vector<TRect>& rects, TPoint at) {
 #ifdef PATIENCE_HAVE_XCB
-  xcb_connection_t* c = Connection();
-  if (!c || picture.Empty()) return;
-  const auto window = xcb_window_t(widget->winId());
-  const TPens& pens = PensOf(c, window);
-  // Requests are cut into bands of whole rows within the server's largest request.
+// Puts rects of picture on a drawable of the screen's depth, moved by at. Requests are cut into
+// bands of whole rows within the server's largest request.
+void PutOn(xcb_connection_t* c, xcb_drawable_t drawable, xcb_gcontext_t gc, const TBitmap& picture,
+           const std::vector<TRect>& rects, TPoint at) {
   const size_t limit = size_t(xcb_get_maximum_request_length(c)) * 4 - 64;
   std::vector<uint32_t> rows;
   for (const TRect& r : rects) {
@@ -104,11 +101,21 @@ void PutPart(QWidget* widget, const TBitmap& picture, const std::vector<TRect>& 
       for (int i = 0; i < h; ++i)
         std::copy_n(picture.ScanLine(y + i) + q.left(), q.width(),
                     rows.data() + size_t(i) * size_t(q.width()));
-      xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, window, pens.Black, uint16_t(q.width()), uint16_t(h),
+      xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, drawable, gc, uint16_t(q.width()), uint16_t(h),
                     int16_t(q.left() + at.X), int16_t(y + at.Y), 0, 24, uint32_t(rows.size() * 4),
                     reinterpret_cast<const uint8_t*>(rows.data()));
     }
   }
+}
+#endif
+
+// Puts rects of picture on the widget's window, moved by at.
+void PutPart(QWidget* widget, const TBitmap& picture, const std::vector<TRect>& rects, TPoint at) {
+#ifdef PATIENCE_HAVE_XCB
+  xcb_connection_t* c = Connection();
+  if (!c || picture.Empty()) return;
+  const auto window = xcb_window_t(widget->winId());
+  PutOn(c, window, PensOf(c, window).Black, picture, rects, at);
   Flush(c);
 #else
   (void)widget;
@@ -181,5 +188,77 @@ TScreenBatch::~TScreenBatch() {
 #ifdef PATIENCE_HAVE_XCB
   if (--Batches == 0)
     if (xcb_connection_t* c = Connection()) xcb_flush(c);
+#endif
+}
+
+TScreenPicture::~TScreenPicture() {
+  Free();
+}
+
+bool TScreenPicture::Make(QWidget* widget, int w, int h, uint32_t pixel) {
+  Free();
+#ifdef PATIENCE_HAVE_XCB
+  xcb_connection_t* c = Connection();
+  // X sizes are 16 bits; such a picture is kept client-side instead.
+  if (!c || w <= 0 || h <= 0 || w > 32767 || h > 32767) return false;
+  FWindow = uint32_t(widget->winId());
+  FPixmap = xcb_generate_id(c);
+  xcb_create_pixmap(c, 24, FPixmap, FWindow, uint16_t(w), uint16_t(h));
+  FPen = xcb_generate_id(c);
+  // A copy sends no events back (no GraphicsExpose, no NoExpose): the window's own parts that
+  // are not there are painted by its paint event.
+  const uint32_t values[] = {pixel, 0};
+  xcb_create_gc(c, FPen, FPixmap, XCB_GC_FOREGROUND | XCB_GC_GRAPHICS_EXPOSURES, values);
+  const xcb_rectangle_t all{0, 0, uint16_t(w), uint16_t(h)};
+  xcb_poly_fill_rectangle(c, FPixmap, FPen, 1, &all);
+  Flush(c);
+  return true;
+#else
+  (void)widget;
+  (void)w;
+  (void)h;
+  (void)pixel;
+  return false;
+#endif
+}
+
+void TScreenPicture::Free() {
+#ifdef PATIENCE_HAVE_XCB
+  if (FPixmap == 0) return;
+  // At the program's end the connection takes the server's copies with it: nothing is sent then
+  // (the connection may be gone already).
+  if (xcb_connection_t* c = qGuiApp && !QCoreApplication::closingDown() ? Connection() : nullptr) {
+    xcb_free_gc(c, FPen);
+    xcb_free_pixmap(c, FPixmap);
+    Flush(c);
+  }
+#endif
+  FPixmap = FPen = FWindow = 0;
+}
+
+void TScreenPicture::Put(const TBitmap& piece, TPoint at) {
+#ifdef PATIENCE_HAVE_XCB
+  xcb_connection_t* c = Connection();
+  if (!c || FPixmap == 0 || piece.Empty()) return;
+  PutOn(c, FPixmap, FPen, piece, {TRect(0, 0, piece.Width(), piece.Height())}, at);
+  Flush(c);
+#else
+  (void)piece;
+  (void)at;
+#endif
+}
+
+void TScreenPicture::CopyToWindow(const std::vector<TRect>& rects, int dy) {
+#ifdef PATIENCE_HAVE_XCB
+  xcb_connection_t* c = Connection();
+  if (!c || FPixmap == 0) return;
+  for (const TRect& r : rects)
+    if (!r.IsEmpty())
+      xcb_copy_area(c, FPixmap, FWindow, FPen, int16_t(r.Left), int16_t(r.Top + dy), int16_t(r.Left),
+                    int16_t(r.Top), uint16_t(r.Width()), uint16_t(r.Height()));
+  Flush(c);
+#else
+  (void)rects;
+  (void)dy;
 #endif
 }

@@ -9,6 +9,7 @@
 // answers false, and the caller paints through the toolkit as usual.
 
 #include <QRegion>
+#include <cstdint>
 #include <vector>
 
 #include "platform/core/Types.h"
@@ -28,6 +29,29 @@ void PutOnScreen(QWidget* widget, const TBitmap& picture, const QRegion& region)
 void PutOnScreen(QWidget* widget, const TBitmap& picture, const std::vector<TRect>& rects);
 // Puts the whole of piece on the widget's window with its top left corner at at.
 void PutOnScreen(QWidget* widget, const TBitmap& piece, TPoint at);
+
+// A picture kept by the X server for a widget's window (that of ShowsOnScreen): its parts are
+// sent once and copied onto the window as often as it shows them, so a picture that moves over the
+// window (scrolling text) goes to the server once instead of with every step. Made empty (nothing
+// is made, and every call does nothing) where there is no X display.
+class TScreenPicture {
+ public:
+  TScreenPicture() = default;
+  ~TScreenPicture();
+  TScreenPicture(const TScreenPicture&) = delete;
+  TScreenPicture& operator=(const TScreenPicture&) = delete;
+  // w x h in the pixel (as the pictures store one) throughout; false when it cannot be made.
+  bool Make(QWidget* widget, int w, int h, uint32_t pixel);
+  void Free();
+  bool Made() const { return FPixmap != 0; }
+  // Puts the whole of piece with its top left corner at at.
+  void Put(const TBitmap& piece, TPoint at);
+  // Copies each rectangle of the window (widget coordinates) from the picture's rows dy below it.
+  void CopyToWindow(const std::vector<TRect>& rects, int dy);
+
+ private:
+  uint32_t FWindow = 0, FPixmap = 0, FPen = 0;
+};
 
 // While one lives, what the calls above send goes to the display together, at its end (one write
 // for a frame of several pieces).
