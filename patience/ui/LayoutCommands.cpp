@@ -206,7 +206,7 @@ void TForm1::SetScale(int Step) {
 void TForm1::ComboBox30Change(int index) {
   if (ToolBarTag != 0 || CommandRunning() || index < 0 || index >= 6) {
     // Not now: the list goes back to the step in force.
-    if (CardTable1) MarkScale(CardTable1->CardDeck()->SizeStep);
+    if (CardTable1) MarkScale(StepInForce(*CardTable1->CardDeck()));
     return;
   }
   ComboBox3->setEnabled(false);

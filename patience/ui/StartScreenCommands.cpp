@@ -2,6 +2,7 @@
 // Screen (F12), Reset and Info, the quiet load of a game item, the game's preview picture, and
 // what the window shows under pictures drawn over it.
 
+#include <QComboBox>
 #include <QFontMetrics>
 #include <QLabel>
 #include <algorithm>
@@ -127,6 +128,8 @@ void TForm1::InfoClick() {
   }
   if (ToolBarTag != 0 || Busy() || !CardTable1->Visible() || (flourish && flourish->Running)) return;
   ToolBar1->setEnabled(false);
+  // The scale list too: it could be opened and show a step that is not taken.
+  if (ComboBox3) ComboBox3->setEnabled(false);
   ToolBarTag = 1;
   try {
     TBitmap& picture = area.Image.Picture;
@@ -187,4 +190,5 @@ void TForm1::OnAreaClick() {
   CardTable1->DisableCardClicks = false;
   ToolBarTag = 0;
   ToolBar1->setEnabled(true);
+  if (ComboBox3) ComboBox3->setEnabled(true);
 }

@@ -525,7 +525,7 @@ def hidden_grid_and_overlay(s):
     picked by its initial, a saved game opened from there (the file dialog in front as the start
     screen hides), the card scale changed and its notice answered: Return then deals nothing (the
     hidden grid has no keys). The information overlay holds every other command (Enter, New Game,
-    F12, the scale); closed, it leaves the table whole; the end of the session closes it and ends the
+    F12; the scale list is closed meanwhile and shows the step in force after); closed, it leaves the table whole; the end of the session closes it and ends the
     program at once."""
     g = Game(s)
     rows = g.layout["rows"]
@@ -561,6 +561,11 @@ def hidden_grid_and_overlay(s):
     g.answer("Notification.", "Return")
     g.wait_table("the deal after the scale was refused", dealt)
     before = s.desktop.screen().region(*g.screen_area("Table"))
+    # The scale box as it shows the step in force, the pointer off it (it is lit under the pointer).
+    tx, ty, tw, th = g.w["Table"]
+    s.desktop.xdotool("mousemove", *map(str, g.p.at((tx + tw // 2, ty + th - 20))))
+    s.desktop.settle(g.screen_area("Scale"))
+    scale_box = s.desktop.screen().region(*g.screen_area("Scale"))
     area = g.screen_area("Table")
     # Return, then I: once the overlay shows, the Return before it has been handled.
     g.p.key("Return", "i")
@@ -575,7 +580,10 @@ def hidden_grid_and_overlay(s):
     s.desktop.shot("overlay-new-game")
     g.p.key("F12")
     s.desktop.shot("overlay-f12")
-    largest_scale()
+    # The scale list is closed under the overlay: a click opens nothing, and the keys that would
+    # choose 200% choose nothing.
+    g.button("Scale")
+    g.p.key("End", "Return")
     s.desktop.shot("overlay-scale")
     # A click on the overlay closes it: once it is gone, everything before it was handled.
     tx, ty, tw, th = g.w["Table"]
@@ -588,6 +596,8 @@ def hidden_grid_and_overlay(s):
         g.wait_table("the table the overlay covered", dealt)
     finally:
         s.desktop.shot("overlay-closed")
+    wait_until("the scale list as it was before the overlay",
+               lambda: s.desktop.screen().region(*g.screen_area("Scale")) == scale_box)
     closed = s.desktop.screen().region(*area)
     # Asked to end while the overlay shows, the program ends at once.
     g.p.key("i")

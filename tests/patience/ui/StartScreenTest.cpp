@@ -464,6 +464,12 @@ TEST_F(StartScreenTest, TheOverlayHoldsEveryOtherCommandAndLeavesTheTableWhole) 
   for (TMenuItem* item : {f.NewGame1, f.Open1, f.ReStart1, f.BackToStart1, f.FullScreenF111}) item->Click();
   GetMenuItem(f.Alphabeticallist1, "Spider", true)->Click();
   f.CardTable1->MouseDown(mbRight, {}, 5, f.CardTable1->Height() - 5);
+  // The scale list is closed to the player; a choice that slips past shows the step in force
+  // again (Normal: a deck never scaled).
+  EXPECT_FALSE(f.ComboBox3->isEnabled());
+  f.ComboBox3->setCurrentIndex(4);
+  f.ComboBox30Change(4);
+  EXPECT_EQ(f.ComboBox3->currentText(), QStringLiteral("100%"));
   f.ComboBox30Change(0);
   f.SetScale(3);
   QCoreApplication::processEvents();
@@ -482,6 +488,7 @@ TEST_F(StartScreenTest, TheOverlayHoldsEveryOtherCommandAndLeavesTheTableWhole) 
   f.Engine->NewExecute();
   f.CardTable1->MouseDown(mbLeft, {}, area.X + 10, area.Y + 10);
   ASSERT_FALSE(area.Visible);
+  EXPECT_TRUE(f.ComboBox3->isEnabled());
   const TBitmap closed = f.CardTable1->Buffer;
   f.CardTable1->RefreshBackground();
   EXPECT_TRUE(SamePixels(f.CardTable1->Buffer, closed));
