@@ -517,13 +517,10 @@ void TForm1::changeEvent(QEvent* e) {
   // Nothing of the start screen runs while nobody can see it.
   if (StartScreen) StartScreen->SetMinimized(windowState() & Qt::WindowMinimized);
   // Maximized (or full screen) the window manager decides the size. Bounds the window asked for
-  // just before (a restore's normal bounds) and the manager overtook are never reported back, so
-  // the widget would keep them: it takes its window's size once the events at hand are handled.
-  QTimer::singleShot(0, this, [this] {
-    const QWindow* w = windowHandle();
-    if (w && (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) && w->size() != size())
-      resize(w->size());
-  });
+  // just before (a restore's normal bounds) and the manager overtook need not be reported back,
+  // so the widget would keep them: it takes the size the display has for its window once the
+  // events at hand are handled, and again when a busy manager has had time to finish.
+  for (const int ms : {0, 300, 1500}) QTimer::singleShot(ms, this, &TForm1::TakeDisplaySize);
   if (!(old & Qt::WindowMaximized) ||
       (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
     return;
@@ -540,6 +537,16 @@ void TForm1::changeEvent(QEvent* e) {
     if (!WindowStateChanging)
       setGeometry(SavedBounds.Left, SavedBounds.Top, SavedBounds.Width, SavedBounds.Height);
   }
+}
+
+void TForm1::TakeDisplaySize() {
+  const QWindow* w = windowHandle();
+  if (!w || !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) ||
+      (windowState() & Qt::WindowMinimized))
+    return;
+  QSize shown = SizeOnDisplay(w);
+  if (shown.isEmpty()) shown = w->size();
+  if (shown != size()) resize(shown);
 }
 
 void TForm1::paintEvent(QPaintEvent* e) {

@@ -504,6 +504,8 @@ class TForm1 : public QWidget, public TEngineHost {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Maximized or full screen: the widget takes the size the display has for its window.
+  void TakeDisplaySize();
   // The first activation's music, and the end of the start-up trace, wait for the sounds' set-up.
   bool FMusicWaits = false;
   bool FTraceWaitsForSounds = false;

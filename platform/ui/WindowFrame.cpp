@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -172,4 +173,23 @@ QRect MaximizedClientArea(QScreen* screen) {
   if (!screen) return {};
   const TFrameExtents f = ExpectedFrameExtents();
   return screen->availableGeometry().adjusted(f.Left, f.Top, -f.Right, -f.Bottom);
+}
+
+QSize SizeOnDisplay(const QWindow* window) {
+#ifdef PATIENCE_HAVE_XCB
+  xcb_connection_t* c = Connection();
+  if (!c || !window || !window->handle()) return {};
+  xcb_get_geometry_reply_t* reply =
+      xcb_get_geometry_reply(c, xcb_get_geometry(c, xcb_drawable_t(window->winId())), nullptr);
+  QSize size;
+  if (reply) {
+    const qreal ratio = window->devicePixelRatio();
+    size = QSize(qRound(reply->width / ratio), qRound(reply->height / ratio));
+  }
+  std::free(reply);
+  return size;
+#else
+  (void)window;
+  return {};
+#endif
 }

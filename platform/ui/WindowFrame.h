@@ -4,8 +4,10 @@
 // that takes this size before its first paint is laid out once, at its final size.
 
 #include <QRect>
+#include <QSize>
 
 class QScreen;
+class QWindow;
 
 // The frame a window manager draws around a top-level window, in pixels on each side.
 struct TFrameExtents {
@@ -30,3 +32,8 @@ bool WindowManagerRunning();
 // The client area (the window without its frame, in screen coordinates) of a window maximized on
 // screen: the work area less the frame. screen null: the primary screen.
 QRect MaximizedClientArea(QScreen* screen = nullptr);
+
+// The size the display gives the window now (under X, asked of the server: a window manager that
+// overtakes the bounds a window asked for need not tell the window so). Device-independent
+// pixels. Empty with no X display or before the window exists there.
+QSize SizeOnDisplay(const QWindow* window);

@@ -77,16 +77,23 @@ class Game:
         """Waits until the window keeps one size and shows the start screen at that size: the
         grid's header where the oracle puts it. Under a window manager the window is maximized,
         as it starts."""
+        seen = ["nothing yet"]
+
         def shown():
             if self.s.desktop.wm and not self.p.maximized(self.wid):
+                seen[0] = "the window not maximized at %s" % (self.p.geometry(self.wid),)
                 return False
             before = self.p.follow(self.wid)
             self.know_layout()
             gx, gy, gw, gh = self.w["GridPanel"]
             header = self.p.at((gx + gw // 2, gy + 6))
-            painted = self.s.desktop.screen().rgb(*header) == SKY_BLUE
-            return painted and self.p.follow(self.wid) == before
-        wait_until("the start screen", shown, step=0.25)
+            colour = self.s.desktop.screen().rgb(*header)
+            seen[0] = "the window at %s, %s at the grid's header %s" % (before, colour, header)
+            return colour == SKY_BLUE and self.p.follow(self.wid) == before
+        try:
+            wait_until("the start screen", shown, step=0.25)
+        except Failure as e:
+            raise Failure("%s (last seen: %s)" % (e, seen[0]))
 
     def screen_area(self, name):
         x, y, w, h = self.w[name]
