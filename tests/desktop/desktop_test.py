@@ -519,9 +519,12 @@ def maker_broken_set(s):
     maker.activate(box)
     maker.key("Return")
     wait_until("the message to close", lambda: not message())
+    empty = s.desktop.settle(maker.follow(wid))
     choose(1)
     maker.click(CHOOSER_OK)
     wait_until("the next set", lambda: maker.title(wid) == "Deckwright - Standard")
+    # The set's nine cards laid out on the table that was empty.
+    wait_until("the next set's cards on the table", lambda: s.desktop.settle(maker.follow(wid)) != empty)
     s.desktop.shot("maker-after")
     maker.signal(signal.SIGTERM)
     check(maker.wait_end(PATIENT) is not None, "the maker did not end on SIGTERM")
